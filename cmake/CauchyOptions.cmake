@@ -1,0 +1,30 @@
+# Warnings and sanitizer flags shared by every target of the project.
+add_compile_options(-Wall -Wextra -Wno-unused-parameter)
+
+if(CAUCHY_SANITIZE)
+  set(_san -fsanitize=address,undefined -fno-sanitize-recover=undefined
+           -fno-omit-frame-pointer)
+  add_compile_options(${_san} -g)
+  add_link_options(${_san})
+endif()
+
+if(CAUCHY_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "The fuzz build needs clang (CMAKE_CXX_COMPILER=clang++)")
+  endif()
+  # Libraries get coverage instrumentation; the fuzz targets link the fuzzer runtime.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -g)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# One call per test directory: a GoogleTest program with a QApplication-owning main.
+function(cauchy_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE cauchy_test_main ${T_LIBS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tools/lsan.supp:print_suppressions=0;CAUCHY_BIN_DIR=${CAUCHY_BIN_DIR};CAUCHY_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+    TIMEOUT 600)
+endfunction()

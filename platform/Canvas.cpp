@@ -1,0 +1,429 @@
+#include "Canvas.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+// Beyond this, lines are left to the painter, which clips them; inside it the
+// exact pixel walk below is bounded.
+constexpr int kDirectLineLimit = 16384;
+
+QPainter::CompositionMode CopyModeComposition(TCopyMode m)
+{
+    switch (m) {
+    case cmSrcAnd: return QPainter::RasterOp_SourceAndDestination;
+    case cmSrcPaint: return QPainter::RasterOp_SourceOrDestination;
+    case cmSrcInvert: return QPainter::RasterOp_SourceXorDestination;
+    case cmSrcCopy: break;
+    }
+    return QPainter::CompositionMode_Source;
+}
+
+Qt::PenStyle QtPenStyle(TPenStyle s)
+{
+    switch (s) {
+    case psDash: return Qt::DashLine;
+    case psDot: return Qt::DotLine;
+    case psDashDot: return Qt::DashDotLine;
+    case psDashDotDot: return Qt::DashDotDotLine;
+    case psClear: return Qt::NoPen;
+    case psSolid:
+    case psInsideFrame: break;
+    }
+    return Qt::SolidLine;
+}
+
+Qt::BrushStyle QtBrushStyle(TBrushStyle s)
+{
+    switch (s) {
+    case bsClear: return Qt::NoBrush;
+    case bsHorizontal: return Qt::HorPattern;
+    case bsVertical: return Qt::VerPattern;
+    case bsFDiagonal: return Qt::FDiagPattern;
+    case bsBDiagonal: return Qt::BDiagPattern;
+    case bsCross: return Qt::CrossPattern;
+    case bsDiagCross: return Qt::DiagCrossPattern;
+    case bsSolid: break;
+    }
+    return Qt::SolidPattern;
+}
+
+bool Within(int v) { return v > -kDirectLineLimit && v < kDirectLineLimit; }
+
+} // namespace
+
+int TFont::PixelSize() const
+{
+    if (Height < 0)
+        return -Height;
+    return Height > 0 ? Height : 13;
+}
+
+QFont TFont::ToQFont() const
+{
+    QFont f(Name);
+    f.setPixelSize(std::clamp(PixelSize(), 1, 4096));
+    f.setBold(Style & fsBold);
+    f.setItalic(Style & fsItalic);
+    f.setUnderline(Style & fsUnderline);
+    f.setStrikeOut(Style & fsStrikeOut);
+    f.setStyleStrategy(QFont::NoAntialias);
+    return f;
+}
+
+TCanvas::TCanvas(QImage *image) : m_image(image) {}
+
+TCanvas::~TCanvas() = default;
+
+void TCanvas::Release() const
+{
+    if (m_painter) {
+        m_painter->end();
+        m_painter.reset();
+    }
+}
+
+QPainter &TCanvas::P() const
+{
+    if (!m_painter) {
+        m_painter = std::make_unique<QPainter>(m_image);
+        m_painter->setRenderHint(QPainter::Antialiasing, false);
+        m_painter->setRenderHint(QPainter::TextAntialiasing, false);
+        m_painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    }
+    return *m_painter;
+}
+
+const QImage &TCanvas::Image() const
+{
+    Release();
+    return *m_image;
+}
+
+std::uint32_t *TCanvas::ScanLine(int y)
+{
+    return reinterpret_cast<std::uint32_t *>(m_image->scanLine(y));
+}
+
+void TCanvas::ApplyCompositionForPen(QPainter &p) const
+{
+    switch (Pen.Mode) {
+    case pmXor: p.setCompositionMode(QPainter::RasterOp_SourceXorDestination); break;
+    case pmNot: p.setCompositionMode(QPainter::RasterOp_NotDestination); break;
+    case pmNotXor: p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination); break;
+    case pmCopy: p.setCompositionMode(QPainter::CompositionMode_SourceOver); break;
+    }
+}
+
+void TCanvas::ApplyPen(QPainter &p) const
+{
+    if (Pen.Style == psClear) {
+        p.setPen(Qt::NoPen);
+        return;
+    }
+    QPen pen(ColorToQColor(Pen.Color));
+    pen.setStyle(QtPenStyle(Pen.Style));
+    if (Pen.Width <= 1) {
+        // A cosmetic flat-capped pen leaves out the end pixel of a line.
+        pen.setWidth(0);
+        pen.setCapStyle(Qt::FlatCap);
+        pen.setJoinStyle(Qt::MiterJoin);
+    } else {
+        pen.setWidth(Pen.Width);
+        pen.setCapStyle(Qt::RoundCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+    }
+    p.setPen(pen);
+}
+
+void TCanvas::ApplyBrush(QPainter &p) const
+{
+    p.setBrush(QBrush(ColorToQColor(Brush.Color), QtBrushStyle(Brush.Style)));
+}
+
+void TCanvas::LineTo(int x, int y)
+{
+    const QPoint from = m_penPos;
+    m_penPos = QPoint(x, y);
+    if (Pen.Style == psClear || m_image->isNull() || from == m_penPos)
+        return;
+
+    const bool simple = Pen.Width <= 1 && Pen.Style == psSolid && (Pen.Mode == pmCopy || Pen.Mode == pmXor);
+    if (simple && Within(from.x()) && Within(from.y()) && Within(x) && Within(y)) {
+        // Bresenham walk from the start up to, not including, the end point.
+        const std::uint32_t c = ColorToQRgb(Pen.Color) & 0xFFFFFFu;
+        const bool xr = Pen.Mode == pmXor;
+        const int w = m_image->width();
+        const int h = m_image->height();
+        int x0 = from.x(), y0 = from.y();
+        const int dx = std::abs(x - x0), dy = -std::abs(y - y0);
+        const int sx = x0 < x ? 1 : -1, sy = y0 < y ? 1 : -1;
+        int err = dx + dy;
+        while (x0 != x || y0 != y) {
+            if (x0 >= 0 && y0 >= 0 && x0 < w && y0 < h) {
+                std::uint32_t &px = ScanLine(y0)[x0];
+                px = xr ? (0xFF000000u | ((px ^ c) & 0xFFFFFFu)) : (0xFF000000u | c);
+            }
+            const int e2 = 2 * err;
+            if (e2 >= dy) {
+                err += dy;
+                x0 += sx;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                y0 += sy;
+            }
+        }
+        return;
+    }
+
+    QPainter &p = P();
+    ApplyPen(p);
+    ApplyCompositionForPen(p);
+    p.drawLine(from, m_penPos);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void TCanvas::Polyline(const QVector<QPoint> &points)
+{
+    if (points.isEmpty())
+        return;
+    MoveTo(points.front().x(), points.front().y());
+    for (int i = 1; i < points.size(); ++i)
+        LineTo(points[i].x(), points[i].y());
+}
+
+void TCanvas::Polygon(const QVector<QPoint> &points)
+{
+    if (points.size() < 2 || m_image->isNull())
+        return;
+    const bool simplePen = Pen.Width <= 1 && Pen.Style == psSolid && Pen.Mode == pmCopy;
+    QPainter &p = P();
+    if (simplePen)
+        p.setPen(Qt::NoPen);
+    else
+        ApplyPen(p);
+    ApplyBrush(p);
+    ApplyCompositionForPen(p);
+    p.drawPolygon(QPolygon(points));
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (simplePen) {
+        // A closed walk through every vertex: each vertex starts a segment, so all are set.
+        const QPoint keep = m_penPos;
+        Polyline(points);
+        LineTo(points.front().x(), points.front().y());
+        m_penPos = keep;
+    }
+}
+
+void TCanvas::FillRect(int x1, int y1, int x2, int y2)
+{
+    if (x2 < x1)
+        std::swap(x1, x2);
+    if (y2 < y1)
+        std::swap(y1, y2);
+    if (x1 == x2 || y1 == y2 || m_image->isNull() || Brush.Style == bsClear)
+        return;
+    const QRect r = QRect(x1, y1, x2 - x1, y2 - y1).intersected(m_image->rect());
+    if (r.isEmpty())
+        return;
+    if (Brush.Style == bsSolid) {
+        // Solid fills are plain stores: exact and cheap.
+        const std::uint32_t c = ColorToQRgb(Brush.Color);
+        for (int yy = r.top(); yy <= r.bottom(); ++yy)
+            std::fill_n(ScanLine(yy) + r.left(), r.width(), c);
+        return;
+    }
+    QPainter &p = P();
+    p.fillRect(r, QBrush(ColorToQColor(Brush.Color), QtBrushStyle(Brush.Style)));
+}
+
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
+{
+    if (x2 < x1)
+        std::swap(x1, x2);
+    if (y2 < y1)
+        std::swap(y1, y2);
+    if (x1 == x2 || y1 == y2 || m_image->isNull())
+        return;
+    FillRect(x1, y1, x2, y2);
+    if (Pen.Style == psClear)
+        return;
+    if (x2 - x1 <= 2 || y2 - y1 <= 2 || (Pen.Width <= 1 && Pen.Style == psSolid && Pen.Mode == pmCopy)) {
+        // Outline as four closed segments keeps the exclusive-corner rule exact.
+        const QPoint keep = m_penPos;
+        MoveTo(x1, y1);
+        LineTo(x1, y2 - 1);
+        LineTo(x2 - 1, y2 - 1);
+        LineTo(x2 - 1, y1);
+        LineTo(x1, y1);
+        if (x2 - x1 == 1 || y2 - y1 == 1)
+            SetPixel(x2 - 1, y2 - 1, Pen.Color);
+        m_penPos = keep;
+        return;
+    }
+    QPainter &p = P();
+    ApplyPen(p);
+    p.setBrush(Qt::NoBrush);
+    ApplyCompositionForPen(p);
+    p.drawRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
+{
+    if (x2 < x1)
+        std::swap(x1, x2);
+    if (y2 < y1)
+        std::swap(y1, y2);
+    if (x1 == x2 || y1 == y2 || m_image->isNull())
+        return;
+    QPainter &p = P();
+    ApplyPen(p);
+    ApplyBrush(p);
+    ApplyCompositionForPen(p);
+    p.drawEllipse(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+TColor TCanvas::Pixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= m_image->width() || y >= m_image->height())
+        return -1;
+    const QRgb v = reinterpret_cast<const QRgb *>(m_image->constScanLine(y))[x];
+    return static_cast<TColor>((qBlue(v) << 16) | (qGreen(v) << 8) | qRed(v));
+}
+
+void TCanvas::SetPixel(int x, int y, TColor c)
+{
+    if (x < 0 || y < 0 || x >= m_image->width() || y >= m_image->height())
+        return;
+    ScanLine(y)[x] = ColorToQRgb(c);
+}
+
+int TCanvas::TextWidth(const QString &text) const
+{
+    return QFontMetrics(Font.ToQFont()).horizontalAdvance(text);
+}
+
+int TCanvas::TextHeight(const QString &text) const
+{
+    Q_UNUSED(text);
+    return QFontMetrics(Font.ToQFont()).height();
+}
+
+void TCanvas::TextOut(int x, int y, const QString &text)
+{
+    const QFont f = Font.ToQFont();
+    const QFontMetrics fm(f);
+    const int w = fm.horizontalAdvance(text);
+    m_penPos = QPoint(x + w, y);
+    if (m_image->isNull() || text.isEmpty())
+        return;
+    QPainter &p = P();
+    if (m_textClip.isValid())
+        p.setClipRect(m_textClip);
+    if (Brush.Style != bsClear)
+        p.fillRect(QRect(x, y, w, fm.height()), ColorToQColor(Brush.Color));
+    p.setFont(f);
+    p.setPen(ColorToQColor(Font.Color));
+    p.drawText(QPoint(x, y + fm.ascent()), text);
+    if (m_textClip.isValid())
+        p.setClipping(false);
+}
+
+void TCanvas::TextRect(int x1, int y1, int x2, int y2, int x, int y, const QString &text)
+{
+    const QRect box = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
+    if (m_image->isNull() || box.isEmpty())
+        return;
+    const QRect keepClip = m_textClip;
+    if (Brush.Style != bsClear)
+        FillRect(box.left(), box.top(), box.right() + 1, box.bottom() + 1);
+    m_textClip = keepClip.isValid() ? keepClip.intersected(box) : box;
+    const TBrushStyle keepStyle = Brush.Style;
+    Brush.Style = bsClear;
+    if (!m_textClip.isEmpty())
+        TextOut(x, y, text);
+    Brush.Style = keepStyle;
+    m_textClip = keepClip;
+}
+
+void TCanvas::DrawImage(const QRect &dest, const QImage &src, const QRect &srcRect)
+{
+    if (m_image->isNull() || src.isNull() || dest.isEmpty() || srcRect.isEmpty())
+        return;
+    QPainter &p = P();
+    p.setCompositionMode(CopyModeComposition(CopyMode));
+    p.drawImage(dest, src, srcRect);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void TCanvas::Draw(int x, int y, const TBitmap &bmp)
+{
+    if (bmp.Empty())
+        return;
+    const QImage &src = bmp.Image();
+    DrawImage(QRect(x, y, src.width(), src.height()), src, src.rect());
+}
+
+void TCanvas::StretchDraw(int x1, int y1, int x2, int y2, const TBitmap &bmp)
+{
+    if (bmp.Empty())
+        return;
+    const QImage &src = bmp.Image();
+    DrawImage(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1)), src,
+              src.rect());
+}
+
+void TCanvas::CopyRect(const QRect &dest, const TCanvas &src, const QRect &srcRect)
+{
+    if (&src == this) {
+        // Copy first: the painter must not read what it is overwriting.
+        const QImage part = Image().copy(srcRect);
+        DrawImage(dest, part, part.rect());
+        return;
+    }
+    DrawImage(dest, src.Image(), srcRect);
+}
+
+TBitmap::TBitmap() : m_canvas(std::make_unique<TCanvas>(&m_image)) {}
+
+TBitmap::TBitmap(int width, int height) : TBitmap()
+{
+    SetSize(width, height);
+}
+
+TBitmap::~TBitmap()
+{
+    m_canvas->Release();
+}
+
+void TBitmap::SetSize(int width, int height)
+{
+    width = std::max(0, width);
+    height = std::max(0, height);
+    if (width == m_image.width() && height == m_image.height())
+        return;
+    m_canvas->Release();
+    if (width == 0 || height == 0) {
+        m_image = QImage();
+        return;
+    }
+    m_image = QImage(width, height, QImage::Format_RGB32);
+    m_image.fill(Qt::white);
+}
+
+bool TBitmap::LoadFromFile(const QString &fileName)
+{
+    QImage loaded;
+    if (!loaded.load(fileName))
+        return false;
+    m_canvas->Release();
+    m_image = loaded.convertToFormat(QImage::Format_RGB32);
+    return true;
+}

@@ -1,0 +1,163 @@
+#pragma once
+
+#include "Colors.h"
+
+#include <QFont>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QVector>
+
+#include <cstdint>
+#include <memory>
+
+class QPainter;
+
+enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+enum TPenMode { pmCopy, pmXor, pmNot, pmNotXor };
+enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+enum TCopyMode { cmSrcCopy, cmSrcAnd, cmSrcPaint, cmSrcInvert };
+
+enum TFontStyle { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+using TFontStyles = int;
+
+struct TPen
+{
+    TColor Color = clBlack;
+    int Width = 1;
+    TPenStyle Style = psSolid;
+    TPenMode Mode = pmCopy;
+};
+
+struct TBrush
+{
+    TColor Color = clWhite;
+    TBrushStyle Style = bsSolid;
+};
+
+// A font by name and height; a negative height is a character height in pixels,
+// a positive one a cell height (taken as a pixel size as well here).
+struct TFont
+{
+    QString Name = QStringLiteral("MS Sans Serif");
+    int Height = -13;
+    TColor Color = clWindowText;
+    TFontStyles Style = 0;
+
+    int PixelSize() const;
+    void SetPixelSize(int px) { Height = -px; }
+    QFont ToQFont() const;
+    bool operator==(const TFont &o) const = default;
+};
+
+class TBitmap;
+
+// Drawing surface over a QImage (Format_RGB32) with these pixel rules:
+// - LineTo sets every pixel from the pen position up to, not including, the end
+//   point, and leaves the pen there;
+// - Rectangle/Ellipse take (x1, y1, x2, y2) with exclusive right and bottom and
+//   are outlined with the pen and filled with the brush;
+// - Polygon is closed, outlined with the pen and filled with the brush;
+// - text background follows the brush style (solid: opaque, clear: transparent).
+// Pen, brush and font are plain settings read at each drawing call.
+class TCanvas
+{
+public:
+    explicit TCanvas(QImage *image);
+    ~TCanvas();
+    TCanvas(const TCanvas &) = delete;
+    TCanvas &operator=(const TCanvas &) = delete;
+
+    TPen Pen;
+    TBrush Brush;
+    TFont Font;
+    TCopyMode CopyMode = cmSrcCopy;
+
+    QPoint PenPos() const { return m_penPos; }
+    void SetPenPos(QPoint p) { m_penPos = p; }
+    void MoveTo(int x, int y) { m_penPos = QPoint(x, y); }
+    void LineTo(int x, int y);
+    void Polyline(const QVector<QPoint> &points);
+    void Polygon(const QVector<QPoint> &points);
+    void Rectangle(int x1, int y1, int x2, int y2);
+    void Rectangle(const QRect &r) { Rectangle(r.left(), r.top(), r.right() + 1, r.bottom() + 1); }
+    void Ellipse(int x1, int y1, int x2, int y2);
+    // Fills (x1, y1, x2, y2), right and bottom exclusive, with the brush; no outline.
+    void FillRect(int x1, int y1, int x2, int y2);
+
+    TColor Pixel(int x, int y) const; // -1 outside the surface
+    void SetPixel(int x, int y, TColor c);
+
+    void TextOut(int x, int y, const QString &text);
+    // Text clipped to (x1, y1, x2, y2); with a solid brush the box is filled first.
+    void TextRect(int x1, int y1, int x2, int y2, int x, int y, const QString &text);
+    int TextWidth(const QString &text) const;
+    int TextHeight(const QString &text) const;
+
+    // A clip rectangle that applies to text output only; an empty rect removes it.
+    void SetTextClip(const QRect &r) { m_textClip = r; }
+    QRect TextClip() const { return m_textClip; }
+
+    void Draw(int x, int y, const TBitmap &bmp);
+    void StretchDraw(int x1, int y1, int x2, int y2, const TBitmap &bmp);
+    // Copies src (rect in source coordinates) to dest with CopyMode.
+    void CopyRect(const QRect &dest, const TCanvas &src, const QRect &srcRect);
+
+    // There is no printer on this platform.
+    bool IsPrinter() const { return false; }
+
+    int Width() const { return m_image->width(); }
+    int Height() const { return m_image->height(); }
+    QRect ClipRect() const { return m_image->rect(); }
+
+    // Direct access for fast pixel work; the pointer is valid until the next
+    // resize. Ends no painting: writes land in the same buffer the painter uses.
+    std::uint32_t *ScanLine(int y);
+    // Read-only view of the surface; finishes pending painting first.
+    const QImage &Image() const;
+
+    // Ends the painter (done before the image is resized or handed out).
+    void Release() const;
+
+private:
+    QPainter &P() const;
+    void ApplyPen(QPainter &p) const;
+    void ApplyBrush(QPainter &p) const;
+    void ApplyCompositionForPen(QPainter &p) const;
+    void DrawImage(const QRect &dest, const QImage &src, const QRect &srcRect);
+
+    QImage *m_image;
+    mutable std::unique_ptr<QPainter> m_painter;
+    QPoint m_penPos;
+    QRect m_textClip;
+};
+
+// Memory bitmap with its own canvas.
+class TBitmap
+{
+public:
+    TBitmap();
+    TBitmap(int width, int height);
+    ~TBitmap();
+    TBitmap(const TBitmap &) = delete;
+    TBitmap &operator=(const TBitmap &) = delete;
+
+    int Width() const { return m_image.width(); }
+    int Height() const { return m_image.height(); }
+    void SetSize(int width, int height); // contents are white afterwards
+    void SetWidth(int w) { SetSize(w, Height()); }
+    void SetHeight(int h) { SetSize(Width(), h); }
+    bool Empty() const { return m_image.isNull() || m_image.width() == 0 || m_image.height() == 0; }
+
+    // Loads a bitmap file; false (and the bitmap unchanged) when it cannot be read.
+    bool LoadFromFile(const QString &fileName);
+
+    TCanvas &Canvas() { return *m_canvas; }
+    const TCanvas &Canvas() const { return *m_canvas; }
+    const QImage &Image() const { return m_canvas->Image(); }
+
+private:
+    QImage m_image;
+    std::unique_ptr<TCanvas> m_canvas;
+};

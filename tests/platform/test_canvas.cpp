@@ -1,0 +1,204 @@
+#include "Canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <utility>
+
+namespace {
+
+using PixelSet = std::set<std::pair<int, int>>;
+
+// Every pixel that differs from white.
+PixelSet Painted(const TBitmap &bmp)
+{
+    PixelSet out;
+    for (int y = 0; y < bmp.Height(); ++y)
+        for (int x = 0; x < bmp.Width(); ++x)
+            if (bmp.Canvas().Pixel(x, y) != clWhite)
+                out.insert({x, y});
+    return out;
+}
+
+PixelSet Box(int x1, int y1, int x2, int y2) // inclusive
+{
+    PixelSet out;
+    for (int y = y1; y <= y2; ++y)
+        for (int x = x1; x <= x2; ++x)
+            out.insert({x, y});
+    return out;
+}
+
+} // namespace
+
+TEST(Canvas, LineToLeavesOutTheEndPixelAndMovesThePen)
+{
+    TBitmap bmp(20, 20);
+    TCanvas &c = bmp.Canvas();
+    c.Pen.Color = clBlack;
+    c.MoveTo(2, 5);
+    c.LineTo(7, 5);
+    EXPECT_EQ(Painted(bmp), Box(2, 5, 6, 5));
+    EXPECT_EQ(c.PenPos(), QPoint(7, 5));
+}
+
+TEST(Canvas, DiagonalAndClosedPaths)
+{
+    TBitmap bmp(20, 20);
+    TCanvas &c = bmp.Canvas();
+    c.MoveTo(10, 10);
+    c.LineTo(13, 13);
+    EXPECT_EQ(Painted(bmp), (PixelSet{{10, 10}, {11, 11}, {12, 12}}));
+
+    TBitmap sq(20, 20);
+    sq.Canvas().Polyline({{3, 3}, {3, 5}, {5, 5}, {5, 3}, {3, 3}});
+    PixelSet ring = Box(3, 3, 5, 5);
+    ring.erase({4, 4});
+    EXPECT_EQ(Painted(sq), ring);
+}
+
+TEST(Canvas, RectangleHasExclusiveRightAndBottom)
+{
+    TBitmap bmp(20, 20);
+    TCanvas &c = bmp.Canvas();
+    c.Pen.Color = clRed;
+    c.Brush.Color = clBlue;
+    c.Rectangle(9, 9, 12, 12);
+    EXPECT_EQ(Painted(bmp), Box(9, 9, 11, 11));
+    EXPECT_EQ(c.Pixel(10, 10), clBlue);
+    EXPECT_EQ(c.Pixel(9, 11), clRed);
+    EXPECT_EQ(c.Pixel(11, 9), clRed);
+}
+
+TEST(Canvas, EllipseStaysInsideItsBox)
+{
+    TBitmap bmp(20, 20);
+    TCanvas &c = bmp.Canvas();
+    c.Brush.Color = clBlack;
+    c.Ellipse(7, 7, 14, 14);
+    const PixelSet p = Painted(bmp);
+    ASSERT_FALSE(p.empty());
+    for (auto [x, y] : p) {
+        EXPECT_GE(x, 7);
+        EXPECT_LE(x, 13);
+        EXPECT_GE(y, 7);
+        EXPECT_LE(y, 13);
+    }
+    EXPECT_TRUE(p.count({10, 7}) && p.count({10, 13}) && p.count({7, 10}) && p.count({13, 10}));
+}
+
+TEST(Canvas, PolygonIsOutlinedAndFilledIncludingItsLowerEdge)
+{
+    TBitmap bmp(20, 20);
+    TCanvas &c = bmp.Canvas();
+    c.Pen.Color = clRed;
+    c.Brush.Color = clRed;
+    c.Polygon({{6, 13}, {10, 6}, {14, 13}});
+    const PixelSet p = Painted(bmp);
+    EXPECT_TRUE(p.count({10, 6}));
+    for (int x = 6; x <= 14; ++x)
+        EXPECT_TRUE(p.count({x, 13})) << x;
+    EXPECT_TRUE(p.count({10, 10}));
+    for (auto [x, y] : p) {
+        EXPECT_GE(y, 6);
+        EXPECT_LE(y, 13);
+    }
+}
+
+TEST(Canvas, PixelsOutsideTheSurfaceAreIgnored)
+{
+    TBitmap bmp(4, 4);
+    TCanvas &c = bmp.Canvas();
+    c.SetPixel(-1, 0, clBlack);
+    c.SetPixel(4, 4, clBlack);
+    c.SetPixel(1, 2, clRed);
+    EXPECT_EQ(c.Pixel(-1, 0), -1);
+    EXPECT_EQ(c.Pixel(1, 2), clRed);
+    EXPECT_EQ(Painted(bmp), (PixelSet{{1, 2}}));
+    c.MoveTo(-100000, 2);
+    c.LineTo(100000, 2);
+    EXPECT_EQ(Painted(bmp), Box(0, 2, 3, 2));
+}
+
+TEST(Canvas, XorPenTogglesAndSourceAndCopyMasks)
+{
+    TBitmap bmp(10, 10);
+    TCanvas &c = bmp.Canvas();
+    c.Pen.Mode = pmXor;
+    c.Pen.Color = clWhite;
+    c.MoveTo(0, 0);
+    c.LineTo(5, 0);
+    EXPECT_EQ(c.Pixel(2, 0), clBlack);
+    c.MoveTo(0, 0);
+    c.LineTo(5, 0);
+    EXPECT_EQ(c.Pixel(2, 0), clWhite);
+
+    TBitmap src(2, 1);
+    src.Canvas().SetPixel(0, 0, 0x00FF00);
+    src.Canvas().SetPixel(1, 0, clWhite);
+    c.SetPixel(7, 7, 0x0000FF);
+    c.SetPixel(8, 7, 0x123456);
+    c.CopyMode = cmSrcAnd;
+    c.Draw(7, 7, src);
+    EXPECT_EQ(c.Pixel(7, 7), 0x000000);
+    EXPECT_EQ(c.Pixel(8, 7), 0x123456);
+}
+
+TEST(Canvas, TextBackgroundFollowsTheBrush)
+{
+    TBitmap bmp(80, 30);
+    TCanvas &c = bmp.Canvas();
+    c.Font.Name = "Arial";
+    c.Font.Height = -13;
+    c.Font.Color = clBlack;
+    const int w = c.TextWidth("Ab");
+    const int h = c.TextHeight("Ab");
+    EXPECT_GT(w, 5);
+    EXPECT_GE(h, 13);
+    c.Brush.Style = bsClear;
+    c.TextOut(2, 2, "Ab");
+    EXPECT_EQ(c.Pixel(2 + w - 1, 2), clWhite); // transparent: corner untouched
+    EXPECT_EQ(c.PenPos(), QPoint(2 + w, 2));
+    c.Brush.Style = bsSolid;
+    c.Brush.Color = clRed;
+    c.TextOut(40, 2, "Ab");
+    EXPECT_EQ(c.Pixel(40, 2), clRed);
+    EXPECT_EQ(c.Pixel(40 + w - 1, 2 + h - 1), clRed);
+}
+
+TEST(Canvas, TextClipKeepsTextInsideTheRectangle)
+{
+    TBitmap bmp(60, 30);
+    TCanvas &c = bmp.Canvas();
+    c.Font.Color = clBlack;
+    c.Brush.Style = bsClear;
+    c.SetTextClip(QRect(0, 0, 10, 30));
+    c.TextOut(2, 2, "MMMMMM");
+    for (auto [x, y] : Painted(bmp))
+        EXPECT_LT(x, 10);
+    EXPECT_FALSE(Painted(bmp).empty());
+}
+
+TEST(Canvas, StretchDrawFillsTheExclusiveBox)
+{
+    TBitmap src(1, 1);
+    src.Canvas().SetPixel(0, 0, clBlack);
+    TBitmap bmp(10, 10);
+    bmp.Canvas().StretchDraw(2, 3, 5, 6, src);
+    EXPECT_EQ(Painted(bmp), Box(2, 3, 4, 5));
+}
+
+TEST(Canvas, EmptyBitmapIgnoresDrawing)
+{
+    TBitmap bmp;
+    EXPECT_TRUE(bmp.Empty());
+    TCanvas &c = bmp.Canvas();
+    c.Rectangle(0, 0, 5, 5);
+    c.LineTo(3, 3);
+    c.TextOut(0, 0, "x");
+    EXPECT_EQ(c.Pixel(0, 0), -1);
+    bmp.SetSize(3, 2);
+    EXPECT_EQ(bmp.Canvas().Pixel(2, 1), clWhite);
+    EXPECT_FALSE(bmp.LoadFromFile("/nonexistent/file.bmp"));
+    EXPECT_EQ(bmp.Width(), 3);
+}
