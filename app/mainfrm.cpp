@@ -1,0 +1,3 @@
+#include "mainfrm.h"
+
+TFrmMain::TFrmMain(QWidget *parent) : QWidget(parent) {}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QWidget>
+
+class TFrmMain : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TFrmMain(QWidget *parent = nullptr);
+};
