@@ -52,7 +52,10 @@ Qt::BrushStyle QtBrushStyle(TBrushStyle s)
     return Qt::SolidPattern;
 }
 
-bool Within(int v) { return v > -kDirectLineLimit && v < kDirectLineLimit; }
+bool Within(int v)
+{
+    return v > -kDirectLineLimit && v < kDirectLineLimit;
+}
 
 } // namespace
 
@@ -75,7 +78,7 @@ QFont TFont::ToQFont() const
     return f;
 }
 
-TCanvas::TCanvas(QImage *image) : m_image(image) {}
+TCanvas::TCanvas(QImage *image) : m_image(image) { }
 
 TCanvas::~TCanvas() = default;
 
@@ -338,7 +341,8 @@ void TCanvas::TextOut(int x, int y, const QString &text)
 
 void TCanvas::TextRect(int x1, int y1, int x2, int y2, int x, int y, const QString &text)
 {
-    const QRect box = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
+    const QRect box =
+        QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
     if (m_image->isNull() || box.isEmpty())
         return;
     const QRect keepClip = m_textClip;
@@ -376,8 +380,8 @@ void TCanvas::StretchDraw(int x1, int y1, int x2, int y2, const TBitmap &bmp)
     if (bmp.Empty())
         return;
     const QImage &src = bmp.Image();
-    DrawImage(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1)), src,
-              src.rect());
+    DrawImage(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1)),
+              src, src.rect());
 }
 
 void TCanvas::CopyRect(const QRect &dest, const TCanvas &src, const QRect &srcRect)
@@ -391,7 +395,7 @@ void TCanvas::CopyRect(const QRect &dest, const TCanvas &src, const QRect &srcRe
     DrawImage(dest, src.Image(), srcRect);
 }
 
-TBitmap::TBitmap() : m_canvas(std::make_unique<TCanvas>(&m_image)) {}
+TBitmap::TBitmap() : m_canvas(std::make_unique<TCanvas>(&m_image)) { }
 
 TBitmap::TBitmap(int width, int height) : TBitmap()
 {

@@ -73,6 +73,10 @@ public:
     TBrush Brush;
     TFont Font;
     TCopyMode CopyMode = cmSrcCopy;
+    // Drawing routines built on the canvas may write pixels straight into the
+    // scan lines where that gives exactly the pixels of the drawing calls.
+    // False sends them through the calls (tests compare the two).
+    bool AllowDirectPixels = true;
 
     QPoint PenPos() const { return m_penPos; }
     void SetPenPos(QPoint p) { m_penPos = p; }

@@ -6,7 +6,10 @@
 // 0x00BBGGRR for explicit colours; top bit set names system colour number n.
 using TColor = std::int32_t;
 
-constexpr TColor SystemColor(int n) { return static_cast<TColor>(0x80000000u | unsigned(n)); }
+constexpr TColor SystemColor(int n)
+{
+    return static_cast<TColor>(0x80000000u | unsigned(n));
+}
 
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clMaroon = 0x000080;
@@ -32,7 +35,10 @@ constexpr TColor clBtnShadow = SystemColor(16);
 constexpr TColor clGrayText = SystemColor(17);
 constexpr TColor clBtnHighlight = SystemColor(20);
 
-constexpr bool IsSystemColor(TColor c) { return (static_cast<std::uint32_t>(c) & 0x80000000u) != 0; }
+constexpr bool IsSystemColor(TColor c)
+{
+    return (static_cast<std::uint32_t>(c) & 0x80000000u) != 0;
+}
 
 // Resolves a system colour through the application palette; explicit colours
 // come back unchanged. The result is always 0x00BBGGRR.

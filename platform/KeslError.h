@@ -7,5 +7,5 @@
 class EKeslError : public std::runtime_error
 {
 public:
-    explicit EKeslError(const std::string &message) : std::runtime_error(message) {}
+    explicit EKeslError(const std::string &message) : std::runtime_error(message) { }
 };

@@ -1,6 +1,6 @@
 #include "Memo.h"
 
-TMemo::TMemo(QWidget *parent) : QPlainTextEdit(parent) {}
+TMemo::TMemo(QWidget *parent) : QPlainTextEdit(parent) { }
 
 void TMemo::SetLines(const QStringList &lines)
 {

@@ -48,7 +48,7 @@ TEST(Canvas, DiagonalAndClosedPaths)
     TCanvas &c = bmp.Canvas();
     c.MoveTo(10, 10);
     c.LineTo(13, 13);
-    EXPECT_EQ(Painted(bmp), (PixelSet{{10, 10}, {11, 11}, {12, 12}}));
+    EXPECT_EQ(Painted(bmp), (PixelSet {{10, 10}, {11, 11}, {12, 12}}));
 
     TBitmap sq(20, 20);
     sq.Canvas().Polyline({{3, 3}, {3, 5}, {5, 5}, {5, 3}, {3, 3}});
@@ -114,7 +114,7 @@ TEST(Canvas, PixelsOutsideTheSurfaceAreIgnored)
     c.SetPixel(1, 2, clRed);
     EXPECT_EQ(c.Pixel(-1, 0), -1);
     EXPECT_EQ(c.Pixel(1, 2), clRed);
-    EXPECT_EQ(Painted(bmp), (PixelSet{{1, 2}}));
+    EXPECT_EQ(Painted(bmp), (PixelSet {{1, 2}}));
     c.MoveTo(-100000, 2);
     c.LineTo(100000, 2);
     EXPECT_EQ(Painted(bmp), Box(0, 2, 3, 2));
