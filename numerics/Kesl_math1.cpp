@@ -1,0 +1,130 @@
+#include "Kesl_math1.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <utility>
+
+std::uint32_t GeneratorSeed = 0;
+
+namespace {
+
+constexpr std::uint32_t kMultiplier = 134775813u; // 0x08088405
+constexpr double kTwoPowMinus32 = 2.3283064365386963e-10; // exactly 2^-32
+constexpr long double kPi = 3.141592653589793238462643383279502884L;
+constexpr std::int64_t kMsPerDay = 86400000;
+
+bool gNormalCached = false;
+double gNormalValue = 0.0;
+TUtcClock gClock;
+
+inline std::uint32_t NextState()
+{
+    // Unsigned arithmetic wraps modulo 2^32, which is the generator's modulus.
+    GeneratorSeed = GeneratorSeed * kMultiplier + 1u;
+    return GeneratorSeed;
+}
+
+} // namespace
+
+void SetUtcClock(TUtcClock clock)
+{
+    gClock = std::move(clock);
+}
+
+TUtcTimeOfDay SystemUtcTimeOfDay()
+{
+    using namespace std::chrono;
+    const std::int64_t msSinceEpoch = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+    // The system clock counts UTC without leap seconds, so days are whole multiples of 86400000 ms.
+    std::int64_t ms = msSinceEpoch % kMsPerDay;
+    if (ms < 0)
+        ms += kMsPerDay;
+    TUtcTimeOfDay t;
+    t.Millisecond = static_cast<int>(ms % 1000);
+    ms /= 1000;
+    t.Second = static_cast<int>(ms % 60);
+    ms /= 60;
+    t.Minute = static_cast<int>(ms % 60);
+    t.Hour = static_cast<int>(ms / 60);
+    return t;
+}
+
+void SeedFromTimeOfDay(const TUtcTimeOfDay &time)
+{
+    const std::uint32_t hour = static_cast<std::uint32_t>(std::clamp(time.Hour, 0, 23));
+    const std::uint32_t minute = static_cast<std::uint32_t>(std::clamp(time.Minute, 0, 59));
+    const std::uint32_t second = static_cast<std::uint32_t>(std::clamp(time.Second, 0, 59));
+    const std::uint32_t millisecond = static_cast<std::uint32_t>(std::clamp(time.Millisecond, 0, 999));
+    GeneratorSeed = ((hour * 60u + minute) * 60u + second) * 1000u + millisecond;
+}
+
+void SeedFromClock()
+{
+    SeedFromTimeOfDay(gClock ? gClock() : SystemUtcTimeOfDay());
+}
+
+long double UniformRandom()
+{
+    // state < 2^32 fits the 64-bit mantissa, so the product is exact and below 1.
+    return static_cast<long double>(NextState()) * kTwoPowMinus32;
+}
+
+std::int32_t UniformIndex(std::int32_t n)
+{
+    const std::uint64_t state = NextState();
+    if (n <= 0)
+        return 0;
+    return static_cast<std::int32_t>((state * static_cast<std::uint64_t>(n)) >> 32);
+}
+
+double GaussRandom()
+{
+    if (gNormalCached) {
+        gNormalCached = false;
+        return gNormalValue;
+    }
+    gNormalCached = true;
+    double a;
+    double b;
+    double s;
+    do {
+        a = static_cast<double>(2.0L * UniformRandom() - 1.0L);
+        b = static_cast<double>(2.0L * UniformRandom() - 1.0L);
+        s = static_cast<double>(static_cast<long double>(a) * a + static_cast<long double>(b) * b);
+    } while (!(s < 1.0));
+    // s is never 0: the generator cannot give the pair a = b = 0.
+    const double f = static_cast<double>(std::sqrt(-2.0L * std::log(static_cast<long double>(s)) / s));
+    gNormalValue = static_cast<double>(static_cast<long double>(a) * f);
+    return static_cast<double>(static_cast<long double>(b) * f);
+}
+
+double CauchyRandom(double location, double width)
+{
+    const double u = static_cast<double>(UniformRandom());
+    const double t = static_cast<double>((static_cast<long double>(u) - 0.5L) * kPi);
+    // The tangent is taken at double precision: the extended-precision tangent
+    // costs about five times as much, and the histogram view draws 100000
+    // samples for every scroll-bar step. Its argument is already a double, so
+    // the samples differ from an extended tangent in the last bits only. At
+    // u = 0 the argument is the double nearest -pi/2 and the tangent stays finite.
+    const long double tangent = std::tan(t);
+    return static_cast<double>(tangent * width + location);
+}
+
+void ClearNormalCache()
+{
+    gNormalCached = false;
+    gNormalValue = 0.0;
+}
+
+bool NormalValueCached()
+{
+    return gNormalCached;
+}
+
+void InitRandomVariates()
+{
+    SeedFromClock();
+    ClearNormalCache();
+}
