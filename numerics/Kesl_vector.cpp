@@ -146,16 +146,14 @@ bool TVector::Histogram(int FirstElem, int LastElem, double LowBound, double Hig
         }
     };
 
-    // Indices outside the vector all read 0: count them in one step instead of
-    // walking what may be billions of them.
+    // Indices outside the vector all read 0: they are counted in one step
+    // instead of walking what may be billions of them.
     const std::int64_t first = FirstElem;
     const std::int64_t last = LastElem;
     const std::int64_t lo = std::max<std::int64_t>(first, 1);
     const std::int64_t hi = std::min<std::int64_t>(last, m_nrOfElem);
     const std::int64_t inside = hi >= lo ? hi - lo + 1 : 0;
     const std::int64_t outside = (last - first + 1) - inside;
-    if (outside > 0)
-        countValue(0.0, outside);
 
     if (inside > 0) {
         if (Histo->OnChange) {
@@ -184,6 +182,11 @@ bool TVector::Histogram(int FirstElem, int LastElem, double LowBound, double Hig
             }
         }
     }
+
+    // After the loop, so that the in-range counts start from empty bins and
+    // only this step can reach the saturation limit.
+    if (outside > 0)
+        countValue(0.0, outside);
 
     Underflow = Saturated(under);
     Overflow = Saturated(over);
