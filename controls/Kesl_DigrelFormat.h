@@ -1,0 +1,34 @@
+#pragma once
+
+#include "Kesl_DigrelTypes.h"
+
+#include <QString>
+
+#include <optional>
+
+// The settings of a numeric label that decide how its value reads.
+struct TDigrelFormat
+{
+    TDisplay DisplayType = dtFixP;
+    int Precision = 2; // 0..15; meaning per display type
+    bool Comma = false;
+    bool ForcePlusSign = false;
+    QString StateText = QStringLiteral("undefined");
+    QString OverflowIndicator = QStringLiteral("*********");
+    QString DTFormat = QStringLiteral("mmm-dd, yyyy");
+};
+
+// The text a numeric label shows for value: the display type's form followed by
+// the separator and plus-sign rules. Values the display type cannot show give the
+// overflow indicator. Decimal points are "." unless Comma asks for ",".
+QString DigrelValueText(double value, const TDigrelFormat &format);
+
+// True when a value text of textWidth pixels does not fit a field labelWidth
+// pixels wide and must give way to the overflow indicator (never for state texts).
+bool DigrelTextOverflows(int textWidth, int labelWidth, TDisplay type);
+
+// A date/time value (days since 30 December 1899, the fraction the time of day)
+// written with a pattern of d, m, y, h, n, s, z and am/pm letters; month and day
+// names come from the default locale. Nothing for values outside the years
+// 1..9999 or not finite.
+std::optional<QString> DigrelDateTimeText(double value, const QString &pattern);

@@ -1,0 +1,190 @@
+#include "Kesl_hueband.h"
+
+#include <QPainter>
+
+#include <cmath>
+#include <cstdlib>
+#include <numbers>
+
+namespace {
+
+// a * b / c with a 64-bit intermediate, rounded half away from zero; c != 0.
+int Scale(long long a, long long b, long long c)
+{
+    const long long n = a * b;
+    long long q = n / c;
+    const long long r = n % c;
+    if (2 * std::llabs(r) >= std::llabs(c))
+        q += ((n < 0) != (c < 0)) ? -1 : 1;
+    return static_cast<int>(q);
+}
+
+int RoundEven(double v)
+{
+    return static_cast<int>(std::nearbyint(v));
+}
+
+int Channel(TColor c, int shift)
+{
+    return (c >> shift) & 0xFF;
+}
+
+} // namespace
+
+TColor HuebandStep(TColor first, TColor last, int i, int n)
+{
+    TColor out = 0;
+    for (int shift : {0, 8, 16}) {
+        const int c0 = Channel(first, shift);
+        const int v = (c0 + Scale(i, Channel(last, shift) - c0, n)) % 256;
+        out |= ((v + 256) % 256) << shift;
+    }
+    return out;
+}
+
+void THueband::DrawPicture(TCanvas &c, int W, int H) const
+{
+    if (W <= 0 || H <= 0)
+        return;
+    const TColor first = ColorToRGB(m_colorFirst);
+    const TColor last = ColorToRGB(m_colorLast);
+    const int N = m_nrColors;
+    // A zero divisor (one colour, or a raster too small) leaves the step at the first colour.
+    auto step = [&](int i, int n) { return n == 0 ? first : HuebandStep(first, last, i, n); };
+    auto fill = [&](TColor col, int x1, int y1, int x2, int y2) {
+        c.Brush.Style = bsSolid;
+        c.Brush.Color = col;
+        c.FillRect(x1, y1, x2, y2);
+    };
+    auto outlineAndFill = [&](TColor col) {
+        c.Pen.Color = col;
+        c.Brush.Color = col;
+        c.Brush.Style = bsSolid;
+    };
+    auto line = [&](int x1, int y1, int x2, int y2) {
+        c.MoveTo(x1, y1);
+        c.LineTo(x2, y2);
+    };
+    c.Pen.Width = 1;
+    c.Pen.Style = psSolid;
+    c.Pen.Mode = pmCopy;
+
+    const int cx = W / 2, cy = H / 2;
+    // Nested shapes from the outermost (step N-1) in to the centre (step 0).
+    auto centred = [&](int rx, int ry, bool ellipse) {
+        for (int i = N - 1; i >= 0; --i) {
+            const int a = N > 1 ? Scale(i, rx, N - 1) : rx;
+            const int b = N > 1 ? Scale(i, ry, N - 1) : ry;
+            outlineAndFill(step(i, N));
+            if (ellipse)
+                c.Ellipse(cx - a, cy - b, cx + a, cy + b);
+            else
+                c.Rectangle(cx - a, cy - b, cx + a + 1, cy + b + 1);
+        }
+    };
+    auto midBand = [&](int i) {
+        const int h = N / 2;
+        return i <= h ? step(i, h) : step(N - 1 - i, h);
+    };
+
+    switch (m_fillType) {
+    case gtHoriz:
+        for (int i = 0; i < N; ++i)
+            fill(step(i, N), 0, Scale(i, H, N), W, Scale(i + 1, H, N));
+        break;
+    case gtVert:
+        for (int i = 0; i < N; ++i)
+            fill(step(i, N), Scale(i, W, N), 0, Scale(i + 1, W, N), H);
+        break;
+    case gtMidBandHoriz:
+        for (int i = 0; i < N; ++i)
+            fill(midBand(i), 0, Scale(i, H, N), W, Scale(i + 1, H, N));
+        break;
+    case gtMidBandVert:
+        for (int i = 0; i < N; ++i)
+            fill(midBand(i), Scale(i, W, N), 0, Scale(i + 1, W, N), H);
+        break;
+    case gtRect: centred(cx, cy, false); break;
+    case gtEllipticFit:
+        outlineAndFill(last);
+        c.Rectangle(0, 0, W, H);
+        centred(cx, cy, true);
+        break;
+    case gtEllipticFull:
+        centred(RoundEven(std::numbers::sqrt2 * cx) + 1, RoundEven(std::numbers::sqrt2 * cy) + 1, true);
+        break;
+    case gtRadial: {
+        // The chords of the outer triangles miss slivers at the corners; those
+        // take the colour of the step whose sector holds the corner.
+        const double sector = std::numbers::pi / N;
+        auto cornerStep = [&](int y) {
+            const double t = std::atan2(double(W - 1 - cx), double(y - cy));
+            return step(std::clamp(static_cast<int>(t / sector), 0, N - 1), N);
+        };
+        fill(cornerStep(0), 0, 0, W, cy);
+        fill(cornerStep(H - 1), 0, cy, W, H);
+        const double R = std::nearbyint(0.5 * std::sqrt(double(W) * W + double(H) * H));
+        for (int i = 0; i < N; ++i) {
+            const double t0 = std::numbers::pi * i / N, t1 = std::numbers::pi * (i + 1) / N;
+            const int sx0 = RoundEven(R * std::sin(t0)), sy0 = cy + RoundEven(R * std::cos(t0));
+            const int sx1 = RoundEven(R * std::sin(t1)), sy1 = cy + RoundEven(R * std::cos(t1));
+            outlineAndFill(step(i, N));
+            c.Polygon({{cx, cy}, {cx + sx0, sy0}, {cx + sx1, sy1}});
+            c.Polygon({{cx, cy}, {cx - sx0, sy0}, {cx - sx1, sy1}});
+        }
+        break;
+    }
+    case gtDiagGrid: {
+        fill(first, 0, 0, W, H / 2);
+        fill(last, 0, H / 2, W, H);
+        const int q = H / 4;
+        for (int i = 0; i <= q; ++i) {
+            c.Pen.Color = step(i, q);
+            line(0, 2 * i, W, 2 * i);
+        }
+        for (int i = 0; i <= q; ++i) {
+            c.Pen.Color = step(i, q);
+            line(0, 2 * i + 2 * q - 1, W, 2 * i + 2 * q - 1);
+        }
+        const int p = W / 2;
+        for (int i = 0; i <= p; ++i) {
+            c.Pen.Color = step(i, p);
+            line(2 * i, 0, 2 * i, H);
+        }
+        break;
+    }
+    }
+
+    c.Pen.Color = m_gridColor;
+    if (m_gridMode == gmVert || m_gridMode == gmBoth)
+        for (int i = 0; i <= W / 2; ++i)
+            line(2 * i, 0, 2 * i, H);
+    if (m_gridMode == gmHoriz || m_gridMode == gmBoth)
+        for (int i = 0; i <= H / 2; ++i)
+            line(0, 2 * i, W, 2 * i);
+
+    DrawFrame(c, m_frameStyle, 0, 0, W - 1, H - 1, clWhite, clSilver, clGray, clBlack, clBlack);
+}
+
+void THueband::PaintOn(TCanvas &target)
+{
+    TBitmap bmp(width(), height());
+    DrawPicture(bmp.Canvas(), bmp.Width(), bmp.Height());
+    target.CopyMode = cmSrcCopy;
+    target.Draw(0, 0, bmp);
+    if (OnPaint)
+        OnPaint(this);
+}
+
+void THueband::paintEvent(QPaintEvent *)
+{
+    TBitmap bmp(width(), height());
+    DrawPicture(bmp.Canvas(), bmp.Width(), bmp.Height());
+    if (!bmp.Empty()) {
+        QPainter p(this);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(0, 0, bmp.Image());
+    }
+    if (OnPaint)
+        OnPaint(this);
+}
