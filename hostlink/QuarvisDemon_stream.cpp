@@ -1,0 +1,81 @@
+// Sending and receiving host-link messages and their dispatch.
+#include "QuarvisDemon.h"
+
+#include "MessageChannel.h"
+
+bool TvrxCustomDemon::SendHostMessage(TEntity &Target, qint32 Code, QByteArrayView Payload, TKventoMessageStream *Reply)
+{
+    const TTimeStamp stamp = NextTimeStamp();
+    if (!m_endpoint || !m_endpoint->IsListening())
+        return false;
+    const QString name = Target.EndpointName();
+    if (name.isEmpty())
+        return false;
+
+    // Replies come back on the same connection and are handled as they arrive.
+    SendFrame(name, m_own->WindowHandle, quint32(Code), EncodeMessageData(stamp, Payload),
+              [this](const TFrame &Frame) { ReceiveFrame(Frame); });
+
+    for (auto it = m_pending.begin(); it != m_pending.end(); ++it) {
+        if ((*it)->TimeStamp == stamp) {
+            if (Reply)
+                Reply->CopyFrom(**it);
+            m_pending.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+void TvrxCustomDemon::ReceiveFrame(const TFrame &Frame)
+{
+    if (m_shutDown)
+        return;
+    const std::optional<TMessageData> data = DecodeMessageData(Frame.Data);
+    if (!data)
+        return; // too short to carry a time stamp: not a message
+    auto message = std::make_unique<TKventoMessageStream>(this);
+    message->Code = qint32(Frame.Code);
+    message->TimeStamp = data->Stamp;
+    message->Sender().WindowHandle = Frame.Sender;
+    message->SetPayload(data->Payload);
+    HandleMessage(message);
+}
+
+void TvrxCustomDemon::HandleMessage(std::unique_ptr<TKventoMessageStream> &Msg)
+{
+    if (!Msg)
+        return;
+    switch (Msg->Code) {
+    case kvQuit: {
+        const QByteArray payload = Msg->Payload();
+        m_serverDown = !payload.isEmpty() && payload[0] != 0;
+        bool allowQuit = true;
+        if (OnQuitMsgReceived)
+            OnQuitMsgReceived(this, m_serverDown, allowQuit);
+        if (allowQuit && !m_freeing) {
+            // Freed from the event loop: the request may have arrived nested
+            // inside a send that is still running on this object.
+            m_freeing = true;
+            deleteLater();
+        }
+        break;
+    }
+    case kvReply:
+        m_pending.push_back(std::move(Msg));
+        // Only the connection of a request carries its reply; a flood of
+        // unmatched replies must not grow without bound.
+        if (qsizetype(m_pending.size()) > MaxPendingReplies)
+            m_pending.erase(m_pending.begin());
+        break;
+    case kvParams:
+        m_params = DecodeParamLines(Msg->Payload());
+        if (OnParamsChange)
+            OnParamsChange(this);
+        break;
+    default:
+        if (OnGotAMessage)
+            OnGotAMessage(this, *Msg);
+        break;
+    }
+}

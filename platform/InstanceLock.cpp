@@ -1,0 +1,70 @@
+#include "InstanceLock.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QStandardPaths>
+
+namespace {
+
+QString LockDirectory()
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
+    QDir().mkpath(dir);
+    return dir;
+}
+
+} // namespace
+
+TInstanceLock::TInstanceLock(const QString &Name) : m_name(Name)
+{
+    QString file = Name;
+    file.replace(QLatin1Char('/'), QLatin1Char('_')); // never leave the directory
+    m_filePath = LockDirectory() + QLatin1Char('/') + file + QStringLiteral(".lock");
+}
+
+TInstanceLock::~TInstanceLock()
+{
+    Release();
+}
+
+QString TInstanceLock::NameForProgram(const QString &ProgramPath)
+{
+    QString name = QStringLiteral("KV_") + QFileInfo(ProgramPath).fileName();
+    name.replace(QLatin1Char('\\'), QLatin1Char('_'));
+    return name;
+}
+
+QString TInstanceLock::FilePath() const
+{
+    return m_filePath;
+}
+
+TInstanceLock::TResult TInstanceLock::TryAcquire()
+{
+    if (IsHeld())
+        return TResult::Acquired;
+    auto lock = std::make_unique<QLockFile>(m_filePath);
+    // Only a dead owner makes a lock stale; a long-running instance keeps it.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0)) {
+        m_lock = std::move(lock);
+        return TResult::Acquired;
+    }
+    return lock->error() == QLockFile::LockFailedError ? TResult::HeldByOther : TResult::Failed;
+}
+
+bool TInstanceLock::IsHeld() const
+{
+    return m_lock && m_lock->isLocked();
+}
+
+void TInstanceLock::Release()
+{
+    if (m_lock) {
+        m_lock->unlock();
+        m_lock.reset();
+    }
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class QLockFile;
+
+// Keeps a program to one running instance per user: a lock file named
+// "<Name>.lock" in the user's runtime directory, held until Release() or
+// destruction. A lock left by a process that no longer runs is taken over, so
+// a crash never blocks the next start. The lock never goes stale by age.
+class TInstanceLock
+{
+public:
+    enum class TResult {
+        Acquired, // this object now holds the lock
+        HeldByOther, // a running process (possibly this one) holds it
+        Failed, // the lock file could not be created (permissions, no directory)
+    };
+
+    explicit TInstanceLock(const QString &Name);
+    ~TInstanceLock();
+
+    TInstanceLock(const TInstanceLock &) = delete;
+    TInstanceLock &operator=(const TInstanceLock &) = delete;
+
+    // "KV_" + the file name part of the program path, backslashes made underscores.
+    static QString NameForProgram(const QString &ProgramPath);
+
+    QString Name() const { return m_name; }
+    QString FilePath() const;
+
+    TResult TryAcquire();
+    bool IsHeld() const;
+    void Release();
+
+private:
+    QString m_name;
+    QString m_filePath;
+    std::unique_ptr<QLockFile> m_lock;
+};

@@ -1,0 +1,191 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QLocalServer;
+
+// Same-machine message channel between programs.
+//
+// Every participant owns an endpoint: a local socket in the user's runtime
+// directory, reachable only by that user. A message is one frame written on a
+// new connection to the receiver's endpoint:
+//
+//   sender handle (u32) | code (u32) | byte count n (u32) | n data bytes
+//
+// all integers little-endian. The receiver may write answer frames on the same
+// connection; it ends the exchange with a done frame (code 0, n = 4, a 32-bit
+// result). The sender reads frames until the done frame and hands every other
+// frame to its callback at once, while the send is still in progress.
+
+namespace KventoChannel {
+constexpr quint32 DoneCode = 0;
+constexpr qsizetype HeaderSize = 12;
+// Larger frames are refused by both sides before anything is allocated for them.
+constexpr quint32 MaxFrameBytes = 64u * 1024u * 1024u;
+// Longest wait for the next frame (sender) or for a frame to complete (receiver).
+constexpr int FrameTimeoutMs = 5000;
+} // namespace KventoChannel
+
+struct TFrame
+{
+    quint32 Sender = 0;
+    quint32 Code = 0;
+    QByteArray Data;
+};
+
+enum class TFrameStatus {
+    Incomplete, // more bytes are needed
+    Complete, // one frame was decoded
+    TooLarge, // the byte count exceeds the limit; the stream cannot go on
+};
+
+struct TFrameParse
+{
+    TFrameStatus Status = TFrameStatus::Incomplete;
+    qsizetype Consumed = 0; // bytes the frame took from the front of the buffer
+    TFrame Frame;
+};
+
+// Decodes the frame at the front of Buffer. Pure; copies only the bytes that
+// are present, never more than the frame's byte count.
+TFrameParse ParseFrame(QByteArrayView Buffer);
+QByteArray EncodeFrame(quint32 Sender, quint32 Code, QByteArrayView Data);
+QByteArray EncodeDoneFrame(quint32 Sender, qint32 Result = 0);
+
+// Accumulates received bytes and yields whole frames. The buffer holds only
+// what was received; a header announcing more than the limit fails the decoder.
+class TFrameDecoder
+{
+public:
+    void Append(QByteArrayView Bytes);
+    // Takes the next complete frame; false when none is complete (or Failed()).
+    bool Next(TFrame &Frame);
+    bool Failed() const { return m_failed; }
+    // Bytes received but not yet taken as a frame.
+    qsizetype Pending() const { return m_buffer.size() - m_pos; }
+
+private:
+    QByteArray m_buffer;
+    qsizetype m_pos = 0;
+    bool m_failed = false;
+};
+
+// Payload primitives: 32-bit little-endian integers, single bytes and strings
+// written as a 32-bit signed length followed by that many UTF-8 bytes.
+class TPayloadWriter
+{
+public:
+    TPayloadWriter &WriteByte(quint8 Value);
+    TPayloadWriter &WriteInt32(qint32 Value);
+    TPayloadWriter &WriteString(const QString &Value);
+    TPayloadWriter &WriteBytes(QByteArrayView Bytes);
+    const QByteArray &Data() const { return m_data; }
+
+private:
+    QByteArray m_data;
+};
+
+// Reads a payload front to back. A read past the end fails, leaves the output
+// at its empty value and marks the reader failed; later reads fail as well.
+// A string length of zero or less reads as empty; a length beyond the
+// remaining bytes is a failure (nothing is allocated for it).
+class TPayloadReader
+{
+public:
+    explicit TPayloadReader(QByteArrayView Data) : m_data(Data) { }
+
+    bool ReadByte(quint8 &Value);
+    bool ReadInt32(qint32 &Value);
+    bool ReadString(QString &Value);
+    // Everything not read yet.
+    QByteArray ReadRest();
+
+    qsizetype Remaining() const { return m_failed ? 0 : m_data.size() - m_pos; }
+    bool AtEnd() const { return Remaining() == 0; }
+    bool Failed() const { return m_failed; }
+
+private:
+    bool Take(qsizetype Count, const char *&Where);
+
+    QByteArrayView m_data;
+    qsizetype m_pos = 0;
+    bool m_failed = false;
+};
+
+// Directory of the endpoints (the user's runtime directory), created if needed.
+QString ChannelDirectory();
+// Full socket path of an endpoint name.
+QString EndpointPath(const QString &Name);
+// Endpoint name of a program with the given handle: "kvento-<handle>".
+QString ProgramEndpointName(quint32 Handle);
+// True when an endpoint of that name exists and accepts a connection.
+bool EndpointAccepts(const QString &Name, int TimeoutMs = 1000);
+
+enum class TSendResult {
+    Done, // the receiver handled the message and sent its done frame
+    NoReceiver, // no endpoint of that name accepts connections
+    TimedOut, // no next frame within the limit; the connection was closed
+    Broken, // the connection ended early or carried an invalid frame
+};
+
+// Writes one frame to the endpoint Name on a new connection and reads frames
+// until the done frame. Each other frame goes to OnFrame as soon as it has
+// arrived. Blocks without running the event loop; waits at most TimeoutMs for
+// each next frame. DoneResult, when given, receives the done frame's result.
+TSendResult SendFrame(const QString &Name, quint32 Sender, quint32 Code, QByteArrayView Data,
+                      const std::function<void(const TFrame &)> &OnFrame, int TimeoutMs = KventoChannel::FrameTimeoutMs,
+                      qint32 *DoneResult = nullptr);
+
+// Writes answer frames on the connection a message came in on; false when the
+// connection is gone.
+using TFrameReply = std::function<bool(quint32 Code, QByteArrayView Data)>;
+// Handles one received message. Answer frames written through Reply go out
+// before the done frame, which the endpoint writes when the handler returns.
+using TFrameHandler = std::function<void(const TFrame &Frame, const TFrameReply &Reply)>;
+
+// The receiving side: a local server with user-only access. Each connection
+// carries one message; the endpoint answers it with the done frame and closes
+// the connection. A connection is dropped when a byte count exceeds the limit
+// or a frame stays incomplete for longer than the frame timeout.
+class TMessageEndpoint : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TMessageEndpoint(QObject *parent = nullptr);
+    ~TMessageEndpoint() override;
+
+    // Listens on EndpointPath(Name). A socket file left by a process that no
+    // longer listens is replaced; one that still accepts connections is not.
+    bool Listen(const QString &Name);
+    void Close();
+    bool IsListening() const;
+    QString Name() const { return m_name; }
+    QString ErrorString() const { return m_error; }
+
+    // Handle written as the sender of answer and done frames.
+    quint32 Handle() const { return m_handle; }
+    void SetHandle(quint32 Handle) { m_handle = Handle; }
+
+    void SetHandler(TFrameHandler Handler) { m_handler = std::move(Handler); }
+
+    int FrameTimeoutMs() const { return m_frameTimeoutMs; }
+    void SetFrameTimeoutMs(int Ms) { m_frameTimeoutMs = Ms > 0 ? Ms : KventoChannel::FrameTimeoutMs; }
+
+private:
+    void AcceptConnections();
+    friend class TEndpointConnection;
+    void Dispatch(const TFrame &Frame, const TFrameReply &Reply);
+
+    QLocalServer *m_server = nullptr;
+    QString m_name;
+    QString m_error;
+    quint32 m_handle = 0;
+    TFrameHandler m_handler;
+    int m_frameTimeoutMs = KventoChannel::FrameTimeoutMs;
+};
