@@ -206,13 +206,24 @@ void TCanvas::Polygon(const QVector<QPoint> &points)
         return;
     const bool simplePen = Pen.Width <= 1 && Pen.Style == psSolid && Pen.Mode == pmCopy;
     QPainter &p = P();
-    if (simplePen)
-        p.setPen(Qt::NoPen);
-    else
-        ApplyPen(p);
-    ApplyBrush(p);
     ApplyCompositionForPen(p);
-    p.drawPolygon(QPolygon(points));
+    if (Brush.Style != bsClear) {
+        // The painter fills the pixels whose centres lie inside, which puts the
+        // fill half a pixel up and left of the outline (the outline runs through
+        // the vertex pixels themselves) and leaves holes next to steep edges.
+        // Shifted by half a pixel, the fill takes the pixels whose own
+        // coordinates lie inside, which is exactly what the outline encloses.
+        p.setPen(Qt::NoPen);
+        ApplyBrush(p);
+        p.translate(0.5, 0.5);
+        p.drawPolygon(QPolygon(points));
+        p.resetTransform();
+    }
+    if (!simplePen) {
+        ApplyPen(p);
+        p.setBrush(Qt::NoBrush);
+        p.drawPolygon(QPolygon(points));
+    }
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     if (simplePen) {
         // A closed walk through every vertex: each vertex starts a segment, so all are set.

@@ -202,3 +202,55 @@ TEST(Canvas, EmptyBitmapIgnoresDrawing)
     EXPECT_FALSE(bmp.LoadFromFile("/nonexistent/file.bmp"));
     EXPECT_EQ(bmp.Width(), 3);
 }
+
+TEST(Canvas, FilledPolygonsHaveNoHolesAndStayInsideTheirOutline)
+{
+    // Steep and flat triangles, a diamond and quadrilaterals: every row of the
+    // filled figure is one unbroken run, and a figure that is symmetric about a
+    // vertical line is drawn symmetric (the edges chosen have no rounding ties,
+    // where a line's pixels depend on its direction).
+    struct Case
+    {
+        QVector<QPoint> pts;
+        int mirrorX2; // twice the mirror axis, or -1
+    };
+    const Case cases[] = {
+        {{{6, 7}, {10, 14}, {14, 7}}, 20},          {{{6, 13}, {10, 6}, {14, 13}}, 20},
+        {{{3, 10}, {17, 4}, {17, 16}}, -1},         {{{10, 3}, {16, 10}, {10, 17}, {4, 10}}, 20},
+        {{{2, 3}, {18, 5}, {15, 17}, {4, 12}}, -1}, {{{9, 1}, {11, 1}, {12, 18}, {8, 18}}, 20},
+    };
+    for (const Case &k : cases) {
+        TBitmap bmp(21, 21);
+        TCanvas &c = bmp.Canvas();
+        c.Pen.Color = clBlack;
+        c.Brush.Color = clBlack;
+        c.Polygon(k.pts);
+        const PixelSet p = Painted(bmp);
+        ASSERT_FALSE(p.empty());
+        for (int y = 0; y < 21; ++y) {
+            int lo = 99, hi = -1, n = 0;
+            for (int x = 0; x < 21; ++x)
+                if (p.count({x, y})) {
+                    lo = std::min(lo, x);
+                    hi = std::max(hi, x);
+                    ++n;
+                }
+            if (n) {
+                EXPECT_EQ(n, hi - lo + 1) << "row " << y << " of polygon starting " << k.pts[0].x();
+            }
+            if (n && k.mirrorX2 >= 0) {
+                EXPECT_EQ(lo + hi, k.mirrorX2) << "row " << y;
+            }
+        }
+        // Every vertex is set, so the figure reaches its full extent.
+        for (const QPoint &v : k.pts)
+            EXPECT_TRUE(p.count({v.x(), v.y()}));
+    }
+
+    // A clear brush leaves the inside alone.
+    TBitmap open(21, 21);
+    open.Canvas().Brush.Style = bsClear;
+    open.Canvas().Polygon({{6, 13}, {10, 6}, {14, 13}});
+    EXPECT_EQ(open.Canvas().Pixel(10, 11), clWhite);
+    EXPECT_EQ(open.Canvas().Pixel(10, 6), clBlack);
+}

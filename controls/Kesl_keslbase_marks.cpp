@@ -1,0 +1,394 @@
+#include "Kesl_keslbase.h"
+#include "Kesl_keslbase_markmasks.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <initializer_list>
+#include <limits>
+
+namespace {
+
+// No figure reaches further than this from its centre.
+constexpr int kFigureReach = 9;
+
+int Saturated(std::int64_t v)
+{
+    return int(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+struct Offset
+{
+    int dx, dy;
+};
+
+// Draws a figure given in offsets from the centre. A figure that cannot touch
+// the canvas is not handed to the canvas at all (that also keeps centre plus
+// offset from overflowing); its line segments still leave the pen where they
+// would have ended.
+class MarkPen
+{
+public:
+    MarkPen(TCanvas &c, int x, int y) : m_c(c), m_x(x), m_y(y)
+    {
+        m_visible = std::int64_t(x) + kFigureReach >= 0 && std::int64_t(x) - kFigureReach < c.Width() &&
+            std::int64_t(y) + kFigureReach >= 0 && std::int64_t(y) - kFigureReach < c.Height();
+    }
+
+    void Segment(int dx1, int dy1, int dx2, int dy2) { Path({{dx1, dy1}, {dx2, dy2}}); }
+
+    void Path(std::initializer_list<Offset> pts)
+    {
+        if (!m_visible) {
+            const Offset &last = *(pts.end() - 1);
+            m_c.MoveTo(X(last.dx), Y(last.dy));
+            return;
+        }
+        const Offset *p = pts.begin();
+        m_c.MoveTo(X(p->dx), Y(p->dy));
+        for (++p; p != pts.end(); ++p)
+            m_c.LineTo(X(p->dx), Y(p->dy));
+    }
+
+    void Dot(int dx, int dy)
+    {
+        if (m_visible)
+            m_c.SetPixel(X(dx), Y(dy), m_c.Pen.Color);
+    }
+
+    void Rect(int dx1, int dy1, int dx2, int dy2)
+    {
+        if (m_visible)
+            m_c.Rectangle(X(dx1), Y(dy1), X(dx2), Y(dy2));
+    }
+
+    void Ellipse(int dx1, int dy1, int dx2, int dy2)
+    {
+        if (m_visible)
+            m_c.Ellipse(X(dx1), Y(dy1), X(dx2), Y(dy2));
+    }
+
+    void Polygon(std::initializer_list<Offset> pts)
+    {
+        if (!m_visible)
+            return;
+        QVector<QPoint> v;
+        v.reserve(int(pts.size()));
+        for (const Offset &o : pts)
+            v.append(QPoint(X(o.dx), Y(o.dy)));
+        m_c.Polygon(v);
+    }
+
+    // Seven rows from y-3 down; bit 6 is column x-3, bit 0 column x+3.
+    void Pattern(const std::uint8_t *rows)
+    {
+        if (!m_visible)
+            return;
+        for (int r = 0; r < 7; ++r)
+            for (int b = 0; b < 7; ++b)
+                if (rows[r] & (1u << b))
+                    Dot(3 - b, r - 3);
+    }
+
+private:
+    int X(int dx) const { return Saturated(std::int64_t(m_x) + dx); }
+    int Y(int dy) const { return Saturated(std::int64_t(m_y) + dy); }
+
+    TCanvas &m_c;
+    int m_x, m_y;
+    bool m_visible;
+};
+
+enum class Fill { Lines, Filled, Open };
+
+Fill FillOf(int shape)
+{
+    switch (shape) {
+    case 7:
+    case 8:
+    case 9:
+    case 14:
+    case 15:
+    case 24:
+    case 26:
+    case 28:
+    case 29:
+    case 30:
+    case 34:
+    case 36:
+    case 41:
+    case 43:
+    case 45:
+    case 47: return Fill::Filled;
+    case 16:
+    case 17:
+    case 27:
+    case 31:
+    case 32:
+    case 33:
+    case 35:
+    case 39:
+    case 40:
+    case 42:
+    case 44:
+    case 46:
+    case 48:
+    case 49: return Fill::Open;
+    default: return Fill::Lines;
+    }
+}
+
+// The line figures a printer gets instead of the pixel patterns.
+void DrawPrinterFigure(MarkPen &m, int shape)
+{
+    switch (shape) {
+    case 1:
+    case 2:
+    case 3: {
+        const int a = shape + 1;
+        m.Segment(-a, 0, a, 0);
+        m.Segment(0, -a, 0, a);
+        break;
+    }
+    case 4:
+    case 5:
+    case 6: {
+        const int a = shape - 2;
+        m.Segment(-a, -a, a, a);
+        m.Segment(-a, a, a, -a);
+        break;
+    }
+    case 18:
+        for (int j = -3; j <= 3; ++j)
+            for (int i = -3; i <= 3; ++i)
+                if ((i + j) % 2 == 0)
+                    m.Dot(i, j);
+        break;
+    case 25:
+        m.Segment(-3, -3, 3, 3);
+        m.Segment(-3, -2, 2, 3);
+        m.Segment(-2, -3, 3, 2);
+        m.Segment(-3, 3, 3, -3);
+        m.Segment(-3, 2, 2, -3);
+        m.Segment(-2, 3, 3, -2);
+        break;
+    default: break;
+    }
+}
+
+void DrawFigure(TCanvas &c, MarkPen &m, int shape)
+{
+    switch (shape) {
+    case 0: m.Dot(0, 0); break;
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 6:
+    case 18:
+    case 25:
+        if (c.IsPrinter())
+            DrawPrinterFigure(m, shape);
+        else
+            m.Pattern(MarkPatternRows(shape));
+        break;
+    case 7: m.Rect(-1, -1, 2, 2); break;
+    case 8: m.Rect(-2, -2, 3, 3); break;
+    case 9: m.Rect(-3, -3, 4, 4); break;
+    case 10:
+    case 11:
+    case 12: {
+        const int a = shape - 9;
+        m.Path({{-a, -a}, {-a, a}, {a, a}, {a, -a}, {-a, -a}});
+        break;
+    }
+    case 13:
+        m.Path({{-3, 0}, {0, 3}, {3, 0}, {0, -3}, {-3, 0}});
+        m.Dot(0, 0);
+        break;
+    case 14: m.Polygon({{-2, 0}, {0, 2}, {2, 0}, {0, -2}}); break;
+    case 15: m.Polygon({{-3, 0}, {0, 3}, {3, 0}, {0, -3}}); break;
+    case 16: m.Ellipse(-2, -2, 3, 3); break;
+    case 17: m.Ellipse(-3, -3, 4, 4); break;
+    case 19: m.Path({{-3, 0}, {0, 3}, {3, 0}, {0, -3}, {-3, 0}}); break;
+    case 20:
+    case 21: {
+        const int a = shape - 17;
+        m.Segment(0, 0, -a, a);
+        m.Segment(0, 0, a, a);
+        break;
+    }
+    case 22:
+    case 23: {
+        const int a = shape - 19;
+        m.Segment(0, 0, -a, -a);
+        m.Segment(0, 0, a, -a);
+        break;
+    }
+    case 24: m.Ellipse(-3, -3, 4, 4); break;
+    case 26: m.Ellipse(-2, -2, 3, 3); break;
+    case 27:
+    case 28: m.Ellipse(-2, -2, 2, 2); break;
+    case 29:
+    case 31: m.Polygon({{-2, 0}, {0, 2}, {2, 0}}); break;
+    case 30:
+    case 32: m.Polygon({{-3, 0}, {0, 3}, {3, 0}}); break;
+    case 33:
+    case 34: m.Polygon({{-4, -3}, {0, 4}, {4, -3}}); break;
+    case 35:
+    case 36: m.Polygon({{-4, 3}, {0, -4}, {4, 3}}); break;
+    case 37:
+        m.Segment(-3, 0, 4, 0);
+        m.Segment(0, 0, 0, -8);
+        break;
+    case 38:
+        m.Segment(-3, -2, 4, -2);
+        m.Segment(-3, 2, 4, 2);
+        m.Segment(0, -2, 0, 2);
+        break;
+    case 39:
+        m.Ellipse(-3, -3, 4, 4);
+        m.Segment(-3, 0, 4, 0);
+        m.Segment(0, -3, 0, 4);
+        break;
+    case 40:
+    case 41: m.Polygon({{3, -2}, {-2, 0}, {3, 2}}); break;
+    case 42:
+    case 43: m.Polygon({{4, -3}, {-3, 0}, {4, 3}}); break;
+    case 44:
+    case 45: m.Polygon({{-3, -2}, {2, 0}, {-3, 2}}); break;
+    case 46:
+    case 47: m.Polygon({{-4, -3}, {3, 0}, {-4, 3}}); break;
+    case 48:
+        m.Rect(-3, -3, 4, 4);
+        m.Segment(-3, 0, 4, 0);
+        m.Segment(0, -3, 0, 4);
+        break;
+    case 49:
+        m.Rect(-2, -2, 3, 3);
+        m.Segment(-4, 0, 5, 0);
+        m.Segment(0, -4, 0, 5);
+        break;
+    case 50:
+        m.Segment(-4, 0, 5, 0);
+        m.Segment(0, -4, 0, 5);
+        m.Segment(-3, -3, 4, 4);
+        m.Segment(-3, 3, 4, -4);
+        break;
+    case 51:
+        m.Segment(-4, 0, 5, 0);
+        m.Segment(0, -4, 0, 5);
+        m.Segment(-1, -3, 2, -3);
+        m.Segment(-1, 3, 2, 3);
+        m.Segment(-3, -1, -3, 2);
+        m.Segment(3, -1, 3, 2);
+        break;
+    default: break;
+    }
+}
+
+// Character codes are those of the Western (Windows-1252) character set, so
+// that 128..159 give the printable symbols (bullet, dagger, ...) rather than
+// control characters; the five codes it leaves unused stay as they are.
+QChar MarkCharacter(std::uint8_t code)
+{
+    static constexpr char16_t k80to9F[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    };
+    if (code >= 0x80 && code <= 0x9F)
+        return QChar(k80to9F[code - 0x80]);
+    return QChar(char16_t(code));
+}
+
+void DrawCharacterMark(TCanvas &c, std::uint8_t shape, int x, int y)
+{
+    const QString text(MarkCharacter(shape));
+    const int w = c.TextWidth(text);
+    const int h = c.TextHeight(text);
+    const std::int64_t left = std::int64_t(x) - w / 2;
+    const std::int64_t top = std::int64_t(y) - h / 2;
+    if (left + w < 0 || left >= c.Width() || top + h < 0 || top >= c.Height()) {
+        // Off the canvas: only the pen moves, as the text output would move it.
+        c.MoveTo(Saturated(left + w), Saturated(top));
+        return;
+    }
+    c.TextOut(int(left), int(top), text);
+}
+
+// Pixels written straight into the scan lines; bit b of a row is column
+// x + right - b. Callers make sure the mask's box lies within a few pixels of
+// the canvas, so no coordinate here can overflow.
+void WriteMask(TCanvas &c, const TMarkMask &mask, int x, int y, std::uint32_t px)
+{
+    const int w = c.Width();
+    const int h = c.Height();
+    const int xr = x + mask.right;
+    // Columns 0..w-1 are bits xr-w+1 .. xr.
+    const int lo = std::max(0, xr - w + 1);
+    const int hi = std::min(15, xr);
+    if (lo > hi)
+        return;
+    const std::uint32_t keep = ((2u << hi) - 1u) & ~((1u << lo) - 1u);
+    for (int r = 0; r < mask.rows; ++r) {
+        const int yy = y + mask.top + r;
+        if (yy < 0 || yy >= h)
+            continue;
+        std::uint32_t bits = mask.bits[r] & keep;
+        if (!bits)
+            continue;
+        std::uint32_t *line = c.ScanLine(yy) + xr;
+        do {
+            line[-std::countr_zero(bits)] = px;
+            bits &= bits - 1u;
+        } while (bits);
+    }
+}
+
+// True when the figure went straight into the scan lines.
+bool DrawFast(TCanvas &c, std::uint8_t shape, int x, int y)
+{
+    if (!c.AllowDirectPixels || c.IsPrinter())
+        return false;
+    const TMarkMask *mask = FastMarkMask(shape);
+    if (!mask)
+        return false;
+    // Dots and patterns are single pixels set in the pen colour whatever the
+    // pen; the filled figures need the pen and brush the masks were made for.
+    if (FillOf(shape) == Fill::Filled &&
+        (c.Pen.Mode != pmCopy || c.Pen.Style != psSolid || c.Pen.Width > 1 || c.Brush.Style != bsSolid))
+        return false;
+    if (std::int64_t(x) + kFigureReach < 0 || std::int64_t(x) - kFigureReach >= c.Width() ||
+        std::int64_t(y) + kFigureReach < 0 || std::int64_t(y) - kFigureReach >= c.Height())
+        return true; // nothing of it would land on the canvas
+    WriteMask(c, *mask, x, y, ColorToQRgb(c.Pen.Color));
+    return true;
+}
+
+} // namespace
+
+void DrawMark(TCanvas &canvas, std::uint8_t shape, int x, int y)
+{
+    if (shape > 51) {
+        DrawCharacterMark(canvas, shape, x, y);
+        return;
+    }
+    if (DrawFast(canvas, shape, x, y))
+        return;
+
+    const TColor keepBrush = canvas.Brush.Color;
+    const Fill fill = FillOf(shape);
+    if (fill == Fill::Filled)
+        canvas.Brush.Color = canvas.Pen.Color;
+    else if (fill == Fill::Open)
+        canvas.Brush.Style = bsClear;
+    MarkPen m(canvas, x, y);
+    DrawFigure(canvas, m, shape);
+    if (fill == Fill::Open || shape == 50 || shape == 51)
+        canvas.Brush.Style = bsSolid;
+    canvas.Brush.Color = keepBrush;
+}
