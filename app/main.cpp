@@ -1,7 +1,14 @@
-#include <QApplication>
+#include "Application.h"
+#include "Kesl_math1.h"
+#include "mainfrm.h"
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    return 0;
+    // Each start gives different samples.
+    InitRandomVariates();
+
+    TApplication app(argc, argv);
+    TFrmMain FrmMain;
+    FrmMain.show();
+    return app.exec();
 }

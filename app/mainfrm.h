@@ -2,9 +2,89 @@
 
 #include <QWidget>
 
+class QFrame;
+class QScrollBar;
+class QTimer;
+class QToolButton;
+class TIntVector;
+class TMemo;
+class TRadioGroup;
+class TVector;
+
+// The main window: a tool panel on top (actions, distribution, location and
+// width), the chart area in the middle and a read-only description below.
 class TFrmMain : public QWidget
 {
     Q_OBJECT
+
 public:
+    // The layout's outer sizes include a window frame of this many pixels;
+    // Qt sizes a top-level widget by its client area.
+    static constexpr int kFrameWidth = 8;
+    static constexpr int kFrameHeight = 33;
+    static constexpr int kDesignLeft = 322;
+    static constexpr int kDesignTop = 231;
+    static constexpr int kDesignWidth = 760;
+    static constexpr int kDesignHeight = 417;
+    static constexpr int kMinWidth = 760;
+    static constexpr int kMinHeight = 400;
+    static constexpr int kPanelHeight = 73;
+    static constexpr int kMemoHeight = 88;
+
     explicit TFrmMain(QWidget *parent = nullptr);
+    ~TFrmMain() override;
+
+    // Controls, in creation order.
+    QFrame *Panel1 = nullptr;
+    QToolButton *SButShowDistri = nullptr;
+    QToolButton *SButDrawSamples = nullptr;
+    QToolButton *SButAbout = nullptr;
+    QToolButton *SButExit = nullptr;
+    TRadioGroup *RGDistri = nullptr;
+    QScrollBar *SBarLoc = nullptr;
+    QScrollBar *SBarWid = nullptr;
+    TMemo *Memo1 = nullptr;
+    TVector *Vec1 = nullptr;
+    TIntVector *Histo = nullptr;
+    QTimer *Timer1 = nullptr;
+
+    // State.
+    int NrOfSamples = 0;
+    bool MeansRunning = false;
+    bool DistriShown = false;
+
+    // Distribution parameters, always read from the scroll bars.
+    double Location() const;
+    double Width() const;
+
+    // The area between the tool panel and the description, where the chart sits.
+    QRect ChartArea() const;
+
+    // Handlers.
+    void FormShow();
+    void SButShowDistriClick(QObject *Sender);
+    void SButDrawSamplesClick(QObject *Sender);
+    void Timer1Timer(QObject *Sender);
+    void RGDistriClick(QObject *Sender);
+    void SBarLocChange(QObject *Sender);
+    void SBarWidChange(QObject *Sender);
+    void BButAboutClick(QObject *Sender);
+    void BButCloseClick(QObject *Sender);
+
+    // The histogram view: fresh samples, counted into 400 bins.
+    void ShowDistri();
+    // Draws one sample of the selected distribution; false when none is selected.
+    bool DrawSample(double &value) const;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void CreateControls();
+    void ArrangeControls();
+    void SetParameterControlsEnabled(bool enabled);
+    QString Translated(const QString &key) const;
+
+    bool m_shownOnce = false;
 };

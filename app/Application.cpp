@@ -1,0 +1,23 @@
+#include "Application.h"
+
+#include "MessageBox.h"
+
+#include <exception>
+
+TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("cauchy"));
+    setApplicationDisplayName(QStringLiteral("Cauchy Distribution"));
+}
+
+bool TApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception &e) {
+        ShowMessageBox(mtError, QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        ShowMessageBox(mtError, QStringLiteral("Unknown error"));
+    }
+    return false;
+}

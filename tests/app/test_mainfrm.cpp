@@ -1,0 +1,267 @@
+#include "Kesl_math1.h"
+#include "Kesl_vector.h"
+#include "Memo.h"
+#include "MessageBox.h"
+#include "RadioGroup.h"
+#include "mainfrm.h"
+
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace {
+
+class MainWindow : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_oldHandler = SetMessageBoxHandler(
+            [this](TMsgDlgType, const QString &, const QString &text) { messages.push_back(text); });
+        GeneratorSeed = 12345;
+        frm = std::make_unique<TFrmMain>();
+    }
+    void TearDown() override
+    {
+        frm.reset();
+        SetMessageBoxHandler(m_oldHandler);
+    }
+
+    std::vector<double> Samples(int first, int last) const
+    {
+        std::vector<double> out;
+        for (int i = first; i <= last; ++i)
+            out.push_back(frm->Vec1->Elem(i));
+        return out;
+    }
+
+    std::unique_ptr<TFrmMain> frm;
+    std::vector<QString> messages;
+
+private:
+    TMessageBoxHandler m_oldHandler;
+};
+
+} // namespace
+
+TEST_F(MainWindow, LayoutMatchesTheDesign)
+{
+    EXPECT_EQ(frm->windowTitle(), "Cauchy Distribution");
+    EXPECT_EQ(frm->width() + TFrmMain::kFrameWidth, 760);
+    EXPECT_EQ(frm->height() + TFrmMain::kFrameHeight, 417);
+    EXPECT_EQ(frm->minimumWidth() + TFrmMain::kFrameWidth, 760);
+    EXPECT_EQ(frm->minimumHeight() + TFrmMain::kFrameHeight, 400);
+    EXPECT_EQ(frm->font().pixelSize(), 13);
+
+    struct Expect
+    {
+        QWidget *w;
+        QRect r;
+    } table[] = {
+        {frm->Panel1, {0, 0, 752, 73}},           {frm->SButShowDistri, {8, 8, 169, 27}},
+        {frm->SButDrawSamples, {8, 40, 169, 27}}, {frm->SButAbout, {642, 8, 102, 27}},
+        {frm->SButExit, {642, 40, 102, 27}},      {frm->RGDistri, {184, 8, 177, 57}},
+        {frm->SBarLoc, {376, 40, 121, 20}},       {frm->SBarWid, {512, 40, 121, 20}},
+        {frm->Memo1, {0, 296, 752, 88}},
+    };
+    for (const Expect &e : table)
+        EXPECT_EQ(e.w->geometry(), e.r) << e.w->objectName().toStdString();
+    EXPECT_EQ(frm->ChartArea(), QRect(0, 73, 752, 223));
+
+    EXPECT_EQ(frm->SBarLoc->minimum(), -100);
+    EXPECT_EQ(frm->SBarLoc->maximum(), 100);
+    EXPECT_EQ(frm->SBarLoc->value(), 0);
+    EXPECT_EQ(frm->SBarWid->minimum(), 1);
+    EXPECT_EQ(frm->SBarWid->maximum(), 500);
+    EXPECT_EQ(frm->SBarWid->value(), 100);
+    EXPECT_EQ(frm->RGDistri->ItemIndex(), 1);
+    EXPECT_EQ(frm->Vec1->NrOfElem(), 100000);
+    EXPECT_EQ(frm->Histo->NrOfElem(), 1);
+    EXPECT_EQ(frm->Timer1->interval(), 50);
+    EXPECT_FALSE(frm->Timer1->isActive());
+    EXPECT_TRUE(frm->Memo1->isReadOnly());
+}
+
+TEST_F(MainWindow, MarkedTextsCarryTheirKeysUntilTranslated)
+{
+    EXPECT_EQ(frm->SButShowDistri->text(), "LW_Show Distribution");
+    EXPECT_EQ(frm->SButDrawSamples->text(), "LW_Calculate Means");
+    EXPECT_EQ(frm->RGDistri->title(), "LW_Select a Distribution");
+    EXPECT_EQ(frm->RGDistri->Items(), QStringList({"LW_Normal Distribution", "LW_Cauchy Distribution"}));
+    EXPECT_EQ(frm->Memo1->Lines(), QStringList({"LW_Description"}));
+}
+
+TEST_F(MainWindow, ResizingKeepsPanelMemoAndChartAreaInPlace)
+{
+    frm->show();
+    frm->resize(1000, 600);
+    EXPECT_EQ(frm->Panel1->geometry(), QRect(0, 0, 1000, 73));
+    EXPECT_EQ(frm->Memo1->geometry(), QRect(0, 512, 1000, 88));
+    EXPECT_EQ(frm->ChartArea(), QRect(0, 73, 1000, 439));
+    // Right-anchored buttons follow the right edge.
+    EXPECT_EQ(frm->SButAbout->geometry(), QRect(890, 8, 102, 27));
+    EXPECT_EQ(frm->SButExit->geometry(), QRect(890, 40, 102, 27));
+    EXPECT_EQ(frm->SButShowDistri->geometry(), QRect(8, 8, 169, 27));
+
+    frm->resize(100, 100);
+    EXPECT_EQ(frm->width() + TFrmMain::kFrameWidth, 760);
+    EXPECT_EQ(frm->height() + TFrmMain::kFrameHeight, 400);
+    EXPECT_EQ(frm->ChartArea().top(), 73);
+    EXPECT_EQ(frm->ChartArea().bottom() + 1, frm->Memo1->y());
+}
+
+TEST_F(MainWindow, ShowingTheWindowDrawsTheHistogramView)
+{
+    frm->show();
+    EXPECT_TRUE(frm->DistriShown);
+    EXPECT_FALSE(frm->MeansRunning);
+    EXPECT_EQ(frm->Histo->NrOfElem(), 400);
+    int counted = 0;
+    for (int i = 1; i <= 400; ++i)
+        counted += frm->Histo->Elem(i);
+    // A few percent of Cauchy(0, 1) samples lie outside [-20, 20).
+    EXPECT_GT(counted, 95000);
+    EXPECT_LT(counted, 99500);
+}
+
+TEST_F(MainWindow, ParameterChangesRedrawOnlyWhileTheHistogramIsShown)
+{
+    frm->show();
+    const auto before = Samples(1, 10);
+    frm->SBarLoc->setValue(-100);
+    EXPECT_DOUBLE_EQ(frm->Location(), -10.0);
+    auto after = Samples(1, 10);
+    EXPECT_NE(before, after);
+    // Cauchy samples around the new location.
+    int near = 0;
+    for (int i = 1; i <= 1000; ++i)
+        near += std::abs(frm->Vec1->Elem(i) + 10.0) < 1.0;
+    EXPECT_GT(near, 400);
+
+    frm->SBarWid->setValue(1);
+    EXPECT_DOUBLE_EQ(frm->Width(), 0.01);
+
+    // Leave the histogram view: the scroll bars only change the parameters.
+    frm->SButDrawSamplesClick(nullptr);
+    frm->SButDrawSamplesClick(nullptr);
+    EXPECT_FALSE(frm->DistriShown);
+    const auto frozen = Samples(1, 10);
+    frm->SBarLoc->setValue(50);
+    frm->SBarWid->setValue(300);
+    EXPECT_EQ(Samples(1, 10), frozen);
+    EXPECT_DOUBLE_EQ(frm->Location(), 5.0);
+    EXPECT_DOUBLE_EQ(frm->Width(), 3.0);
+}
+
+TEST_F(MainWindow, SelectingTheNormalDistributionRedrawsAtOnce)
+{
+    frm->show();
+    QTest::mouseClick(frm->RGDistri->Button(0), Qt::LeftButton, {}, QPoint(6, frm->RGDistri->Button(0)->height() / 2));
+    EXPECT_EQ(frm->RGDistri->ItemIndex(), 0);
+    double maxAbs = 0;
+    for (int i = 1; i <= 100000; ++i)
+        maxAbs = std::max(maxAbs, std::abs(frm->Vec1->Elem(i)));
+    EXPECT_LT(maxAbs, 7.0); // no Cauchy tails left
+    // The tallest bar of the standard normal is close to its density at 0.
+    int maxCount = 0;
+    for (int i = 1; i <= 400; ++i)
+        maxCount = std::max(maxCount, frm->Histo->Elem(i));
+    EXPECT_NEAR(maxCount / 100000.0 / 0.1, 0.3989, 0.02);
+}
+
+TEST_F(MainWindow, NoSelectedDistributionCountsTheOldSamplesAgain)
+{
+    frm->show();
+    const auto before = Samples(1, 100);
+    frm->RGDistri->SetItemIndex(-1);
+    QTest::mouseClick(frm->SButShowDistri, Qt::LeftButton);
+    EXPECT_EQ(Samples(1, 100), before);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(MainWindow, CalculateMeansStartsAndStopsARun)
+{
+    frm->show();
+    QTest::mouseClick(frm->SButDrawSamples, Qt::LeftButton);
+    EXPECT_TRUE(frm->MeansRunning);
+    EXPECT_FALSE(frm->DistriShown);
+    EXPECT_TRUE(frm->Timer1->isActive());
+    EXPECT_EQ(frm->SButDrawSamples->text(), "Stop");
+    for (QWidget *w : {static_cast<QWidget *>(frm->SButShowDistri), static_cast<QWidget *>(frm->RGDistri),
+                       static_cast<QWidget *>(frm->SBarLoc), static_cast<QWidget *>(frm->SBarWid)})
+        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    EXPECT_EQ(frm->NrOfSamples, 0);
+    EXPECT_EQ(frm->Vec1->Elem(1), 0.0);
+
+    for (int i = 0; i < 37; ++i)
+        frm->Timer1Timer(frm->Timer1);
+    EXPECT_EQ(frm->NrOfSamples, 37);
+    EXPECT_NE(frm->Vec1->Elem(37), 0.0);
+    EXPECT_EQ(frm->Vec1->Elem(38), 0.0);
+
+    QTest::mouseClick(frm->SButDrawSamples, Qt::LeftButton);
+    EXPECT_FALSE(frm->MeansRunning);
+    EXPECT_FALSE(frm->Timer1->isActive());
+    EXPECT_EQ(frm->SButDrawSamples->text(), "Calculate Means");
+    EXPECT_TRUE(frm->SBarLoc->isEnabled());
+    EXPECT_TRUE(frm->SButShowDistri->isEnabled());
+
+    // A new run starts again from nothing.
+    QTest::mouseClick(frm->SButDrawSamples, Qt::LeftButton);
+    EXPECT_EQ(frm->NrOfSamples, 0);
+    EXPECT_EQ(frm->Vec1->Elem(37), 0.0);
+}
+
+TEST_F(MainWindow, TheFiveHundredthSampleEndsTheRun)
+{
+    frm->show();
+    frm->SButDrawSamplesClick(frm->SButDrawSamples);
+    for (int i = 0; i < 500; ++i)
+        frm->Timer1Timer(frm->Timer1);
+    EXPECT_EQ(frm->NrOfSamples, 500);
+    EXPECT_FALSE(frm->MeansRunning);
+    EXPECT_FALSE(frm->Timer1->isActive());
+    EXPECT_EQ(frm->SButDrawSamples->text(), "Calculate Means");
+    EXPECT_TRUE(frm->RGDistri->isEnabled());
+    EXPECT_NE(frm->Vec1->Elem(500), 0.0);
+}
+
+TEST_F(MainWindow, TheTimerDrivesTheRun)
+{
+    frm->show();
+    frm->SButDrawSamplesClick(frm->SButDrawSamples);
+    for (int waited = 0; frm->NrOfSamples < 3 && waited < 5000; waited += 10)
+        QTest::qWait(10);
+    EXPECT_GE(frm->NrOfSamples, 3);
+    EXPECT_TRUE(frm->MeansRunning);
+    frm->SButDrawSamplesClick(frm->SButDrawSamples);
+}
+
+TEST_F(MainWindow, SamplesOfARunUseTheParametersAtItsStart)
+{
+    frm->show();
+    QTest::mouseClick(frm->RGDistri->Button(0), Qt::LeftButton, {}, QPoint(6, frm->RGDistri->Button(0)->height() / 2));
+    frm->SBarLoc->setValue(80);
+    frm->SBarWid->setValue(1);
+    frm->SButDrawSamplesClick(frm->SButDrawSamples);
+    for (int i = 0; i < 20; ++i)
+        frm->Timer1Timer(frm->Timer1);
+    for (int i = 1; i <= 20; ++i)
+        EXPECT_NEAR(frm->Vec1->Elem(i), 8.0, 0.06) << i;
+}
+
+TEST_F(MainWindow, ExitClosesTheWindow)
+{
+    frm->show();
+    ASSERT_TRUE(frm->isVisible());
+    QTest::mouseClick(frm->SButExit, Qt::LeftButton);
+    EXPECT_FALSE(frm->isVisible());
+}
