@@ -111,6 +111,9 @@ void THueband::DrawPicture(TCanvas &c, int W, int H) const
         centred(cx, cy, true);
         break;
     case gtEllipticFull:
+        // The outermost ellipse encloses the corners; on tiny controls it may not
+        // reach every pixel, which then keeps its colour too.
+        fill(step(N - 1, N), 0, 0, W, H);
         centred(RoundEven(std::numbers::sqrt2 * cx) + 1, RoundEven(std::numbers::sqrt2 * cy) + 1, true);
         break;
     case gtRadial: {
