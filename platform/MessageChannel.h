@@ -68,6 +68,8 @@ public:
     bool Failed() const { return m_failed; }
     // Bytes received but not yet taken as a frame.
     qsizetype Pending() const { return m_buffer.size() - m_pos; }
+    // Bytes the decoder's buffer has allocated.
+    qsizetype Capacity() const { return m_buffer.capacity(); }
 
 private:
     QByteArray m_buffer;
