@@ -1,8 +1,10 @@
 #include "Kesl_Digrel.h"
 
 #include "KeslError.h"
+#include "Kesl_hueband.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -68,26 +70,6 @@ bool Has(const TBitmap &bmp, const QRect &region, TColor c)
 }
 
 } // namespace
-
-TEST(DigrelSetters, DefaultsOfANewLabel)
-{
-    TDigrel l;
-    EXPECT_EQ(l.size(), QSize(160, 28));
-    EXPECT_EQ(l.LeftSpace(), 35);
-    EXPECT_EQ(l.LabelWidth(), 80);
-    EXPECT_EQ(l.Precision(), 2);
-    EXPECT_EQ(l.FrameStyle(), fsLowered);
-    EXPECT_EQ(l.DisplayType(), dtFixP);
-    EXPECT_EQ(l.Alignment(), taCenter);
-    EXPECT_EQ(l.LeftTextAlignment(), taRightJustify);
-    EXPECT_EQ(l.RightTextAlignment(), taLeftJustify);
-    EXPECT_EQ(l.OverflowIndicator(), "*********");
-    EXPECT_EQ(l.StateText(), "undefined");
-    EXPECT_EQ(l.DTFormat(), "mmm-dd, yyyy");
-    EXPECT_EQ(l.ColorLabBakG(), clBtnFace);
-    EXPECT_EQ(l.ColorOutBakG(), clBtnFace);
-    EXPECT_EQ(l.ValueText(), "0.00");
-}
 
 TEST(DigrelSetters, ClampingOfLeftSpaceAndPrecision)
 {
@@ -211,58 +193,41 @@ TEST_F(DigrelRepaint, BecomingTransparentWaitsForTheParent)
 
 TEST(DigrelAssign, CopiesTheLookButNotSeparatorSignFormatOrEnabled)
 {
+    // Property, value given to the source, and whether Assign copies it.
+    struct P
+    {
+        const char *name;
+        QVariant value;
+        bool copied;
+    };
+    const P props[] = {
+        {"LeftSpace", 50, true},          {"Empty", true, true},       {"LabelWidth", 60, true},
+        {"Precision", 4, true},           {"LeftText", "L", true},     {"RightText", "R", true},
+        {"OverflowIndicator", "!", true}, {"Value", 3.25, true},       {"StateText", "s", true},
+        {"Transparent", true, true},      {"ColorLabBakG", 1, true},   {"ColorLabText", 2, true},
+        {"ColorOutBakG", 3, true},        {"ColorOutText", 4, true},   {"Comma", true, false},
+        {"ForcePlusSign", true, false},   {"DTFormat", "yyyy", false}, {"Enabled", false, false},
+    };
     TDigrel src, dst;
-    src.SetLeftSpace(50);
-    src.SetEmpty(true);
-    src.SetLabelWidth(60);
-    src.SetPrecision(4);
-    src.SetLeftText("L");
-    src.SetRightText("R");
+    for (const P &p : props)
+        ASSERT_TRUE(src.setProperty(p.name, p.value)) << p.name;
     src.SetFrameStyle(fsRaised);
     src.SetAlignment(taLeftJustify);
     src.SetRightTextAlignment(taCenter);
     src.SetLeftTextAlignment(taLeftJustify);
-    src.SetOverflowIndicator("!");
-    src.SetValue(3.25);
-    src.SetStateText("s");
-    src.SetTransparent(true);
-    src.SetColorLabBakG(1);
-    src.SetColorLabText(2);
-    src.SetColorOutBakG(3);
-    src.SetColorOutText(4);
     src.SetColorScheme(csSystem);
     src.SetDisplayType(dtHex);
-    src.SetComma(true);
-    src.SetForcePlusSign(true);
-    src.SetDTFormat("yyyy");
-    src.SetEnabled(false);
 
     dst.Assign(&src);
-    EXPECT_EQ(dst.LeftSpace(), 50);
-    EXPECT_TRUE(dst.Empty());
-    EXPECT_EQ(dst.LabelWidth(), 60);
-    EXPECT_EQ(dst.Precision(), 4);
-    EXPECT_EQ(dst.LeftText(), "L");
-    EXPECT_EQ(dst.RightText(), "R");
+    for (const P &p : props)
+        EXPECT_EQ(dst.property(p.name) == src.property(p.name), p.copied) << p.name;
     EXPECT_EQ(dst.FrameStyle(), fsRaised);
     EXPECT_EQ(dst.Alignment(), taLeftJustify);
     EXPECT_EQ(dst.RightTextAlignment(), taCenter);
     EXPECT_EQ(dst.LeftTextAlignment(), taLeftJustify);
-    EXPECT_EQ(dst.OverflowIndicator(), "!");
-    EXPECT_EQ(dst.Value(), 3.25);
-    EXPECT_EQ(dst.StateText(), "s");
-    EXPECT_TRUE(dst.Transparent());
-    EXPECT_EQ(dst.ColorLabBakG(), 1);
-    EXPECT_EQ(dst.ColorLabText(), 2);
-    EXPECT_EQ(dst.ColorOutBakG(), 3);
-    EXPECT_EQ(dst.ColorOutText(), 4);
     EXPECT_EQ(dst.ColorScheme(), csSystem);
     EXPECT_EQ(dst.ShadowColor(), clBtnShadow);
     EXPECT_EQ(dst.DisplayType(), dtHex);
-    EXPECT_FALSE(dst.Comma());
-    EXPECT_FALSE(dst.ForcePlusSign());
-    EXPECT_EQ(dst.DTFormat(), "mmm-dd, yyyy");
-    EXPECT_TRUE(dst.Enabled());
 
     TDigrel third;
     dst.AssignTo(&third);
@@ -396,6 +361,16 @@ TEST(DigrelPixels, DisabledLookIsEmbossedGrey)
     EXPECT_TRUE(Has(*off, field, clGray));
     EXPECT_FALSE(Has(*off, field, kRed));
     EXPECT_EQ(off->Canvas().Pixel(38, 2), kFieldBack); // the field keeps its colour
+}
+
+TEST(DigrelPixels, HiddenLabelPaintsNothing)
+{
+    auto l = MakeLabel();
+    l->hide();
+    auto bmp = Painted(*l);
+    EXPECT_FALSE(Has(*bmp, QRect(0, 0, 160, 28), kOutBack));
+    l->setVisible(true);
+    EXPECT_TRUE(Has(*Painted(*l), QRect(0, 0, 160, 28), kOutBack));
 }
 
 TEST(DigrelPixels, EmptyDrawsTextsAndFieldButNoValue)
@@ -570,4 +545,39 @@ TEST(DigrelBadInput, SizesWidthsAndValuesAtTheirLimits)
         const QImage img = l->grab().toImage();
         EXPECT_EQ(img.size(), s);
     }
+}
+
+TEST(DigrelPixels, TransparentLabelOverAGradientSiblingRepaintsCleanly)
+{
+    // As on the main window's panel: the label's AND must meet a freshly painted
+    // gradient each time, or old digits would pile up in the field.
+    QWidget top;
+    top.resize(300, 73);
+    auto *band = new THueband(&top);
+    band->setGeometry(0, 0, 300, 73);
+    band->SetColorFirst(clSilver);
+    band->SetColorLast(clWhite);
+    auto *l = new TDigrel(&top);
+    l->setFont(LabelFont());
+    l->setGeometry(20, 8, 129, 25);
+    l->SetLabelWidth(55);
+    l->SetLeftSpace(64);
+    l->SetTransparent(true);
+    l->SetColorLabBakG(kFieldBack);
+    top.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&top));
+    QApplication::processEvents();
+    auto shown = [&] { return top.screen()->grabWindow(top.winId()).toImage(); };
+    const QImage before = shown();
+    EXPECT_EQ(QColorToColor(before.pixelColor(20 + 66, 8 + 2)), kFieldBack);
+    // Row 10 lies in band 2 of the gradient, which shows around the field.
+    EXPECT_EQ(QColorToColor(before.pixelColor(22, 10)), HuebandStep(clSilver, clWhite, 2, 16));
+
+    l->SetValue(8.88);
+    EXPECT_NE(shown(), before); // painted at once
+    for (int i = 1; i <= 10; ++i)
+        l->SetValue(i * 1.11);
+    l->SetValue(0.0);
+    QApplication::processEvents();
+    EXPECT_EQ(shown(), before);
 }
