@@ -131,19 +131,6 @@ TEST(LingwaBadInput, TenMegabyteKeyOfWhitespaceIsDropped)
     EXPECT_EQ(lw.Keys(), QStringList({"k"}));
 }
 
-TEST(LingwaBadInput, LongKeyIsNormalisedToSingleBlanks)
-{
-    QByteArray key;
-    for (int i = 0; i < 100000; ++i)
-        key += "W \r\n\t ";
-    TLingwa2000 lw;
-    lw.LoadTable("[" + key + "]=t|$$");
-    ASSERT_EQ(lw.Count(), 1);
-    EXPECT_EQ(lw.Keys()[0].size(), 2 * 100000);
-    EXPECT_EQ(lw.Keys()[0].count(QLatin1String("  ")), 0);
-    EXPECT_EQ(lw.LookupText(QString("W ").repeated(100000)), "t");
-}
-
 // Mutations of a sound table: the records left intact still load, in order.
 TEST(LingwaBadInput, MutatedTablesKeepTheirIntactRecords)
 {

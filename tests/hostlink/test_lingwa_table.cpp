@@ -213,18 +213,6 @@ TEST(LingwaTable, RecordsAcrossBlockBoundariesLoad)
     }
 }
 
-TEST(LingwaTable, ManyShortRecordsInOneBlockAllLoad)
-{
-    QByteArray data;
-    for (int i = 0; i < 500; ++i)
-        data += "[k" + QByteArray::number(i) + "]=" + QByteArray::number(i * 7) + "|$$";
-    TLingwa2000 lw;
-    lw.LoadTable(data);
-    ASSERT_EQ(lw.Count(), 500);
-    for (int i = 0; i < 500; i += 37)
-        EXPECT_EQ(lw.LookupText("K" + QString::number(i)), QString::number(i * 7));
-}
-
 struct EncodingCase
 {
     QByteArray raw;

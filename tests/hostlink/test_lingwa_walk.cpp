@@ -282,9 +282,11 @@ TEST(LingwaWalk, ChildrenRebuiltByASetterAreTheNewOnes)
 TEST(LingwaWalk, NullObjectsAreIgnored)
 {
     TLingwa2000 lw;
+    int asked = 0;
+    lw.OnBeforeObject = [&](TLingwa2000 *, QObject *, bool &) { ++asked; };
     lw.TranslateObject(nullptr);
     lw.TranslateComponent(nullptr);
-    EXPECT_EQ(lw.LookupText("x"), "x");
+    EXPECT_EQ(asked, 0);
 }
 
 } // namespace
