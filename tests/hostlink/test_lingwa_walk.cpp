@@ -1,5 +1,7 @@
 // Translating objects and widget trees through their published properties.
 #include "Lingwa2000.h"
+#include "Memo.h"
+#include "RadioGroup.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -137,6 +139,27 @@ TEST(LingwaWalk, WidgetTreeGetsItsMarkedTextsTranslated)
     // Names are never translated.
     EXPECT_EQ(form.objectName(), "LW_Form");
     EXPECT_EQ(button->objectName(), "LW_Show Distribution");
+}
+
+TEST(LingwaWalk, MemoAndRadioGroupOfTheWindowShowTheirTranslations)
+{
+    QWidget form;
+    auto *group = new TRadioGroup(&form);
+    group->setTitle("LW_Select a Distribution");
+    group->SetItems({"LW_Normal Distribution", "LW_Cauchy Distribution"});
+    group->SetItemIndex(1);
+    auto *memo = new TMemo(&form);
+    memo->SetLines({"LW_Description"});
+    TLingwa2000 lw;
+    lw.LoadTable(kTable);
+    lw.TranslateComponent(&form);
+    EXPECT_EQ(group->Items(), QStringList({"Normalverteilung", "Cauchy Distribution"}));
+    ASSERT_NE(group->Button(0), nullptr);
+    EXPECT_EQ(group->Button(0)->text(), "Normalverteilung");
+    EXPECT_EQ(group->ItemIndex(), 1);
+    // One memo line whose translation holds "\n" shows as two lines.
+    EXPECT_EQ(memo->document()->blockCount(), 2);
+    EXPECT_EQ(memo->toPlainText(), "Line one\nLine two");
 }
 
 TEST(LingwaWalk, NoTableShowsKeysWithoutPrefix)
