@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
@@ -323,10 +324,8 @@ void DrawCharacterMark(TCanvas &c, std::uint8_t shape, int x, int y)
 // Pixels written straight into the scan lines; bit b of a row is column
 // x + right - b. Callers make sure the mask's box lies within a few pixels of
 // the canvas, so no coordinate here can overflow.
-void WriteMask(TCanvas &c, const TMarkMask &mask, int x, int y, std::uint32_t px)
+void WriteMask(TCanvas &c, int w, int h, const TMarkMask &mask, int x, int y, std::uint32_t px)
 {
-    const int w = c.Width();
-    const int h = c.Height();
     const int xr = x + mask.right;
     // Columns 0..w-1 are bits xr-w+1 .. xr.
     const int lo = std::max(0, xr - w + 1);
@@ -334,18 +333,16 @@ void WriteMask(TCanvas &c, const TMarkMask &mask, int x, int y, std::uint32_t px
     if (lo > hi)
         return;
     const std::uint32_t keep = ((2u << hi) - 1u) & ~((1u << lo) - 1u);
-    for (int r = 0; r < mask.rows; ++r) {
-        const int yy = y + mask.top + r;
-        if (yy < 0 || yy >= h)
-            continue;
-        std::uint32_t bits = mask.bits[r] & keep;
-        if (!bits)
-            continue;
-        std::uint32_t *line = c.ScanLine(yy) + xr;
-        do {
-            line[-std::countr_zero(bits)] = px;
-            bits &= bits - 1u;
-        } while (bits);
+    const int r0 = std::max(0, -(y + mask.top));
+    const int r1 = std::min(int(mask.rows), h - (y + mask.top));
+    if (r0 >= r1)
+        return;
+    const std::ptrdiff_t stride = c.ScanLineStride();
+    std::uint32_t *const first = c.ScanLine(y + mask.top + r0);
+    for (int r = r0; r < r1; ++r) {
+        std::uint32_t *const line = first + (r - r0) * stride;
+        for (std::uint32_t bits = mask.bits[r] & keep; bits; bits &= bits - 1u)
+            line[xr - std::countr_zero(bits)] = px;
     }
 }
 
@@ -362,10 +359,12 @@ bool DrawFast(TCanvas &c, std::uint8_t shape, int x, int y)
     if (FillOf(shape) == Fill::Filled &&
         (c.Pen.Mode != pmCopy || c.Pen.Style != psSolid || c.Pen.Width > 1 || c.Brush.Style != bsSolid))
         return false;
-    if (std::int64_t(x) + kFigureReach < 0 || std::int64_t(x) - kFigureReach >= c.Width() ||
-        std::int64_t(y) + kFigureReach < 0 || std::int64_t(y) - kFigureReach >= c.Height())
+    const int w = c.Width();
+    const int h = c.Height();
+    if (std::int64_t(x) + kFigureReach < 0 || std::int64_t(x) - kFigureReach >= w ||
+        std::int64_t(y) + kFigureReach < 0 || std::int64_t(y) - kFigureReach >= h)
         return true; // nothing of it would land on the canvas
-    WriteMask(c, *mask, x, y, ColorToQRgb(c.Pen.Color));
+    WriteMask(c, w, h, *mask, x, y, ColorToQRgb(c.Pen.Color));
     return true;
 }
 

@@ -118,6 +118,8 @@ public:
     // Direct access for fast pixel work; the pointer is valid until the next
     // resize. Ends no painting: writes land in the same buffer the painter uses.
     std::uint32_t *ScanLine(int y);
+    // Distance in pixels from one scan line to the next.
+    int ScanLineStride() const { return int(m_image->bytesPerLine() / 4); }
     // Read-only view of the surface; finishes pending painting first.
     const QImage &Image() const;
 
