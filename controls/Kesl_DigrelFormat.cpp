@@ -2,10 +2,6 @@
 
 #include "Kesl_DigrelDecimal.h"
 
-#include <QDate>
-#include <QLocale>
-#include <QTime>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>

@@ -540,8 +540,9 @@ TEST(DigrelBadInput, SizesWidthsAndValuesAtTheirLimits)
         TBitmap target(10, 10);
         Fill(target, kParent);
         l->PaintOn(target.Canvas());
-        if (s.isEmpty())
+        if (s.isEmpty()) {
             EXPECT_EQ(target.Canvas().Pixel(5, 5), kParent);
+        }
         const QImage img = l->grab().toImage();
         EXPECT_EQ(img.size(), s);
     }

@@ -319,8 +319,9 @@ TEST(DigrelText, BadInputNeverLeaksRawNumbers)
                 EXPECT_FALSE(s.contains("nan") || s.contains("inf") || s.contains("e+") || s.contains("e-"))
                     << t << " " << p << " " << v << " " << s.toStdString();
                 const bool decimalForm = t == dtFloat || t == dtFixP || t == dtExp || t == dtState;
-                if (!std::isfinite(v) && !decimalForm)
+                if (!std::isfinite(v) && !decimalForm) {
                     EXPECT_EQ(s, f.OverflowIndicator) << t << " " << p << " " << v;
+                }
             }
         }
     }

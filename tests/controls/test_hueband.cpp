@@ -249,8 +249,9 @@ TEST(HuebandBadInput, TinyAndEmptyControlsInEveryPattern)
                     for (int x = 0; x < s.width(); ++x) {
                         const bool edge =
                             x == 0 || y == 0 || x >= s.width() - 2 || y >= s.height() - 2 || x == 1 || y == 1;
-                        if (!edge)
+                        if (!edge) {
                             EXPECT_NE(bmp->Canvas().Pixel(x, y), clWhite) << t << " " << x << "," << y;
+                        }
                     }
             }
         }
