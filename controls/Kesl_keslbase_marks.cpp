@@ -104,39 +104,17 @@ private:
 
 enum class Fill { Lines, Filled, Open };
 
+// Per figure 0..51: F filled (a blot in the pen colour), O open (outlined over
+// a clear brush), - lines and pixels only.
+constexpr char kFillKinds[] = "-------FFF----FFOO------F-"
+                              "FOFFFOOOFOF--OOFOFOFOFOO--";
+static_assert(sizeof(kFillKinds) == 53);
+
 Fill FillOf(int shape)
 {
-    switch (shape) {
-    case 7:
-    case 8:
-    case 9:
-    case 14:
-    case 15:
-    case 24:
-    case 26:
-    case 28:
-    case 29:
-    case 30:
-    case 34:
-    case 36:
-    case 41:
-    case 43:
-    case 45:
-    case 47: return Fill::Filled;
-    case 16:
-    case 17:
-    case 27:
-    case 31:
-    case 32:
-    case 33:
-    case 35:
-    case 39:
-    case 40:
-    case 42:
-    case 44:
-    case 46:
-    case 48:
-    case 49: return Fill::Open;
+    switch (kFillKinds[shape]) {
+    case 'F': return Fill::Filled;
+    case 'O': return Fill::Open;
     default: return Fill::Lines;
     }
 }
@@ -313,7 +291,8 @@ void DrawCharacterMark(TCanvas &c, std::uint8_t shape, int x, int y)
     const int h = c.TextHeight(text);
     const std::int64_t left = std::int64_t(x) - w / 2;
     const std::int64_t top = std::int64_t(y) - h / 2;
-    if (left + w < 0 || left >= c.Width() || top + h < 0 || top >= c.Height()) {
+    // A margin of one text height covers glyphs that overhang their box.
+    if (left + w + h < 0 || left - h >= c.Width() || top + 2 * h < 0 || top - h >= c.Height()) {
         // Off the canvas: only the pen moves, as the text output would move it.
         c.MoveTo(Saturated(left + w), Saturated(top));
         return;
