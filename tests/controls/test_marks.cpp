@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
 #include <set>
 #include <string>
 #include <utility>
@@ -240,7 +241,7 @@ TEST(Marks, LetterAIsDrawnCentredOnThePoint)
     ref.Canvas().TextOut(30 - w / 2, 30 - h / 2, "A");
     EXPECT_EQ(Painted(ref), ink);
 
-    // Code 52 is the digit four, code 149 the bullet of the Western character set.
+    // Code 149 is the bullet of the Western character set.
     TBitmap bullet(60, 60), bullet2(60, 60);
     Prepare(bullet, true);
     Prepare(bullet2, true);
