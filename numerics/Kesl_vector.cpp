@@ -162,15 +162,18 @@ bool TVector::Histogram(int FirstElem, int LastElem, double LowBound, double Hig
                 countValue(Elem(static_cast<int>(i)), 1);
         } else {
             // Nothing can run between increments: count straight into the storage.
+            const double low = LowBound;
+            const double high = HighBound;
+            const double width = BinWidth;
             const double *values = m_data.data() + (lo - 1);
             std::int32_t *binData = Histo->m_data.data();
             const double histoLength = Histo->NrOfElem();
             for (std::int64_t i = 0; i < inside; ++i) {
                 const double value = values[i];
-                if (!(value >= LowBound)) {
+                if (!(value >= low)) {
                     ++under;
-                } else if (value < HighBound) {
-                    const double q = (value - LowBound) / BinWidth;
+                } else if (value < high) {
+                    const double q = (value - low) / width;
                     if (q < histoLength) {
                         const std::int32_t c = ++binData[static_cast<int>(q)];
                         if (c > maxCount)

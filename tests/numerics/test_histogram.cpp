@@ -334,21 +334,4 @@ TEST_F(HistogramTest, HandlerShrinkingTheBinsIsSafe)
     EXPECT_EQ(watched.Elem(1) + watched.Elem(5), 0) << "later values fall beyond the shrunk bins";
 }
 
-TEST_F(HistogramTest, DistributionViewShapeIsCauchy)
-{
-    GeneratorSeed = 7;
-    vec.Resize(100000);
-    for (int i = 1; i <= 100000; ++i)
-        vec.SetElem(i, CauchyRandom(0, 1));
-    const Result r = Count(1, 100000, -20, 20, 0.1);
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(Binned() + r.under + r.over, 100000);
-    // About 96.8 % of a standard Cauchy lies in [-20, 20); the bins at 0 hold about 3.2 % each.
-    EXPECT_NEAR(static_cast<double>(Binned()) / 100000, 0.9682, 0.003);
-    EXPECT_NEAR(histo.Elem(201), 3180, 200);
-    EXPECT_NEAR(r.under, r.over, 300);
-    EXPECT_GE(r.max, histo.Elem(200));
-    EXPECT_GE(r.max, histo.Elem(201));
-}
-
 } // namespace

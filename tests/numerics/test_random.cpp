@@ -35,16 +35,6 @@ protected:
     }
 };
 
-TEST_F(RandomTest, SeedHelperInvertsTheStep)
-{
-    EXPECT_EQ(kMultiplier * kInverseMultiplier, 1u);
-    for (std::uint32_t state : {0u, 1u, 0x80000000u, 0xC0000000u, 0xFFFFFFFFu}) {
-        GeneratorSeed = SeedGiving(state);
-        UniformRandom();
-        EXPECT_EQ(GeneratorSeed, state);
-    }
-}
-
 TEST_F(RandomTest, UniformSequenceFromZero)
 {
     EXPECT_EQ(GeneratorSeed, 0u);
@@ -93,20 +83,6 @@ TEST_F(RandomTest, UniformIndexTakesUpperBitsOfProduct)
         EXPECT_EQ(UniformIndex(c.n), c.expected) << "state " << c.state << " n " << c.n;
         EXPECT_EQ(GeneratorSeed, c.state) << "every call advances the state";
     }
-}
-
-TEST_F(RandomTest, UniformIndexCoversRangeEvenly)
-{
-    GeneratorSeed = 12345;
-    int counts[7] = {};
-    for (int i = 0; i < 70000; ++i) {
-        const int k = UniformIndex(7);
-        ASSERT_GE(k, 0);
-        ASSERT_LT(k, 7);
-        ++counts[k];
-    }
-    for (int c : counts)
-        EXPECT_NEAR(c, 10000, 400);
 }
 
 // Expected polar-method outputs for one accepted pair of states.
@@ -210,24 +186,6 @@ TEST_F(RandomTest, ReseedingKeepsCachedNormal)
     EXPECT_NE(GeneratorSeed, before) << "after clearing the cache a call draws";
 }
 
-TEST_F(RandomTest, GaussMomentsAreStandardNormal)
-{
-    GeneratorSeed = 4242;
-    const int n = 200000;
-    double sum = 0, sumSq = 0;
-    int within1 = 0;
-    for (int i = 0; i < n; ++i) {
-        const double g = GaussRandom();
-        ASSERT_TRUE(std::isfinite(g));
-        sum += g;
-        sumSq += g * g;
-        within1 += std::fabs(g) < 1.0;
-    }
-    EXPECT_NEAR(sum / n, 0.0, 0.01);
-    EXPECT_NEAR(sumSq / n, 1.0, 0.015);
-    EXPECT_NEAR(static_cast<double>(within1) / n, 0.6827, 0.005);
-}
-
 TEST_F(RandomTest, CauchyAtChosenUniforms)
 {
     struct Case
@@ -272,20 +230,6 @@ TEST_F(RandomTest, ZeroWidthGivesLocation)
     }
 }
 
-TEST_F(RandomTest, CauchyQuartilesMatchLocationAndWidth)
-{
-    GeneratorSeed = 99;
-    std::vector<double> xs(100001);
-    for (double &x : xs)
-        x = CauchyRandom(2.0, 0.5);
-    std::sort(xs.begin(), xs.end());
-    EXPECT_NEAR(xs[25000], 1.5, 0.02);
-    EXPECT_NEAR(xs[50000], 2.0, 0.02);
-    EXPECT_NEAR(xs[75000], 2.5, 0.02);
-    EXPECT_LT(xs.front(), -1000.0) << "no clipping of the tails";
-    EXPECT_GT(xs.back(), 1000.0);
-}
-
 TEST_F(RandomTest, SeedFromInstalledClock)
 {
     struct Case
@@ -309,22 +253,13 @@ TEST_F(RandomTest, SeedFromInstalledClock)
 TEST_F(RandomTest, SystemClockSeedIsTimeOfDay)
 {
     SetUtcClock({});
-    const TUtcTimeOfDay t = SystemUtcTimeOfDay();
-    EXPECT_GE(t.Hour, 0);
-    EXPECT_LE(t.Hour, 23);
-    EXPECT_GE(t.Minute, 0);
-    EXPECT_LE(t.Minute, 59);
-    EXPECT_GE(t.Second, 0);
-    EXPECT_LE(t.Second, 59);
-    EXPECT_GE(t.Millisecond, 0);
-    EXPECT_LE(t.Millisecond, 999);
-    SeedFromTimeOfDay(t);
-    const std::uint32_t before = GeneratorSeed;
+    GeneratorSeed = 0xFFFFFFFFu;
     SeedFromClock();
-    const std::uint32_t after = GeneratorSeed;
-    // Later, or wrapped past midnight.
-    EXPECT_TRUE((after >= before && after - before < 60000u) || (before > 86340000u && after < 60000u))
-        << before << " " << after;
+    EXPECT_LT(GeneratorSeed, 86400000u);
+    const TUtcTimeOfDay t = SystemUtcTimeOfDay();
+    const std::uint32_t ms = ((t.Hour * 60u + t.Minute) * 60u + t.Second) * 1000u + t.Millisecond;
+    // Read a moment later, or wrapped past midnight.
+    EXPECT_TRUE(ms - GeneratorSeed < 60000u || GeneratorSeed > 86340000u) << GeneratorSeed << " " << ms;
 }
 
 TEST_F(RandomTest, StartupSeedsAndClearsCache)
