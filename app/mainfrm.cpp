@@ -1,6 +1,8 @@
 #include "mainfrm.h"
 
 #include "Colors.h"
+#include "Kesl_Digrel.h"
+#include "Kesl_hueband.h"
 #include "Kesl_math1.h"
 #include "Kesl_vector.h"
 #include "Memo.h"
@@ -77,6 +79,36 @@ QScrollBar *ScrollBar(QWidget *parent, const char *name, int min, int max, int p
     return s;
 }
 
+// NLabLoc and NLabWid differ only in place, caption and value.
+TDigrel *NumericLabel(QWidget *parent, const char *name, const QString &leftText, int left, double value)
+{
+    auto *l = new TDigrel(parent);
+    l->setObjectName(QLatin1String(name));
+    l->BeginLoading();
+    l->setGeometry(left, 8, 129, 25);
+    l->SetLeftText(leftText);
+    l->SetLeftTextAlignment(taRightJustify);
+    l->SetLabelWidth(55);
+    l->SetLeftSpace(64);
+    l->SetDisplayType(dtFixP);
+    l->SetPrecision(2);
+    l->SetFrameStyle(fsLowered);
+    l->SetColorScheme(csBWG);
+    l->SetColorLabBakG(clBtnFace);
+    l->SetColorOutBakG(clBtnFace);
+    l->SetColorLabText(clBlack);
+    l->SetColorOutText(clBlack);
+    l->SetTransparent(true);
+    l->SetComma(false);
+    l->SetForcePlusSign(false);
+    l->SetOverflowIndicator(QStringLiteral("*********"));
+    l->SetStateText(QStringLiteral("undefined"));
+    l->SetDTFormat(QStringLiteral("mmm-dd, yyyy"));
+    l->SetValue(value);
+    l->Loaded();
+    return l;
+}
+
 } // namespace
 
 TFrmMain::TFrmMain(QWidget *parent) : QWidget(parent)
@@ -108,8 +140,23 @@ void TFrmMain::CreateControls()
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFrameShape(QFrame::NoFrame);
 
+    // First child of the panel, so it lies beneath the others.
+    Hueband1 = new THueband(Panel1);
+    Hueband1->setObjectName(QStringLiteral("Hueband1"));
+    Hueband1->BeginLoading();
+    Hueband1->setGeometry(0, 0, 752, kPanelHeight);
+    Hueband1->SetColorFirst(clSilver);
+    Hueband1->SetColorLast(clWhite);
+    Hueband1->SetColorFlipped(false);
+    Hueband1->SetFrameStyle(fsNone);
+    Hueband1->SetGridMode(gmNone);
+    Hueband1->SetGridColor(clNavy);
+    Hueband1->Loaded();
+
     SButShowDistri = SpeedButton(Panel1, "SButShowDistri", QStringLiteral("LW_Show Distribution"), {8, 8, 169, 27});
     SButDrawSamples = SpeedButton(Panel1, "SButDrawSamples", QStringLiteral("LW_Calculate Means"), {8, 40, 169, 27});
+    NLabLoc = NumericLabel(Panel1, "NLabLoc", QStringLiteral("LW_Location"), 376, 0.0);
+    NLabWid = NumericLabel(Panel1, "NLabWid", QStringLiteral("LW_Width"), 512, 1.0);
     SButAbout = SpeedButton(Panel1, "SButAbout", QStringLiteral("LW_About"), {642, 8, 102, 27});
     SButAbout->setIcon(AboutGlyph());
     SButAbout->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -175,6 +222,7 @@ void TFrmMain::ArrangeControls()
     // Panel on top, description at the bottom, the chart takes the rest.
     const int w = width();
     Panel1->setGeometry(0, 0, w, kPanelHeight);
+    Hueband1->setGeometry(Panel1->rect());
     Memo1->setGeometry(0, std::max(kPanelHeight, height() - kMemoHeight), w, kMemoHeight);
     // About and Exit keep their distance from the panel's right edge.
     const int right = w - (752 - 642);
@@ -287,12 +335,14 @@ void TFrmMain::RGDistriClick(QObject *)
 
 void TFrmMain::SBarLocChange(QObject *)
 {
+    NLabLoc->SetValue(Location());
     if (DistriShown)
         ShowDistri();
 }
 
 void TFrmMain::SBarWidChange(QObject *)
 {
+    NLabWid->SetValue(Width());
     if (DistriShown)
         ShowDistri();
 }

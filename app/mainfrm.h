@@ -3,6 +3,8 @@
 #include <QWidget>
 
 class QFrame;
+class TDigrel;
+class THueband;
 class QScrollBar;
 class QTimer;
 class QToolButton;
@@ -36,8 +38,11 @@ public:
 
     // Controls, in creation order.
     QFrame *Panel1 = nullptr;
+    THueband *Hueband1 = nullptr;
     QToolButton *SButShowDistri = nullptr;
     QToolButton *SButDrawSamples = nullptr;
+    TDigrel *NLabLoc = nullptr;
+    TDigrel *NLabWid = nullptr;
     QToolButton *SButAbout = nullptr;
     QToolButton *SButExit = nullptr;
     TRadioGroup *RGDistri = nullptr;

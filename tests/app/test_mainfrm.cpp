@@ -1,3 +1,5 @@
+#include "Kesl_Digrel.h"
+#include "Kesl_hueband.h"
 #include "Kesl_math1.h"
 #include "Kesl_vector.h"
 #include "Memo.h"
@@ -264,4 +266,41 @@ TEST_F(MainWindow, ExitClosesTheWindow)
     ASSERT_TRUE(frm->isVisible());
     QTest::mouseClick(frm->SButExit, Qt::LeftButton);
     EXPECT_FALSE(frm->isVisible());
+}
+
+TEST_F(MainWindow, NumericLabelsFollowTheScrollBars)
+{
+    frm->show();
+    EXPECT_EQ(frm->NLabLoc->ValueText(), "0.00");
+    EXPECT_EQ(frm->NLabWid->ValueText(), "1.00");
+    struct Step
+    {
+        QScrollBar *bar;
+        int position;
+        TDigrel *label;
+        const char *text;
+    } steps[] = {
+        {frm->SBarLoc, -100, frm->NLabLoc, "-10.00"}, {frm->SBarLoc, 100, frm->NLabLoc, "10.00"},
+        {frm->SBarLoc, 3, frm->NLabLoc, "0.30"},      {frm->SBarWid, 1, frm->NLabWid, "0.01"},
+        {frm->SBarWid, 500, frm->NLabWid, "5.00"},    {frm->SBarWid, 123, frm->NLabWid, "1.23"},
+    };
+    for (const Step &s : steps) {
+        s.bar->setValue(s.position);
+        EXPECT_EQ(s.label->ValueText(), s.text) << s.position;
+    }
+    EXPECT_EQ(frm->NLabLoc->geometry(), QRect(376, 8, 129, 25));
+    EXPECT_EQ(frm->NLabWid->geometry(), QRect(512, 8, 129, 25));
+}
+
+TEST_F(MainWindow, ToolPanelHasItsSilverToWhiteGradient)
+{
+    frm->show();
+    EXPECT_EQ(frm->Hueband1->geometry(), frm->Panel1->rect());
+    const QImage img = frm->grab().toImage();
+    // A column free of controls, between the distribution box and the labels.
+    for (int y : {0, 2, 4})
+        EXPECT_EQ(img.pixel(368, y) & 0xFFFFFF, 0xC0C0C0u) << y;
+    for (int y : {68, 70, 72})
+        EXPECT_EQ(img.pixel(368, y) & 0xFFFFFF, 0xFBFBFBu) << y;
+    EXPECT_GT(img.pixel(368, 40) & 0xFF, 0xC0u);
 }
