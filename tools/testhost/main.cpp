@@ -296,7 +296,7 @@ private:
         } else if (garbage == QLatin1String("payload")) {
             // A string announcing far more bytes than the reply carries.
             const QByteArray bad = TPayloadWriter().WriteInt32(0x7fffff00).WriteBytes("abc").Data();
-            Socket->write(EncodeFrame(Self(), 4097, StampBytes(stamp) + QByteArray(1, 1) + bad));
+            Socket->write(EncodeFrame(Self(), 4097, StampBytes(stamp) + bad));
         } else if (garbage == QLatin1String("stamp") || garbage == QLatin1String("flood")) {
             const int count = garbage == QLatin1String("flood") ? 200 : 1;
             for (int i = 0; i < count; ++i) {
