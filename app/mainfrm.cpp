@@ -5,11 +5,19 @@
 #include "Kesl_hueband.h"
 #include "Kesl_math1.h"
 #include "Kesl_vector.h"
+#include "Lingwa2000.h"
 #include "Memo.h"
 #include "MessageBox.h"
+#include "QuarvisDemon.h"
 #include "RadioGroup.h"
 
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFrame>
+#include <QIcon>
 #include <QPainter>
 #include <QPixmap>
 #include <QScrollBar>
@@ -215,6 +223,17 @@ void TFrmMain::CreateControls()
     connect(SBarLoc, &QScrollBar::valueChanged, this, [this] { SBarLocChange(SBarLoc); });
     connect(SBarWid, &QScrollBar::valueChanged, this, [this] { SBarWidChange(SBarWid); });
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(Timer1); });
+
+    // Last: its load step translates the controls above and keeps the program
+    // to one running instance.
+    cliDemon = new TvrxDemonClient(this);
+    cliDemon->setObjectName(QStringLiteral("cliDemon"));
+    cliDemon->BeginLoading();
+    cliDemon->SetAutoTranslate(true);
+    cliDemon->SetAutoCreateItlFile(false);
+    cliDemon->SetMultiStart(false);
+    cliDemon->SetUseQuarvisServer(false);
+    cliDemon->Loaded();
 }
 
 void TFrmMain::ArrangeControls()
@@ -260,13 +279,49 @@ double TFrmMain::Width() const
 
 QString TFrmMain::Translated(const QString &key) const
 {
-    return key;
+    return cliDemon ? cliDemon->Lingwa().LookupText(key) : key;
+}
+
+namespace {
+// The icon name comes from a table or a host: only a plain file name inside
+// the work area is accepted, never a path that leads elsewhere.
+bool IsPlainFileName(const QString &name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+        !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
+} // namespace
+
+void TFrmMain::LoadIcon()
+{
+    const QString key = QStringLiteral("AppIconName");
+    const QString iconName = Translated(key);
+    if (!cliDemon)
+        return;
+    const QString workArea = cliDemon->GetHostValue(QStringLiteral("QuarvisWorkArea"));
+    if (iconName == key || !IsPlainFileName(iconName))
+        return;
+    const QString path = workArea + iconName;
+    if (cliDemon->UseQuarvisServer()) {
+        const std::unique_ptr<QBuffer> stream = cliDemon->GetHostFile(iconName);
+        if (stream && stream->size() > 0) {
+            QFile out(path);
+            if (out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                out.write(stream->data());
+        }
+    }
+    if (!QFileInfo(path).isFile())
+        return;
+    const QIcon icon(path);
+    QApplication::setWindowIcon(icon);
+    setWindowIcon(icon);
 }
 
 void TFrmMain::FormShow()
 {
     MeansRunning = false;
     DistriShown = true;
+    LoadIcon();
     ShowDistri();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 class QFrame;
@@ -12,6 +13,7 @@ class TIntVector;
 class TMemo;
 class TRadioGroup;
 class TVector;
+class TvrxDemonClient;
 
 // The main window: a tool panel on top (actions, distribution, location and
 // width), the chart area in the middle and a read-only description below.
@@ -52,6 +54,8 @@ public:
     TVector *Vec1 = nullptr;
     TIntVector *Histo = nullptr;
     QTimer *Timer1 = nullptr;
+    // Host link with the translation engine; a quit request from a host frees it.
+    QPointer<TvrxDemonClient> cliDemon;
 
     // State.
     int NrOfSamples = 0;
@@ -61,6 +65,9 @@ public:
     // Distribution parameters, always read from the scroll bars.
     double Location() const;
     double Width() const;
+
+    // Translation of a text the code asks for; the key itself without an engine.
+    QString Translated(const QString &key) const;
 
     // The area between the tool panel and the description, where the chart sits.
     QRect ChartArea() const;
@@ -89,7 +96,7 @@ private:
     void CreateControls();
     void ArrangeControls();
     void SetParameterControlsEnabled(bool enabled);
-    QString Translated(const QString &key) const;
+    void LoadIcon();
 
     bool m_shownOnce = false;
 };

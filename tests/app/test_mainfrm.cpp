@@ -6,7 +6,12 @@
 #include "MessageBox.h"
 #include "RadioGroup.h"
 #include "mainfrm.h"
+#include "qt_printers.h"
 
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -90,15 +95,6 @@ TEST_F(MainWindow, LayoutMatchesTheDesign)
     EXPECT_EQ(frm->Timer1->interval(), 50);
     EXPECT_FALSE(frm->Timer1->isActive());
     EXPECT_TRUE(frm->Memo1->isReadOnly());
-}
-
-TEST_F(MainWindow, MarkedTextsCarryTheirKeysUntilTranslated)
-{
-    EXPECT_EQ(frm->SButShowDistri->text(), "LW_Show Distribution");
-    EXPECT_EQ(frm->SButDrawSamples->text(), "LW_Calculate Means");
-    EXPECT_EQ(frm->RGDistri->title(), "LW_Select a Distribution");
-    EXPECT_EQ(frm->RGDistri->Items(), QStringList({"LW_Normal Distribution", "LW_Cauchy Distribution"}));
-    EXPECT_EQ(frm->Memo1->Lines(), QStringList({"LW_Description"}));
 }
 
 TEST_F(MainWindow, ResizingKeepsPanelMemoAndChartAreaInPlace)
@@ -303,4 +299,117 @@ TEST_F(MainWindow, ToolPanelHasItsSilverToWhiteGradient)
     for (int y : {68, 70, 72})
         EXPECT_EQ(img.pixel(368, y) & 0xFFFFFF, 0xFBFBFBu) << y;
     EXPECT_GT(img.pixel(368, 40) & 0xFF, 0xC0u);
+}
+
+namespace {
+
+// The table beside the test program, written for one test and removed after it.
+class TableBesideProgram
+{
+public:
+    explicit TableBesideProgram(const QByteArray &contents)
+        : m_path(QCoreApplication::applicationFilePath() + QStringLiteral(".itl"))
+    {
+        QFile f(m_path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(contents);
+    }
+    ~TableBesideProgram() { QFile::remove(m_path); }
+
+private:
+    QString m_path;
+};
+
+QByteArray ProgramTable(const QString &relative)
+{
+    QFile f(qEnvironmentVariable("CAUCHY_SOURCE_DIR") + QStringLiteral("/app/tables/") + relative);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << f.fileName().toStdString();
+    return f.readAll();
+}
+
+} // namespace
+
+TEST(MainWindowTranslation, WithoutATableKeysShowWithoutTheirPrefix)
+{
+    QFile::remove(QCoreApplication::applicationFilePath() + QStringLiteral(".itl"));
+    TFrmMain frm;
+    EXPECT_EQ(frm.SButShowDistri->text(), "Show Distribution");
+    EXPECT_EQ(frm.SButDrawSamples->text(), "Calculate Means");
+    EXPECT_EQ(frm.SButAbout->text(), "About");
+    EXPECT_EQ(frm.SButExit->text(), "Exit");
+    EXPECT_EQ(frm.RGDistri->title(), "Select a Distribution");
+    EXPECT_EQ(frm.RGDistri->Items(), QStringList({"Normal Distribution", "Cauchy Distribution"}));
+    EXPECT_EQ(frm.Memo1->Lines(), QStringList({"Description"}));
+    EXPECT_EQ(frm.NLabLoc->LeftText(), "Location");
+    EXPECT_EQ(frm.NLabWid->LeftText(), "Width");
+    EXPECT_EQ(frm.Translated("AppIconName"), "AppIconName");
+    frm.show();
+    EXPECT_TRUE(frm.windowIcon().isNull());
+}
+
+TEST(MainWindowTranslation, TheProgramTablesTranslateTheWindow)
+{
+    struct Case
+    {
+        const char *table;
+        const char *showDistri;
+        const char *stop;
+        const char *normal;
+    } cases[] = {
+        {"cauchy.itl", "Show Distribution", "Stop", "Normal Distribution"},
+        {"translations/cauchy.itl", nullptr, nullptr, nullptr},
+    };
+    for (const Case &c : cases) {
+        TableBesideProgram table(ProgramTable(c.table));
+        TFrmMain frm;
+        EXPECT_FALSE(frm.SButShowDistri->text().startsWith("LW_")) << c.table;
+        EXPECT_FALSE(frm.RGDistri->Items().join("").contains("LW_")) << c.table;
+        EXPECT_FALSE(frm.Memo1->Lines().join("").contains("LW_")) << c.table;
+        EXPECT_NE(frm.Memo1->Lines(), QStringList({"Description"})) << c.table;
+        frm.show();
+        frm.SButDrawSamplesClick(frm.SButDrawSamples);
+        const QString stop = frm.SButDrawSamples->text();
+        frm.SButDrawSamplesClick(frm.SButDrawSamples);
+        if (c.showDistri) {
+            EXPECT_EQ(frm.SButShowDistri->text(), c.showDistri);
+            EXPECT_EQ(stop, c.stop);
+            EXPECT_EQ(frm.RGDistri->Items().value(0), c.normal);
+        } else {
+            // The German table: different texts from the English ones.
+            EXPECT_NE(frm.SButShowDistri->text(), "Show Distribution");
+            EXPECT_NE(stop, "Stop");
+            EXPECT_EQ(frm.Translated("$dlglanguage$").toLower(), "lggerman");
+        }
+        EXPECT_EQ(frm.SButDrawSamples->text(), frm.Translated("Calculate Means"));
+    }
+}
+
+TEST(MainWindowTranslation, TheTableNamesTheIconInTheWorkArea)
+{
+    const QString dir = QFileInfo(QCoreApplication::applicationFilePath()).absolutePath();
+    const QString icon = dir + QStringLiteral("/test_app_icon.png");
+    {
+        QImage img(16, 16, QImage::Format_RGB32);
+        img.fill(Qt::red);
+        ASSERT_TRUE(img.save(icon));
+    }
+    struct Case
+    {
+        const char *name;
+        bool loaded;
+    } cases[] = {
+        {"test_app_icon.png", true},
+        {"missing_icon.png", false},
+        {"../tests/test_app_icon.png", false}, // a path, not a file name
+    };
+    for (const Case &c : cases) {
+        TableBesideProgram table(QByteArray("[AppIconName]=") + c.name + "|$$");
+        QApplication::setWindowIcon(QIcon());
+        TFrmMain frm;
+        frm.show();
+        EXPECT_EQ(!frm.windowIcon().isNull(), c.loaded) << c.name;
+        EXPECT_EQ(!QApplication::windowIcon().isNull(), c.loaded) << c.name;
+    }
+    QApplication::setWindowIcon(QIcon());
+    QFile::remove(icon);
 }

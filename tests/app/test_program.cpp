@@ -1,0 +1,77 @@
+// The real program, started as separate processes.
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Program : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_run.isValid());
+        QFile::setPermissions(m_run.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        m_program = qEnvironmentVariable("CAUCHY_BIN_DIR") + QStringLiteral("/cauchy");
+        ASSERT_TRUE(QFileInfo(m_program).isExecutable()) << m_program.toStdString();
+        m_env = QProcessEnvironment::systemEnvironment();
+        m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_run.path());
+        m_env.insert(QStringLiteral("XDG_CONFIG_DIRS"), m_run.path() + QStringLiteral("/etc"));
+    }
+
+    void Start(QProcess &p)
+    {
+        p.setProcessEnvironment(m_env);
+        p.setProgram(m_program);
+        p.start();
+        ASSERT_TRUE(p.waitForStarted(5000));
+    }
+
+    bool WaitFor(const std::function<bool()> &condition, int ms)
+    {
+        for (int waited = 0; waited < ms; waited += 20) {
+            if (condition())
+                return true;
+            QTest::qWait(20);
+        }
+        return condition();
+    }
+
+    QString LockFile() const { return m_run.path() + QStringLiteral("/KV_cauchy.lock"); }
+
+    QTemporaryDir m_run;
+    QString m_program;
+    QProcessEnvironment m_env;
+};
+
+} // namespace
+
+TEST_F(Program, ASecondStartEndsAtOnceAndTheFirstKeepsRunning)
+{
+    QProcess first;
+    Start(first);
+    ASSERT_TRUE(WaitFor([&] { return QFileInfo::exists(LockFile()); }, 15000)) << "first start never took its lock";
+
+    QProcess second;
+    Start(second);
+    ASSERT_TRUE(second.waitForFinished(15000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+
+    EXPECT_EQ(first.state(), QProcess::Running);
+    first.kill();
+    first.waitForFinished(5000);
+
+    // Once the first is gone, a new start runs again.
+    QProcess third;
+    Start(third);
+    EXPECT_FALSE(third.waitForFinished(1500));
+    EXPECT_EQ(third.state(), QProcess::Running);
+    third.kill();
+    third.waitForFinished(5000);
+}
