@@ -19,7 +19,7 @@ template<class T> bool Store(T &field, const T &v)
 
 } // namespace
 
-TDigrel::TDigrel(QWidget *parent) : QWidget(parent)
+TDigrel::TDigrel(QWidget *parent) : TControl(parent)
 {
     resize(160, 28);
     setMouseTracking(true);
@@ -255,32 +255,4 @@ void TDigrel::AssignTo(QObject *destination) const
         throw EKeslError(std::string("Cannot assign a TDigrel to a ") + name);
     }
     dest->Assign(this);
-}
-
-void TDigrel::mousePressEvent(QMouseEvent *event)
-{
-    if (OnMouseDown)
-        OnMouseDown(this, event->button(), event->modifiers(), event->position().toPoint().x(),
-                    event->position().toPoint().y());
-}
-
-void TDigrel::mouseReleaseEvent(QMouseEvent *event)
-{
-    const QPoint p = event->position().toPoint();
-    if (OnMouseUp)
-        OnMouseUp(this, event->button(), event->modifiers(), p.x(), p.y());
-    if (event->button() == Qt::LeftButton && rect().contains(p) && OnClick)
-        OnClick(this);
-}
-
-void TDigrel::mouseDoubleClickEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton && OnDblClick)
-        OnDblClick(this);
-}
-
-void TDigrel::mouseMoveEvent(QMouseEvent *event)
-{
-    if (OnMouseMove)
-        OnMouseMove(this, event->modifiers(), event->position().toPoint().x(), event->position().toPoint().y());
 }

@@ -6,7 +6,7 @@
 
 #include "Canvas.h"
 #include "Colors.h"
-#include "Component.h"
+#include "Control.h"
 
 #include <QString>
 #include <QWidget>
@@ -17,7 +17,7 @@
 // field, right text. It paints itself into an off-screen bitmap and puts that on
 // its surface in one step; a transparent label lets the parent show through
 // everywhere but inside the field.
-class TDigrel : public QWidget, public TLoadable
+class TDigrel : public TControl
 {
     Q_OBJECT
     Q_PROPERTY(int LeftSpace READ LeftSpace WRITE SetLeftSpace)
@@ -48,9 +48,6 @@ class TDigrel : public QWidget, public TLoadable
 public:
     // Lets the owner change the value text before it is drawn.
     using TBeforeDisplayEvent = std::function<void(QObject *Sender, QString &Text)>;
-    using TMouseEvent =
-        std::function<void(QObject *Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y)>;
-    using TMouseMoveEvent = std::function<void(QObject *Sender, Qt::KeyboardModifiers Shift, int X, int Y)>;
 
     explicit TDigrel(QWidget *parent = nullptr);
     ~TDigrel() override;
@@ -112,11 +109,6 @@ public:
     void SetDTFormat(const QString &v);
 
     TBeforeDisplayEvent OnBeforeDisplay;
-    TNotifyEvent OnClick;
-    TNotifyEvent OnDblClick;
-    TMouseEvent OnMouseDown;
-    TMouseEvent OnMouseUp;
-    TMouseMoveEvent OnMouseMove;
 
     // The value as the field would show it, before OnBeforeDisplay and the width test.
     QString ValueText() const;
@@ -139,10 +131,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void mouseDoubleClickEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     // Paints at once unless the label is being loaded.

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-THueband::THueband(QWidget *parent) : QWidget(parent)
+THueband::THueband(QWidget *parent) : TControl(parent)
 {
     resize(121, 121);
     // The picture covers every pixel; nothing beneath needs painting.
@@ -78,33 +78,4 @@ void THueband::SetGridColor(TColor v)
 {
     m_gridColor = v;
     Changed();
-}
-
-void THueband::mousePressEvent(QMouseEvent *event)
-{
-    const QPoint p = event->position().toPoint();
-    if (OnMouseDown)
-        OnMouseDown(this, event->button(), event->modifiers(), p.x(), p.y());
-}
-
-void THueband::mouseReleaseEvent(QMouseEvent *event)
-{
-    const QPoint p = event->position().toPoint();
-    if (OnMouseUp)
-        OnMouseUp(this, event->button(), event->modifiers(), p.x(), p.y());
-    if (event->button() == Qt::LeftButton && rect().contains(p) && OnClick)
-        OnClick(this);
-}
-
-void THueband::mouseDoubleClickEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton && OnDblClick)
-        OnDblClick(this);
-}
-
-void THueband::mouseMoveEvent(QMouseEvent *event)
-{
-    const QPoint p = event->position().toPoint();
-    if (OnMouseMove)
-        OnMouseMove(this, event->modifiers(), p.x(), p.y());
 }

@@ -4,7 +4,7 @@
 
 #include "Canvas.h"
 #include "Colors.h"
-#include "Component.h"
+#include "Control.h"
 
 #include <QWidget>
 
@@ -29,7 +29,7 @@ enum TGridMode { gmNone, gmHoriz, gmVert, gmBoth };
 // Fills its whole area with a stepped colour gradient from ColorFirst towards
 // ColorLast, optionally overlaid with a raster on every second row and/or column
 // and framed. The picture is built off screen and put on the surface in one step.
-class THueband : public QWidget, public TLoadable
+class THueband : public TControl
 {
     Q_OBJECT
     Q_PROPERTY(int NrColors READ NrColors WRITE SetNrColors)
@@ -42,10 +42,6 @@ class THueband : public QWidget, public TLoadable
     Q_PROPERTY(TColor GridColor READ GridColor WRITE SetGridColor)
 
 public:
-    using TMouseEvent =
-        std::function<void(QObject *Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y)>;
-    using TMouseMoveEvent = std::function<void(QObject *Sender, Qt::KeyboardModifiers Shift, int X, int Y)>;
-
     explicit THueband(QWidget *parent = nullptr);
     ~THueband() override;
 
@@ -73,11 +69,6 @@ public:
 
     // Called after each paint.
     TNotifyEvent OnPaint;
-    TNotifyEvent OnClick;
-    TNotifyEvent OnDblClick;
-    TMouseEvent OnMouseDown;
-    TMouseEvent OnMouseUp;
-    TMouseMoveEvent OnMouseMove;
 
     // Draws the picture (pattern, raster, frame) of a width x height control.
     void DrawPicture(TCanvas &canvas, int width, int height) const;
@@ -88,10 +79,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void mouseDoubleClickEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     void Changed();
