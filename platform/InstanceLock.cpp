@@ -1,28 +1,16 @@
 #include "InstanceLock.h"
+#include "RuntimeDirectory.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QStandardPaths>
 
-namespace {
-
-QString LockDirectory()
-{
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
-        dir = QDir::tempPath();
-    QDir().mkpath(dir);
-    return dir;
-}
-
-} // namespace
-
 TInstanceLock::TInstanceLock(const QString &Name) : m_name(Name)
 {
     QString file = Name;
     file.replace(QLatin1Char('/'), QLatin1Char('_')); // never leave the directory
-    m_filePath = LockDirectory() + QLatin1Char('/') + file + QStringLiteral(".lock");
+    m_filePath = RuntimeDirectory() + QLatin1Char('/') + file + QStringLiteral(".lock");
 }
 
 TInstanceLock::~TInstanceLock()

@@ -1,4 +1,5 @@
 #include "MessageChannel.h"
+#include "RuntimeDirectory.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -194,11 +195,7 @@ QByteArray TPayloadReader::ReadRest()
 
 QString ChannelDirectory()
 {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
-        dir = QDir::tempPath();
-    QDir().mkpath(dir);
-    return dir;
+    return RuntimeDirectory();
 }
 
 QString EndpointPath(const QString &Name)
