@@ -100,7 +100,9 @@ void TDigrel::RenderBitmap(TBitmap &bmp)
     // The field with its frame.
     c.Pen.Color = m_frameStyle == fsNone ? m_colorLabBakG : m_frameStyle == fsEmbossed ? m_highlight : m_shadow;
     c.Brush.Color = m_colorLabBakG;
-    c.Brush.Style = bsSolid;
+    // A disabled label keeps the clear brush of its grey captions, so its field
+    // is outlined but not filled: the background shows through it.
+    c.Brush.Style = m_enabled ? bsSolid : bsClear;
     if (m_frameStyle == fsNone || m_frameStyle == fsSimple) {
         c.Rectangle(S, 0, S + L + 2, H);
     } else {

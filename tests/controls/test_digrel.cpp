@@ -360,7 +360,13 @@ TEST(DigrelPixels, DisabledLookIsEmbossedGrey)
     EXPECT_EQ(Ink(*off, left, clWhite).bottom(), Ink(*off, left, clGray).bottom() + 1);
     EXPECT_TRUE(Has(*off, field, clGray));
     EXPECT_FALSE(Has(*off, field, kRed));
-    EXPECT_EQ(off->Canvas().Pixel(38, 2), kFieldBack); // the field keeps its colour
+    // The field is outlined but no longer filled: the outside colour shows in it.
+    EXPECT_TRUE(Has(*on, field, kFieldBack));
+    EXPECT_FALSE(Has(*off, QRect(35, 0, 83, 28), kFieldBack));
+    EXPECT_EQ(off->Canvas().Pixel(38, 2), kOutBack);
+    EXPECT_EQ(off->Canvas().Pixel(35, 10), clGray);
+    EXPECT_EQ(off->Canvas().Pixel(36, 10), clBlack);
+    EXPECT_EQ(off->Canvas().Pixel(40, 27), clWhite);
 }
 
 TEST(DigrelPixels, HiddenLabelPaintsNothing)
