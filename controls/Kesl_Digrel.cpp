@@ -23,6 +23,15 @@ TDigrel::TDigrel(QWidget *parent) : TControl(parent)
 {
     resize(160, 28);
     setMouseTracking(true);
+    UpdateOpaqueness();
+}
+
+void TDigrel::UpdateOpaqueness()
+{
+    // An opaque label covers every pixel of its rectangle, so whatever lies
+    // beneath (a gradient, the parent) need not be painted first each time the
+    // value changes; a transparent one needs exactly that.
+    setAttribute(Qt::WA_OpaquePaintEvent, !m_transparent);
 }
 
 TDigrel::~TDigrel() = default;
@@ -85,7 +94,10 @@ void TDigrel::SetForcePlusSign(bool v)
 
 void TDigrel::SetTransparent(bool v)
 {
-    if (!Store(m_transparent, v) || IsLoading())
+    if (!Store(m_transparent, v))
+        return;
+    UpdateOpaqueness();
+    if (IsLoading())
         return;
     // Becoming transparent needs the parent's picture beneath first.
     if (v)
@@ -235,6 +247,7 @@ void TDigrel::Assign(const QObject *source)
     m_value = src->m_value;
     m_format.StateText = src->m_format.StateText;
     m_transparent = src->m_transparent;
+    UpdateOpaqueness();
     m_colorLabBakG = src->m_colorLabBakG;
     m_colorLabText = src->m_colorLabText;
     m_colorOutBakG = src->m_colorOutBakG;

@@ -135,6 +135,8 @@ protected:
 private:
     // Paints at once unless the label is being loaded.
     void PaintNow();
+    // Tells the platform whether the parent must be painted beneath the label.
+    void UpdateOpaqueness();
     // The colour of the rectangle pre-filled under the field of a transparent label.
     TColor FieldUnderlayColor() const;
     QRect FieldUnderlayRect() const;

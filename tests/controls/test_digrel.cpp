@@ -588,3 +588,45 @@ TEST(DigrelPixels, TransparentLabelOverAGradientSiblingRepaintsCleanly)
     QApplication::processEvents();
     EXPECT_EQ(shown(), before);
 }
+
+TEST(DigrelPixels, OnlyATransparentLabelHasTheGradientRepaintedBeneathIt)
+{
+    // Every scroll-bar step sets a value; an opaque label covers its whole
+    // rectangle, so the gradient beneath must not be painted again for it.
+    QWidget top;
+    top.resize(300, 73);
+    auto *band = new THueband(&top);
+    band->setGeometry(0, 0, 300, 73);
+    int bandPaints = 0;
+    band->OnPaint = [&](QObject *) { ++bandPaints; };
+    auto *l = new TDigrel(&top);
+    l->setFont(LabelFont());
+    l->setGeometry(20, 8, 129, 25);
+    l->SetColorOutBakG(kOutBack);
+    top.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&top));
+    QApplication::processEvents();
+    auto shown = [&] { return top.screen()->grabWindow(top.winId()).toImage(); };
+
+    bandPaints = 0;
+    for (int i = 1; i <= 5; ++i)
+        l->SetValue(i);
+    EXPECT_EQ(bandPaints, 0);
+    const QImage opaque = shown();
+    EXPECT_EQ(QColorToColor(opaque.pixelColor(22, 10)), kOutBack);
+
+    l->SetTransparent(true);
+    QApplication::processEvents();
+    bandPaints = 0;
+    l->SetValue(7.0);
+    EXPECT_GE(bandPaints, 1);
+    EXPECT_EQ(QColorToColor(shown().pixelColor(22, 10)), HuebandStep(clMaroon, clYellow, 2, 16));
+
+    // Assign carries the transparency and with it the need for the gradient.
+    TDigrel opaqueSource;
+    l->Assign(&opaqueSource);
+    QApplication::processEvents();
+    bandPaints = 0;
+    l->SetValue(3.0);
+    EXPECT_EQ(bandPaints, 0);
+}
