@@ -6,6 +6,7 @@
 #include "Colors.h"
 #include "Control.h"
 
+#include <QImage>
 #include <QWidget>
 
 #include <functional>
@@ -81,7 +82,22 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // Everything the picture depends on, with system colours resolved, so that
+    // a kept picture is reused only while it is still exactly right.
+    struct TPictureKey
+    {
+        int Width = 0, Height = 0, NrColors = 0;
+        TGradType FillType = gtHoriz;
+        TColor First = 0, Last = 0, Grid = 0;
+        TGridMode GridMode = gmNone;
+        TFrameStyle FrameStyle = fsNone;
+        bool operator==(const TPictureKey &) const = default;
+    };
+
     void Changed();
+    TPictureKey PictureKey() const;
+    // The picture for the current settings, built again only when they changed.
+    const QImage &Picture();
 
     int m_nrColors = 16;
     TGradType m_fillType = gtHoriz;
@@ -93,6 +109,11 @@ private:
     TFrameStyle m_frameStyle = fsNone;
     TGridMode m_gridMode = gmNone;
     TColor m_gridColor = clNavy;
+    // The last picture shown on screen. Controls lying over the gradient (the
+    // numeric labels) repaint it beneath them on every change of their value;
+    // those partial repaints copy from here instead of rebuilding it all.
+    QImage m_picture;
+    TPictureKey m_pictureKey;
 };
 
 // Colour of step i out of n from first towards last: each channel moves by

@@ -1,5 +1,6 @@
 #include "Kesl_hueband.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <cmath>
@@ -179,14 +180,40 @@ void THueband::PaintOn(TCanvas &target)
         OnPaint(this);
 }
 
-void THueband::paintEvent(QPaintEvent *)
+THueband::TPictureKey THueband::PictureKey() const
 {
-    TBitmap bmp(width(), height());
-    DrawPicture(bmp.Canvas(), bmp.Width(), bmp.Height());
-    if (!bmp.Empty()) {
+    return {width(),
+            height(),
+            m_nrColors,
+            m_fillType,
+            ColorToRGB(m_colorFirst),
+            ColorToRGB(m_colorLast),
+            ColorToRGB(m_gridColor),
+            m_gridMode,
+            m_frameStyle};
+}
+
+const QImage &THueband::Picture()
+{
+    const TPictureKey key = PictureKey();
+    if (m_picture.isNull() || key != m_pictureKey) {
+        TBitmap bmp(key.Width, key.Height);
+        DrawPicture(bmp.Canvas(), bmp.Width(), bmp.Height());
+        m_picture = bmp.Empty() ? QImage() : bmp.Image();
+        m_pictureKey = key;
+    }
+    return m_picture;
+}
+
+void THueband::paintEvent(QPaintEvent *event)
+{
+    const QImage &picture = Picture();
+    if (!picture.isNull()) {
+        // Only the part asked for: beneath a label that is a small rectangle.
+        const QRect r = event->rect().intersected(picture.rect());
         QPainter p(this);
         p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(0, 0, bmp.Image());
+        p.drawImage(r.topLeft(), picture, r);
     }
     if (OnPaint)
         OnPaint(this);

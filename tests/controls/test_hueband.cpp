@@ -1,9 +1,12 @@
 #include "Kesl_hueband.h"
 
+#include <QApplication>
+#include <QPalette>
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -256,4 +259,75 @@ TEST(HuebandBadInput, TinyAndEmptyControlsInEveryPattern)
             }
         }
     }
+}
+
+namespace {
+
+// What the widget itself shows, as a bitmap of plain colours.
+std::unique_ptr<TBitmap> Shown(THueband &b, const QRect &part = QRect())
+{
+    const QRect r = part.isNull() ? b.rect() : part;
+    const QImage img = b.grab(r).toImage();
+    auto bmp = std::make_unique<TBitmap>(img.width(), img.height());
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            bmp->Canvas().SetPixel(x, y, QColorToColor(img.pixelColor(x, y)));
+    return bmp;
+}
+
+void ExpectSame(const TBitmap &shown, const TBitmap &expected, int dx = 0, int dy = 0)
+{
+    ExpectPixels(shown, [&](int x, int y) { return expected.Canvas().Pixel(x + dx, y + dy); });
+}
+
+} // namespace
+
+TEST(HuebandPaint, WidgetFollowsEveryChangeOfItsSettings)
+{
+    // The widget keeps its last picture for repaints beneath other controls;
+    // each setting, the size and the colours behind system colours must still
+    // show at once.
+    auto b = MakeBand(40, 30, gtHoriz, 4, kRed, kNavy);
+    ExpectSame(*Shown(*b), *Picture(*b));
+    const std::vector<std::function<void(THueband &)>> changes = {
+        [](THueband &h) { h.SetNrColors(7); },         [](THueband &h) { h.SetFillType(gtRadial); },
+        [](THueband &h) { h.SetColorFirst(kGreen); },  [](THueband &h) { h.SetColorLast(0x123456); },
+        [](THueband &h) { h.SetColorFlipped(true); },  [](THueband &h) { h.SetGridMode(gmVert); },
+        [](THueband &h) { h.SetGridColor(0x654321); }, [](THueband &h) { h.SetFrameStyle(fsRaised); },
+        [](THueband &h) { h.resize(23, 51); },
+    };
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        const auto before = Shown(*b);
+        changes[i](*b);
+        const auto after = Shown(*b);
+        ExpectSame(*after, *Picture(*b));
+        EXPECT_NE(after->Image(), before->Image()) << "change " << i;
+    }
+}
+
+TEST(HuebandPaint, PartialRepaintShowsThatPartOfThePicture)
+{
+    auto b = MakeBand(60, 40, gtEllipticFull, 9, kRed, kNavy);
+    b->SetGridMode(gmBoth);
+    b->SetGridColor(kGreen);
+    const auto whole = Picture(*b);
+    Shown(*b); // keeps the picture
+    for (const QRect &part : {QRect(10, 7, 20, 11), QRect(0, 0, 1, 1), QRect(45, 30, 15, 10)}) {
+        auto shown = Shown(*b, part);
+        ASSERT_EQ(shown->Width(), part.width());
+        ExpectSame(*shown, *whole, part.left(), part.top());
+    }
+}
+
+TEST(HuebandPaint, SystemColoursFollowThePalette)
+{
+    const QPalette keep = QApplication::palette();
+    auto b = MakeBand(8, 8, gtVert, 3, clBtnFace, clBtnFace);
+    Shown(*b);
+    QPalette pal = keep;
+    pal.setColor(QPalette::Button, QColor(0x12, 0x34, 0x56));
+    QApplication::setPalette(pal);
+    const auto shown = Shown(*b);
+    QApplication::setPalette(keep);
+    ExpectPixels(*shown, [](int, int) { return 0x563412; });
 }
