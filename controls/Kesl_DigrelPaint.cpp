@@ -7,7 +7,8 @@
 
 namespace {
 
-// Keeps field arithmetic far from the integer limits, whatever width was set.
+// Keeps field arithmetic far from the integer limits, whatever width or left
+// space was set (a left space set while loading is not yet cut to the width).
 constexpr int kMaxExtent = 1 << 20;
 
 // Text height is measured on this probe: parentheses, a digit, descenders,
@@ -66,7 +67,7 @@ TColor TDigrel::FieldUnderlayColor() const
 
 QRect TDigrel::FieldUnderlayRect() const
 {
-    const int s = m_leftSpace;
+    const int s = std::clamp(m_leftSpace, 0, kMaxExtent);
     const int l = std::clamp(m_labelWidth, 0, kMaxExtent);
     const int x1 = std::min(s + 2, s + l), x2 = std::max(s + 2, s + l);
     const int y1 = std::min(2, height() - 2), y2 = std::max(2, height() - 2);
@@ -77,7 +78,7 @@ void TDigrel::RenderBitmap(TBitmap &bmp)
 {
     const int W = std::max(0, width());
     const int H = std::max(0, height());
-    const int S = m_leftSpace;
+    const int S = std::clamp(m_leftSpace, 0, kMaxExtent);
     const int L = std::clamp(m_labelWidth, 0, kMaxExtent);
     bmp.SetSize(W, H);
     TCanvas &c = bmp.Canvas();

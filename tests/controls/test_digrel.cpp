@@ -554,6 +554,30 @@ TEST(DigrelBadInput, SizesWidthsAndValuesAtTheirLimits)
     }
 }
 
+TEST(DigrelBadInput, PaintedWhileLoadingWithTheLeftSpaceNotYetCut)
+{
+    // The width is unknown while loading, so the left space is kept as given;
+    // a paint in that state (a grab, an early show) must not overflow.
+    for (bool transparent : {false, true}) {
+        auto l = MakeLabel();
+        l->BeginLoading();
+        l->SetLeftSpace(INT_MAX);
+        l->SetLabelWidth(INT_MAX);
+        l->SetTransparent(transparent);
+        l->SetLeftText("M");
+        l->SetRightText("M");
+        l->SetRightTextAlignment(taCenter);
+        l->SetValue(1.0);
+        auto bmp = Painted(*l);
+        // The field lies beyond the right edge: only the outside shows.
+        const TColor outside = transparent ? kParent : kOutBack;
+        EXPECT_EQ(bmp->Canvas().Pixel(0, 0), outside);
+        EXPECT_EQ(bmp->Canvas().Pixel(159, 27), outside);
+        EXPECT_FALSE(Has(*bmp, QRect(0, 0, 160, 28), kFieldBack));
+        EXPECT_EQ(l->grab().size(), QSize(160, 28));
+    }
+}
+
 TEST(DigrelPixels, TransparentLabelOverAGradientSiblingRepaintsCleanly)
 {
     // As on the main window's panel: the label's AND must meet a freshly painted
