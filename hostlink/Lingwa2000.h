@@ -45,11 +45,14 @@ using TBeforeObjectEvent = std::function<void(TLingwa2000 *Sender, QObject *Obj,
 //                  record (scale property objects, label settings);
 //   "collection" - each of the object's children(), in creation order, is an
 //                  item and is translated.
-// Any other object property is left alone.
+// An object of the chart's scale property class (ScalePropsClass, or a class
+// derived from it) is walked like "object" even without a marker. Any other
+// object property is left alone.
 class TLingwa2000
 {
 public:
     static constexpr const char *WalkMarker = "LingwaWalk";
+    static constexpr const char *ScalePropsClass = "TScaleProps";
 
     explicit TLingwa2000(const QString &AppName = QString());
     // Writes the missing-key file when AutoCreateItlFile is set.

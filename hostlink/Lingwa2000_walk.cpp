@@ -18,7 +18,14 @@ QString WalkKind(QObject *Obj)
         return dyn.toString();
     const QMetaObject *mo = Obj->metaObject();
     const int ci = mo->indexOfClassInfo(TLingwa2000::WalkMarker);
-    return ci >= 0 ? QString::fromLatin1(mo->classInfo(ci).value()) : QString();
+    if (ci >= 0)
+        return QString::fromLatin1(mo->classInfo(ci).value());
+    // The chart's scale property records are walked whether or not their
+    // class carries the marker; by name, since the chart is built on top of
+    // this library.
+    if (Obj->inherits(TLingwa2000::ScalePropsClass))
+        return QStringLiteral("object");
+    return QString();
 }
 
 bool IsNameProperty(const QMetaProperty &Prop)

@@ -98,6 +98,44 @@ public:
     std::unique_ptr<TTextHolder> dynamic = std::make_unique<TTextHolder>(nullptr, "LW_Dynamic");
 };
 
+// Named like the chart's scale property record, without any walk marker.
+class TScaleProps : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+
+public:
+    explicit TScaleProps(const QString &caption) : m_caption(caption) { }
+    QString Caption() const { return m_caption; }
+    void SetCaption(const QString &v) { m_caption = v; }
+
+private:
+    QString m_caption;
+};
+
+class TScalePropsVert : public TScaleProps
+{
+    Q_OBJECT
+
+public:
+    using TScaleProps::TScaleProps;
+};
+
+// A chart-like control: its scale records are reached only through properties.
+class TChartLike : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(TScalePropsVert *SclY READ SclY)
+    Q_PROPERTY(QObject *SclX READ SclX)
+
+public:
+    TScalePropsVert *SclY() const { return y.get(); }
+    QObject *SclX() const { return x.get(); }
+
+    std::unique_ptr<TScalePropsVert> y = std::make_unique<TScalePropsVert>("LW_probability");
+    std::unique_ptr<TScaleProps> x = std::make_unique<TScaleProps>("LW_x");
+};
+
 namespace {
 
 const QByteArray kTable = "[Show Distribution]=Verteilung zeigen|$$\r\n"
@@ -270,6 +308,19 @@ TEST(LingwaWalk, MarkedPropertyObjectsAndCollectionsAreWalked)
     EXPECT_EQ(item2->Caption(), "Zwei");
     EXPECT_EQ(host.dynamic->Caption(), "Dynamic");
     EXPECT_EQ(host.plain->Caption(), "LW_Plain"); // unmarked objects are left alone
+}
+
+TEST(LingwaWalk, ScalePropertyRecordsAreWalkedWithoutAMarker)
+{
+    TChartLike chart;
+    TLingwa2000 lw;
+    lw.LoadTable("[probability]=Wahrscheinlichkeit|$$");
+    QList<QObject *> asked;
+    lw.OnBeforeObject = [&](TLingwa2000 *, QObject *obj, bool &) { asked << obj; };
+    lw.TranslateObject(&chart);
+    EXPECT_EQ(chart.y->Caption(), "Wahrscheinlichkeit"); // a derived record class
+    EXPECT_EQ(chart.x->Caption(), "x"); // held by a plain object pointer
+    EXPECT_EQ(asked, (QList<QObject *> {&chart, chart.y.get(), chart.x.get()}));
 }
 
 TEST(LingwaWalk, SetterThatDeletesALaterSiblingIsSafe)
