@@ -234,6 +234,9 @@ TSendResult SendFrame(const QString &Name, quint32 Sender, quint32 Code, QByteAr
 
     QElapsedTimer clock;
     clock.start();
+    QElapsedTimer exchange;
+    exchange.start();
+    const qint64 exchangeLimit = qint64(TimeoutMs) * ExchangeTimeoutFactor;
     socket.write(EncodeFrame(Sender, Code, Data));
     while (socket.bytesToWrite() > 0) {
         const qint64 left = TimeoutMs - clock.elapsed();
@@ -264,13 +267,17 @@ TSendResult SendFrame(const QString &Name, quint32 Sender, quint32 Code, QByteAr
             socket.abort();
             return TSendResult::Broken;
         }
+        if (exchange.elapsed() >= exchangeLimit) {
+            socket.abort();
+            return TSendResult::TimedOut;
+        }
         if (socket.bytesAvailable() > 0) {
             decoder.Append(socket.readAll());
             continue;
         }
         if (socket.state() != QLocalSocket::ConnectedState)
             return TSendResult::Broken;
-        const qint64 left = TimeoutMs - clock.elapsed();
+        const qint64 left = qMin(TimeoutMs - clock.elapsed(), exchangeLimit - exchange.elapsed());
         if (left <= 0) {
             socket.abort();
             return TSendResult::TimedOut;

@@ -29,6 +29,9 @@ constexpr qsizetype HeaderSize = 12;
 constexpr quint32 MaxFrameBytes = 64u * 1024u * 1024u;
 // Longest wait for the next frame (sender) or for a frame to complete (receiver).
 constexpr int FrameTimeoutMs = 5000;
+// A whole exchange, however many frames keep arriving, lasts at most this many
+// frame timeouts: a receiver that trickles frames cannot hold the sender.
+constexpr int ExchangeTimeoutFactor = 4;
 } // namespace KventoChannel
 
 struct TFrame
@@ -138,7 +141,8 @@ enum class TSendResult {
 // Writes one frame to the endpoint Name on a new connection and reads frames
 // until the done frame. Each other frame goes to OnFrame as soon as it has
 // arrived. Blocks without running the event loop; waits at most TimeoutMs for
-// each next frame. DoneResult, when given, receives the done frame's result.
+// each next frame and ExchangeTimeoutFactor * TimeoutMs for the whole
+// exchange. DoneResult, when given, receives the done frame's result.
 TSendResult SendFrame(const QString &Name, quint32 Sender, quint32 Code, QByteArrayView Data,
                       const std::function<void(const TFrame &)> &OnFrame, int TimeoutMs = KventoChannel::FrameTimeoutMs,
                       qint32 *DoneResult = nullptr);

@@ -9,6 +9,7 @@
 #include <QLocalSocket>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -178,6 +179,36 @@ TEST_F(ChannelEndpoint, SenderOutcomesTable)
     }
     const TSendRecord none = SendAndRecord(QStringLiteral("nobody-here"), 4106, "k", 400);
     EXPECT_EQ(none.Result, TSendResult::NoReceiver);
+}
+
+TEST_F(ChannelEndpoint, ReceiverTricklingFramesCannotHoldTheSender)
+{
+    // Every frame comes well within the frame timeout, but the done frame never does.
+    QLocalServer server;
+    ASSERT_TRUE(server.listen(EndpointPath(QStringLiteral("trickle"))));
+    QTimer timer;
+    QLocalSocket *peer = nullptr;
+    int ticks = 0;
+    QObject::connect(&server, &QLocalServer::newConnection, [&] {
+        peer = server.nextPendingConnection();
+        timer.start(50);
+    });
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        // Bounded, so that even a sender without an overall limit ends this test.
+        if (++ticks > 100) {
+            timer.stop();
+            return;
+        }
+        peer->write(EncodeFrame(5, 4097, "tick"));
+        peer->flush();
+    });
+    constexpr int timeout = 400;
+    const TSendRecord rec = OffThread([] { return SendAndRecord(QStringLiteral("trickle"), 4106, "k", timeout); });
+    const qint64 limit = qint64(KventoChannel::ExchangeTimeoutFactor) * timeout;
+    EXPECT_EQ(rec.Result, TSendResult::TimedOut);
+    EXPECT_GE(rec.Ms, limit - 50);
+    EXPECT_LT(rec.Ms, limit + 1500);
+    EXPECT_GT(rec.Frames.size(), 10);
 }
 
 TEST_F(ChannelEndpoint, ReceiverDropsBadConnections)
