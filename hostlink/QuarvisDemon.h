@@ -115,8 +115,10 @@ public:
     static TQuitApplicationHook SetQuitApplicationHook(TQuitApplicationHook Hook);
 
     static constexpr const char *HostEndpointPrefix = "ThisIsTheKventoServerComponentWindowClass";
-    // Most replies kept waiting for collection; older ones are dropped first.
+    // Most replies kept waiting for collection, and most bytes they may hold
+    // together; older ones are dropped first, the newest is always kept.
     static constexpr int MaxPendingReplies = 64;
+    static constexpr qsizetype MaxPendingReplyBytes = 16 * 1024 * 1024;
 
     // ProgramPath is ParamStr(0); Arguments[0] (the program as started) is
     // replaced by it. Title names this program to the host.

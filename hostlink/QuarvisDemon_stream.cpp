@@ -61,13 +61,20 @@ void TvrxCustomDemon::HandleMessage(std::unique_ptr<TKventoMessageStream> &Msg)
         }
         break;
     }
-    case kvReply:
+    case kvReply: {
         m_pending.push_back(std::move(Msg));
         // Only the connection of a request carries its reply; a flood of
-        // unmatched replies must not grow without bound.
-        if (qsizetype(m_pending.size()) > MaxPendingReplies)
+        // unmatched replies must not grow without bound, in number or in bytes.
+        qsizetype bytes = 0;
+        for (const auto &reply : m_pending)
+            bytes += reply->size();
+        while (m_pending.size() > 1 &&
+               (qsizetype(m_pending.size()) > MaxPendingReplies || bytes > MaxPendingReplyBytes)) {
+            bytes -= m_pending.front()->size();
             m_pending.erase(m_pending.begin());
+        }
         break;
+    }
     case kvParams:
         m_params = DecodeParamLines(Msg->Payload());
         if (OnParamsChange)

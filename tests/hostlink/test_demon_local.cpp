@@ -288,6 +288,23 @@ TEST_F(DemonLocal, DispatchOfReceivedMessages)
     EXPECT_EQ(m_quits, 0); // quitting was refused, the client lives on
 }
 
+TEST_F(DemonLocal, PendingRepliesAreBoundedInBytes)
+{
+    TvrxDemonClient cli(nullptr, m_program, {"prog"}, "T");
+    const qsizetype mib = 1024 * 1024;
+    auto reply = [](qint32 Time, qsizetype Size) {
+        return TFrame {1, kvReply, EncodeMessageData({Time, 1}, QByteArray(Size, 'r'))};
+    };
+    for (int i = 0; i < 24; ++i)
+        cli.ReceiveFrame(reply(i, mib));
+    EXPECT_EQ(cli.PendingReplyCount(), TvrxCustomDemon::MaxPendingReplyBytes / mib);
+    // A reply larger than the bound on its own is still kept for its request.
+    cli.ReceiveFrame(reply(99, TvrxCustomDemon::MaxPendingReplyBytes + 1));
+    EXPECT_EQ(cli.PendingReplyCount(), 1);
+    cli.ReceiveFrame(reply(100, 10));
+    EXPECT_EQ(cli.PendingReplyCount(), 1);
+}
+
 TEST_F(DemonLocal, QuitRequestFreesTheClient)
 {
     QPointer<TvrxDemonClient> cli = new TvrxDemonClient(nullptr, m_program, {"prog"}, "T");
