@@ -309,6 +309,9 @@ public:
             ReadFrames();
     }
 
+    // True while the endpoint's handler runs for this connection's message.
+    bool Dispatching() const { return m_dispatching; }
+
 private:
     void Drop()
     {
@@ -345,8 +348,11 @@ private:
             return true;
         };
         QPointer<TEndpointConnection> self(this);
-        if (m_endpoint && frame.Code != DoneCode)
+        if (m_endpoint && frame.Code != DoneCode) {
+            m_dispatching = true;
             m_endpoint->Dispatch(frame, reply);
+            m_dispatching = false;
+        }
         if (!self || !socket)
             return;
         if (socket->state() == QLocalSocket::ConnectedState) {
@@ -363,6 +369,7 @@ private:
     TFrameDecoder m_decoder;
     QTimer m_timer;
     bool m_handled = false;
+    bool m_dispatching = false;
 };
 
 TMessageEndpoint::TMessageEndpoint(QObject *parent) : QObject(parent) { }
@@ -370,6 +377,15 @@ TMessageEndpoint::TMessageEndpoint(QObject *parent) : QObject(parent) { }
 TMessageEndpoint::~TMessageEndpoint()
 {
     Close();
+    // A handler may destroy the endpoint while it handles a message. That
+    // connection is still inside its socket's signal: it finishes on its own,
+    // answers with the done frame and then deletes itself.
+    const QObjectList kids = children();
+    for (QObject *kid : kids) {
+        auto *connection = dynamic_cast<TEndpointConnection *>(kid);
+        if (connection && connection->Dispatching())
+            connection->setParent(nullptr);
+    }
 }
 
 bool TMessageEndpoint::Listen(const QString &Name)

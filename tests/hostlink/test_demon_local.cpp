@@ -315,6 +315,36 @@ TEST_F(DemonLocal, QuitRequestFreesTheClient)
     EXPECT_EQ(m_quits, 1);
 }
 
+TEST_F(DemonLocal, HandlerThatFreesTheClientIsSafe)
+{
+    struct Case
+    {
+        const char *name;
+        qint32 code;
+        QByteArray payload;
+    };
+    const Case cases[] = {
+        {"any other message", 5000, "x"},
+        {"forwarded parameters", kvParams, "/p\r\nalpha\r\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const int quitsBefore = m_quits;
+        QPointer<TvrxDemonClient> cli = new TvrxDemonClient(nullptr, m_program, {"prog"}, "T");
+        cli->OnGotAMessage = [&](QObject *, TKventoMessageStream &) { delete cli.data(); };
+        cli->OnParamsChange = [&](QObject *) { delete cli.data(); };
+        const QString endpoint = ProgramEndpointName(cli->OwnEntity().WindowHandle);
+        auto sent = std::async(std::launch::async, [&] {
+            return SendFrame(endpoint, 42, quint32(c.code), EncodeMessageData({3, 4}, c.payload), nullptr);
+        });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return cli.isNull(); }, 5000));
+        EXPECT_EQ(sent.get(), TSendResult::Done);
+        EXPECT_EQ(m_quits, quitsBefore + 1);
+        EXPECT_FALSE(QFile::exists(EndpointPath(endpoint)));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
 TEST_F(DemonLocal, ParametersArriveOverTheChannel)
 {
     TvrxDemonClient cli(nullptr, m_program, {"prog"}, "T");
