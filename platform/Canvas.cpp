@@ -82,6 +82,23 @@ TCanvas::TCanvas(QImage *image) : m_image(image) { }
 
 TCanvas::~TCanvas() = default;
 
+const QFont &TCanvas::CurrentQFont() const
+{
+    // The colour plays no part in the Qt font.
+    if (!m_qfont || m_fontKey.Name != Font.Name || m_fontKey.Height != Font.Height || m_fontKey.Style != Font.Style) {
+        m_fontKey = Font;
+        m_qfont = std::make_unique<QFont>(Font.ToQFont());
+        m_metrics = std::make_unique<QFontMetrics>(*m_qfont);
+    }
+    return *m_qfont;
+}
+
+const QFontMetrics &TCanvas::CurrentMetrics() const
+{
+    CurrentQFont();
+    return *m_metrics;
+}
+
 void TCanvas::Release() const
 {
     if (m_painter) {
@@ -321,19 +338,19 @@ void TCanvas::SetPixel(int x, int y, TColor c)
 
 int TCanvas::TextWidth(const QString &text) const
 {
-    return QFontMetrics(Font.ToQFont()).horizontalAdvance(text);
+    return CurrentMetrics().horizontalAdvance(text);
 }
 
 int TCanvas::TextHeight(const QString &text) const
 {
     Q_UNUSED(text);
-    return QFontMetrics(Font.ToQFont()).height();
+    return CurrentMetrics().height();
 }
 
 void TCanvas::TextOut(int x, int y, const QString &text)
 {
-    const QFont f = Font.ToQFont();
-    const QFontMetrics fm(f);
+    const QFont &f = CurrentQFont();
+    const QFontMetrics &fm = CurrentMetrics();
     const int w = fm.horizontalAdvance(text);
     m_penPos = QPoint(x + w, y);
     if (m_image->isNull() || text.isEmpty())

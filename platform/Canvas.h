@@ -3,6 +3,7 @@
 #include "Colors.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -132,11 +133,18 @@ private:
     void ApplyBrush(QPainter &p) const;
     void ApplyCompositionForPen(QPainter &p) const;
     void DrawImage(const QRect &dest, const QImage &src, const QRect &srcRect);
+    // The Qt font and metrics of the current Font, rebuilt only when it changes:
+    // labels measure and draw text on every repaint.
+    const QFont &CurrentQFont() const;
+    const QFontMetrics &CurrentMetrics() const;
 
     QImage *m_image;
     mutable std::unique_ptr<QPainter> m_painter;
     QPoint m_penPos;
     QRect m_textClip;
+    mutable TFont m_fontKey;
+    mutable std::unique_ptr<QFont> m_qfont;
+    mutable std::unique_ptr<QFontMetrics> m_metrics;
 };
 
 // Memory bitmap with its own canvas.

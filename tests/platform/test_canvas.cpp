@@ -254,3 +254,20 @@ TEST(Canvas, FilledPolygonsHaveNoHolesAndStayInsideTheirOutline)
     EXPECT_EQ(open.Canvas().Pixel(10, 11), clWhite);
     EXPECT_EQ(open.Canvas().Pixel(10, 6), clBlack);
 }
+
+TEST(Canvas, TextFollowsEveryFontChange)
+{
+    TBitmap bmp(10, 10);
+    TCanvas &c = bmp.Canvas();
+    c.Font.Name = "Arial";
+    c.Font.Height = -13;
+    const int small = c.TextWidth("MMMM");
+    const int smallH = c.TextHeight("M");
+    c.Font.Height = -26;
+    EXPECT_GT(c.TextWidth("MMMM"), small * 3 / 2);
+    EXPECT_GT(c.TextHeight("M"), smallH * 3 / 2);
+    c.Font.Height = -13;
+    EXPECT_EQ(c.TextWidth("MMMM"), small);
+    c.Font.Name = "Courier New";
+    EXPECT_EQ(c.TextWidth("iiii"), c.TextWidth("MMMM")); // a fixed-pitch face now
+}
