@@ -10,7 +10,10 @@ TInstanceLock::TInstanceLock(const QString &Name) : m_name(Name)
 {
     QString file = Name;
     file.replace(QLatin1Char('/'), QLatin1Char('_')); // never leave the directory
-    m_filePath = RuntimeDirectory() + QLatin1Char('/') + file + QStringLiteral(".lock");
+    const QString dir = RuntimeDirectory();
+    // Without a private directory there is no lock file (TryAcquire fails).
+    if (!dir.isEmpty())
+        m_filePath = dir + QLatin1Char('/') + file + QStringLiteral(".lock");
 }
 
 TInstanceLock::~TInstanceLock()
@@ -34,6 +37,8 @@ TInstanceLock::TResult TInstanceLock::TryAcquire()
 {
     if (IsHeld())
         return TResult::Acquired;
+    if (m_filePath.isEmpty())
+        return TResult::Failed;
     auto lock = std::make_unique<QLockFile>(m_filePath);
     // Only a dead owner makes a lock stale; a long-running instance keeps it.
     lock->setStaleLockTime(0);

@@ -200,7 +200,9 @@ QString ChannelDirectory()
 
 QString EndpointPath(const QString &Name)
 {
-    return ChannelDirectory() + QLatin1Char('/') + Name;
+    // Without a private directory there is no endpoint path, and nothing listens or connects.
+    const QString dir = ChannelDirectory();
+    return dir.isEmpty() ? QString() : dir + QLatin1Char('/') + Name;
 }
 
 QString ProgramEndpointName(quint32 Handle)
@@ -397,6 +399,10 @@ bool TMessageEndpoint::Listen(const QString &Name)
         return false;
     }
     const QString path = EndpointPath(Name);
+    if (path.isEmpty()) {
+        m_error = QStringLiteral("No private runtime directory for the endpoint");
+        return false;
+    }
     if (QFileInfo::exists(path)) {
         // A live endpoint keeps its name; a socket file nobody listens on is stale.
         if (EndpointAccepts(Name, 200)) {
