@@ -13,3 +13,12 @@ void DrawFrame(TCanvas &canvas, TFrameStyle style, int left, int top, int right,
 
 // Draws mark shape 0..255 centred on (x, y) in the pen colour.
 void DrawMark(TCanvas &canvas, std::uint8_t shape, int x, int y);
+
+// Settings objects of the chart's labels, cross-hairs and date/time scales,
+// each in a header of its own.
+#if __has_include("Kesl_keslbase_dtlabel.h")
+#include "Kesl_keslbase_dtlabel.h"
+#endif
+#if __has_include("Kesl_keslbase_textlabel.h")
+#include "Kesl_keslbase_textlabel.h"
+#endif
