@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core fontconfig
   clang libclang-rt-14-dev
-  libqcustomplot-dev qt6-charts-dev desktop-file-utils
+  libqcustomplot-dev qt6-charts-dev libqt6opengl6-dev desktop-file-utils
   "$@"
 )
 
