@@ -1,14 +1,68 @@
 #include "Application.h"
+#include "CommandLine.h"
 #include "Kesl_math1.h"
+#include "Startup.h"
 #include "mainfrm.h"
+
+#include <QStringList>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+QStringList RawArguments(int argc, char **argv)
+{
+    QStringList out;
+    for (int i = 0; i < argc; ++i)
+        out << QString::fromLocal8Bit(argv[i]);
+    return out;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
-    // Each start gives different samples.
+    const TParseResult parsed = ParseCommandLine(RawArguments(argc, argv));
+    if (!parsed.Error.isEmpty()) {
+        std::fprintf(stderr, "cauchy: %s\nTry 'cauchy --help' for more information.\n", qPrintable(parsed.Error));
+        return 2;
+    }
+    const TStartOptions &options = parsed.Options;
+    if (options.Help) {
+        std::fputs(qPrintable(HelpText()), stdout);
+        return 0;
+    }
+    if (options.Version) {
+        std::printf("%s\n", qPrintable(VersionText()));
+        return 0;
+    }
+    const bool snapshot = !options.Snapshot.isEmpty();
+    if (snapshot)
+        qputenv("QT_QPA_PLATFORM", "offscreen"); // nothing appears on a screen
+
+    // Each start gives different samples, unless a seed was asked for.
     InitRandomVariates();
+    if (options.Seed)
+        GeneratorSeed = *options.Seed;
 
     TApplication app(argc, argv);
-    TFrmMain FrmMain;
+    TFrmMain FrmMain(nullptr, !snapshot);
+    ApplyStartParameters(FrmMain, options);
+
+    if (snapshot) {
+        FrmMain.FormShow();
+        ApplyStartView(FrmMain, options);
+        FrmMain.Timer1->stop();
+        QString error;
+        if (!SaveSnapshot(FrmMain, options.Snapshot, error)) {
+            std::fprintf(stderr, "cauchy: %s\n", qPrintable(error));
+            return 1;
+        }
+        return 0;
+    }
+
     FrmMain.show();
+    ApplyStartView(FrmMain, options);
     return app.exec();
 }

@@ -119,7 +119,7 @@ TDigrel *NumericLabel(QWidget *parent, const char *name, const QString &leftText
 
 } // namespace
 
-TFrmMain::TFrmMain(QWidget *parent) : QWidget(parent)
+TFrmMain::TFrmMain(QWidget *parent, bool singleInstance) : QWidget(parent)
 {
     setObjectName(QStringLiteral("FrmMain"));
     setWindowTitle(QStringLiteral("Cauchy Distribution"));
@@ -133,7 +133,7 @@ TFrmMain::TFrmMain(QWidget *parent) : QWidget(parent)
     f.setPixelSize(13);
     setFont(f);
 
-    CreateControls();
+    CreateControls(singleInstance);
 
     setGeometry(kDesignLeft, kDesignTop, kDesignWidth - kFrameWidth, kDesignHeight - kFrameHeight);
     setMinimumSize(kMinWidth - kFrameWidth, kMinHeight - kFrameHeight);
@@ -142,7 +142,7 @@ TFrmMain::TFrmMain(QWidget *parent) : QWidget(parent)
 
 TFrmMain::~TFrmMain() = default;
 
-void TFrmMain::CreateControls()
+void TFrmMain::CreateControls(bool singleInstance)
 {
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -231,7 +231,7 @@ void TFrmMain::CreateControls()
     cliDemon->BeginLoading();
     cliDemon->SetAutoTranslate(true);
     cliDemon->SetAutoCreateItlFile(false);
-    cliDemon->SetMultiStart(false);
+    cliDemon->SetMultiStart(!singleInstance);
     cliDemon->SetUseQuarvisServer(false);
     cliDemon->Loaded();
 }
@@ -346,7 +346,10 @@ void TFrmMain::SButDrawSamplesClick(QObject *)
     if (MeansRunning) {
         SButDrawSamples->setText(Translated(QStringLiteral("Stop")));
         SetParameterControlsEnabled(false);
-        SeedFromClock();
+        if (FixedSeed)
+            GeneratorSeed = *FixedSeed;
+        else
+            SeedFromClock();
         Vec1->Clear();
         NrOfSamples = 0;
         Timer1->start();

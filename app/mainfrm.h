@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QPointer>
+#include <cstdint>
+#include <optional>
 #include <QWidget>
 
 class QFrame;
@@ -35,7 +37,8 @@ public:
     static constexpr int kPanelHeight = 73;
     static constexpr int kMemoHeight = 88;
 
-    explicit TFrmMain(QWidget *parent = nullptr);
+    // Without a single-instance rule (a snapshot run) a running program does not stop this one.
+    explicit TFrmMain(QWidget *parent = nullptr, bool singleInstance = true);
     ~TFrmMain() override;
 
     // Controls, in creation order.
@@ -61,6 +64,8 @@ public:
     int NrOfSamples = 0;
     bool MeansRunning = false;
     bool DistriShown = false;
+    // When set, every running-means run starts the generator from this seed instead of the clock.
+    std::optional<std::uint32_t> FixedSeed;
 
     // Distribution parameters, always read from the scroll bars.
     double Location() const;
@@ -93,7 +98,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void CreateControls();
+    void CreateControls(bool singleInstance);
     void ArrangeControls();
     void SetParameterControlsEnabled(bool enabled);
     void LoadIcon();

@@ -1,6 +1,7 @@
 // The real program, started as separate processes.
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -74,4 +75,43 @@ TEST_F(Program, ASecondStartEndsAtOnceAndTheFirstKeepsRunning)
     EXPECT_EQ(third.state(), QProcess::Running);
     third.kill();
     third.waitForFinished(5000);
+}
+
+TEST_F(Program, SnapshotsAreRepeatableWithASeedAndShowTheChosenView)
+{
+    struct Run
+    {
+        QStringList args;
+        QString file;
+    };
+    const QString dir = m_run.path();
+    auto snapshot = [&](const QStringList &args, const QString &file) {
+        QProcess p;
+        p.setProcessEnvironment(m_env);
+        p.start(m_program, QStringList {"--snapshot", dir + "/" + file} + args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        return QImage(dir + "/" + file);
+    };
+    const QImage a = snapshot({"--seed", "7"}, "a.png");
+    const QImage b = snapshot({"--seed", "7"}, "b.png");
+    ASSERT_FALSE(a.isNull());
+    EXPECT_EQ(a.size(), QSize(752, 384));
+    EXPECT_EQ(a, b);
+    const QImage means = snapshot({"--seed", "7", "--view", "means", "--samples", "20"}, "m.png");
+    EXPECT_NE(means, a);
+
+    QProcess bad;
+    bad.setProcessEnvironment(m_env);
+    bad.start(m_program, {"--snapshot", dir + "/no/such/dir/x.png"});
+    ASSERT_TRUE(bad.waitForFinished(60000));
+    EXPECT_NE(bad.exitCode(), 0);
+    EXPECT_TRUE(bad.readAllStandardError().contains("cannot write"));
+
+    QProcess unknown;
+    unknown.setProcessEnvironment(m_env);
+    unknown.start(m_program, {"--frobnicate"});
+    ASSERT_TRUE(unknown.waitForFinished(30000));
+    EXPECT_EQ(unknown.exitCode(), 2);
+    EXPECT_TRUE(unknown.readAllStandardError().contains("--help"));
 }
