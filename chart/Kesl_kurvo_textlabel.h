@@ -1,0 +1,14 @@
+#pragma once
+
+#include "Kesl_keslbase_textlabel.h"
+
+// A text label of the chart: the chart owns 30 of them, gives them its own
+// defaults at creation and connects OnChange to its repaint. All settings and
+// their rules come from TCustomTextLabel.
+class TTextLabel : public TCustomTextLabel
+{
+    Q_OBJECT
+
+public:
+    explicit TTextLabel(QObject *Owner = nullptr);
+};
