@@ -29,6 +29,6 @@ function(cauchy_add_test name)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tools/lsan.supp:print_suppressions=0;CAUCHY_BIN_DIR=${CAUCHY_BIN_DIR};CAUCHY_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tools/lsan.supp:print_suppressions=0;CAUCHY_BIN_DIR=${CAUCHY_BIN_DIR};CAUCHY_SOURCE_DIR=${PROJECT_SOURCE_DIR};CAUCHY_BUILD_DIR=${CMAKE_BINARY_DIR};CAUCHY_CMAKE=${CMAKE_COMMAND}"
     TIMEOUT 600)
 endfunction()
