@@ -1,0 +1,72 @@
+#include "Kesl_keslbase_dtlabel.h"
+
+TDTLabel::TDTLabel(QObject *parent) : QObject(parent) { }
+
+void TDTLabel::Changed()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TDTLabel::SetTimeFormat(TTimeFormat v)
+{
+    m_s.TimeFormat = v;
+    Changed();
+}
+
+void TDTLabel::SetDateOrder(TDateOrder v)
+{
+    m_s.DateOrder = v;
+    Changed();
+}
+
+void TDTLabel::SetDateSeparator(QChar v)
+{
+    if (v == m_s.DateSeparator)
+        return;
+    m_s.DateSeparator = v;
+    Changed();
+}
+
+void TDTLabel::SetTimeSeparator(QChar v)
+{
+    if (v == m_s.TimeSeparator)
+        return;
+    m_s.TimeSeparator = v;
+    Changed();
+}
+
+void TDTLabel::SetYearLength(TYearLength v)
+{
+    if (v == m_s.YearLength)
+        return;
+    m_s.YearLength = v;
+    Changed();
+}
+
+void TDTLabel::SetMonthName(bool v)
+{
+    if (v == m_s.MonthName)
+        return;
+    m_s.MonthName = v;
+    Changed();
+}
+
+void TDTLabel::SetDateForTime(TDateForTime v)
+{
+    if (v == m_s.DateForTime)
+        return;
+    m_s.DateForTime = v;
+    Changed();
+}
+
+void TDTLabel::SetSettings(const TDTLabelSettings &s)
+{
+    SetTimeFormat(s.TimeFormat);
+    SetDateSeparator(s.DateSeparator);
+    SetTimeSeparator(s.TimeSeparator);
+    SetYearLength(s.YearLength);
+    SetMonthName(s.MonthName);
+    SetDateOrder(s.DateOrder);
+    SetDateForTime(s.DateForTime);
+}
