@@ -2,16 +2,62 @@
 
 #include <QDesktopServices>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QUrl>
 
-int ShellOpen(const QString &target, const QString &parameters)
+namespace {
+
+constexpr int kHandedOver = 42;
+constexpr int kFailed = 2;
+
+TShellOpenHandler &Handler()
 {
-    const QUrl url(target, QUrl::StrictMode);
-    const QString scheme = url.scheme().toLower();
-    if (url.isValid() && (scheme == "http" || scheme == "https" || scheme == "mailto" || scheme == "ftp"))
-        return QDesktopServices::openUrl(url) ? 42 : 2;
-    if (target.isEmpty())
-        return 2;
+    static TShellOpenHandler handler;
+    return handler;
+}
+
+// "scheme://..." or "mailto:...": never a program file name.
+bool IsWebAddress(const QString &target)
+{
+    static const QRegularExpression web(QStringLiteral("^(https?|ftp)://|^mailto:"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    return web.match(target).hasMatch();
+}
+
+int StartProgram(const QString &program, const QString &parameters)
+{
+    if (program.trimmed().isEmpty())
+        return kFailed;
     const QStringList args = QProcess::splitCommand(parameters);
-    return QProcess::startDetached(target, args) ? 42 : 2;
+    return QProcess::startDetached(program, args) ? kHandedOver : kFailed;
+}
+
+int RealShellOpen(const QString &verb, const QString &target, const QString &parameters)
+{
+    if (verb.compare(QLatin1String("open"), Qt::CaseInsensitive) == 0)
+        return StartProgram(target, parameters);
+    if (!verb.isEmpty())
+        return kFailed;
+    if (IsWebAddress(target)) {
+        // A web address is never run as a program, even when it does not parse.
+        const QUrl url(target, QUrl::TolerantMode);
+        return url.isValid() && QDesktopServices::openUrl(url) ? kHandedOver : kFailed;
+    }
+    return StartProgram(target, parameters);
+}
+
+} // namespace
+
+int ShellOpen(const QString &target, const QString &parameters, const QString &verb)
+{
+    if (const TShellOpenHandler &h = Handler())
+        return h(verb, target, parameters);
+    return RealShellOpen(verb, target, parameters);
+}
+
+TShellOpenHandler SetShellOpenHandler(TShellOpenHandler handler)
+{
+    TShellOpenHandler old = std::move(Handler());
+    Handler() = std::move(handler);
+    return old;
 }
