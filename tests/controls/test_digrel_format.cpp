@@ -207,6 +207,32 @@ TEST(DigrelText, DegreeForms)
     });
 }
 
+// Minutes and seconds are rounded before they are written; a rounding up to a
+// full 60 carries into the next unit instead of showing 60.
+TEST(DigrelText, DegreeFormsCarryRoundedMinutesAndSeconds)
+{
+    RunTable({
+        {dtDegMin, 2, 12.9999999, "13" + kDeg + "  0.00'"},
+        {dtDegMin, 2, 12.99992, "13" + kDeg + "  0.00'"}, // 59.9952 rounds up
+        {dtDegMin, 2, 12.9999, "12" + kDeg + " 59.99'"}, // 59.994 stays
+        {dtDegMin, 8, 12.9999999, "12" + kDeg + " 59.99999400'"}, // enough decimals: no carry
+        {dtDegMin, 0, 12.995, "13" + kDeg + "   0'"}, // 59.7 rounds to 60
+        {dtDegMin, 0, 12.99, "12" + kDeg + "  59'"},
+        {dtDegMin, 2, -12.9999999, "-13" + kDeg + "  0.00'"},
+        {dtDegMin, 2, -0.9999999, "-1" + kDeg + "  0.00'"},
+        {dtDegMin, 2, 0.9999999, "1" + kDeg + "  0.00'"},
+        {dtDegMin, 2, 359.9999999, "360" + kDeg + "  0.00'"},
+        {dtDegMin, 2, 12.9999999, "+13" + kDeg + "  0,00'", true, true},
+        {dtDegMinSec, 1, 12.9999999, "13" + kDeg + "  0'  0.0\""}, // seconds carry into minutes into degrees
+        {dtDegMinSec, 1, 12.9999, "12" + kDeg + " 59' 59.6\""},
+        {dtDegMinSec, 1, 12.5 + 59.99 / 3600, "12" + kDeg + " 31'  0.0\""}, // seconds carry into minutes only
+        {dtDegMinSec, 2, 12.5 + 59.99 / 3600, "12" + kDeg + " 30' 59.99\""},
+        {dtDegMinSec, 0, 12.99999, "13" + kDeg + "  0'   0\""},
+        {dtDegMinSec, 1, -12.9999999, "-13" + kDeg + "  0'  0.0\""},
+        {dtDegMinSec, 1, 359.9999999, "360" + kDeg + "  0'  0.0\""},
+    });
+}
+
 TEST(DigrelText, EngineeringForms)
 {
     RunTable({
