@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace {
@@ -180,12 +181,22 @@ QString EngineeringText(double value, int p)
     return text;
 }
 
-QString FormText(double value, const TDigrelFormat &f)
+// An empty degree or engineering text cannot be shown.
+std::optional<QString> NonEmpty(QString text)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    return text;
+}
+
+// The display type's form of value, or nothing when the type cannot show it (the
+// caller then shows the overflow indicator untouched).
+std::optional<QString> FormText(double value, const TDigrelFormat &f)
 {
     const int p = f.Precision;
     const int g = std::clamp(p, 2, 15);
     const bool finite = std::isfinite(value);
-    auto nonFinite = [&]() -> QString {
+    auto nonFinite = [&]() -> std::optional<QString> {
         if (std::isnan(value))
             return QStringLiteral("NAN");
         return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
@@ -196,11 +207,11 @@ QString FormText(double value, const TDigrelFormat &f)
     case dtExp: return finite ? ExponentText(value, g) : nonFinite();
     case dtHex:
         if (!InRangeR(value))
-            return f.OverflowIndicator;
+            return std::nullopt;
         return Digits(static_cast<std::uint64_t>(RoundToInt64(value)), 16, std::min(p, 8));
     case dtZeroInt: {
         if (!(value >= kLow32 && value <= kHighS32))
-            return f.OverflowIndicator;
+            return std::nullopt;
         const std::int64_t r = RoundToInt64(value);
         const QString digits =
             RightAligned(QString::number(std::llabs(r)), p).replace(QLatin1Char(' '), QLatin1Char('0'));
@@ -208,27 +219,27 @@ QString FormText(double value, const TDigrelFormat &f)
     }
     case dtInt:
         if (!finite)
-            return f.OverflowIndicator;
+            return std::nullopt;
         if (InInt64Range(RoundEven(value)))
             return QString::number(RoundToInt64(value));
         return Q(FixedText(RoundEven(value), 0));
-    case dtDateTime: return DigrelDateTimeText(value, f.DTFormat).value_or(f.OverflowIndicator);
+    case dtDateTime: return DigrelDateTimeText(value, f.DTFormat);
     case dtState: return f.StateText;
     case dtBin:
         if (!InRangeR(value))
-            return f.OverflowIndicator;
+            return std::nullopt;
         return Digits(static_cast<std::uint32_t>(RoundToInt64(value)), 2, std::min(p, 32));
     case dtOct:
         if (!InRangeR(value))
-            return f.OverflowIndicator;
+            return std::nullopt;
         return Digits(static_cast<std::uint32_t>(RoundToInt64(value)), 8, std::min(p, 11));
-    case dtDeg: return finite ? Q(FixedText(value, std::min(p, 8))) + kDegree : QString();
-    case dtDegMin: return finite ? DegMinText(value, std::min(p, 8)) : QString();
-    case dtDegMinSec: return finite ? DegMinSecText(value, std::min(p, 8)) : QString();
-    case dtEEng: return EngineeringText(value, p);
-    case dtEEngNoDP: return EngineeringText(value, -p);
+    case dtDeg: return NonEmpty(finite ? Q(FixedText(value, std::min(p, 8))) + kDegree : QString());
+    case dtDegMin: return NonEmpty(finite ? DegMinText(value, std::min(p, 8)) : QString());
+    case dtDegMinSec: return NonEmpty(finite ? DegMinSecText(value, std::min(p, 8)) : QString());
+    case dtEEng: return NonEmpty(EngineeringText(value, p));
+    case dtEEngNoDP: return NonEmpty(EngineeringText(value, -p));
     }
-    return f.OverflowIndicator;
+    return std::nullopt;
 }
 
 } // namespace
@@ -237,18 +248,11 @@ QString DigrelValueText(double value, const TDigrelFormat &format)
 {
     TDigrelFormat f = format;
     f.Precision = std::clamp(f.Precision, 0, 15);
-    QString text = FormText(value, f);
-    switch (f.DisplayType) {
-    case dtDeg:
-    case dtDegMin:
-    case dtDegMinSec:
-    case dtEEng:
-    case dtEEngNoDP:
-        if (text.isEmpty())
-            text = f.OverflowIndicator;
-        break;
-    default: break;
-    }
+    std::optional<QString> form = FormText(value, f);
+    // The overflow indicator is the owner's text: no separator or sign rule touches it.
+    if (!form)
+        return f.OverflowIndicator;
+    QString text = *form;
     switch (f.DisplayType) {
     case dtHex:
     case dtDateTime:

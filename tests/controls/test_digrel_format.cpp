@@ -233,6 +233,50 @@ TEST(DigrelText, DegreeFormsCarryRoundedMinutesAndSeconds)
     });
 }
 
+// The overflow indicator is shown exactly as set, whatever the sign and
+// separator settings do to ordinary value texts.
+TEST(DigrelText, OverflowIndicatorIsNeverPostProcessed)
+{
+    struct Row
+    {
+        TDisplay type;
+        double value;
+        QString indicator;
+        bool comma;
+        bool plus;
+        QString expected;
+    };
+    const Row rows[] = {
+        {dtZeroInt, 3000000000.0, "*********", false, true, "*********"},
+        {dtZeroInt, 3000000000.0, "1.5", true, true, "1.5"},
+        {dtZeroInt, 3000000000.0, "1,5", false, false, "1,5"},
+        {dtZeroInt, 2147483647.0, "*********", false, true, "+2147483647"}, // last value that fits
+        {dtZeroInt, 5.0, "5", false, true, "+005"}, // a value text equal to the indicator is still signed
+        {dtOct, 5e9, "o.v", true, true, "o.v"},
+        {dtOct, 8.0, "o.v", true, true, "+010"},
+        {dtInt, kInf, "i.n,f", true, true, "i.n,f"},
+        {dtInt, 2.5, "i.n,f", true, true, "+2"},
+        {dtDeg, kInf, "d.g", true, true, "d.g"},
+        {dtDegMin, kNaN, "d.g", true, false, "d.g"},
+        {dtDegMinSec, kInf, "d,g", false, true, "d,g"},
+        {dtEEng, kInf, "e.e", true, true, "e.e"},
+        {dtEEngNoDP, kInf, "e.e", true, true, "e.e"},
+        {dtEEng, 4700.0, "e.e", true, true, "+4,70k"},
+        {dtHex, 5e9, "h.x", true, true, "h.x"},
+        {dtBin, 5e9, "b.n", true, true, "b.n"},
+    };
+    for (const Row &r : rows) {
+        TDigrelFormat f;
+        f.DisplayType = r.type;
+        f.Precision = 3;
+        f.OverflowIndicator = r.indicator;
+        f.Comma = r.comma;
+        f.ForcePlusSign = r.plus;
+        EXPECT_EQ(DigrelValueText(r.value, f), r.expected)
+            << "type " << r.type << " value " << r.value << " comma " << r.comma << " plus " << r.plus;
+    }
+}
+
 TEST(DigrelText, EngineeringForms)
 {
     RunTable({
@@ -267,9 +311,8 @@ TEST(DigrelText, StateTextAndOverflowIndicatorAreTheSettings)
     EXPECT_EQ(DigrelValueText(5.0, f), "on.off,x");
     EXPECT_EQ(DigrelValueText(kNaN, f), "on.off,x");
     f.DisplayType = dtZeroInt;
-    f.OverflowIndicator = "##";
-    f.ForcePlusSign = false;
-    EXPECT_EQ(DigrelValueText(1e12, f), "##");
+    f.OverflowIndicator = "#.#";
+    EXPECT_EQ(DigrelValueText(1e12, f), "#.#"); // neither "+" nor "," reaches the indicator
 }
 
 TEST(DigrelText, OverflowByWidth)
