@@ -128,17 +128,28 @@ bool TVector::Histogram(int FirstElem, int LastElem, double LowBound, double Hig
     std::int64_t over = 0;
     int maxCount = 0;
 
+    // The bins cover [LowBound, LowBound + binCount * BinWidth). When the bin
+    // count was rounded down, a value between that end and HighBound lies beyond
+    // the last bin: it counts as Overflow rather than vanishing. With zero bins
+    // Histo keeps its old length, but none of those stale bins belongs to this count.
+    const double binLimit = binCount;
+
     // Counts one value, 'times' times, through the forgiving Elem of Histo.
     // A value in [LowBound, HighBound) gives 0 <= q < about 501 because the bin
-    // count passed the check above; bins beyond Histo's length are dropped.
+    // count passed the check above. A handler that shrank Histo meanwhile makes
+    // the write land outside it, where Elem ignores it.
     auto countValue = [&](double value, std::int64_t times) {
         if (!(value >= LowBound)) {
             under += times;
         } else if (value < HighBound) {
             const double q = (value - LowBound) / BinWidth;
-            if (!(q < Histo->NrOfElem()))
+            if (!(q < binLimit)) {
+                over += times;
                 return;
+            }
             const int k = static_cast<int>(q) + 1;
+            if (k > Histo->NrOfElem())
+                return;
             Histo->SetElem(k, Saturated(static_cast<std::int64_t>(Histo->Elem(k)) + times));
             maxCount = std::max(maxCount, Histo->Elem(k));
         } else {
@@ -156,7 +167,10 @@ bool TVector::Histogram(int FirstElem, int LastElem, double LowBound, double Hig
     const std::int64_t outside = (last - first + 1) - inside;
 
     if (inside > 0) {
-        if (Histo->OnChange) {
+        // The direct loop writes bins 1..binCount of the storage, so it also needs
+        // Histo to have exactly that length (a handler run by Resize or Clear may
+        // have changed it and then removed itself).
+        if (Histo->OnChange || (binCount > 0 && Histo->NrOfElem() != binCount)) {
             // A handler sees every increment and may change either vector, so go through Elem.
             for (std::int64_t i = lo; i <= hi; ++i)
                 countValue(Elem(static_cast<int>(i)), 1);
@@ -167,17 +181,18 @@ bool TVector::Histogram(int FirstElem, int LastElem, double LowBound, double Hig
             const double width = BinWidth;
             const double *values = m_data.data() + (lo - 1);
             std::int32_t *binData = Histo->m_data.data();
-            const double histoLength = Histo->NrOfElem();
             for (std::int64_t i = 0; i < inside; ++i) {
                 const double value = values[i];
                 if (!(value >= low)) {
                     ++under;
                 } else if (value < high) {
                     const double q = (value - low) / width;
-                    if (q < histoLength) {
+                    if (q < binLimit) {
                         const std::int32_t c = ++binData[static_cast<int>(q)];
                         if (c > maxCount)
                             maxCount = c;
+                    } else {
+                        ++over;
                     }
                 } else {
                     ++over;

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <string>
 #include <vector>
 
 namespace {
@@ -184,27 +185,79 @@ TEST_F(HistogramTest, ReversedRangeClearsAndReturnsTrue)
     EXPECT_EQ(r.max, 0);
 }
 
-TEST_F(HistogramTest, BinsBeyondHistogramAreDropped)
+// When the bin count is rounded down, the bins end before HighBound. A value in
+// that gap belongs to no bin and must count as Overflow, on the direct loop and
+// on the path a change handler forces alike.
+TEST_F(HistogramTest, ValuesBeyondTheLastBinCountAsOverflow)
 {
-    // 500.4 bins round to 500; 50.03 lies below HighBound but computes bin 501.
-    Fill({50.03, 49.95, 0.0});
-    const Result r = Count(1, 3, 0, 50.04, 0.1);
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(histo.NrOfElem(), 500);
-    EXPECT_EQ(histo.Elem(500), 1);
-    EXPECT_EQ(histo.Elem(1), 1);
-    EXPECT_EQ(Binned(), 2);
-    EXPECT_EQ(r.under + r.over, 0);
+    struct Case
+    {
+        double low, high, width;
+        double value;
+        int bins; // NrOfElem afterwards
+        int bin; // 0: not in a bin
+        int under;
+        int over;
+    };
+    const Case cases[] = {
+        // 500.4 bins round to 500: the bins end at 50.0.
+        {0, 50.04, 0.1, 50.01, 500, 0, 0, 1},
+        {0, 50.04, 0.1, 50.0, 500, 0, 0, 1},
+        {0, 50.04, 0.1, 50.03, 500, 0, 0, 1},
+        {0, 50.04, 0.1, 50.039999, 500, 0, 0, 1},
+        {0, 50.04, 0.1, 50.04, 500, 0, 0, 1}, // at HighBound
+        {0, 50.04, 0.1, 50.2, 500, 0, 0, 1},
+        {0, 50.04, 0.1, 49.99, 500, 500, 0, 0},
+        {0, 50.04, 0.1, 0.0, 500, 1, 0, 0},
+        {0, 50.04, 0.1, -0.01, 500, 0, 1, 0},
+        // 2.4 bins round to 2: the bins end at 2.
+        {0, 2.4, 1, 1.99, 2, 2, 0, 0},
+        {0, 2.4, 1, 2.0, 2, 0, 0, 1},
+        {0, 2.4, 1, 2.39, 2, 0, 0, 1},
+        // Rounded up: the last bin reaches past HighBound, which still caps it.
+        {0, 2.6, 1, 2.59, 3, 3, 0, 0},
+        {0, 2.6, 1, 2.6, 3, 0, 0, 1},
+        // Zero bins: Histo keeps its old length, but no value lands in those bins.
+        {0, 0.04, 0.1, 0.01, 7, 0, 0, 1},
+        {0, 0.04, 0.1, 0.03, 7, 0, 0, 1},
+        {0, 0.04, 0.1, 0.5, 7, 0, 0, 1},
+    };
+    for (const bool handler : {false, true}) {
+        int events = 0;
+        histo.OnChange = nullptr;
+        if (handler)
+            histo.OnChange = [&](QObject *) { ++events; };
+        for (const Case &c : cases) {
+            histo.Resize(7);
+            Fill({c.value});
+            const Result r = Count(1, 1, c.low, c.high, c.width);
+            const std::string where =
+                (handler ? "handler " : "direct ") + std::to_string(c.high) + " " + std::to_string(c.value);
+            ASSERT_TRUE(r.ok) << where;
+            EXPECT_EQ(histo.NrOfElem(), c.bins) << where;
+            EXPECT_EQ(r.under, c.under) << where;
+            EXPECT_EQ(r.over, c.over) << where;
+            EXPECT_EQ(r.max, c.bin ? 1 : 0) << where;
+            EXPECT_EQ(Binned(), c.bin ? 1 : 0) << where;
+            if (c.bin) {
+                EXPECT_EQ(histo.Elem(c.bin), 1) << where;
+            }
+        }
+        if (handler) {
+            EXPECT_GT(events, 0) << "the handler path was taken";
+        }
+    }
+    histo.OnChange = nullptr;
 
-    // Zero bins: the histogram keeps its old length and values land in it.
-    histo.Resize(2);
-    Fill({0.01, 0.03, 0.5});
-    const Result z = Count(1, 3, 0, 0.04, 0.1);
-    ASSERT_TRUE(z.ok);
-    EXPECT_EQ(histo.NrOfElem(), 2);
-    EXPECT_EQ(histo.Elem(1), 2);
-    EXPECT_EQ(z.max, 2);
-    EXPECT_EQ(z.over, 1);
+    // Many values at once: every one is counted somewhere.
+    Fill({50.01, 49.95, 0.0, 50.03, -1.0, 50.04, 25.0});
+    const Result r = Count(1, 7, 0, 50.04, 0.1);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.under + r.over + Binned(), 7);
+    EXPECT_EQ(r.over, 3);
+    EXPECT_EQ(r.under, 1);
+    EXPECT_EQ(histo.Elem(500), 1);
+    EXPECT_EQ(histo.Elem(251), 1);
 }
 
 // Reference: the plain loop over every index, reading 0 outside the vector.
@@ -221,6 +274,8 @@ Result NaiveCount(const TVector &vec, int first, int last, double low, double hi
             const auto k = static_cast<std::size_t>((v - low) / width);
             if (k < histo.size())
                 r.max = std::max<int>(r.max, static_cast<int>(++histo[k]));
+            else
+                ++r.over;
         } else {
             ++r.over;
         }
