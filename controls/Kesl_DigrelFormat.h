@@ -20,7 +20,8 @@ struct TDigrelFormat
 
 // The text a numeric label shows for value: the display type's form followed by
 // the separator and plus-sign rules. Values the display type cannot show give the
-// overflow indicator. Decimal points are "." unless Comma asks for ",".
+// overflow indicator exactly as set (no sign or separator rule applies to it).
+// Decimal points are "." unless Comma asks for ",".
 QString DigrelValueText(double value, const TDigrelFormat &format);
 
 // True when a value text of textWidth pixels does not fit a field labelWidth

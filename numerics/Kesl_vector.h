@@ -131,8 +131,9 @@ public:
     // bins of Histo (rounded half to even; Histo is resized to that count when
     // it is 1 or more). Bin k holds [LowBound + (k − 1)·BinWidth, LowBound + k·BinWidth).
     // Indices outside the vector count as the value 0. Values below LowBound or
-    // unordered (NaN) add to Underflow, values at or above HighBound to
-    // Overflow; MaxCount is the fullest bin. Counts saturate at 2147483647.
+    // unordered (NaN) add to Underflow; values at or above HighBound, and those
+    // past the last bin when the bin count was rounded down (or is 0), add to
+    // Overflow. MaxCount is the fullest bin. Counts saturate at 2147483647.
     // Returns false, changing nothing, for more than 500 bins, a bin count that
     // is not a number (NaN or infinite bounds), a BinWidth that is not above 0
     // or a null Histo. LastElem < FirstElem clears Histo and returns true.
