@@ -246,6 +246,9 @@ private:
     int m_extX = 0;
     int m_extY = 0;
     bool m_paintLock = true;
+    bool m_windowCreated = false;
+    // Transparent paints at an offset move the whole drawing, not only the base line.
+    int m_drawShift = 0;
 
     // The scale's own surface (stand-alone scales): ARGB so that a transparent
     // scale lets its parent show through.

@@ -1,0 +1,332 @@
+// The scale on a canvas: mapping, ticks, labels, captions and the paint routine.
+#include "Kesl_Scale.h"
+
+#include "Kesl_ScaleTicks.h"
+#include "Kesl_keslbase_dtlabel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+constexpr int kHorizLong = 7;
+constexpr int kVertLong = 6;
+constexpr int kShort = 4;
+constexpr int kHorizLabelGap = 7;
+constexpr int kVertLabelGap = 8;
+constexpr int kLabelEdge = 2;
+
+// Pixel arithmetic in 64 bits: a tick may sit at the far clamp of the 32-bit
+// range, where adding a label offset would overflow an int.
+int ClampToInt(std::int64_t v)
+{
+    return int(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min() + 1, std::numeric_limits<int>::max()));
+}
+
+} // namespace
+
+double TScale::TickValue(int index) const
+{
+    if (index < 1 || index > m_ticks.size())
+        return 0.0;
+    return m_ticks[index - 1];
+}
+
+void TScale::UpdateMapping()
+{
+    if (IsLoading() || m_rangeLow == m_rangeHigh)
+        return;
+    const bool horiz = IsHorizontal();
+    const int size = horiz ? width() : height();
+    const int len = horiz ? size - m_marginLeft - m_marginRight - 1 : size - m_marginTop - m_marginBottom - 1;
+    double k = m_k;
+    double offset = m_offset;
+    if (len <= 0) {
+        k = 0.0;
+        offset = size / 2.0;
+    } else if (m_logarithmic) {
+        if (m_rangeLow <= 0.0 || m_rangeHigh <= 0.0)
+            return; // keeps the previous mapping
+        const double lnLow = std::log(m_rangeLow);
+        const double lnHigh = std::log(m_rangeHigh);
+        if (horiz) {
+            k = len / (lnHigh - lnLow);
+            offset = m_marginLeft - lnLow * k;
+        } else {
+            k = len / (lnLow - lnHigh);
+            offset = m_marginTop - lnHigh * k;
+        }
+    } else if (horiz) {
+        k = len / (m_rangeHigh - m_rangeLow);
+        offset = m_marginLeft - m_rangeLow * k;
+    } else {
+        k = len / (m_rangeLow - m_rangeHigh);
+        offset = m_marginTop - m_rangeHigh * k;
+    }
+    // Ends so close that their difference underflows (or so far apart that it
+    // overflows) give no usable factor: everything then maps to the middle.
+    if (!std::isfinite(k) || !std::isfinite(offset)) {
+        k = 0.0;
+        offset = size / 2.0;
+    }
+    m_k = k;
+    m_offset = offset;
+}
+
+int TScale::ValueToPixel(double v) const
+{
+    double p;
+    if (!m_logarithmic)
+        p = m_k * v + m_offset;
+    else if (v > 1e-100)
+        p = m_k * std::log(v) + m_offset;
+    else
+        p = m_rangeHigh >= m_rangeLow ? 0.0 : double(width());
+    if (std::isnan(p))
+        p = 0.0;
+    p = std::clamp(p, -2147483647.0, 2147483647.0);
+    return int(std::nearbyint(p)); // the default rounding mode: ties to even
+}
+
+void TScale::RecordTick(double v)
+{
+    if (m_ticks.size() < TickListCapacity)
+        m_ticks.append(v);
+}
+
+void TScale::DrawHorizScale(TCanvas &canvas, int baseY)
+{
+    DrawScale(canvas, baseY, false);
+}
+
+void TScale::DrawVertScale(TCanvas &canvas, int baseX)
+{
+    DrawScale(canvas, baseX, true);
+}
+
+void TScale::DrawScale(TCanvas &canvas, int base, bool vertical)
+{
+    canvas.Brush.Style = m_transparent ? bsClear : bsSolid;
+    if (!vertical && m_minTicks != 0)
+        m_minTicks = std::clamp(m_minTicks, 2, 20);
+    m_ticks.clear();
+    m_ticks.reserve(TickListCapacity);
+
+    TScaleTickSettings s;
+    s.RangeLow = m_rangeLow;
+    s.RangeHigh = m_rangeHigh;
+    s.MinTicks = m_minTicks;
+    s.DecPlaces = m_decPlaces;
+    s.ShortTicks = m_shortTicks;
+    s.Logarithmic = m_logarithmic;
+    s.LabelType = m_labelType;
+    s.UserTickText = m_userTickText;
+    s.ScaleInscript = m_scaleInscript;
+    s.Vertical = vertical;
+    s.DateFormat = m_dateFormat->Settings();
+    const TScaleTickResult r = ComputeScaleTicks(s);
+
+    // Ticks point away from the base line to the side of the labels.
+    const bool towardsPlus = m_scaleType == sctXT || m_scaleType == sctYL;
+    const int dir = towardsPlus ? 1 : -1;
+    const std::int64_t shift = m_drawShift;
+    const std::int64_t W = width();
+    const int zeroHeight = canvas.TextHeight(QStringLiteral("0"));
+
+    // A label along a horizontal scale, centred on the tick but kept 2 px
+    // inside the control at both edges; lineBase is the base line it belongs to.
+    auto horizLabel = [&](std::int64_t p, int lineBase, const QString &text) {
+        const std::int64_t w = canvas.TextWidth(text);
+        const std::int64_t hw = w / 2;
+        const int h = canvas.TextHeight(text);
+        const std::int64_t pl = p - shift;
+        const std::int64_t left =
+            pl + hw < W - kLabelEdge ? pl - std::min(hw, pl - kLabelEdge) : W - 2 * hw - kLabelEdge;
+        const int top = towardsPlus ? lineBase + kHorizLabelGap : lineBase - h - kHorizLabelGap;
+        canvas.TextOut(ClampToInt(left + shift), top, text);
+    };
+
+    for (const TScaleTick &t : r.Ticks) {
+        const std::int64_t p = std::int64_t(ValueToPixel(t.Value)) + shift;
+        const int pi = ClampToInt(p);
+        const int x0 = vertical ? base : pi;
+        const int y0 = vertical ? pi : base;
+        if (t.Recorded)
+            RecordTick(t.Value);
+        if (t.Drawn) {
+            int len;
+            if (vertical)
+                len = (t.Long || r.Pass == TScaleTickPass::Logarithmic) ? kVertLong : kShort;
+            else
+                len = t.Long ? kHorizLong : kShort;
+            canvas.MoveTo(x0, y0);
+            if (vertical)
+                canvas.LineTo(x0 + dir * len, y0);
+            else
+                canvas.LineTo(x0, y0 + dir * len);
+        }
+        auto notify = [&] {
+            if (OnScaleTickDrawn)
+                OnScaleTickDrawn(this, canvas, m_scaleType, t.Value, x0, y0);
+        };
+        if (r.NotifyBeforeLabel)
+            notify();
+        if (t.Long && !t.Label.isEmpty()) {
+            if (vertical) {
+                const int h = r.LabelHeightOfZero ? zeroHeight : canvas.TextHeight(t.Label);
+                const int left =
+                    m_scaleType == sctYL ? base + kVertLabelGap : base - kVertLabelGap - canvas.TextWidth(t.Label);
+                canvas.TextOut(left, ClampToInt(p - h / 2), t.Label);
+            } else {
+                horizLabel(p, base, t.Label);
+            }
+        }
+        if (t.Long && !t.DateLine.isEmpty()) {
+            const int h = canvas.TextHeight(t.DateLine);
+            if (vertical) {
+                const int left =
+                    m_scaleType == sctYL ? base + kVertLabelGap : base - kVertLabelGap - canvas.TextWidth(t.DateLine);
+                canvas.TextOut(left, ClampToInt(p - 3 * (h / 2)), t.DateLine);
+            } else {
+                horizLabel(p, towardsPlus ? base + h : base - h, t.DateLine);
+            }
+        }
+        if (!r.NotifyBeforeLabel)
+            notify();
+    }
+
+    if (r.Pass == TScaleTickPass::Message && !r.MessageLines.isEmpty()) {
+        const std::int64_t p = std::int64_t(ValueToPixel(r.MessageValue)) + shift;
+        if (vertical) {
+            const int h = canvas.TextHeight(QStringLiteral("T"));
+            for (int i = 0; i < r.MessageLines.size(); ++i) {
+                const QString &line = r.MessageLines[i];
+                const int left = m_scaleType == sctYL ? base + 2 : base - 2 - canvas.TextWidth(line);
+                canvas.TextOut(left, ClampToInt(p + std::int64_t(i - 1) * h), line);
+            }
+        } else {
+            const QString line = r.MessageLines.join(QLatin1Char(' '));
+            canvas.TextOut(ClampToInt(p - canvas.TextWidth(line) / 2), base + kHorizLabelGap, line);
+        }
+    }
+
+    if (!m_caption.isEmpty())
+        DrawCaption(canvas, base, vertical);
+}
+
+void TScale::DrawCaption(TCanvas &canvas, int base, bool vertical)
+{
+    const int w = canvas.TextWidth(m_caption);
+    const int shift = int(m_drawShift);
+    int x, y;
+    if (vertical) {
+        x = base + m_captionPosX;
+        y = m_captionPosY + shift;
+        switch (m_captionAnchor) {
+        case uaSclTopLft: y += m_marginTop; break;
+        case uaSclCenter: y += m_marginTop + (height() - m_marginTop - m_marginBottom) / 2; break;
+        case uaSclBotRgt: y += height() - m_marginBottom; break;
+        }
+    } else {
+        y = base + m_captionPosY;
+        x = m_captionPosX + shift;
+        switch (m_captionAnchor) {
+        case uaSclTopLft: x += m_marginLeft; break;
+        case uaSclCenter: x += m_marginLeft + (width() - m_marginLeft - m_marginRight) / 2; break;
+        case uaSclBotRgt: x += width() - m_marginRight; break;
+        }
+    }
+    switch (m_captionAlignment) {
+    case taLeftJustify: break;
+    case taRightJustify: x -= w; break;
+    case taCenter: x -= w / 2; break;
+    }
+    canvas.TextOut(x, y, m_caption);
+}
+
+void TScale::Paint()
+{
+    if (!Visible() || IsLoading() || m_paintLock)
+        return;
+    const int W = width();
+    const int H = height();
+
+    TCanvas *target = m_extCanvas;
+    int X = m_extX;
+    int Y = m_extY;
+    if (!target) {
+        if (W <= 0 || H <= 0)
+            return;
+        if (m_surface.size() != QSize(W, H) || !m_surfaceCanvas) {
+            m_surfaceCanvas.reset();
+            m_surface = QImage(W, H, QImage::Format_ARGB32_Premultiplied);
+            m_surfaceCanvas = std::make_unique<TCanvas>(&m_surface);
+        }
+        target = m_surfaceCanvas.get();
+        X = Y = 0;
+        if (m_transparent) {
+            // The own surface starts clear, so the parent shows through it.
+            target->Release();
+            m_surface.fill(Qt::transparent);
+        }
+    }
+    target->Font = m_font;
+    if (OnBeforeScaleRendered)
+        OnBeforeScaleRendered(this, *target);
+
+    const bool vertical = !IsHorizontal();
+    auto drawScaleAndBase = [&](TCanvas &c, int dx, int dy) {
+        c.Pen.Color = m_colorScale;
+        int base = 0;
+        switch (m_scaleType) {
+        case sctXB: base = dy + H - m_marginBottom - 1; break;
+        case sctXT: base = dy + m_marginTop; break;
+        case sctYL: base = dx + m_marginLeft; break;
+        case sctYR: base = dx + W - m_marginRight - 1; break;
+        }
+        // Along the scale the drawing moves with the offset as well.
+        m_drawShift = vertical ? dy : dx;
+        if (vertical)
+            DrawVertScale(c, base);
+        else
+            DrawHorizScale(c, base);
+        m_drawShift = 0;
+        if (m_showBaseLine) {
+            // The end point itself is left out.
+            if (vertical) {
+                c.MoveTo(base, dy + m_marginTop);
+                c.LineTo(base, dy + H - m_marginBottom - 1);
+            } else {
+                c.MoveTo(dx + m_marginLeft, base);
+                c.LineTo(dx + W - m_marginRight - 1, base);
+            }
+        }
+    };
+
+    if (m_transparent) {
+        drawScaleAndBase(*target, X, Y);
+        if (OnAfterScaleRendered)
+            OnAfterScaleRendered(this, *target);
+    } else if (W > 0 && H > 0) {
+        TBitmap bmp(W, H);
+        TCanvas &c = bmp.Canvas();
+        c.Font = m_font;
+        c.Pen.Color = m_colorBackGnd;
+        c.Brush.Color = m_colorBackGnd;
+        c.Brush.Style = bsSolid;
+        c.Rectangle(0, 0, W, H);
+        drawScaleAndBase(c, 0, 0);
+        if (OnAfterScaleRendered)
+            OnAfterScaleRendered(this, c);
+        DrawFrame(c, m_frameStyle, 0, 0, W - 1, H - 1, m_highlightColor, clSilver, m_shadowColor, m_darkColor,
+                  m_darkColor);
+        const TCopyMode keep = target->CopyMode;
+        target->CopyMode = cmSrcCopy;
+        target->Draw(X, Y, bmp);
+        target->CopyMode = keep;
+    }
+    if (target == m_surfaceCanvas.get())
+        m_surfaceFresh = true;
+}
