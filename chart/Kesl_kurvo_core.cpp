@@ -1,0 +1,539 @@
+// Construction, the scale property objects and their scale objects, margins,
+// the standard layouts and the appearance setters.
+#include "Kesl_kurvo.h"
+
+#include <QPaintEvent>
+
+namespace {
+
+constexpr TColor kLayerColors[16] = {clBlack,  clMaroon, clGreen, clOlive,  clNavy, clPurple,  clTeal, clGray,
+                                     clSilver, clRed,    clLime,  clYellow, clBlue, clFuchsia, clAqua, clWhite};
+
+struct TScaleRow
+{
+    bool visible;
+    int location; // slBottom/slTop for x, slLeft/slRight for y
+    int capX, capY;
+    TAlignment align;
+    TScaleUnitAnchor anchor;
+    int pos;
+};
+
+struct TLayoutRow
+{
+    int l, r, t, b;
+    int capX, capY;
+    TAlignment align;
+    TCaptionAnchorHoriz anchorH;
+    TCaptionAnchorVert anchorV;
+    TScaleRow x[4];
+    TScaleRow y[4];
+};
+
+constexpr TScaleRow kXOff = {false, slBottom, 10, 100, taCenter, uaSclCenter, 0};
+constexpr TScaleRow kYOff = {false, slLeft, 10, 100, taRightJustify, uaSclTopLft, 0};
+constexpr TScaleRow kX1 = {true, slBottom, 0, 22, taCenter, uaSclCenter, 0};
+constexpr TScaleRow kYL(int pos)
+{
+    return {true, slLeft, 0, -23, taRightJustify, uaSclTopLft, pos};
+}
+
+const TLayoutRow kLayouts[7] = {
+    {50,
+     20,
+     20,
+     40,
+     0,
+     -16,
+     taRightJustify,
+     cahChartRight,
+     cavChartTop,
+     {kX1, kXOff, kXOff, kXOff},
+     {{true, slLeft, 0, -16, taLeftJustify, uaSclTopLft, 0}, kYOff, kYOff, kYOff}},
+    {100,
+     20,
+     24,
+     40,
+     0,
+     -16,
+     taRightJustify,
+     cahChartRight,
+     cavChartTop,
+     {kX1, kXOff, kXOff, kXOff},
+     {kYL(0), kYL(50), kYOff, kYOff}},
+    {150,
+     20,
+     24,
+     40,
+     0,
+     -16,
+     taRightJustify,
+     cahChartRight,
+     cavChartTop,
+     {kX1, kXOff, kXOff, kXOff},
+     {kYL(0), kYL(50), kYL(100), kYOff}},
+    {200,
+     20,
+     24,
+     40,
+     0,
+     -16,
+     taRightJustify,
+     cahChartRight,
+     cavChartTop,
+     {kX1, kXOff, kXOff, kXOff},
+     {kYL(0), kYL(50), kYL(100), kYL(150)}},
+    {50,
+     50,
+     24,
+     40,
+     0,
+     -20,
+     taCenter,
+     cahChartCenter,
+     cavChartTop,
+     {kX1, kXOff, kXOff, kXOff},
+     {kYL(0), {true, slRight, 0, -23, taLeftJustify, uaSclTopLft, 0}, kYOff, kYOff}},
+    {100,
+     20,
+     24,
+     70,
+     0,
+     -16,
+     taRightJustify,
+     cahChartRight,
+     cavChartTop,
+     {{true, slBottom, -20, 7, taRightJustify, uaSclTopLft, 0},
+      {true, slBottom, -20, 7, taRightJustify, uaSclTopLft, 30},
+      kXOff,
+      kXOff},
+     {kYL(0), kYL(50), kYOff, kYOff}},
+    {50,
+     50,
+     48,
+     40,
+     0,
+     -46,
+     taCenter,
+     cahChartCenter,
+     cavChartTop,
+     {{true, slBottom, -20, 7, taRightJustify, uaSclTopLft, 0},
+      {true, slTop, -20, -24, taRightJustify, uaSclTopLft, 0},
+      kXOff,
+      kXOff},
+     {{true, slLeft, 0, -40, taRightJustify, uaSclTopLft, 0},
+      {true, slRight, 0, -40, taLeftJustify, uaSclTopLft, 0},
+      {false, slLeft, 0, -23, taRightJustify, uaSclTopLft, 0},
+      {false, slLeft, 0, -23, taRightJustify, uaSclTopLft, 0}}},
+};
+
+} // namespace
+
+TCustomKurvo::TCustomKurvo(QWidget *parent) : TControl(parent), m_store(std::make_shared<TItemStore>())
+{
+    m_classVisible.fill(true);
+    m_layerVisible.fill(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+
+    m_joint = new TJointLayers(this);
+    m_joint->setObjectName(QStringLiteral("JointLayers"));
+    m_joint->OnJoined = [this](QObject *, int layer, bool xAxis) { OnLayerJoined(layer, xAxis); };
+    m_joint->OnChange = [this](QObject *) { Changed(); };
+
+    m_bkImg = new TBakGndImg(this);
+    m_bkImg->setObjectName(QStringLiteral("BackGroundImg"));
+    m_bkImg->OnChange = [this](QObject *) { Changed(); };
+
+    // A hosted scale has no window; it draws onto the control bitmap when the
+    // chart forces it to.
+    auto hostScale = [this](TScale *s, const QString &name) {
+        s->setObjectName(name);
+        s->SetPaintLock(true);
+        s->SetHosted(true);
+        s->SetExternalCanvas(&m_ctrlBmp.Canvas(), 0, 0);
+        s->SetTransparent(true);
+        s->SetColorBackGnd(m_windColor);
+        s->SetFrameStyle(fsNone);
+        s->OnScaleTickDrawn = [this](QObject *, TCanvas &c, TScaleType t, double v, int x, int y) {
+            if (OnScaleTickDrawn)
+                OnScaleTickDrawn(this, c, t, v, x, y);
+        };
+    };
+    for (int i = 0; i < kLayers; ++i) {
+        const int n = i + 1;
+        auto *px = new TScalePropsHoriz(this);
+        auto *py = new TScalePropsVert(this);
+        px->setObjectName(QStringLiteral("Scale%1X").arg(n));
+        py->setObjectName(QStringLiteral("Scale%1Y").arg(n));
+        px->SetColorScale(kLayerColors[i]);
+        py->SetColorScale(kLayerColors[i]);
+        px->SetScalePos(((n - 1) / 2) * 30);
+        py->SetScalePos(((n - 1) / 2) * 50);
+        const bool odd = n % 2 == 1;
+        px->SetScaleType(odd ? sctXT : sctXB);
+        py->SetScaleType(odd ? sctYR : sctYL);
+        px->OnChange = [this](QObject *) { OnPropsChanged(); };
+        py->OnChange = [this](QObject *) { OnPropsChanged(); };
+        m_propsX[std::size_t(i)] = px;
+        m_propsY[std::size_t(i)] = py;
+        m_scaleX[std::size_t(i)] = new TScale(nullptr);
+        m_scaleY[std::size_t(i)] = new TScale(nullptr);
+        hostScale(m_scaleX[std::size_t(i)], QStringLiteral("KurvoScaleX%1").arg(n));
+        hostScale(m_scaleY[std::size_t(i)], QStringLiteral("KurvoScaleY%1").arg(n));
+    }
+
+    for (int i = 0; i < kTextLabels; ++i) {
+        auto *l = new TTextLabel(this);
+        l->setObjectName(QStringLiteral("TextLabel%1").arg(i + 1));
+        l->SetPosX(0);
+        l->SetPosY(0);
+        l->SetLayer(1);
+        l->SetAttachToData(tlamBoth);
+        l->SetAlignment(taCenter);
+        l->SetVerticalAlignment(vaBottom);
+        l->SetColorBkg(clWhite);
+        l->SetColorBorder(clBlack);
+        l->SetShadowDx(3);
+        l->SetShadowDy(3);
+        l->SetColorShadow(clGray);
+        l->SetTransparent(false);
+        l->SetFont(m_font);
+        l->SetVisible(false);
+        l->SetMode(tlOff);
+        l->OnChange = [this](QObject *) { Changed(); };
+        m_labels[std::size_t(i)] = l;
+    }
+
+    m_imgBmp.SetSize(10, 10);
+    m_aspectX = m_aspectY = 1; // square pixels on this platform
+
+    setGeometry(0, 0, 280, 200);
+    m_layout = rcl_X1Bottom_Y1Left;
+    SetStandardLayout(rcl_X1Bottom_Y1Left);
+    UpdateScaleMargins();
+    CalcTransforms();
+    RecordHistory();
+}
+
+TCustomKurvo::~TCustomKurvo()
+{
+    if (m_owner) {
+        LeaveGroup();
+    } else {
+        // The sharers keep what they displayed.
+        for (int i = 0; i < m_sharerCount; ++i) {
+            TCustomKurvo *s = m_sharers[std::size_t(i)];
+            s->m_owner = nullptr;
+            s->m_store = std::make_shared<TItemStore>(*m_store);
+        }
+        m_sharerCount = 0;
+    }
+    for (int i = 0; i < kLayers; ++i) {
+        delete m_scaleX[std::size_t(i)];
+        delete m_scaleY[std::size_t(i)];
+    }
+}
+
+void TCustomKurvo::Loaded()
+{
+    TControl::Loaded();
+    for (int i = 0; i < kLayers; ++i) {
+        m_propsX[std::size_t(i)]->Loaded();
+        m_propsY[std::size_t(i)]->Loaded();
+    }
+    ApplyAllScaleProps();
+    UpdateScaleMargins();
+    CalcTransforms();
+    Paint();
+}
+
+void TCustomKurvo::Changed()
+{
+    if (m_autoRedraw)
+        Paint();
+}
+
+TTextLabel *TCustomKurvo::TextLabel(int index) const
+{
+    if (index < 1 || index > kTextLabels)
+        return nullptr;
+    return m_labels[std::size_t(index - 1)];
+}
+
+void TCustomKurvo::ApplyScaleProps(int li)
+{
+    const int W = width(), H = height(), S = m_shadowWidth;
+    const TScaleProps *props[2] = {m_propsX[std::size_t(li)], m_propsY[std::size_t(li)]};
+    TScale *scales[2] = {m_scaleX[std::size_t(li)], m_scaleY[std::size_t(li)]};
+    for (int a = 0; a < 2; ++a) {
+        const TScaleProps *p = props[a];
+        TScale *s = scales[a];
+        const int P = p->ScalePos();
+        s->SetScaleType(p->ScaleType());
+        switch (p->ScaleType()) {
+        case sctXB: s->SetMarginBottom(P + H - m_marginTop - 1); break;
+        case sctXT: s->SetMarginTop(P + H - m_marginBottom - S); break;
+        case sctYL: s->SetMarginLeft(P + W - m_marginRight - S); break;
+        case sctYR: s->SetMarginRight(P + W - m_marginLeft - 1); break;
+        }
+        s->SetRangeLow(p->RangeLow());
+        s->SetRangeHigh(p->RangeHigh());
+        s->SetVisible(p->Visible());
+        s->SetCaption(p->Caption());
+        s->SetCaptionPosX(p->CaptionPosX());
+        s->SetCaptionPosY(p->CaptionPosY());
+        s->SetCaptionAlignment(p->CaptionAlignment());
+        s->SetCaptionAnchor(p->CaptionAnchor());
+        s->SetColorScale(p->ColorScale());
+        s->SetDecPlaces(p->DecPlaces());
+        s->SetLogarithmic(p->Logarithmic());
+        s->SetLabelType(p->LabelType());
+        s->SetShortTicks(p->ShortTicks());
+        s->SetMinTicks(p->MinTicks());
+        s->SetScaleInscript(p->ScaleInscript());
+        s->SetUserTickText(p->UserTickText());
+        s->SetFont(p->Font());
+        s->SetDateFormat(p->DateFormat());
+    }
+}
+
+void TCustomKurvo::ApplyAllScaleProps()
+{
+    for (int i = 0; i < kLayers; ++i)
+        ApplyScaleProps(i);
+}
+
+void TCustomKurvo::UpdateScaleMargins()
+{
+    const int S = m_shadowWidth;
+    for (int i = 0; i < kLayers; ++i) {
+        TScale *sx = m_scaleX[std::size_t(i)];
+        TScale *sy = m_scaleY[std::size_t(i)];
+        sx->SetColorBackGnd(m_windColor);
+        sy->SetColorBackGnd(m_windColor);
+        sx->SetBounds(0, 0, width(), height());
+        sy->SetBounds(0, 0, width(), height());
+        sx->SetMarginLeft(m_marginLeft);
+        sx->SetMarginRight(m_marginRight + S - 1);
+        sy->SetMarginTop(m_marginTop);
+        sy->SetMarginBottom(m_marginBottom + S - 1);
+    }
+}
+
+void TCustomKurvo::OnPropsChanged()
+{
+    if (m_inPropsChange)
+        return;
+    m_inPropsChange = true;
+    const bool saved = m_paintSuppressed;
+    m_paintSuppressed = true;
+    ApplyAllScaleProps();
+    // Joined axes follow the ranges their controllers now have.
+    for (int l = 1; l <= kLayers; ++l) {
+        for (int k = 1; k <= kLayers; ++k) {
+            const int cx = m_joint->XControlledBy(k), cy = m_joint->YControlledBy(k);
+            if (k == l || (cx != l && cy != l))
+                continue;
+            const TScaleProps *sx = m_propsX[std::size_t(cx - 1)];
+            const TScaleProps *sy = m_propsY[std::size_t(cy - 1)];
+            ApplyRange(k, sx->RangeLow(), sy->RangeLow(), sx->RangeHigh(), sy->RangeHigh(), false);
+        }
+    }
+    CalcTransforms();
+    m_paintSuppressed = saved;
+    m_inPropsChange = false;
+    Paint();
+}
+
+void TCustomKurvo::SetMargin(int &field, int v)
+{
+    field = v;
+    ResizeDataBitmap(false);
+    if (m_isometric)
+        RecentreIsometric();
+    ApplyAllScaleProps();
+    UpdateScaleMargins();
+    CalcTransforms();
+    m_composed = false;
+    Changed();
+}
+
+void TCustomKurvo::SetShadowWidth(int v)
+{
+    m_shadowWidth = std::clamp(v, 0, 32);
+    ResizeDataBitmap(false);
+    ApplyAllScaleProps();
+    UpdateScaleMargins();
+    CalcTransforms();
+    m_composed = false;
+    Changed();
+}
+
+void TCustomKurvo::SetStandardLayout(TrcLayout k)
+{
+    if (k < rcl_X1Bottom_Y1Left || k > rcl_X2Both_Y2Both)
+        return;
+    m_layout = k;
+    const TLayoutRow &row = kLayouts[k];
+    const bool saved = m_paintSuppressed;
+    m_paintSuppressed = true;
+    m_inPropsChange = true; // one copy at the end instead of one per setter
+    m_marginLeft = row.l;
+    m_marginRight = row.r;
+    m_marginTop = row.t;
+    m_marginBottom = row.b;
+    m_captionPosX = row.capX;
+    m_captionPosY = row.capY;
+    m_captionAlignment = row.align;
+    m_captionAnchorH = row.anchorH;
+    m_captionAnchorV = row.anchorV;
+    for (int i = 0; i < 4; ++i) {
+        const TScaleRow &x = row.x[i];
+        TScalePropsHoriz *px = m_propsX[std::size_t(i)];
+        px->SetScaleLocation(TScaleLocationHoriz(x.location));
+        px->SetCaptionPosX(x.capX);
+        px->SetCaptionPosY(x.capY);
+        px->SetCaptionAlignment(x.align);
+        px->SetCaptionAnchor(x.anchor);
+        px->SetScalePos(x.pos);
+        px->SetVisible(x.visible);
+        const TScaleRow &y = row.y[i];
+        TScalePropsVert *py = m_propsY[std::size_t(i)];
+        py->SetScaleLocation(TScaleLocationVert(y.location));
+        py->SetCaptionPosX(y.capX);
+        py->SetCaptionPosY(y.capY);
+        py->SetCaptionAlignment(y.align);
+        py->SetCaptionAnchor(y.anchor);
+        py->SetScalePos(y.pos);
+        py->SetVisible(y.visible);
+    }
+    for (int i = 4; i < kLayers; ++i) {
+        m_propsX[std::size_t(i)]->SetVisible(false);
+        m_propsY[std::size_t(i)]->SetVisible(false);
+    }
+    m_inPropsChange = false;
+    ResizeDataBitmap(false);
+    ApplyAllScaleProps();
+    UpdateScaleMargins();
+    CalcTransforms();
+    m_composed = false;
+    m_paintSuppressed = !saved;
+    SetPaintSuppressed(saved);
+}
+
+// ---- appearance setters: store, then repaint when AutoRedraw is set ----
+
+void TCustomKurvo::SetWindColor(TColor c)
+{
+    m_windColor = c;
+    UpdateScaleMargins();
+    Changed();
+}
+
+void TCustomKurvo::SetChartColor(TColor c)
+{
+    m_chartColor = c;
+    Changed();
+}
+
+void TCustomKurvo::SetChartFrameColor(TColor c)
+{
+    m_chartFrameColor = c;
+    Changed();
+}
+
+void TCustomKurvo::SetShadowStyle(TShadowStyle s)
+{
+    m_shadowStyle = s == ssBox ? ssBox : ssFlying;
+    Changed();
+}
+
+void TCustomKurvo::SetShadowColor(TColor c)
+{
+    m_shadowColor = c;
+    Changed();
+}
+
+void TCustomKurvo::SetShadowBakColor(TColor c)
+{
+    m_shadowBakColor = c;
+    Changed();
+}
+
+void TCustomKurvo::SetCaption(const QString &s)
+{
+    m_caption = s;
+    Changed();
+}
+
+void TCustomKurvo::SetCaptionPosX(int v)
+{
+    m_captionPosX = v;
+    Changed();
+}
+
+void TCustomKurvo::SetCaptionPosY(int v)
+{
+    m_captionPosY = v;
+    Changed();
+}
+
+void TCustomKurvo::SetCaptionAlignment(TAlignment a)
+{
+    if (a >= taLeftJustify && a <= taCenter)
+        m_captionAlignment = a;
+    Changed();
+}
+
+void TCustomKurvo::SetCaptionAnchorHoriz(TCaptionAnchorHoriz a)
+{
+    if (a >= cahControlLeft && a <= cahControlRight)
+        m_captionAnchorH = a;
+    Changed();
+}
+
+void TCustomKurvo::SetCaptionAnchorVert(TCaptionAnchorVert a)
+{
+    if (a >= cavControlTop && a <= cavControlBottom)
+        m_captionAnchorV = a;
+    Changed();
+}
+
+void TCustomKurvo::SetGridStyle(GridStyleType g)
+{
+    if (g >= gsNone && g <= gsDotLines)
+        m_gridStyle = g;
+    Changed();
+}
+
+void TCustomKurvo::SetGridColor(TColor c)
+{
+    m_gridColor = c;
+    Changed();
+}
+
+void TCustomKurvo::SetGridDx(double v)
+{
+    if (v >= -3) // also refuses NaN
+        m_gridDx = v;
+    Changed();
+}
+
+void TCustomKurvo::SetGridDy(double v)
+{
+    if (v >= -3)
+        m_gridDy = v;
+    Changed();
+}
+
+void TCustomKurvo::SetChartFont(const TFont &f)
+{
+    m_font = f;
+    Changed();
+}
+
+bool TCustomKurvo::VisibleSetting() const
+{
+    return !(testAttribute(Qt::WA_WState_ExplicitShowHide) && testAttribute(Qt::WA_WState_Hidden));
+}

@@ -1,0 +1,376 @@
+// The item store: recording, drawing state, clearing, painting suppression
+// and the sharing of one item list by several charts.
+#include "Kesl_kurvo.h"
+
+#include "MessageBox.h"
+
+#include <algorithm>
+#include <cstring>
+
+int TCustomKurvo::ItemCount() const
+{
+    return m_store->Count;
+}
+
+int TCustomKurvo::AllocatedItems() const
+{
+    return int(m_store->Items.size());
+}
+
+const TChartItem &TCustomKurvo::Item(int index) const
+{
+    static const TChartItem none {};
+    if (index < 0 || index >= m_store->Count)
+        return none;
+    return m_store->Items[std::size_t(index)];
+}
+
+void TCustomKurvo::SetAllocSize(int v)
+{
+    if (v >= 1 && v <= 1000000)
+        m_allocSize = v;
+}
+
+void TCustomKurvo::SetCurrentLayer(int layer)
+{
+    if (layer >= 1 && layer <= kLayers)
+        m_currentLayer = layer;
+}
+
+void TCustomKurvo::SetClassDefault(int c)
+{
+    if (c >= 0 && c <= 254)
+        m_classDefault = std::uint8_t(c);
+}
+
+void TCustomKurvo::SetTextFontStyle(TFontStyles s)
+{
+    m_textFontStyle = s;
+    Changed();
+}
+
+void TCustomKurvo::SetTextBkStyle(TTextBkg s)
+{
+    m_textBkStyle = s == tbSolid ? tbSolid : tbClear;
+    Changed();
+}
+
+void TCustomKurvo::SetTextBkColor(TColor c)
+{
+    m_textBkColor = c;
+    Changed();
+}
+
+void TCustomKurvo::SetTextAlignment(TAlignment a)
+{
+    m_textAlignment = (a == taLeftJustify || a == taRightJustify) ? a : taCenter;
+    Changed();
+}
+
+bool TCustomKurvo::ClassVisible(int itemClass) const
+{
+    return itemClass >= 0 && itemClass <= 255 && m_classVisible[std::size_t(itemClass)];
+}
+
+void TCustomKurvo::SetClassVisible(int itemClass, bool v)
+{
+    if (itemClass >= 0 && itemClass <= 255)
+        m_classVisible[std::size_t(itemClass)] = v;
+}
+
+bool TCustomKurvo::LayerVisible(int layer) const
+{
+    return layer >= 1 && layer <= kLayers && m_layerVisible[std::size_t(layer - 1)];
+}
+
+void TCustomKurvo::SetLayerVisible(int layer, bool v)
+{
+    if (layer >= 1 && layer <= kLayers)
+        m_layerVisible[std::size_t(layer - 1)] = v;
+}
+
+void TCustomKurvo::SetPaintSuppressed(bool v)
+{
+    if (v == m_paintSuppressed)
+        return;
+    m_paintSuppressed = v;
+    if (!v)
+        Paint();
+}
+
+TChartItem &TCustomKurvo::NewItem(std::uint8_t kind)
+{
+    TItemStore &s = *m_store;
+    if (std::size_t(s.Count) >= s.Items.size())
+        s.Items.resize(s.Items.size() + std::size_t(m_allocSize)); // new slots are zeroed
+    TChartItem &it = s.Items[std::size_t(s.Count)];
+    it.Kind = kind;
+    it.Layer = m_currentLayer;
+    it.ItemClass = m_classDefault;
+    it.Color = m_dataColor;
+    it.PenStyle = std::uint8_t(m_penStyle);
+    it.LineWidth = m_lineWidth;
+    return it;
+}
+
+void TCustomKurvo::AddItem(const TChartItem &item)
+{
+    TChartItem &it = NewItem(item.Kind);
+    it = item;
+    it.Text[sizeof(it.Text) - 1] = 0;
+    ++m_store->Count;
+    SyncSharedData();
+}
+
+namespace {
+
+void StoreText(TChartItem &it, const QString &text)
+{
+    const QByteArray b = text.toLatin1();
+    const std::size_t n = std::min<std::size_t>(std::size_t(b.size()), sizeof(it.Text) - 1);
+    std::memcpy(it.Text, b.constData(), n);
+    it.Text[n] = 0;
+}
+
+} // namespace
+
+void TCustomKurvo::AddMark(double X, double Y, std::uint8_t Shape)
+{
+    TChartItem &it = NewItem(ikMark);
+    it.X1 = X;
+    it.Y1 = Y;
+    it.Style = Shape;
+    ++m_store->Count;
+    SyncSharedData();
+}
+
+void TCustomKurvo::AddLine(double X1, double Y1, double X2, double Y2)
+{
+    TChartItem &it = NewItem(ikLine);
+    it.X1 = X1;
+    it.Y1 = Y1;
+    it.X2 = X2;
+    it.Y2 = Y2;
+    it.FillColor = m_fillColor;
+    ++m_store->Count;
+    SyncSharedData();
+}
+
+void TCustomKurvo::MoveTo(double X, double Y)
+{
+    TChartItem &it = NewItem(ikMoveTo);
+    it.X1 = X;
+    it.Y1 = Y;
+    ++m_store->Count;
+    SyncSharedData();
+}
+
+void TCustomKurvo::DrawTo(double X, double Y)
+{
+    TChartItem &it = NewItem(ikDrawTo);
+    it.X1 = X;
+    it.Y1 = Y;
+    it.FillColor = m_fillColor;
+    ++m_store->Count;
+    SyncSharedData();
+}
+
+void TCustomKurvo::AddRect(double X1, double Y1, double X2, double Y2, bool Transparent)
+{
+    TChartItem &it = NewItem(ikRectangle);
+    it.X1 = X1;
+    it.Y1 = Y1;
+    it.X2 = X2;
+    it.Y2 = Y2;
+    it.FillColor = m_fillColor;
+    it.Transparent = Transparent;
+    ++m_store->Count;
+    SyncSharedData();
+}
+
+void TCustomKurvo::AddBox(double X1, double Y1, double X2, double Y2)
+{
+    TChartItem &it = NewItem(ikBox);
+    it.X1 = X1;
+    it.Y1 = Y1;
+    it.X2 = X2;
+    it.Y2 = Y2;
+    it.FillColor = m_fillColor;
+    it.DarkEdgeColor = m_darkEdge;
+    it.LightEdgeColor = m_lightEdge;
+    it.FrameStyle = std::uint8_t(m_boxFrame);
+    ++m_store->Count;
+    SyncSharedData();
+}
+
+void TCustomKurvo::AddBar3D(double X1, double Y1, double X2, double Y2, int Angle, int Depth)
+{
+    TChartItem &it = NewItem(ikBar3D);
+    it.X1 = X1;
+    it.Y1 = Y1;
+    it.X2 = X2;
+    it.Y2 = Y2;
+    it.FillColor = m_fillColor;
+    it.Size = Angle;
+    it.Depth = Depth;
+    ++m_store->Count;
+    SyncSharedData();
+}
+
+void TCustomKurvo::AddText(double X, double Y, const QString &Text)
+{
+    TChartItem &it = NewItem(ikText);
+    it.X1 = X;
+    it.Y1 = Y;
+    StoreText(it, Text);
+    it.Size = m_textSize;
+    it.Style = std::uint8_t(m_textAlignment);
+    ++m_store->Count;
+    SyncSharedData();
+}
+
+void TCustomKurvo::AddTextOffset(double X, double Y, int Dx, int Dy, const QString &Text)
+{
+    TChartItem &it = NewItem(ikTextOffset);
+    it.X1 = X;
+    it.Y1 = Y;
+    it.X2 = Dx;
+    it.Y2 = Dy;
+    StoreText(it, Text);
+    it.Size = m_textSize;
+    it.Style = std::uint8_t(m_textAlignment);
+    ++m_store->Count;
+    SyncSharedData();
+}
+
+void TCustomKurvo::AddEllipse(double X, double Y, double HalfX, double HalfY, bool Transparent)
+{
+    TChartItem &it = NewItem(ikEllipse);
+    it.X1 = X;
+    it.Y1 = Y;
+    it.X2 = HalfX;
+    it.Y2 = HalfY;
+    it.FillColor = m_fillColor;
+    it.Transparent = Transparent;
+    ++m_store->Count;
+    SyncSharedData();
+}
+
+void TCustomKurvo::MoveRel(int Dx, int Dy)
+{
+    TChartItem &it = NewItem(ikMoveRel);
+    it.X1 = Dx;
+    it.Y1 = Dy;
+    ++m_store->Count;
+    SyncSharedData();
+}
+
+void TCustomKurvo::DrawRel(int Dx, int Dy)
+{
+    TChartItem &it = NewItem(ikDrawRel);
+    it.X1 = Dx;
+    it.Y1 = Dy;
+    it.FillColor = m_fillColor;
+    ++m_store->Count;
+    SyncSharedData();
+}
+
+void TCustomKurvo::AddArrow(double X1, double Y1, double X2, double Y2, int HeadLength, bool OpenHead)
+{
+    TChartItem &it = NewItem(ikArrow);
+    it.X1 = X1;
+    it.Y1 = Y1;
+    it.X2 = X2;
+    it.Y2 = Y2;
+    it.FillColor = m_fillColor;
+    it.Size = HeadLength;
+    it.Transparent = OpenHead;
+    ++m_store->Count;
+    SyncSharedData();
+}
+
+void TCustomKurvo::AddPixelBox(double X, double Y, int HalfWidth, int HalfHeight, bool Transparent)
+{
+    TChartItem &it = NewItem(ikPixelBox);
+    it.X1 = X;
+    it.Y1 = Y;
+    it.X2 = HalfWidth;
+    it.Y2 = HalfHeight;
+    it.FillColor = m_fillColor;
+    it.Transparent = Transparent;
+    ++m_store->Count;
+    SyncSharedData();
+}
+
+void TCustomKurvo::ClearItems()
+{
+    RenderBackground(m_dataBmp.Canvas(), 0, 0);
+    // A fresh store would detach this chart from its group; clearing in place
+    // shows the empty list to every member, as any other change does.
+    m_store->Items.clear();
+    m_store->Items.shrink_to_fit();
+    m_store->Count = 0;
+    SyncSharedData();
+}
+
+// All members of a group hold the one store, so every change is already seen
+// by all of them; this re-establishes that after a member's store was replaced.
+void TCustomKurvo::SyncSharedData()
+{
+    TCustomKurvo *owner = m_owner ? m_owner : this;
+    if (m_owner)
+        owner->m_store = m_store;
+    for (int i = 0; i < owner->m_sharerCount; ++i)
+        owner->m_sharers[std::size_t(i)]->m_store = owner->m_store;
+}
+
+void TCustomKurvo::LeaveGroup()
+{
+    if (!m_owner)
+        return;
+    TCustomKurvo *o = m_owner;
+    auto &list = o->m_sharers;
+    const auto end = list.begin() + o->m_sharerCount;
+    const auto pos = std::find(list.begin(), end, this);
+    if (pos != end) {
+        std::move(pos + 1, end, pos);
+        --o->m_sharerCount;
+        list[std::size_t(o->m_sharerCount)] = nullptr;
+    }
+    m_owner = nullptr;
+    // The chart keeps what it displayed, as a list of its own: later additions
+    // must not write into the group's list.
+    m_store = std::make_shared<TItemStore>(*m_store);
+}
+
+void TCustomKurvo::SetUseDataOf(TCustomKurvo *v)
+{
+    if (v == this) {
+        ShowMessageBox(mtInformation, QStringLiteral("Kurvo: Cannot share data with myself"), this);
+        return;
+    }
+    if (m_sharerCount > 0) {
+        ShowMessageBox(mtInformation,
+                       QStringLiteral("Kurvo: Cannot use foreign data. Other Kurvos are using my own data."), this);
+        return;
+    }
+    if (v == m_owner)
+        return;
+    if (!v) {
+        LeaveGroup();
+        Changed();
+        return;
+    }
+    TCustomKurvo *owner = v->m_owner ? v->m_owner : v;
+    if (owner == m_owner)
+        return;
+    if (owner->m_sharerCount >= kMaxShares) {
+        ShowMessageBox(mtInformation, QStringLiteral("Kurvo: Max. number of data shares exceeded"), this);
+        return;
+    }
+    LeaveGroup();
+    m_store = owner->m_store;
+    owner->m_sharers[std::size_t(owner->m_sharerCount++)] = this;
+    m_owner = owner;
+    Changed();
+}
