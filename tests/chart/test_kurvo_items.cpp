@@ -1,0 +1,223 @@
+// The item store: growth, drawing state captured by items, painting
+// suppression and data sharing.
+#include "Kesl_kurvo.h"
+
+#include "MessageBox.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Collects information messages instead of showing a modal box.
+class MessageCatcher
+{
+public:
+    MessageCatcher()
+    {
+        m_prev = SetMessageBoxHandler([this](TMsgDlgType t, const QString &, const QString &text) {
+            EXPECT_EQ(t, mtInformation);
+            texts << text;
+        });
+    }
+    ~MessageCatcher() { SetMessageBoxHandler(m_prev); }
+    QStringList texts;
+
+private:
+    TMessageBoxHandler m_prev;
+};
+
+TEST(KurvoItems, GrowsByAllocSizeAndKeepsCount)
+{
+    TKurvo k;
+    EXPECT_EQ(k.AllocatedItems(), 0);
+    for (int i = 0; i < 1000; ++i)
+        k.AddLine(i, 0, i, 1);
+    EXPECT_EQ(k.AllocatedItems(), 1000);
+    k.AddLine(0, 0, 1, 1);
+    EXPECT_EQ(k.ItemCount(), 1001);
+    EXPECT_EQ(k.AllocatedItems(), 2000);
+    k.SetAllocSize(7);
+    for (int i = 0; i < 1000; ++i)
+        k.AddMark(0, 0, 1);
+    EXPECT_EQ(k.ItemCount(), 2001);
+    EXPECT_EQ(k.AllocatedItems(), 2007);
+}
+
+TEST(KurvoItems, RejectedSettingsKeepTheirOldValues)
+{
+    TKurvo k;
+    struct
+    {
+        int value;
+        int expected;
+    } alloc[] = {{0, 1000}, {1000001, 1000}, {-5, 1000}, {1, 1}, {1000000, 1000000}};
+    for (const auto &c : alloc) {
+        k.SetAllocSize(c.value);
+        EXPECT_EQ(k.AllocSize(), c.expected) << c.value;
+    }
+    struct
+    {
+        int value;
+        int expected;
+    } cls[] = {{254, 254}, {255, 254}, {-1, 254}, {0, 0}};
+    for (const auto &c : cls) {
+        k.SetClassDefault(c.value);
+        EXPECT_EQ(k.ClassDefault(), c.expected) << c.value;
+    }
+    k.SetCurrentLayer(17);
+    EXPECT_EQ(k.CurrentLayer(), 1);
+}
+
+TEST(KurvoItems, ItemsCaptureTheDrawingStateAtRecording)
+{
+    TKurvo k;
+    k.SetDataColor(clRed);
+    k.SetFillColor(clBlue);
+    k.SetLineWidth(3);
+    k.SetPenStyle(psDash);
+    k.SetClassDefault(9);
+    k.SetCurrentLayer(4);
+    k.AddMark(1, 2, 7);
+    k.AddLine(1, 2, 3, 4);
+    k.SetDataColor(clGreen);
+    k.AddMark(5, 6, 34);
+    k.SetTextAlignment(taRightJustify);
+    k.AddText(0, 0, QStringLiteral("a text longer than seventeen"));
+
+    const TChartItem &m = k.Item(0);
+    EXPECT_EQ(m.Kind, ikMark);
+    EXPECT_EQ(m.Color, clRed);
+    EXPECT_EQ(m.FillColor, 0) << "marks leave the fill colour untouched";
+    EXPECT_EQ(m.Style, 7);
+    EXPECT_EQ(m.LineWidth, 3);
+    EXPECT_EQ(m.PenStyle, psDash);
+    EXPECT_EQ(m.ItemClass, 9);
+    EXPECT_EQ(m.Layer, 4);
+    const TChartItem &l = k.Item(1);
+    EXPECT_EQ(l.Kind, ikLine);
+    EXPECT_EQ(l.FillColor, clBlue);
+    EXPECT_EQ((std::vector<double> {l.X1, l.Y1, l.X2, l.Y2}), (std::vector<double> {1, 2, 3, 4}));
+    EXPECT_EQ(k.Item(2).Color, clGreen);
+    EXPECT_EQ(k.Item(0).Color, clRed) << "recorded colours never change";
+    const TChartItem &t = k.Item(3);
+    EXPECT_EQ(t.TextString(), QStringLiteral("a text longer tha")); // 17 characters
+    EXPECT_EQ(t.Style, taRightJustify);
+}
+
+TEST(KurvoItems, SuppressedTwiceThenReleasedOncePaintsOnce)
+{
+    TKurvo k;
+    k.SetPaintSuppressed(false);
+    const int before = k.PaintCount();
+    k.SetPaintSuppressed(true);
+    k.SetPaintSuppressed(true);
+    for (int i = 0; i < 100; ++i)
+        k.AddLine(0, 0, 1, 1);
+    k.SetDataColor(clRed);
+    k.ClearItems();
+    EXPECT_EQ(k.PaintCount(), before);
+    k.SetPaintSuppressed(false);
+    EXPECT_EQ(k.PaintCount(), before + 1);
+    k.SetPaintSuppressed(false);
+    EXPECT_EQ(k.PaintCount(), before + 1);
+}
+
+TEST(KurvoItems, ClearItemsEmptiesTheList)
+{
+    TKurvo k;
+    for (int i = 0; i < 1500; ++i)
+        k.AddMark(i, i, 1);
+    k.ClearItems();
+    EXPECT_EQ(k.ItemCount(), 0);
+    EXPECT_EQ(k.AllocatedItems(), 0);
+    k.AddMark(0, 0, 1);
+    EXPECT_EQ(k.AllocatedItems(), 1000);
+}
+
+TEST(KurvoSharing, FourSharersSeeEveryChangeAndAFifthIsRefused)
+{
+    MessageCatcher msg;
+    TKurvo owner;
+    std::vector<std::unique_ptr<TKurvo>> sharers;
+    for (int i = 0; i < 4; ++i) {
+        sharers.push_back(std::make_unique<TKurvo>());
+        sharers.back()->SetUseDataOf(&owner);
+    }
+    EXPECT_TRUE(msg.texts.isEmpty());
+    EXPECT_EQ(owner.SharerCount(), 4);
+    TKurvo fifth;
+    fifth.AddLine(0, 0, 1, 1);
+    fifth.SetUseDataOf(sharers[2].get()); // through a sharer: the owner counts
+    ASSERT_EQ(msg.texts, QStringList {QStringLiteral("Kurvo: Max. number of data shares exceeded")});
+    EXPECT_EQ(fifth.UseDataOf(), nullptr);
+    EXPECT_EQ(fifth.ItemCount(), 1);
+
+    sharers[1]->AddLine(1, 2, 3, 4);
+    EXPECT_EQ(owner.ItemCount(), 1);
+    for (const auto &s : sharers)
+        EXPECT_EQ(s->ItemCount(), 1);
+    owner.AddMark(5, 5, 1);
+    EXPECT_EQ(sharers[3]->ItemCount(), 2);
+    EXPECT_EQ(sharers[3]->Item(1).Kind, ikMark);
+    sharers[0]->ClearItems();
+    EXPECT_EQ(owner.ItemCount(), 0);
+}
+
+TEST(KurvoSharing, RefusalsShowTheirMessagesAndChangeNothing)
+{
+    MessageCatcher msg;
+    TKurvo a, b, c;
+    b.SetUseDataOf(&a);
+    a.SetUseDataOf(&a);
+    a.SetUseDataOf(&c); // a has a sharer of its own
+    b.SetUseDataOf(&b);
+    EXPECT_EQ(msg.texts,
+              (QStringList {QStringLiteral("Kurvo: Cannot share data with myself"),
+                            QStringLiteral("Kurvo: Cannot use foreign data. Other Kurvos are using my own data."),
+                            QStringLiteral("Kurvo: Cannot share data with myself")}));
+    EXPECT_EQ(a.UseDataOf(), nullptr);
+    EXPECT_EQ(b.UseDataOf(), &a);
+    EXPECT_EQ(a.SharerCount(), 1);
+}
+
+TEST(KurvoSharing, LeavingKeepsTheItemsAsAnOwnList)
+{
+    MessageCatcher msg;
+    TKurvo a, b, c;
+    a.AddLine(0, 0, 1, 1);
+    b.SetUseDataOf(&a);
+    c.SetUseDataOf(&a);
+    b.SetUseDataOf(nullptr);
+    EXPECT_EQ(a.SharerCount(), 1);
+    EXPECT_EQ(b.ItemCount(), 1);
+    // The former sharer's additions stay its own, the group's stay the group's.
+    b.AddMark(1, 1, 1);
+    a.AddMark(2, 2, 2);
+    EXPECT_EQ(b.ItemCount(), 2);
+    EXPECT_EQ(b.Item(1).Style, 1);
+    EXPECT_EQ(a.ItemCount(), 2);
+    EXPECT_EQ(a.Item(1).Style, 2);
+    EXPECT_EQ(c.Item(1).Style, 2);
+    EXPECT_TRUE(msg.texts.isEmpty());
+}
+
+TEST(KurvoSharing, DestroyedOwnerLeavesSharersWithTheirItems)
+{
+    TKurvo b;
+    {
+        TKurvo a;
+        a.AddLine(0, 0, 1, 1);
+        b.SetUseDataOf(&a);
+    }
+    EXPECT_EQ(b.UseDataOf(), nullptr);
+    EXPECT_EQ(b.ItemCount(), 1);
+    b.AddLine(0, 0, 2, 2);
+    EXPECT_EQ(b.ItemCount(), 2);
+}
+
+} // namespace
