@@ -109,6 +109,9 @@ TScaleTickResult LinearTickPass(const TScaleTickSettings &s)
     const TExtended shortStep = st.Step / st.SubDivisions;
 
     if (s.ShortTicks) {
+        // Short ticks take at most half the cap, so that a capped pass still
+        // has labelled long ticks.
+        int shortCount = 0;
         const TExtended start = st.FirstTick - st.Step;
         TExtended prev = 0;
         for (long long j = 0;; ++j) {
@@ -116,8 +119,13 @@ TScaleTickResult LinearTickPass(const TScaleTickSettings &s)
             if (j > 0 && v == prev)
                 break; // adding the step no longer changes the value
             prev = v;
-            if (dir * v >= dir * low && !sink.Add({double(v), false, {}, {}, true, true}))
-                break;
+            if (dir * v >= dir * low) {
+                if (++shortCount > kMaxPassTicks / 2) {
+                    r.Capped = true;
+                    break;
+                }
+                sink.Add({double(v), false, {}, {}, true, true});
+            }
             if (!(dir * (start + TExtended(j + 1) * shortStep - high) <= 0.001L * std::fabs(shortStep)))
                 break;
         }
