@@ -206,7 +206,10 @@ void TScaleProps::SetMinRange(double Value)
         const double centre = m_rangeLow / 2 + m_rangeHigh / 2;
         const double low = centre - Value / 2;
         const double high = centre + Value / 2;
-        if (Finite(low) && Finite(high) && (low != m_rangeLow || high != m_rangeHigh)) {
+        // A logarithmic axis keeps its range rather than get an end below the
+        // floor, which it could not map.
+        const bool mappable = !m_logarithmic || low >= LogFloor;
+        if (Finite(low) && Finite(high) && mappable && (low != m_rangeLow || high != m_rangeHigh)) {
             m_rangeLow = low;
             m_rangeHigh = high;
             changed = true;
@@ -226,9 +229,11 @@ void TScaleProps::SetRangeLow(double Value)
         high = Value + m_minRange;
         if (!Finite(high))
             return;
-    } else if (m_logarithmic && Value < LogFloor) {
-        return;
     }
+    // On a logarithmic axis no written end may fall below the floor, also not
+    // when the other end is pulled along (high > Value here).
+    if (m_logarithmic && Value < LogFloor)
+        return;
     if (low == m_rangeLow && high == m_rangeHigh)
         return;
     m_rangeLow = low;
@@ -242,13 +247,15 @@ void TScaleProps::SetRangeHigh(double Value)
         return;
     double high = Value;
     double low = m_rangeLow;
-    if (std::fabs(m_rangeLow - Value) < m_minRange) {
+    const bool pulled = std::fabs(m_rangeLow - Value) < m_minRange;
+    if (pulled) {
         low = Value - m_minRange;
         if (!Finite(low))
             return;
-    } else if (m_logarithmic && Value < LogFloor) {
-        return;
     }
+    // As for RangeLow; here a pulled end lies below Value.
+    if (m_logarithmic && (pulled ? low : Value) < LogFloor)
+        return;
     if (low == m_rangeLow && high == m_rangeHigh)
         return;
     m_rangeLow = low;

@@ -221,6 +221,21 @@ TEST(ScaleProps, MinRange)
     }
 }
 
+TEST(ScaleProps, MinRangeOnALogarithmicAxisNeverWidensBelowTheFloor)
+{
+    LoadedProps p;
+    SetRange(p, 1, 2);
+    p.SetLogarithmic(true);
+    ASSERT_TRUE(p.Logarithmic());
+    p.SetMinRange(10); // centred widening would give -3.5..6.5
+    EXPECT_EQ(p.MinRange(), 10);
+    EXPECT_EQ(p.RangeLow(), 1);
+    EXPECT_EQ(p.RangeHigh(), 2);
+    p.SetMinRange(2); // 0.5..2.5 is fine
+    EXPECT_EQ(p.RangeLow(), 0.5);
+    EXPECT_EQ(p.RangeHigh(), 2.5);
+}
+
 TEST(ScaleProps, MinRangeThatWouldOverflowTheRangeKeepsTheRange)
 {
     TScalePropsHoriz p;
@@ -259,7 +274,10 @@ TEST(ScaleProps, RangeEnds)
         {true, 1, 10, 0.1, High, 1e-101, 1, 10},
         {true, 1, 10, 0.1, Low, 1e-100, 1e-100, 10},
         {true, 1, 10, 0.1, High, 100, 1, 100},
-        {true, 1, 10, 0.1, Low, 9.95, 9.95, 10.05}, // closeness wins over the floor
+        {true, 1, 10, 0.1, Low, 9.95, 9.95, 10.05}, // the other end pulled along
+        {true, 1, 10, 5, High, 2, 1, 10}, // would pull low to -3: ignored
+        {true, 1, 10, 5, High, 5.5, 0.5, 5.5}, // pulled low stays above the floor
+        {true, 1, 10, 5, Low, 1e-101, 1, 10}, // close and below the floor
     };
     for (const Case &c : cases) {
         LoadedProps p;
