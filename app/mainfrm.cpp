@@ -1,8 +1,10 @@
 #include "mainfrm.h"
 
+#include "AboutBox.h"
 #include "Colors.h"
 #include "Kesl_Digrel.h"
 #include "Kesl_hueband.h"
+#include "Kesl_hreflet.h"
 #include "Kesl_math1.h"
 #include "Kesl_vector.h"
 #include "Lingwa2000.h"
@@ -17,6 +19,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
+#include <QLabel>
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
@@ -315,6 +318,8 @@ void TFrmMain::LoadIcon()
     const QIcon icon(path);
     QApplication::setWindowIcon(icon);
     setWindowIcon(icon);
+    if (FrmAbout)
+        FrmAbout->setWindowIcon(icon);
 }
 
 void TFrmMain::FormShow()
@@ -322,6 +327,21 @@ void TFrmMain::FormShow()
     MeansRunning = false;
     DistriShown = true;
     LoadIcon();
+    // The About dialog doubles as the start-up screen; without one (tests,
+    // snapshots) nothing modal stops the start.
+    if (FrmAbout) {
+        FrmAbout->LblName->setText(QStringLiteral("Cauchy Distribution"));
+        FrmAbout->LblVersion->setText(QStringLiteral("Version 1.0"));
+        FrmAbout->HrefletHomepage->SetURL(Translated(QStringLiteral("HomePageURL")));
+        const QString language = Translated(QStringLiteral("$dlglanguage$")).toLower();
+        if (cliDemon)
+            cliDemon->Lingwa().TranslateComponent(FrmAbout);
+        // After the translation, so these texts stay as set here.
+        const bool german = language == QLatin1String("lggerman");
+        FrmAbout->LblWebSite->setText(TFrmAbout::WebSiteText(german));
+        FrmAbout->LblDescription->setText(TFrmAbout::DescriptionText(german));
+        FrmAbout->ShowModal();
+    }
     ShowDistri();
 }
 
@@ -405,7 +425,11 @@ void TFrmMain::SBarWidChange(QObject *)
         ShowDistri();
 }
 
-void TFrmMain::BButAboutClick(QObject *) { }
+void TFrmMain::BButAboutClick(QObject *)
+{
+    if (FrmAbout)
+        FrmAbout->ShowModal();
+}
 
 void TFrmMain::BButCloseClick(QObject *)
 {

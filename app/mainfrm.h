@@ -7,6 +7,7 @@
 
 class QFrame;
 class TDigrel;
+class TFrmAbout;
 class THueband;
 class QScrollBar;
 class QTimer;
@@ -59,6 +60,8 @@ public:
     QTimer *Timer1 = nullptr;
     // Host link with the translation engine; a quit request from a host frees it.
     QPointer<TvrxDemonClient> cliDemon;
+    // The About dialog, set by the program entry; none in tests and snapshots.
+    TFrmAbout *FrmAbout = nullptr;
 
     // State.
     int NrOfSamples = 0;

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class THreflet;
+
+// The About dialog: the program's name and version, a copyright line, a short
+// description and up to three web links. The main window fills in the name,
+// version, description and home-page target and shows it at start and on
+// demand; the dialog itself only decides whether the home-page link shows.
+class TFrmAbout : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kClientWidth = 543;
+    static constexpr int kClientHeight = 332;
+
+    explicit TFrmAbout(QWidget *parent = nullptr);
+    ~TFrmAbout() override;
+
+    QLabel *LblDescription = nullptr;
+    QFrame *Panel1 = nullptr;
+    QLabel *LblName = nullptr;
+    QLabel *LblVersion = nullptr;
+    QLabel *LblAuthor = nullptr;
+    QLabel *LblCopyright = nullptr;
+    QFrame *Panel2 = nullptr;
+    QLabel *LblWebSite = nullptr;
+    THreflet *HrefletKeslSuite = nullptr;
+    THreflet *HrefletSimulations = nullptr;
+    THreflet *HrefletHomepage = nullptr;
+    QPushButton *BButOK = nullptr;
+
+    // Texts the main window puts in at start, in English or German.
+    static QString WebSiteText(bool german);
+    static QString DescriptionText(bool german);
+
+    // Shows the home-page link only when its caption was translated to a
+    // text of its own; otherwise the other two links move down to the middle.
+    void FormShow();
+    void BButOKClick(QObject *Sender);
+
+    // Shows the dialog modally and returns its result. Tests put a hook in
+    // place so that nothing blocks; the previous hook is returned.
+    using TShowModalHook = std::function<int(TFrmAbout *Dialog)>;
+    int ShowModal();
+    static TShowModalHook SetShowModalHook(TShowModalHook hook);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void CreateControls();
+};

@@ -1,0 +1,257 @@
+// The About dialog on its own: layout, the home-page rule, translation, OK.
+#include "AboutBox.h"
+#include "Kesl_hreflet.h"
+#include "Lingwa2000.h"
+#include "Shell.h"
+
+#include <QFrame>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+constexpr QRgb kBlue = 0x0000FF;
+constexpr QRgb kMaroon = 0x800000;
+
+int CountColor(const QImage &img, const QRect &r, QRgb color)
+{
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            n += (img.pixel(x, y) & 0xFFFFFF) == color;
+    return n;
+}
+
+// The rectangle of a control in the dialog's coordinates.
+QRect InDialog(const QWidget *w, const TFrmAbout &dlg)
+{
+    return QRect(w->mapTo(&dlg, QPoint(0, 0)), w->size());
+}
+
+QImage Grab(TFrmAbout &dlg)
+{
+    return dlg.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+TEST(AboutDialog, LayoutMatchesTheDesign)
+{
+    TFrmAbout dlg;
+    EXPECT_EQ(dlg.objectName(), "FrmAbout");
+    EXPECT_EQ(dlg.size(), QSize(543, 332));
+    EXPECT_EQ(dlg.minimumSize(), dlg.maximumSize());
+    EXPECT_EQ(dlg.windowTitle(), "LW_About");
+    EXPECT_FALSE(dlg.windowIcon().isNull());
+    struct Expect
+    {
+        QWidget *w;
+        QWidget *parent;
+        QRect r;
+    } table[] = {
+        {dlg.LblDescription, &dlg, {8, 152, 529, 65}},
+        {dlg.Panel1, &dlg, {8, 10, 529, 127}},
+        {dlg.LblName, dlg.Panel1, {8, 12, 513, 34}},
+        {dlg.LblVersion, dlg.Panel1, {8, 50, 513, 16}},
+        {dlg.LblAuthor, dlg.Panel1, {8, 74, 513, 16}},
+        {dlg.LblCopyright, dlg.Panel1, {8, 100, 513, 16}},
+        {dlg.Panel2, &dlg, {8, 224, 529, 65}},
+        {dlg.LblWebSite, dlg.Panel2, {8, 8, 135, 49}},
+        {dlg.HrefletKeslSuite, dlg.Panel2, {152, 8, 369, 16}},
+        {dlg.HrefletSimulations, dlg.Panel2, {152, 24, 369, 16}},
+        {dlg.HrefletHomepage, dlg.Panel2, {152, 40, 369, 16}},
+        {dlg.BButOK, &dlg, {424, 296, 113, 33}},
+    };
+    for (const Expect &e : table) {
+        EXPECT_EQ(e.w->geometry(), e.r) << e.w->objectName().toStdString();
+        EXPECT_EQ(e.w->parentWidget(), e.parent) << e.w->objectName().toStdString();
+    }
+    EXPECT_TRUE(dlg.LblAuthor->text().isEmpty());
+    EXPECT_FALSE(dlg.LblCopyright->text().isEmpty());
+    EXPECT_TRUE(dlg.LblDescription->wordWrap());
+    EXPECT_TRUE(dlg.LblWebSite->wordWrap());
+    EXPECT_TRUE(dlg.LblWebSite->alignment() & Qt::AlignRight);
+    EXPECT_EQ(dlg.HrefletHomepage->Caption(), "LW_HomePage");
+    EXPECT_TRUE(dlg.HrefletHomepage->isHidden());
+
+    EXPECT_EQ(dlg.font().family(), "Arial");
+    EXPECT_EQ(dlg.font().pixelSize(), 13);
+    const QFont name = dlg.LblName->font();
+    EXPECT_EQ(name.pixelSize(), 30);
+    EXPECT_TRUE(name.bold());
+    EXPECT_TRUE(name.italic());
+    EXPECT_EQ(dlg.LblName->palette().color(QPalette::WindowText).rgb() & 0xFFFFFF, kMaroon);
+    EXPECT_EQ(dlg.LblDescription->palette().color(QPalette::WindowText).rgb() & 0xFFFFFF, kMaroon);
+}
+
+TEST(AboutDialog, AllLinksHaveBlueBoldAndRedUnderlinedFonts)
+{
+    TFrmAbout dlg;
+    for (THreflet *h : {dlg.HrefletKeslSuite, dlg.HrefletSimulations, dlg.HrefletHomepage}) {
+        SCOPED_TRACE(h->objectName().toStdString());
+        EXPECT_EQ(h->Font().Name, "Courier New");
+        EXPECT_EQ(h->Font().Height, -13);
+        EXPECT_EQ(h->Font().Color, clBlue);
+        EXPECT_EQ(h->Font().Style, fsBold);
+        EXPECT_EQ(h->FontActive().Name, "Courier New");
+        EXPECT_EQ(h->FontActive().Color, clRed);
+        EXPECT_EQ(h->FontActive().Style, fsBold | fsUnderline);
+    }
+    // The two fixed links point to web pages the label opens.
+    for (THreflet *h : {dlg.HrefletKeslSuite, dlg.HrefletSimulations}) {
+        EXPECT_TRUE(h->URL().startsWith("https://example.org/")) << h->URL().toStdString();
+        EXPECT_FALSE(h->Caption().isEmpty());
+    }
+}
+
+TEST(AboutDialog, TheHomePageLinkShowsOnlyWithACaptionOfItsOwn)
+{
+    struct Case
+    {
+        const char *caption;
+        bool shown;
+        int suiteTop, simulationsTop;
+    } cases[] = {
+        {"HomePage", false, 16, 32},
+        {"", false, 16, 32},
+        {"Home page of this simulation", true, 8, 24},
+        {"homepage", true, 8, 24}, // only the exact key counts as untranslated
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.caption);
+        TFrmAbout dlg;
+        dlg.HrefletHomepage->SetCaption(QString::fromUtf8(c.caption));
+        dlg.show();
+        EXPECT_EQ(dlg.HrefletHomepage->isVisible(), c.shown);
+        EXPECT_EQ(dlg.HrefletKeslSuite->y(), c.suiteTop);
+        EXPECT_EQ(dlg.HrefletSimulations->y(), c.simulationsTop);
+        EXPECT_EQ(dlg.HrefletHomepage->y(), 40);
+
+        // Pixels: blue link text only in the rows of the visible links.
+        const QImage img = Grab(dlg);
+        EXPECT_GT(CountColor(img, InDialog(dlg.HrefletKeslSuite, dlg), kBlue), 30);
+        EXPECT_GT(CountColor(img, InDialog(dlg.HrefletSimulations, dlg), kBlue), 30);
+        // Rows below the moved second link: only a shown home-page link has ink there.
+        const QRect homeRow = InDialog(dlg.HrefletHomepage, dlg).adjusted(0, 8, 0, 0);
+        if (c.shown)
+            EXPECT_GT(CountColor(img, homeRow, kBlue), 30);
+        else
+            EXPECT_EQ(CountColor(img, homeRow, kBlue), 0);
+        dlg.close();
+    }
+}
+
+TEST(AboutDialog, MovedLinksStayForLaterShowings)
+{
+    TFrmAbout dlg;
+    dlg.HrefletHomepage->SetCaption(QStringLiteral("HomePage"));
+    dlg.show();
+    dlg.close();
+    dlg.HrefletHomepage->SetCaption(QStringLiteral("Startseite"));
+    dlg.show();
+    EXPECT_TRUE(dlg.HrefletHomepage->isVisible());
+    EXPECT_EQ(dlg.HrefletKeslSuite->y(), 16);
+    EXPECT_EQ(dlg.HrefletSimulations->y(), 32);
+}
+
+TEST(AboutDialog, TranslationReachesTitleButtonAndHomePageLink)
+{
+    struct Case
+    {
+        QByteArray table;
+        const char *title, *ok, *home;
+    } cases[] = {
+        {QByteArray(), "About", "OK", "HomePage"},
+        {"[About]=Info|$$[OK]=Fertig|$$[HomePage]=Startseite|$$", "Info", "Fertig", "Startseite"},
+        {"[HomePage]=|$$", "About", "OK", ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.title);
+        TLingwa2000 lingwa;
+        lingwa.LoadTable(c.table);
+        TFrmAbout dlg;
+        lingwa.TranslateComponent(&dlg);
+        EXPECT_EQ(dlg.windowTitle(), c.title);
+        EXPECT_EQ(dlg.BButOK->text(), c.ok);
+        EXPECT_EQ(dlg.HrefletHomepage->Caption(), c.home);
+        // Fixed texts carry no key and stay as they are.
+        EXPECT_EQ(dlg.HrefletKeslSuite->Caption(), TFrmAbout().HrefletKeslSuite->Caption());
+    }
+}
+
+TEST(AboutDialog, OkEndsTheModalShowing)
+{
+    TFrmAbout dlg;
+    bool clicked = false;
+    QTimer::singleShot(0, &dlg, [&] {
+        clicked = dlg.isVisible();
+        QTest::mouseClick(dlg.BButOK, Qt::LeftButton);
+    });
+    EXPECT_EQ(dlg.exec(), QDialog::Accepted);
+    EXPECT_TRUE(clicked);
+    EXPECT_FALSE(dlg.isVisible());
+}
+
+TEST(AboutDialog, ClickingALinkAsksTheShellForItsPage)
+{
+    std::vector<QString> opened;
+    const TShellOpenHandler old = SetShellOpenHandler([&](const QString &verb, const QString &target, const QString &) {
+        EXPECT_TRUE(verb.isEmpty());
+        opened.push_back(target);
+        return 42;
+    });
+    TFrmAbout dlg;
+    dlg.HrefletHomepage->SetCaption(QStringLiteral("Home"));
+    dlg.HrefletHomepage->SetURL(QStringLiteral("http://example.org/home/"));
+    dlg.show();
+    for (THreflet *h : {dlg.HrefletKeslSuite, dlg.HrefletSimulations, dlg.HrefletHomepage})
+        QTest::mouseClick(h, Qt::LeftButton, Qt::NoModifier, QPoint(4, 8));
+    SetShellOpenHandler(old);
+    ASSERT_EQ(opened.size(), 3u);
+    EXPECT_EQ(opened[0], dlg.HrefletKeslSuite->URL());
+    EXPECT_EQ(opened[1], dlg.HrefletSimulations->URL());
+    EXPECT_EQ(opened[2], "http://example.org/home/");
+}
+
+TEST(AboutDialog, FilledDialogShowsItsTextsUnclipped)
+{
+    for (bool german : {false, true}) {
+        SCOPED_TRACE(german);
+        TFrmAbout dlg;
+        dlg.LblName->setText(QStringLiteral("Cauchy Distribution"));
+        dlg.LblVersion->setText(QStringLiteral("Version 1.0"));
+        dlg.LblWebSite->setText(TFrmAbout::WebSiteText(german));
+        dlg.LblDescription->setText(TFrmAbout::DescriptionText(german));
+        dlg.HrefletHomepage->SetCaption(german ? QStringLiteral("Startseite dieser Simulation")
+                                               : QStringLiteral("Home page of this simulation"));
+        dlg.show();
+        // Every text fits its label: the wrapped height within the label's height,
+        // an unwrapped text within its width.
+        for (QLabel *l : {dlg.LblDescription, dlg.LblWebSite}) {
+            const QRect needed = l->fontMetrics().boundingRect(l->rect(), Qt::TextWordWrap | l->alignment(), l->text());
+            EXPECT_LE(needed.height(), l->height()) << l->objectName().toStdString();
+        }
+        for (QLabel *l : {dlg.LblName, dlg.LblVersion, dlg.LblCopyright}) {
+            EXPECT_LE(l->fontMetrics().horizontalAdvance(l->text()), l->width()) << l->objectName().toStdString();
+            EXPECT_LE(l->fontMetrics().height(), l->height()) << l->objectName().toStdString();
+        }
+        for (THreflet *h : {dlg.HrefletKeslSuite, dlg.HrefletSimulations, dlg.HrefletHomepage}) {
+            TBitmap probe(1, 1);
+            probe.Canvas().Font = h->FontActive();
+            EXPECT_LE(probe.Canvas().TextWidth(h->Caption()), h->width()) << h->Caption().toStdString();
+        }
+        // The name in maroon in its label's rows, the description in maroon below.
+        const QImage img = Grab(dlg);
+        EXPECT_GT(CountColor(img, InDialog(dlg.LblName, dlg), kMaroon), 200);
+        EXPECT_GT(CountColor(img, InDialog(dlg.LblDescription, dlg), kMaroon), 200);
+        const QString shot = qEnvironmentVariable("CAUCHY_ABOUT_SCREENSHOT");
+        if (!shot.isEmpty())
+            img.save(shot + (german ? QStringLiteral("_de.png") : QStringLiteral("_en.png")));
+    }
+}
