@@ -3,6 +3,7 @@
 #include "Kesl_DigrelTypes.h"
 #include "Kesl_Scale_types.h"
 #include "Kesl_keslbase.h"
+#include "Kesl_keslbase_dtlabel.h"
 
 #include "Canvas.h"
 #include "Colors.h"
@@ -14,8 +15,6 @@
 
 #include <functional>
 #include <memory>
-
-class TDTLabel;
 
 // Raised after every tick line: the handler may draw on the canvas; (ChartX,
 // ChartY) is where the tick leaves the base line.
@@ -41,6 +40,7 @@ class TScale : public TControl
     Q_PROPERTY(bool ShowBaseLine READ ShowBaseLine WRITE SetShowBaseLine)
     Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
     Q_PROPERTY(TFigType LabelType READ LabelType WRITE SetLabelType)
+    Q_PROPERTY(TDTLabel *DateFormat READ DateFormat)
     Q_PROPERTY(QString UserTickText READ UserTickText WRITE SetUserTickText)
     Q_PROPERTY(QString ScaleInscript READ ScaleInscript WRITE SetScaleInscript)
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
