@@ -105,12 +105,13 @@ public:
     void SetLabelType(TFigType Value);
     void SetMinTicks(int Value);
     // Values <= LogFloor and non-finite values are ignored; a range narrower
-    // than the new minimum is widened around its centre.
+    // than the new minimum is widened around its centre (not when that would
+    // overflow, or put a logarithmic axis' low end below LogFloor).
     void SetMinRange(double Value);
     // A range end closer than MinRange to the other end moves the other end to
-    // MinRange away; on a logarithmic axis ends below LogFloor are ignored.
-    // Non-finite values, and moves whose result would not be finite, are
-    // ignored.
+    // MinRange away. Ignored: non-finite values, moves whose result would not
+    // be finite, and on a logarithmic axis any write that would leave an end
+    // (the written one or the one pulled along) below LogFloor.
     void SetRangeLow(double Value);
     void SetRangeHigh(double Value);
     void SetShortTicks(bool Value);
