@@ -340,8 +340,9 @@ TEST(ScaleNotification, OrderAgainstLineAndLabel)
         TFigType labels;
         bool labelFirst;
     } cases[] = {
-        {sctXB, false, ftNum, true}, {sctYL, false, ftNum, false}, {sctYR, true, ftNum, false},
-        {sctXT, true, ftNum, false}, {sctXB, false, ftTime, true}, {sctYL, false, ftTime, true},
+        {sctXB, false, ftNum, true},      {sctYL, false, ftNum, false},     {sctYR, true, ftNum, false},
+        {sctXT, true, ftNum, false},      {sctXB, false, ftTime, true},     {sctYL, false, ftTime, true},
+        {sctXT, false, ftDateTime, true}, {sctYR, false, ftDateTime, true},
     };
     for (const Case &c : cases) {
         auto s = MakeScale(c.type);
@@ -453,8 +454,16 @@ TEST(ScaleDateTime, DateLineAboveTheTimeLabels)
     auto bmp = LabelCanvas();
     TCanvas &cv = bmp->Canvas();
     cv.Font = s->Font();
-    s->DrawHorizScale(cv, 379);
     const int h = cv.TextHeight("0");
+    int firstTicks = 0;
+    s->OnScaleTickDrawn = [&](QObject *, TCanvas &c, TScaleType, double v, int x, int) {
+        if (v != 46000.0)
+            return;
+        ++firstTicks;
+        EXPECT_EQ(c.Pixel(std::max(x, 4), 379 - h - 7 - 1), kLabelBox) << "date line before the notification";
+    };
+    s->DrawHorizScale(cv, 379);
+    EXPECT_EQ(firstTicks, 1);
     // Two rows of boxes above the first tick: the time label, and the date line
     // h higher; the date line is absent above the middle ticks.
     const int p0 = s->ValueToPixel(46000.0);
