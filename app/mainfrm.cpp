@@ -3,8 +3,8 @@
 #include "AboutBox.h"
 #include "Colors.h"
 #include "Kesl_Digrel.h"
-#include "Kesl_hueband.h"
 #include "Kesl_hreflet.h"
+#include "Kesl_hueband.h"
 #include "Kesl_math1.h"
 #include "Kesl_vector.h"
 #include "Lingwa2000.h"
@@ -19,8 +19,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
-#include <QLabel>
 #include <QIcon>
+#include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QScrollBar>
@@ -318,7 +318,8 @@ void TFrmMain::LoadIcon()
     const QIcon icon(path);
     QApplication::setWindowIcon(icon);
     setWindowIcon(icon);
-    if (FrmAbout)
+    // A file that is no image would leave the dialog without any icon.
+    if (FrmAbout && !icon.availableSizes().isEmpty())
         FrmAbout->setWindowIcon(icon);
 }
 

@@ -219,6 +219,7 @@ TEST_F(AboutStart, TheIconOfTheTableReachesTheDialogAndBadIconsAreSkipped)
         StartTable table(QByteArray("[AppIconName]=") + c.name + "|$$");
         TFrmMain frm;
         TFrmAbout about;
+        const QImage designIcon = about.windowIcon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_RGB32);
         frm.FrmAbout = &about;
         ModalRecorder modal;
         frm.show();
@@ -228,8 +229,9 @@ TEST_F(AboutStart, TheIconOfTheTableReachesTheDialogAndBadIconsAreSkipped)
         if (c.own) {
             ASSERT_FALSE(shown.isNull());
             EXPECT_EQ(shown.pixel(8, 8) & 0xFFFFFF, 0x00FF00u);
-        } else if (!shown.isNull()) {
-            EXPECT_NE(shown.pixel(8, 8) & 0xFFFFFF, 0x00FF00u);
+        } else {
+            // The dialog keeps its own icon.
+            EXPECT_EQ(shown, designIcon);
         }
     }
     QFile::remove(good);
