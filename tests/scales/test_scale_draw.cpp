@@ -475,6 +475,32 @@ TEST(ScaleDateTime, DateLineAboveTheTimeLabels)
     EXPECT_EQ(s->NumTicks(), 13); // every 2 hours, all recorded
 }
 
+TEST(ScaleDateTime, VerticalDateLineOneLineAboveTheLabel)
+{
+    for (TScaleType type : {sctYL, sctYR}) {
+        auto s = MakeScale(type);
+        s->SetLabelType(ftDateTime);
+        s->SetRangeLow(46000.25);
+        s->SetRangeHigh(46000.75);
+        s->SetMinTicks(4); // hours pass, a date line at the first long tick only
+        auto bmp = LabelCanvas();
+        TCanvas &cv = bmp->Canvas();
+        cv.Font = s->Font();
+        const int B = DefaultBase(*s);
+        s->DrawVertScale(cv, B);
+        const int h = cv.TextHeight("0");
+        SCOPED_TRACE(testing::Message() << "type " << type);
+        const int p = s->ValueToPixel(46000.25);
+        const int pm = s->ValueToPixel(46000.5);
+        const int x = type == sctYL ? B + 8 : B - 9;
+        EXPECT_EQ(cv.Pixel(x, p - h / 2), kLabelBox) << "time label";
+        EXPECT_EQ(cv.Pixel(x, p - 3 * (h / 2)), kLabelBox) << "date line";
+        EXPECT_EQ(cv.Pixel(x, p - 3 * (h / 2) - 1), clWhite);
+        EXPECT_EQ(cv.Pixel(x, pm - h / 2), kLabelBox);
+        EXPECT_EQ(cv.Pixel(x, pm - 3 * (h / 2)), clWhite) << "same day: no second date line";
+    }
+}
+
 TEST(ScaleDateTime, MessagesAroundTheMiddle)
 {
     struct Case
