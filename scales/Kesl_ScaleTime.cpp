@@ -96,7 +96,11 @@ void ClockTicks(const TScaleTickSettings &s, const TClockPass &pass, double d, T
     const double low = s.RangeLow;
     const double high = s.RangeHigh;
     const double b = double(pass.UnitsPerDay);
-    const double x = b * d;
+    // Day numbers of today's dates hold the time of day to about a
+    // microsecond, so a span of exactly 5 hundredths or 20 minutes per tick
+    // may arrive a few parts in a million short. Steps of the table lie at
+    // least 1.5 apart, so this tolerance only absorbs that rounding.
+    const double x = b * d * (1 + 1e-4);
     int i = 5;
     while (x < pass.Long[i] && i > 0)
         --i;
