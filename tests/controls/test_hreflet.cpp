@@ -300,14 +300,6 @@ TEST(HrefletClick, TargetsGoToTheShellByTheirKind)
     }
 }
 
-TEST(HrefletClick, TheErrorIsAKeslError)
-{
-    ShellRecorder shell;
-    auto l = LoadedLink(QStringLiteral("HrefletHomepage"));
-    l->SetURL(QStringLiteral("notes.txt"));
-    EXPECT_THROW(l->Click(), EKeslError);
-}
-
 TEST(HrefletClick, TheBusyCursorShowsWhileTheBrowserIsAskedAndGoesAfter)
 {
     std::optional<Qt::CursorShape> during;
