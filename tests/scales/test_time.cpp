@@ -103,14 +103,6 @@ TEST_F(ScaleTimeTicks, TimeTable)
           {0.6, true, " 00:00:00.600"},
           {0.8, true, " 00:00:00.800"},
           {1, true, " 00:00:01.000"}}},
-        // The last tick of the range is kept.
-        {"1100..4800 s",
-         Time(1100, 4800, 3),
-         {{1200, true, " 00:20:00"}, {2400, true, " 00:40:00"}, {3600, true, " 01:00:00"}, {4800, true, " 01:20:00"}}},
-        // Reversed: the mirror image of 0..3600.
-        {"3600..0 s",
-         Time(3600, 0, 3),
-         {{3600, true, " 01:00:00"}, {2400, true, " 00:40:00"}, {1200, true, " 00:20:00"}, {0, true, " 00:00:00"}}},
         {"4800..1100 s",
          Time(4800, 1100, 3),
          {{4800, true, " 01:20:00"}, {3600, true, " 01:00:00"}, {2400, true, " 00:40:00"}, {1200, true, " 00:20:00"}}},
@@ -290,14 +282,6 @@ TEST_F(ScaleTimeTicks, TimeOfDay)
           {d0 + 0.5 + 20 / 86400.0, true, "12:00.20pm"},
           {d0 + 0.5 + 40 / 86400.0, true, "12:00.40pm"},
           {d0 + 0.5 + 60 / 86400.0, true, "12:01.00pm"}}},
-        // A range that starts exactly on a negative whole day keeps that day's ticks.
-        {"from midnight of a negative day",
-         Date(-1, -0.5, 3),
-         {{-1, true, "00:00", "29-Dec-1899"},
-          {-1 + 0.125, true, "03:00"},
-          {-1 + 0.25, true, "06:00"},
-          {-1 + 0.375, true, "09:00"},
-          {-0.5, true, "12:00"}}},
         {"across day zero",
          Date(-0.5, 0.5, 4),
          {{-0.5, true, "12:00", "29-Dec-1899"},
@@ -321,33 +305,6 @@ TEST_F(ScaleTimeTicks, TimeOfDay)
         ExpectTicks(r, c.ticks);
         for (const TScaleTick &t : r.Ticks)
             EXPECT_TRUE(t.Recorded && t.Drawn);
-    }
-}
-
-TEST_F(ScaleTimeTicks, HundredthsReadAsHundredths)
-{
-    const double d0 = Day(2026, 12, 6);
-    const double cs = 1.0 / 8640000; // one hundredth of a second in days
-    struct Case
-    {
-        double span; // seconds
-        std::vector<Expect> firstTicks;
-    };
-    const Case cases[] = {
-        {0.5, {{d0, true, "00:00:00.00"}, {d0 + 5 * cs, true, "00:00:00.05"}, {d0 + 10 * cs, true, "00:00:00.10"}}},
-        {1, {{d0, true, "00:00:00.00"}, {d0 + 10 * cs, true, "00:00:00.10"}, {d0 + 20 * cs, true, "00:00:00.20"}}},
-    };
-    for (const Case &c : cases) {
-        TScaleTickSettings s = Date(d0, d0 + c.span / 86400, 10);
-        s.Vertical = true;
-        s.DateFormat.DateForTime = dtNone;
-        const TScaleTickResult r = ComputeScaleTicks(s);
-        EXPECT_EQ(r.Pass, TScaleTickPass::TimeOfDay);
-        ASSERT_GE(r.Ticks.size(), c.firstTicks.size());
-        TScaleTickResult head = r;
-        head.Ticks.resize(c.firstTicks.size());
-        ExpectTicks(head, c.firstTicks);
-        EXPECT_EQ(r.Ticks.back().Label, c.span == 1 ? QStringLiteral("00:00:01.00") : QStringLiteral("00:00:00.50"));
     }
 }
 
@@ -426,14 +383,6 @@ TEST_F(ScaleTimeTicks, Calendar)
          monthsNoYear,
          TScaleTickPass::Months,
          {{Day(2000, 5, 1), true, "May"}, {Day(2000, 9, 1), true, "Sep"}, {Day(2001, 1, 1), true, "Jan"}}},
-        // A range starting on the first of a month that fits the step keeps it.
-        {"400 days from 1 January",
-         Date(jan1, jan1 + 400, 3),
-         TScaleTickPass::Months,
-         {{jan1, true, "Jan-2000"},
-          {Day(2000, 5, 1), true, "May-2000"},
-          {Day(2000, 9, 1), true, "Sep-2000"},
-          {Day(2001, 1, 1), true, "Jan-2001"}}},
         {"1900..2000",
          century,
          TScaleTickPass::Years,
@@ -466,15 +415,6 @@ TEST_F(ScaleTimeTicks, Calendar)
           {Day(1960, 1, 1), true, "60"},
           {Day(1980, 1, 1), true, "80"},
           {Day(2000, 1, 1), true, "00"}}},
-        // No year tick before the range start, even on 1 January.
-        {"century from 1 January 2000 12:00",
-         Date(jan1 + 0.5, Day(2100, 1, 1) + 0.5, 3),
-         TScaleTickPass::Years,
-         {{Day(2020, 1, 1), true, "2020"},
-          {Day(2040, 1, 1), true, "2040"},
-          {Day(2060, 1, 1), true, "2060"},
-          {Day(2080, 1, 1), true, "2080"},
-          {Day(2100, 1, 1), true, "2100"}}},
         {"early years lose their leading zeros",
          Date(Day(1, 1, 1), Day(100, 1, 1), 3),
          TScaleTickPass::Years,
@@ -513,6 +453,7 @@ TEST_F(ScaleTimeTicks, CalendarEndsAtYear9999)
         {"years to the end", Day(9000, 1, 1), last, 3, TScaleTickPass::Years, last, "9999"},
         {"years past the end", Day(9000, 1, 1), 3000000, 3, TScaleTickPass::Years, last, "9999"},
         {"months past the end", last - 200, last + 200, 3, TScaleTickPass::Months, Day(9999, 9, 1), "Sep-9999"},
+        {"wholly after the end", last + 5, last + 50, 3, TScaleTickPass::Days, 0, ""},
         {"days past the end", last - 10, last + 10, 3, TScaleTickPass::Days, Day(9999, 12, 30), "30-Dec-9999"},
         {"years from the first day", Day(1, 1, 1), last, 3, TScaleTickPass::Years, last, "9999"},
     };
@@ -520,6 +461,10 @@ TEST_F(ScaleTimeTicks, CalendarEndsAtYear9999)
         SCOPED_TRACE(c.name);
         const TScaleTickResult r = ComputeScaleTicks(Date(c.low, c.high, c.minTicks));
         EXPECT_EQ(r.Pass, c.pass);
+        if (c.lastTick == 0) {
+            EXPECT_TRUE(r.Ticks.empty());
+            continue;
+        }
         ASSERT_FALSE(r.Ticks.empty());
         EXPECT_EQ(r.Ticks.back().Value, c.lastTick);
         EXPECT_EQ(r.Ticks.back().Label, QString::fromUtf8(c.lastLabel));
