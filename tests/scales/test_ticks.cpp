@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 #include <vector>
 
 namespace {
@@ -47,6 +48,19 @@ void ExpectLongs(const TScaleTickResult &r, const std::vector<LongTick> &expecte
             << "long tick " << i;
         EXPECT_EQ(longs[i].Label, QString::fromUtf8(expected[i].label)) << "long tick " << i;
     }
+}
+
+// Long ticks at every integer from..to, labelled with the integer.
+std::vector<LongTick> Integers(int from, int to)
+{
+    static std::vector<std::string> texts;
+    texts.clear();
+    for (int i = from; i <= to; ++i)
+        texts.push_back(std::to_string(i));
+    std::vector<LongTick> v;
+    for (int i = from; i <= to; ++i)
+        v.push_back({double(i), texts[std::size_t(i - from)].c_str()});
+    return v;
 }
 
 std::vector<double> Series(double from, double to, double step)
@@ -172,6 +186,8 @@ TEST(ScaleTicksLinear, Examples)
          Range(100, 0),
          {{100, "100"}, {80, "80"}, {60, "60"}, {40, "40"}, {20, "20"}, {0, "0"}},
          Series(100, 0, -5)},
+        // No subdivision: the short ticks coincide with the long ones.
+        {"MinTicks 0 on 0..50", Range(0, 50, 0), Integers(0, 50), Series(0, 50, 1)},
         {"MinTicks 0 on 0..10",
          Range(0, 10, 0),
          {{0, "0.0"},
@@ -267,12 +283,14 @@ TEST(ScaleTicksLinear, ZeroLabelRule)
         }
         EXPECT_TRUE(found) << c.low << ".." << c.high;
     }
-    // A value a hair off zero is labelled as zero, not as -1.0E-17.
-    TScaleTickSettings s = Range(-0.3, 0.7);
-    const TScaleTickResult r = ComputeScaleTicks(s);
+    // Steps of 0.1 from -0.2 leave the third tick a hair below zero
+    // (about -1e-20): it reads as zero, not as "-0.00".
+    const TScaleTickResult r = ComputeScaleTicks(Range(-0.2, 0.8, 5));
     const std::vector<TScaleTick> longs = Longs(r);
-    ASSERT_GE(longs.size(), 2u);
-    EXPECT_EQ(longs[1].Label, QStringLiteral("0.00"));
+    ASSERT_EQ(longs.size(), 11u);
+    EXPECT_LT(std::fabs(longs[2].Value), 1e-15);
+    EXPECT_EQ(longs[2].Label, QStringLiteral("0.00"));
+    EXPECT_EQ(longs[0].Label, QStringLiteral("-0.20"));
 }
 
 TEST(ScaleTicksLinear, RecordingAndNotificationOrder)
