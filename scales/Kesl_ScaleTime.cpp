@@ -263,9 +263,6 @@ void YearTicks(const TScaleTickSettings &s, int minTicks, TScaleTickResult &r)
     int y = ((start.year() - 1) / S + 1) * S;
     if (y == start.year() && (start.month() > 1 || start.day() > 1))
         y += S;
-    // No tick before the range, also when it starts on 1 January after midnight.
-    while (y <= 9999 && EncodeDate(y, 1, 1) < s.RangeLow)
-        y += S;
 
     for (bool last = false; !last;) {
         double v;
@@ -278,6 +275,7 @@ void YearTicks(const TScaleTickSettings &s, int minTicks, TScaleTickResult &r)
         }
         if (!(v - s.RangeHigh < 1e-8))
             break;
+        // No tick before the range, also when it starts on 1 January after midnight.
         if (v >= s.RangeLow) {
             const int year = DecodeDate(v).year();
             TScaleTick tick {v, true, {}, {}, true, true};
