@@ -17,8 +17,11 @@
 // Extended precision where the compiler offers it (80 bits on x86).
 using TExtended = long double;
 
-// No pass produces more ticks than this; a pass that reaches it stops there.
-// MinTicks 0 on a wide range would otherwise ask for one tick per unit.
+// No pass produces more ticks than this; a pass that reaches it stops there
+// and sets TScaleTickResult::Capped (the linear pass gives its short ticks at
+// most half of it). MinTicks 0 on a wide range would otherwise ask for one
+// tick per unit. Besides the cap, every pass ends as soon as adding the step
+// no longer changes the tick value.
 constexpr int kMaxPassTicks = 5000;
 
 // One tick, in the order the scale draws them.
@@ -31,12 +34,14 @@ struct TScaleTick
     QString Label;
     // Time-of-day passes: date line written after the label; empty: none.
     QString DateLine;
-    // Whether the tick line is drawn and the value recorded in the tick list.
-    // False only for the intermediate logarithmic candidates of a horizontal
-    // scale without short ticks, which still raise the tick notification.
+    // Whether the tick line is drawn. False only for the intermediate
+    // logarithmic candidates of a horizontal scale without short ticks, which
+    // still raise the tick notification.
     bool Drawn = true;
-    // Whether the value goes into the scale's tick list (the recording rules
-    // depend on the pass and the orientation; see TScaleTickPass).
+    // Whether the value goes into the scale's tick list: false for the long
+    // ticks of the linear and time-table passes on horizontal scales with
+    // short ticks (those values were recorded as short ticks) and for ticks
+    // that are not drawn.
     bool Recorded = true;
 };
 
