@@ -1,3 +1,4 @@
+#include "AboutBox.h"
 #include "Application.h"
 #include "CommandLine.h"
 #include "Kesl_math1.h"
@@ -49,6 +50,10 @@ int main(int argc, char **argv)
     TApplication app(argc, argv);
     TFrmMain FrmMain(nullptr, !snapshot);
     ApplyStartParameters(FrmMain, options);
+    // Created after the main window and hidden; a snapshot shows no dialog.
+    TFrmAbout FrmAbout;
+    if (!snapshot)
+        FrmMain.FrmAbout = &FrmAbout;
 
     if (snapshot) {
         FrmMain.FormShow();

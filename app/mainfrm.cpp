@@ -315,11 +315,13 @@ void TFrmMain::LoadIcon()
     }
     if (!QFileInfo(path).isFile())
         return;
+    // A file that is no image is skipped like a missing one: the windows keep their icons.
     const QIcon icon(path);
+    if (icon.availableSizes().isEmpty())
+        return;
     QApplication::setWindowIcon(icon);
     setWindowIcon(icon);
-    // A file that is no image would leave the dialog without any icon.
-    if (FrmAbout && !icon.availableSizes().isEmpty())
+    if (FrmAbout)
         FrmAbout->setWindowIcon(icon);
 }
 

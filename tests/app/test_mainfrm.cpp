@@ -392,6 +392,9 @@ TEST(MainWindowTranslation, TheTableNamesTheIconInTheWorkArea)
         QImage img(16, 16, QImage::Format_RGB32);
         img.fill(Qt::red);
         ASSERT_TRUE(img.save(icon));
+        QFile text(dir + QStringLiteral("/test_app_not_an_image.png"));
+        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+        text.write("not a picture");
     }
     struct Case
     {
@@ -401,6 +404,7 @@ TEST(MainWindowTranslation, TheTableNamesTheIconInTheWorkArea)
         {"test_app_icon.png", true},
         {"missing_icon.png", false},
         {"../tests/test_app_icon.png", false}, // a path, not a file name
+        {"test_app_not_an_image.png", false},
     };
     for (const Case &c : cases) {
         TableBesideProgram table(QByteArray("[AppIconName]=") + c.name + "|$$");
@@ -412,4 +416,5 @@ TEST(MainWindowTranslation, TheTableNamesTheIconInTheWorkArea)
     }
     QApplication::setWindowIcon(QIcon());
     QFile::remove(icon);
+    QFile::remove(dir + QStringLiteral("/test_app_not_an_image.png"));
 }
