@@ -112,6 +112,21 @@ void BM_ChartSeries(benchmark::State &state)
     ChartCase(state, true);
 }
 
+// The fixed part of a paint: frame, scales, background and data-area frame.
+void BM_ChartEmptyPaint(benchmark::State &state)
+{
+    TKurvo k;
+    k.SetBounds(0, 0, kWidth, kHeight);
+    k.SetAutoRedraw(false);
+    k.SetLayerRange(0, 0, 0, 100, 100);
+    for (auto _ : state) {
+        k.SetPaintSuppressed(true);
+        k.SetPaintSuppressed(false);
+        benchmark::DoNotOptimize(k.ControlBitmap().Canvas().Pixel(kWidth / 2, kHeight / 2));
+    }
+}
+
+BENCHMARK(BM_ChartEmptyPaint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChartMarks)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChartSeries)->Unit(benchmark::kMillisecond);
 

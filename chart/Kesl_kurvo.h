@@ -17,7 +17,9 @@
 #include <QString>
 #include <QVector>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -180,7 +182,14 @@ public:
     void SetLayerRange(int layer, long double XLow, long double YLow, long double XHigh, long double YHigh);
     void DataToPixel(int layer, double x, double y, int &px, int &py) const;
     QPoint DataToPixel(int layer, double x, double y) const;
-    static bool ClampPixel(int &x, int &y);
+    static bool ClampPixel(int &x, int &y)
+    {
+        const int cx = std::clamp(x, -kPixelClamp, kPixelClamp), cy = std::clamp(y, -kPixelClamp, kPixelClamp);
+        const bool clamped = cx != x || cy != y;
+        x = cx;
+        y = cy;
+        return clamped;
+    }
     virtual void CalcTransforms();
     bool Isometric() const { return m_isometric; }
     void SetIsometric(bool v);
@@ -305,10 +314,36 @@ private:
     struct TTransform
     {
         long double kx = 0, dx = 0, ky = 0, dy = 0;
+        double fkx = 0, fdx = 0, fky = 0, fdy = 0; // the same in double, for mapping
         bool logX = false, logY = false, revX = false, revY = false;
         double w = 0, h = 0; // control size for the log fallbacks
     };
     struct TReplay; // per-paint drawing state
+
+    // One axis of the mapping; the renderer and DataToPixel share it so that
+    // both give the same pixels.
+    static double AxisValue(double k, double d, bool log, double v, double fallback)
+    {
+        if (!log)
+            return k * v + d;
+        return v > kLogFloor ? k * std::log(v) + d : fallback;
+    }
+    // Saturated to the int range, halves to the even neighbour (the default
+    // rounding mode makes the sum round so); NaN gives the low end.
+    static int RoundSat(double v)
+    {
+        if (!(v > -2147483647.0))
+            return -2147483647;
+        if (v > 2147483647.0)
+            return 2147483647;
+        return int((v + 6755399441055744.0) - 6755399441055744.0);
+    }
+    void MapFast(int layer, double x, double y, int &px, int &py) const
+    {
+        const TTransform &t = m_tf[std::size_t(layer - 1)];
+        px = RoundSat(AxisValue(t.fkx, t.fdx, t.logX, x, t.revX ? t.w : 0));
+        py = RoundSat(AxisValue(t.fky, t.fdy, t.logY, y, t.revY ? 0 : t.h));
+    }
 
     static int Li(int layer) { return std::clamp(layer, 1, kLayers) - 1; }
     TChartItem &NewItem(std::uint8_t kind);
@@ -395,7 +430,6 @@ private:
     TBitmap m_ctrlBmp;
     TBitmap m_dataBmp;
     TBitmap m_imgBmp;
-    QVector<QPoint> m_poly; // polyline buffer, reused across paints
     int m_paintCount = 0;
     bool m_composed = false;
 };

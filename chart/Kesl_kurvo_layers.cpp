@@ -5,23 +5,6 @@
 #include <cmath>
 #include <limits>
 
-namespace {
-
-// Saturates to the int range and rounds halves to the even neighbour (the
-// default rounding mode); NaN gives the low end, which clamping then keeps
-// far outside any bitmap.
-int RoundSaturated(long double v)
-{
-    constexpr long double lim = 2147483647.0L;
-    if (!(v > -lim))
-        return -2147483647;
-    if (v > lim)
-        return 2147483647;
-    return int(std::nearbyint(double(v)));
-}
-
-} // namespace
-
 void TCustomKurvo::CalcTransforms()
 {
     if (IsLoading())
@@ -66,27 +49,16 @@ void TCustomKurvo::CalcTransforms()
             t.ky = -h / (Hi - L);
             t.dy = (bottom * Hi - m_marginTop * L) / (Hi - L);
         }
+        t.fkx = double(t.kx);
+        t.fdx = double(t.dx);
+        t.fky = double(t.ky);
+        t.fdy = double(t.dy);
     }
 }
 
 void TCustomKurvo::DataToPixel(int layer, double x, double y, int &px, int &py) const
 {
-    const TTransform &t = m_tf[std::size_t(Li(layer))];
-    long double v;
-    if (!t.logX)
-        v = t.kx * x + t.dx;
-    else if (x > kLogFloor)
-        v = t.kx * std::log(x) + t.dx;
-    else
-        v = t.revX ? t.w : 0;
-    px = RoundSaturated(v);
-    if (!t.logY)
-        v = t.ky * y + t.dy;
-    else if (y > kLogFloor)
-        v = t.ky * std::log(y) + t.dy;
-    else
-        v = t.revY ? 0 : t.h;
-    py = RoundSaturated(v);
+    MapFast(Li(layer) + 1, x, y, px, py);
 }
 
 QPoint TCustomKurvo::DataToPixel(int layer, double x, double y) const
@@ -94,26 +66,6 @@ QPoint TCustomKurvo::DataToPixel(int layer, double x, double y) const
     int px, py;
     DataToPixel(layer, x, y, px, py);
     return QPoint(px, py);
-}
-
-bool TCustomKurvo::ClampPixel(int &x, int &y)
-{
-    bool clamped = false;
-    if (x < -kPixelClamp) {
-        x = -kPixelClamp;
-        clamped = true;
-    } else if (x > kPixelClamp) {
-        x = kPixelClamp;
-        clamped = true;
-    }
-    if (y < -kPixelClamp) {
-        y = -kPixelClamp;
-        clamped = true;
-    } else if (y > kPixelClamp) {
-        y = kPixelClamp;
-        clamped = true;
-    }
-    return clamped;
 }
 
 void TCustomKurvo::SetLayerRange(int layer, long double XLow, long double YLow, long double XHigh, long double YHigh)

@@ -281,19 +281,36 @@ void TCustomKurvo::DrawDataFrame(TCanvas &c, int ox, int oy)
 struct TCustomKurvo::TReplay
 {
     TCanvas &c;
-    QVector<QPoint> &buf;
     QPoint start;
     int sx, sy; // control pixel -> canvas pixel
+    // The polyline buffer. A run through the buffered points draws exactly
+    // the segments that the same points drawn one by one give, with the same
+    // pen (every pen change flushes first), so each point is drawn as it is
+    // appended and the buffer only counts its points. The pen position the
+    // canvas had before the run is kept for the relative moves, which read it
+    // before flushing.
+    int count = 0;
+    QPoint penBeforeRun;
 
+    void Append(QPoint p)
+    {
+        if (count == 0) {
+            penBeforeRun = c.PenPos();
+            c.MoveTo(start.x(), start.y());
+            count = 1;
+        }
+        c.LineTo(p.x(), p.y());
+        if (++count >= kPolyBuffer)
+            Flush();
+    }
     void Flush()
     {
-        if (buf.isEmpty())
+        if (count == 0)
             return;
-        c.Polyline(buf);
-        start = buf.back();
-        c.MoveTo(start.x(), start.y());
-        buf.clear();
+        start = c.PenPos();
+        count = 0;
     }
+    QPoint PenPos() const { return count > 0 ? penBeforeRun : c.PenPos(); }
     void Pen(TColor col, TPenStyle st)
     {
         if (c.Pen.Color != col)
@@ -321,12 +338,12 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
     c.Brush.Style = bsSolid;
     c.MoveTo(ox, oy);
     TColor fontColor = m_chartColor;
-    m_poly.clear();
-    TReplay r {c, m_poly, QPoint(ox, oy), ox - m_marginLeft, oy - m_marginTop};
+    TReplay r {c, QPoint(ox, oy), ox - m_marginLeft, oy - m_marginTop};
 
-    auto map = [&](int layer, double x, double y) {
+    auto map = [&](int layer, double x, double y) __attribute__((always_inline))
+    {
         int px, py;
-        DataToPixel(layer, x, y, px, py);
+        MapFast(layer, x, y, px, py);
         ClampPixel(px, py);
         return QPoint(px + r.sx, py + r.sy);
     };
@@ -363,8 +380,11 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
     };
 
     const int n = store.Count;
+    const TChartItem *items = store.Items.data();
     for (int i = 0; i < n; ++i) {
-        const TChartItem &it = store.Items[std::size_t(i)];
+        const TChartItem &it = items[i];
+        // The list is streamed once per paint; fetch ahead of use.
+        __builtin_prefetch(items + std::min(i + 12, n - 1));
         if (!m_classVisible[it.ItemClass] || it.Layer < 1 || it.Layer > kLayers ||
             !m_layerVisible[std::size_t(it.Layer - 1)])
             continue;
@@ -406,11 +426,7 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
                 c.Pen.Style = ps;
                 c.Brush.Color = it.FillColor;
             }
-            if (m_poly.isEmpty())
-                m_poly.append(r.start);
-            m_poly.append(map(it.Layer, it.X1, it.Y1));
-            if (m_poly.size() >= kPolyBuffer)
-                r.Flush();
+            r.Append(map(it.Layer, it.X1, it.Y1));
             break;
         }
         case ikRectangle:
@@ -500,7 +516,7 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
                      fill, true);
             break;
         case ikMoveRel: {
-            const QPoint pp = c.PenPos();
+            const QPoint pp = r.PenPos();
             int tx = AddSat(pp.x(), Rnd(it.X1)), ty = AddSat(pp.y(), Rnd(it.Y1));
             ClampPixel(tx, ty);
             r.Flush();

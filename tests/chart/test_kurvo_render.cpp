@@ -109,6 +109,21 @@ TEST_F(KurvoPixels, TwoHundredFiftyDrawToItemsJoinSeamlessly)
     EXPECT_EQ(D(200, 20), clWhite); // the end point itself is left out
 }
 
+TEST_F(KurvoPixels, RelativeMovesStartFromThePenPositionBeforeTheBufferedRun)
+{
+    k.SetDataColor(clRed);
+    k.MoveTo(10, 30);
+    k.DrawTo(50, 30); // still buffered when the relative move reads the pen
+    k.MoveRel(0, -20);
+    k.DrawRel(20, 0);
+    Paint();
+    EXPECT_EQ(D(30, 110), clRed); // the run itself
+    for (int x = 10; x <= 30; ++x)
+        EXPECT_EQ(D(x, 90), clRed) << x; // from the run's start, end pixel included
+    EXPECT_EQ(D(31, 90), clWhite);
+    EXPECT_EQ(D(50, 90), clWhite);
+}
+
 // Hidden classes and layers: the picture equals the one without those items.
 TEST(KurvoRender, HiddenItemsLeaveNoTraceAndNoStateChange)
 {
