@@ -304,7 +304,11 @@ void TCustomKurvo::AddPixelBox(double X, double Y, int HalfWidth, int HalfHeight
 
 void TCustomKurvo::ClearItems()
 {
+    // Not shown on screen: a background image dropped here must not repaint.
+    const bool keepAuto = m_autoRedraw;
+    m_autoRedraw = false;
     RenderBackground(m_dataBmp.Canvas(), 0, 0);
+    m_autoRedraw = keepAuto;
     // A fresh store would detach this chart from its group; clearing in place
     // shows the empty list to every member, as any other change does.
     m_store->Items.clear();

@@ -384,7 +384,7 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
     for (int i = 0; i < n; ++i) {
         const TChartItem &it = items[i];
         // The list is streamed once per paint; fetch ahead of use.
-        __builtin_prefetch(items + std::min(i + 12, n - 1));
+        __builtin_prefetch(items + std::min(i + 16, n - 1));
         if (!m_classVisible[it.ItemClass] || it.Layer < 1 || it.Layer > kLayers ||
             !m_layerVisible[std::size_t(it.Layer - 1)])
             continue;

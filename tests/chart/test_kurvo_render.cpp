@@ -193,6 +193,20 @@ TEST_F(KurvoPixels, CoordinatesFarOutsideAreClampedAndDrawingCompletes)
             ASSERT_EQ(D(50, y), clBlue) << y;
 }
 
+TEST_F(KurvoPixels, AMillionItemsAreRecordedAndDrawn)
+{
+    k.SetDataColor(clRed);
+    for (int i = 0; i < 1000000; ++i)
+        k.AddMark(i % 200 + 5, (i / 200) % 130 + 5, std::uint8_t(i % 52));
+    EXPECT_EQ(k.ItemCount(), 1000000);
+    EXPECT_EQ(k.AllocatedItems(), 1000000);
+    k.SetDataColor(clBlue);
+    k.AddLine(100, 70, 100, 70);
+    Paint();
+    EXPECT_EQ(D(100, 70), clBlue); // the last item, drawn after all the marks
+    EXPECT_EQ(D(205, 70), clRed); // a mark beside it
+}
+
 TEST(KurvoRender, SetBoundsKeepsAMinimumSize)
 {
     TKurvo k;
