@@ -26,8 +26,9 @@ class QPainter;
 class QWidget;
 
 // What a drag with the left mouse button does. maZoom and the rotation modes
-// belong to three-dimensional charts; this chart ignores them.
-enum TMouseActMode {
+// belong to three-dimensional charts; this chart ignores them. Any int is a
+// valid value (a stored form may hold one out of range; it acts as maNone).
+enum TMouseActMode : int {
     maNone,
     maPan,
     maPanHoriz,
