@@ -319,6 +319,7 @@ private:
         double w = 0, h = 0; // control size for the log fallbacks
     };
     struct TReplay; // per-paint drawing state
+    struct TFastMap;
 
     // One axis of the mapping; the renderer and DataToPixel share it so that
     // both give the same pixels.

@@ -278,6 +278,35 @@ void TCustomKurvo::DrawDataFrame(TCanvas &c, int ox, int oy)
 
 // ---- items ----
 
+// One layer's mapping held in locals for a run of items: the drawing calls in
+// between cannot make the compiler reload it.
+struct TCustomKurvo::TFastMap
+{
+    TFastMap(const TTransform &t, int sx, int sy)
+        : kx(t.fkx),
+          dx(t.fdx),
+          ky(t.fky),
+          dy(t.fdy),
+          fx(t.revX ? t.w : 0),
+          fy(t.revY ? 0 : t.h),
+          logX(t.logX),
+          logY(t.logY),
+          sx(sx),
+          sy(sy)
+    {
+    }
+    QPoint Map(double x, double y) const
+    {
+        int px = RoundSat(AxisValue(kx, dx, logX, x, fx));
+        int py = RoundSat(AxisValue(ky, dy, logY, y, fy));
+        ClampPixel(px, py);
+        return QPoint(px + sx, py + sy);
+    }
+    double kx, dx, ky, dy, fx, fy;
+    bool logX, logY;
+    int sx, sy;
+};
+
 struct TCustomKurvo::TReplay
 {
     TCanvas &c;
@@ -299,7 +328,8 @@ struct TCustomKurvo::TReplay
             c.MoveTo(start.x(), start.y());
             count = 1;
         }
-        c.LineTo(p.x(), p.y());
+        if (p != c.PenPos())
+            c.LineTo(p.x(), p.y()); // a zero-length segment draws nothing
         if (++count >= kPolyBuffer)
             Flush();
     }
@@ -381,6 +411,13 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
 
     const int n = store.Count;
     const TChartItem *items = store.Items.data();
+    // An item of the given kind drawn exactly like the previous one: same
+    // layer and class (so just as visible), same pen.
+    auto SameLook = [](const TChartItem &a, const TChartItem &b, std::uint8_t kind) __attribute__((always_inline))
+    {
+        return a.Kind == kind && a.Layer == b.Layer && a.ItemClass == b.ItemClass && a.Color == b.Color &&
+            a.PenStyle == b.PenStyle && a.LineWidth == b.LineWidth;
+    };
     for (int i = 0; i < n; ++i) {
         const TChartItem &it = items[i];
         // The list is streamed once per paint; fetch ahead of use.
@@ -404,6 +441,14 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
             r.Pen(col, ps);
             const QPoint p = map(it.Layer, it.X1, it.Y1);
             DrawMark(c, it.Style, p.x(), p.y());
+            // The marks that follow with the same look need none of the checks above.
+            const TFastMap fm(m_tf[std::size_t(it.Layer - 1)], r.sx, r.sy);
+            while (i + 1 < n && SameLook(items[i + 1], it, ikMark)) {
+                const TChartItem &m = items[++i];
+                __builtin_prefetch(items + std::min(i + 16, n - 1));
+                const QPoint q = fm.Map(m.X1, m.Y1);
+                DrawMark(c, m.Style, q.x(), q.y());
+            }
             break;
         }
         case ikLine: {
@@ -427,6 +472,12 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
                 c.Brush.Color = it.FillColor;
             }
             r.Append(map(it.Layer, it.X1, it.Y1));
+            const TFastMap fm(m_tf[std::size_t(it.Layer - 1)], r.sx, r.sy);
+            while (i + 1 < n && SameLook(items[i + 1], it, ikDrawTo) && items[i + 1].FillColor == it.FillColor) {
+                const TChartItem &d = items[++i];
+                __builtin_prefetch(items + std::min(i + 16, n - 1));
+                r.Append(fm.Map(d.X1, d.Y1));
+            }
             break;
         }
         case ikRectangle:
