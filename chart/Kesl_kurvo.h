@@ -182,7 +182,7 @@ public:
     void SetLayerRange(int layer, long double XLow, long double YLow, long double XHigh, long double YHigh);
     void DataToPixel(int layer, double x, double y, int &px, int &py) const;
     QPoint DataToPixel(int layer, double x, double y) const;
-    static bool ClampPixel(int &x, int &y)
+    __attribute__((always_inline)) static bool ClampPixel(int &x, int &y)
     {
         const int cx = std::clamp(x, -kPixelClamp, kPixelClamp), cy = std::clamp(y, -kPixelClamp, kPixelClamp);
         const bool clamped = cx != x || cy != y;
@@ -323,7 +323,7 @@ private:
 
     // One axis of the mapping; the renderer and DataToPixel share it so that
     // both give the same pixels.
-    static double AxisValue(double k, double d, bool log, double v, double fallback)
+    __attribute__((always_inline)) static double AxisValue(double k, double d, bool log, double v, double fallback)
     {
         if (!log)
             return k * v + d;
@@ -331,7 +331,7 @@ private:
     }
     // Saturated to the int range, halves to the even neighbour (the default
     // rounding mode makes the sum round so); NaN gives the low end.
-    static int RoundSat(double v)
+    __attribute__((always_inline)) static int RoundSat(double v)
     {
         if (!(v > -2147483647.0))
             return -2147483647;

@@ -295,7 +295,7 @@ struct TCustomKurvo::TFastMap
           sy(sy)
     {
     }
-    QPoint Map(double x, double y) const
+    __attribute__((always_inline)) QPoint Map(double x, double y) const
     {
         int px = RoundSat(AxisValue(kx, dx, logX, x, fx));
         int py = RoundSat(AxisValue(ky, dy, logY, y, fy));
