@@ -9,6 +9,7 @@
 #include "Kesl_DigrelTypes.h"
 #include "Kesl_Scale.h"
 #include "Kesl_keslbase.h"
+#include "Kesl_kurvo_mouse.h"
 #include "Kesl_kurvo_props.h"
 #include "Kesl_kurvo_scaleprops.h"
 #include "Kesl_kurvo_textlabel.h"
@@ -275,6 +276,14 @@ public:
     TBakGndImg *BackGroundImg() const { return m_bkImg; }
     TTextLabel *TextLabel(int index) const; // 1..30, nullptr outside
 
+    // ---- mouse: pan, zoom, rubber band, cross-hairs and label dragging ----
+    TKurvoMouse &Mouse() const { return *m_mouse; }
+    TCrossHair *CrossHair(int index) const { return m_mouse->CrossHair(index); } // 1..4
+    TMouseActMode MouseAction() const { return m_mouse->MouseAction(); }
+    void SetMouseAction(TMouseActMode a) { m_mouse->SetMouseAction(a); }
+    bool MouseCursorFixed() const { return m_mouse->MouseCursorFixed(); }
+    void SetMouseCursorFixed(bool v) { m_mouse->SetMouseCursorFixed(v); }
+
     TRenderEvent OnBeforeRenderData;
     TRenderEvent OnDataRendered;
     TRenderEvent OnScalesRendered;
@@ -301,6 +310,10 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
 
     // Repaint when AutoRedraw is set.
     void Changed();
@@ -358,6 +371,8 @@ private:
     void RecentreIsometric();
     double IsoHalf(double xLow, double xHigh) const;
     void SetRange(int layer, long double XLow, long double YLow, long double XHigh, long double YHigh);
+    void PropagateRange(int layer, long double XLow, long double YLow, long double XHigh, long double YHigh,
+                        bool history);
     void ApplyRange(int layer, long double XLow, long double YLow, long double XHigh, long double YHigh, bool history);
     void RecordHistory();
     void OnLayerJoined(int layer, bool xAxis);
@@ -432,7 +447,41 @@ private:
     TBitmap m_dataBmp;
     TBitmap m_imgBmp;
     int m_paintCount = 0;
+    class TSite;
+    std::unique_ptr<TSite> m_site;
+    std::unique_ptr<TKurvoMouse> m_mouse;
     bool m_composed = false;
+};
+
+// What the mouse handler needs from its chart.
+class TCustomKurvo::TSite : public TKurvoMouseSite
+{
+public:
+    explicit TSite(TCustomKurvo &k) : m_k(k) { }
+    QWidget *MouseWidget() override { return &m_k; }
+    TChartGeometry Geometry() const override;
+    TAxisRange AxisX(int layer) const override;
+    TAxisRange AxisY(int layer) const override;
+    TLayerMap LayerMap(int layer) const override;
+    QPoint MapToPixel(int layer, double x, double y) const override { return m_k.DataToPixel(layer, x, y); }
+    void ApplyMouseRange(int layer, double XLow, double YLow, double XHigh, double YHigh, bool history) override
+    {
+        m_k.PropagateRange(layer, XLow, YLow, XHigh, YHigh, history);
+    }
+    void RecordRangeHistory() override { m_k.RecordHistory(); }
+    bool IsPaintSuppressed() const override { return m_k.PaintSuppressed(); }
+    void SuppressPaint(bool v) override { m_k.SetPaintSuppressed(v); }
+    void Repaint() override { m_k.Paint(); }
+    void SettingChanged() override { m_k.Changed(); }
+    bool IsIsometric() const override { return m_k.Isometric(); }
+    double PixelAspect() const override { return m_k.m_aspectY / m_k.m_aspectX; }
+    int DrawingLayer() const override { return m_k.CurrentLayer(); }
+    TColor DataAreaColor() const override { return m_k.ChartColor(); }
+    TCustomTextLabel *MouseTextLabel(int index) const override { return m_k.TextLabel(index); }
+    int TextLabelCount() const override { return kTextLabels; }
+
+private:
+    TCustomKurvo &m_k;
 };
 
 // The chart as placed on forms.

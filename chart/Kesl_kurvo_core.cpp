@@ -133,6 +133,8 @@ TCustomKurvo::TCustomKurvo(QWidget *parent) : TControl(parent), m_store(std::mak
 {
     m_classVisible.fill(true);
     m_layerVisible.fill(true);
+    m_site = std::make_unique<TSite>(*this);
+    m_mouse = std::make_unique<TKurvoMouse>(*m_site, this);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
 

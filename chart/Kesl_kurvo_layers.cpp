@@ -121,6 +121,16 @@ void TCustomKurvo::SetRange(int layer, long double XLow, long double YLow, long 
         YHigh = mid + half;
         YLow = mid - half;
     }
+    PropagateRange(layer, XLow, YLow, XHigh, YHigh, true);
+}
+
+void TCustomKurvo::PropagateRange(int layer, long double XLow, long double YLow, long double XHigh, long double YHigh,
+                                  bool history)
+{
+    if (layer < 1 || layer > kLayers)
+        return;
+    const TScaleProps *px = m_propsX[std::size_t(layer - 1)];
+    const TScaleProps *py = m_propsY[std::size_t(layer - 1)];
     const bool saved = m_paintSuppressed;
     m_paintSuppressed = true;
     // A joined axis follows its controller and cannot be set directly.
@@ -132,7 +142,7 @@ void TCustomKurvo::SetRange(int layer, long double XLow, long double YLow, long 
         YLow = py->RangeLow();
         YHigh = py->RangeHigh();
     }
-    ApplyRange(layer, XLow, YLow, XHigh, YHigh, true);
+    ApplyRange(layer, XLow, YLow, XHigh, YHigh, history);
     for (int k = 1; k <= kLayers; ++k) {
         if (k == layer)
             continue;
@@ -141,7 +151,7 @@ void TCustomKurvo::SetRange(int layer, long double XLow, long double YLow, long 
             continue;
         const TScaleProps *sx = m_propsX[std::size_t(cx - 1)];
         const TScaleProps *sy = m_propsY[std::size_t(cy - 1)];
-        ApplyRange(k, sx->RangeLow(), sy->RangeLow(), sx->RangeHigh(), sy->RangeHigh(), true);
+        ApplyRange(k, sx->RangeLow(), sy->RangeLow(), sx->RangeHigh(), sy->RangeHigh(), history);
     }
     m_paintSuppressed = !saved; // so that the setter sees a change and repaints once if needed
     SetPaintSuppressed(saved);

@@ -51,6 +51,7 @@ void TCustomKurvo::ComposeToBitmap()
     TCanvas &c = m_ctrlBmp.Canvas();
     c.CopyMode = cmSrcCopy;
     c.Draw(m_marginLeft, m_marginTop, m_dataBmp);
+    m_mouse->DrawCrossHairs(m_ctrlBmp, 0, 0);
     m_autoRedraw = keepAuto;
     m_composed = true;
     ++m_paintCount;
@@ -64,7 +65,7 @@ void TCustomKurvo::paintEvent(QPaintEvent *)
         ComposeToBitmap();
     }
     QPainter p(this);
-    p.drawImage(0, 0, m_ctrlBmp.Image());
+    p.drawImage(0, 0, m_mouse->ShownPicture(m_ctrlBmp.Image()));
 }
 
 void TCustomKurvo::showEvent(QShowEvent *event)
