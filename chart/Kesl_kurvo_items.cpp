@@ -118,6 +118,7 @@ void TCustomKurvo::AddItem(const TChartItem &item)
     TChartItem &it = NewItem(item.Kind);
     it = item;
     it.Text[sizeof(it.Text) - 1] = 0;
+    it.LineWidth = std::clamp(it.LineWidth, 0, 255); // as LineWidth itself allows
     ++m_store->Count;
     SyncSharedData();
 }

@@ -22,6 +22,12 @@ int Rnd(double v)
     return int(std::nearbyint(v));
 }
 
+// A recorded pen style outside the enumeration draws solid.
+TPenStyle PenStyleOf(std::uint8_t s)
+{
+    return s <= psInsideFrame ? TPenStyle(s) : psSolid;
+}
+
 int AddSat(int a, int b)
 {
     const std::int64_t s = std::int64_t(a) + b;
@@ -379,7 +385,7 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
         return QPoint(px + r.sx, py + r.sy);
     };
     auto rectItem = [&](const TChartItem &it, QPoint a, QPoint b, TColor col, TColor fill, bool ellipse) {
-        r.Pen(col, TPenStyle(it.PenStyle));
+        r.Pen(col, PenStyleOf(it.PenStyle));
         r.Brush(fill, it.Transparent ? bsClear : bsSolid);
         if (a == b) {
             c.SetPixel(a.x(), a.y(), col);
@@ -398,7 +404,7 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
         c.Font.Name = m_font.Name;
         c.Font.Color = col;
         c.Font.Style = m_textFontStyle;
-        c.Font.Height = -std::clamp((it.Size * 96 + 36) / 72, 1, 1000);
+        c.Font.Height = -std::clamp((std::clamp(it.Size, 0, 720) * 96 + 36) / 72, 1, 960);
         r.Brush(m_textBkColor, m_textBkStyle == tbSolid ? bsSolid : bsClear);
         const QString text = it.TextString();
         const int w = c.TextWidth(text), h = c.TextHeight(text);
@@ -431,7 +437,7 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
             continue;
         const TColor col = mono ? clBlack : it.Color;
         const TColor fill = mono ? clSilver : it.FillColor;
-        const TPenStyle ps = it.PenStyle <= psInsideFrame ? TPenStyle(it.PenStyle) : psSolid;
+        const TPenStyle ps = PenStyleOf(it.PenStyle);
         if (it.LineWidth != c.Pen.Width) {
             r.Flush();
             c.Pen.Width = it.LineWidth;

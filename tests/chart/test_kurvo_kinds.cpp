@@ -184,6 +184,36 @@ TEST_F(KurvoKinds, KindsWithoutDrawingAreSkipped)
     EXPECT_TRUE(Ink(clBlue).isNull());
 }
 
+TEST_F(KurvoKinds, ExtremeRecordFieldsDrawWithoutHarm)
+{
+    for (std::uint8_t kind : {1, 2, 3, 4, 5, 6, 7, 8, 9, 12, 13, 14, 15, 16}) {
+        TChartItem it {};
+        it.Kind = kind;
+        it.Layer = 1;
+        it.Color = clBlue;
+        it.FillColor = clBlue;
+        it.X1 = 10;
+        it.Y1 = 10;
+        it.X2 = 2147483647.0 * 4;
+        it.Y2 = -2147483647.0 * 4;
+        it.LineWidth = 2147483647;
+        it.Size = 2147483647;
+        it.Depth = -2147483647;
+        it.PenStyle = 200;
+        it.FrameStyle = 99;
+        it.Style = 255;
+        std::fill(std::begin(it.Text), std::end(it.Text), 'x'); // no terminator
+        k.AddItem(it);
+    }
+    EXPECT_EQ(k.Item(0).LineWidth, 255);
+    EXPECT_EQ(k.Item(6).TextString().size(), 17);
+    k.SetDataColor(clRed);
+    k.SetLineWidth(1);
+    k.AddLine(100, 70, 100, 70);
+    Paint();
+    EXPECT_EQ(D(100, 70), clRed);
+}
+
 TEST_F(KurvoKinds, GridPointsAndLogarithmicDecades)
 {
     k.SetGridColor(clRed);
