@@ -5,6 +5,7 @@
 #include "Kesl_Digrel.h"
 #include "Kesl_hreflet.h"
 #include "Kesl_hueband.h"
+#include "Kesl_kurvo.h"
 #include "Kesl_math1.h"
 #include "Kesl_vector.h"
 #include "Lingwa2000.h"
@@ -27,6 +28,7 @@
 #include <QShowEvent>
 #include <QTimer>
 #include <QToolButton>
+#include <cmath>
 
 namespace {
 
@@ -35,6 +37,14 @@ constexpr double kHistLow = -20.0;
 constexpr double kHistHigh = 20.0;
 constexpr double kBinWidth = 0.1;
 constexpr int kTimerInterval = 50;
+constexpr long double kBinWidthExt = 0.1L;
+constexpr int kMaxMeanSamples = 500;
+constexpr TColor kGrey = 0x808080;
+// Mark shapes: small plus, filled square, arrowheads up and down.
+constexpr std::uint8_t kMarkSample = 1;
+constexpr std::uint8_t kMarkMean = 7;
+constexpr std::uint8_t kMarkAbove = 36;
+constexpr std::uint8_t kMarkBelow = 34;
 
 // Small glyphs drawn in code: an "i" in a blue disc and a door with an arrow.
 QIcon AboutGlyph()
@@ -147,6 +157,95 @@ TFrmMain::~TFrmMain() = default;
 
 void TFrmMain::CreateControls(bool singleInstance)
 {
+    // The chart: the histogram and the running means are drawn on it.
+    RC = new TKurvo(this);
+    RC->setObjectName(QStringLiteral("RC"));
+    RC->BeginLoading();
+    RC->SetAutoRedraw(true);
+    RC->SetAllocSize(1000);
+    RC->SetMarginRight(20);
+    RC->SetMarginTop(20);
+    RC->SetMarginBottom(40);
+    RC->SetGridStyle(gsNone);
+    RC->SetIsometric(false);
+    RC->SetClassDefault(0);
+    RC->SetCaptionPosX(0);
+    RC->SetCaptionPosY(-16);
+    RC->SetCaptionAlignment(taRightJustify);
+    RC->SetCaptionAnchorHoriz(cahChartRight);
+    RC->SetCaptionAnchorVert(cavChartTop);
+    RC->SetShadowStyle(ssFlying);
+    RC->SetShadowColor(clGrayText);
+    RC->SetShadowBakColor(clBtnFace);
+    RC->SetTextBkStyle(tbClear);
+    RC->SetTextBkColor(clWhite);
+    RC->SetTextAlignment(taCenter);
+    RC->SetTextFontStyle(0);
+    RC->SetMouseAction(maNone);
+    RC->SetMouseCursorFixed(true);
+    for (int i = 1; i <= 4; ++i) {
+        TCrossHair *ch = RC->CrossHair(i);
+        ch->SetMode(chOff);
+        ch->SetColor(clBlack);
+        ch->SetLineType(psSolid);
+        ch->SetLineWid(1);
+        ch->SetLayer(i);
+    }
+    TFont scaleFont;
+    scaleFont.Name = QStringLiteral("MS Sans Serif");
+    scaleFont.Height = -13;
+    TScalePropsHoriz *x1 = RC->Scale1X();
+    x1->SetCaptionPosX(0);
+    x1->SetCaptionPosY(22);
+    x1->SetCaptionAlignment(taCenter);
+    x1->SetCaptionAnchor(uaSclCenter);
+    x1->SetColorScale(clBlack);
+    x1->SetDecPlaces(-2);
+    x1->SetLabelType(ftNum);
+    x1->SetMinTicks(3);
+    x1->SetMinRange(1e-10);
+    x1->SetRangeLow(-100);
+    x1->SetRangeHigh(100);
+    x1->SetShortTicks(true);
+    x1->SetVisible(true);
+    x1->SetScaleLocation(slBottom);
+    x1->SetFont(scaleFont);
+    TScalePropsVert *y1 = RC->Scale1Y();
+    y1->SetCaptionPosX(0);
+    y1->SetCaptionPosY(-16);
+    y1->SetCaptionAlignment(taLeftJustify);
+    y1->SetCaptionAnchor(uaSclTopLft);
+    y1->SetColorScale(clBlack);
+    y1->SetDecPlaces(-2);
+    y1->SetLabelType(ftNum);
+    y1->SetMinTicks(3);
+    y1->SetMinRange(1e-10);
+    y1->SetRangeHigh(10);
+    y1->SetShortTicks(true);
+    y1->SetVisible(true);
+    y1->SetScaleLocation(slLeft);
+    y1->SetFont(scaleFont);
+    const TColor layerColors[3] = {clMaroon, clGreen, clOlive};
+    for (int n = 2; n <= 4; ++n) {
+        for (TScaleProps *p : {static_cast<TScaleProps *>(RC->ScaleX(n)), static_cast<TScaleProps *>(RC->ScaleY(n))}) {
+            p->SetVisible(false);
+            p->SetColorScale(layerColors[n - 2]);
+            p->SetCaptionPosX(10);
+            p->SetCaptionPosY(100);
+            p->SetRangeHigh(1);
+        }
+    }
+    TBakGndImg *bg = RC->BackGroundImg();
+    bg->SetIncludePath(false);
+    bg->SetFillMode(bfStretch);
+    bg->SetAreaMode(bamNone);
+    bg->SetAreaColor(0xDDDDDD);
+    bg->SetAreaLeft(-1);
+    bg->SetAreaRight(1);
+    bg->SetAreaTop(1);
+    bg->SetAreaBottom(-1);
+    RC->Loaded();
+
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFrameShape(QFrame::NoFrame);
@@ -250,6 +349,8 @@ void TFrmMain::ArrangeControls()
     const int right = w - (752 - 642);
     SButAbout->move(right, 8);
     SButExit->move(right, 40);
+    const QRect area = ChartArea();
+    RC->SetBounds(area.x(), area.y(), area.width(), area.height());
 }
 
 QRect TFrmMain::ChartArea() const
@@ -373,6 +474,7 @@ void TFrmMain::SButDrawSamplesClick(QObject *)
             GeneratorSeed = *FixedSeed;
         else
             SeedFromClock();
+        RC->ClearItems();
         Vec1->Clear();
         NrOfSamples = 0;
         Timer1->start();
@@ -402,10 +504,11 @@ void TFrmMain::Timer1Timer(QObject *)
     double v = 0;
     if (DrawSample(v))
         Vec1->SetElem(NrOfSamples, v);
-    if (NrOfSamples >= 500) {
+    if (NrOfSamples >= kMaxMeanSamples) {
         Timer1->stop();
         SButDrawSamplesClick(nullptr);
     }
+    ShowMeans();
 }
 
 void TFrmMain::RGDistriClick(QObject *)
@@ -451,4 +554,56 @@ void TFrmMain::ShowDistri()
         ShowMessageBox(mtError, QStringLiteral("Cannot calculate histogram"), this);
         return;
     }
+
+    // One grey bar per bin at its upper edge, scaled as a density over all N
+    // samples (those outside the bins lower the bars), painted once.
+    RC->SetPaintSuppressed(true);
+    RC->ClearItems();
+    RC->SetDataColor(kGrey);
+    RC->SetLineWidth(4);
+    for (int i = 1; i <= Histo->NrOfElem(); ++i) {
+        const double x = static_cast<double>(i * kBinWidthExt - 20);
+        const double y = static_cast<double>(static_cast<long double>(Histo->Elem(i)) / n / kBinWidthExt);
+        RC->AddLine(x, 0, x, y);
+    }
+    RC->SetPaintSuppressed(false);
+    RC->SetLayerRange(0, kHistLow, 0, kHistHigh, static_cast<long double>(maxCount) / n / kBinWidthExt);
+    RC->Scale1X()->SetCaption(Translated(QStringLiteral("x")));
+    RC->Scale1Y()->SetCaption(Translated(QStringLiteral("probability")));
+}
+
+void TFrmMain::ShowMeans()
+{
+    RC->SetPaintSuppressed(true);
+    RC->ClearItems();
+    RC->SetLineWidth(1);
+    // The plotting limit only grows, with the means of the samples before.
+    double limit = 10.0;
+    for (int i = 1; i <= NrOfSamples; ++i) {
+        const double v = Vec1->Elem(i);
+        if (v > limit) {
+            RC->SetDataColor(clRed);
+            RC->AddMark(i, limit, kMarkAbove);
+        } else if (v < -limit) {
+            RC->SetDataColor(clRed);
+            RC->AddMark(i, -limit, kMarkBelow);
+        } else {
+            RC->SetDataColor(kGrey);
+            RC->AddMark(i, v, kMarkSample);
+        }
+        double mean = 0, variance = 0;
+        Vec1->MeanVar(1, i, mean, variance);
+        RC->SetDataColor(clBlue);
+        RC->AddMark(i, mean, kMarkMean);
+        if (std::fabs(mean) > limit)
+            limit = std::fabs(mean);
+    }
+    if (limit > 10)
+        RC->SetLayerRange(0, 0, -limit - 1, kMaxMeanSamples, limit + 1);
+    else
+        RC->SetLayerRange(0, 0, -11, kMaxMeanSamples, 11);
+    RC->Scale1X()->SetCaption(Translated(QStringLiteral("number of random numbers n")));
+    RC->Scale1Y()->SetCaption(
+        Translated(QStringLiteral("random numbers (gray) and the mean as a function of n (blue)")));
+    RC->SetPaintSuppressed(false);
 }

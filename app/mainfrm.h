@@ -1,12 +1,13 @@
 #pragma once
 
 #include <QPointer>
+#include <QWidget>
 #include <cstdint>
 #include <optional>
-#include <QWidget>
 
 class QFrame;
 class TDigrel;
+class TKurvo;
 class TFrmAbout;
 class THueband;
 class QScrollBar;
@@ -43,6 +44,7 @@ public:
     ~TFrmMain() override;
 
     // Controls, in creation order.
+    TKurvo *RC = nullptr;
     QFrame *Panel1 = nullptr;
     THueband *Hueband1 = nullptr;
     QToolButton *SButShowDistri = nullptr;
@@ -93,6 +95,8 @@ public:
 
     // The histogram view: fresh samples, counted into 400 bins.
     void ShowDistri();
+    // The running-means view: every sample so far and the mean of the first n.
+    void ShowMeans();
     // Draws one sample of the selected distribution; false when none is selected.
     bool DrawSample(double &value) const;
 
