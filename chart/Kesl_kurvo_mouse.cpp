@@ -339,6 +339,8 @@ TKurvoMouse::TKurvoMouse(TKurvoMouseSite &site, QObject *sender) : m_site(site),
         c->OnChange = [this](QObject *) { m_site.SettingChanged(); };
         m_cross[std::size_t(i)] = c;
     }
+    if (QWidget *w = m_site.MouseWidget())
+        w->setMouseTracking(true);
 }
 
 TKurvoMouse::~TKurvoMouse()
@@ -363,6 +365,23 @@ TCrossHair *TKurvoMouse::CrossHair(int index) const
 bool TKurvoMouse::LayerMouseActive(int layer) const
 {
     return layer >= 1 && layer <= KurvoMouse::kLayers && m_active[std::size_t(layer - 1)];
+}
+
+QPointF TKurvoMouse::PixelToData(int layer, int px, int py) const
+{
+    return KurvoMouse::PixelToData(m_site.LayerMap(std::clamp(layer, 1, KurvoMouse::kLayers)), px, py);
+}
+
+void TKurvoMouse::MouseEnter()
+{
+    if (OnMouseEnter)
+        OnMouseEnter(m_sender);
+}
+
+void TKurvoMouse::MouseLeave()
+{
+    if (OnMouseLeave)
+        OnMouseLeave(m_sender);
 }
 
 bool TKurvoMouse::ConsumeDoubleClick()

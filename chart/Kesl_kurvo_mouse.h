@@ -243,6 +243,8 @@ public:
     using TTextLabelMoveEvent = std::function<void(QObject *Sender, TCustomTextLabel *WhichTextLabel)>;
 
     // sender is passed to the events; the cross-hairs become its children.
+    // The site's widget gets mouse tracking: every move is reported, also
+    // without a button held.
     TKurvoMouse(TKurvoMouseSite &site, QObject *sender);
     ~TKurvoMouse();
     TKurvoMouse(const TKurvoMouse &) = delete;
@@ -255,12 +257,17 @@ public:
     void SetMouseCursorFixed(bool v) { m_cursorFixed = v; }
     TCrossHair *CrossHair(int index) const; // 1..4, nullptr outside
     bool LayerMouseActive(int layer) const;
+    // The chart coordinates of a pixel on a layer: the inverse of DataToPixel.
+    QPointF PixelToData(int layer, int px, int py) const;
 
     // Pointer events, each after the platform's own handling. A down or up
     // event that follows a double click is swallowed: call ConsumeDoubleClick
     // first and skip the platform's handling and the event when it says so.
     bool ConsumeDoubleClick();
     void DoubleClick() { m_doubleClick = true; }
+    // The pointer entered or left the control (after the platform's handling).
+    void MouseEnter();
+    void MouseLeave();
     void MouseDown(Qt::MouseButton button, TMouseShift shift, int X, int Y);
     void MouseMove(TMouseShift shift, int X, int Y);
     void MouseUp(Qt::MouseButton button, TMouseShift shift, int X, int Y);
@@ -283,6 +290,8 @@ public:
     TZoomPanEvent OnZoomPan;
     TCrossHairMoveEvent OnCrossHairMove;
     TTextLabelMoveEvent OnTextLabelMove;
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
 
 private:
     struct TDragStart

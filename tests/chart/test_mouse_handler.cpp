@@ -392,6 +392,28 @@ TEST_F(MouseHandler, RubberBandReportsAndChangesNoRange)
     EXPECT_EQ(ev.zoomPan, 1);
 }
 
+TEST_F(MouseHandler, EnterLeaveAndTracking)
+{
+    QWidget w;
+    site.widget = &w;
+    QObject sender;
+    TKurvoMouse m(site, &sender);
+    EXPECT_TRUE(w.hasMouseTracking());
+    std::vector<std::pair<QObject *, char>> seen;
+    m.OnMouseEnter = [&](QObject *s) { seen.push_back({s, 'e'}); };
+    m.OnMouseLeave = [&](QObject *s) { seen.push_back({s, 'l'}); };
+    m.MouseEnter();
+    m.MouseLeave();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], std::make_pair(&sender, 'e'));
+    EXPECT_EQ(seen[1], std::make_pair(&sender, 'l'));
+    EXPECT_EQ(m.CrossHair(1)->parent(), &sender);
+    // Layers outside 1..16 are taken as the nearest one.
+    site.ax[15] = Lin(0, 100);
+    EXPECT_DOUBLE_EQ(m.PixelToData(99, 150, 95).x(), 50);
+    EXPECT_DOUBLE_EQ(m.PixelToData(-3, 150, 95).x(), 5);
+}
+
 TEST_F(MouseHandler, DoubleClickSwallowsTheNextPressOrRelease)
 {
     EXPECT_FALSE(mouse.ConsumeDoubleClick());
