@@ -566,10 +566,12 @@ void TFrmMain::ShowDistri()
         const double y = static_cast<double>(static_cast<long double>(Histo->Elem(i)) / n / kBinWidthExt);
         RC->AddLine(x, 0, x, y);
     }
-    RC->SetPaintSuppressed(false);
+    // Range and captions are set before the one paint (the picture is the
+    // same as painting after each): the view redraws on every scroll step.
     RC->SetLayerRange(0, kHistLow, 0, kHistHigh, static_cast<long double>(maxCount) / n / kBinWidthExt);
     RC->Scale1X()->SetCaption(Translated(QStringLiteral("x")));
     RC->Scale1Y()->SetCaption(Translated(QStringLiteral("probability")));
+    RC->SetPaintSuppressed(false);
 }
 
 void TFrmMain::ShowMeans()

@@ -1,12 +1,16 @@
-// One scroll-bar step of the main window, end to end: the numeric label takes
-// the new value and the histogram view draws and counts 100000 fresh samples.
+// The main window's views, end to end on the default-size window offscreen.
 #include "Kesl_math1.h"
+#include "Kesl_vector.h"
 #include "mainfrm.h"
 
 #include <QCoreApplication>
 #include <QScrollBar>
+#include <QTimer>
+#include <QToolButton>
 #include <benchmark/benchmark.h>
 
+// One scroll-bar step: the numeric label takes the new value and the
+// histogram view draws, counts and paints 100000 fresh samples.
 static void BM_ScrollStep(benchmark::State &state)
 {
     GeneratorSeed = 1;
@@ -21,3 +25,32 @@ static void BM_ScrollStep(benchmark::State &state)
     }
 }
 BENCHMARK(BM_ScrollStep)->Unit(benchmark::kMillisecond);
+
+// The histogram view in full: samples, histogram, 400 bars, both paints.
+static void BM_ShowDistri(benchmark::State &state)
+{
+    GeneratorSeed = 1;
+    TFrmMain frm;
+    frm.show();
+    QCoreApplication::processEvents();
+    for (auto _ : state)
+        frm.ShowDistri();
+}
+BENCHMARK(BM_ShowDistri)->Unit(benchmark::kMillisecond);
+
+// One running-means tick with 500 samples: 1000 marks and all the means.
+static void BM_ShowMeansTick500(benchmark::State &state)
+{
+    GeneratorSeed = 1;
+    TFrmMain frm;
+    frm.show();
+    QCoreApplication::processEvents();
+    frm.SButDrawSamplesClick(frm.SButDrawSamples);
+    frm.Timer1->stop();
+    for (int i = 0; i < 499; ++i)
+        frm.Timer1Timer(frm.Timer1);
+    for (auto _ : state)
+        frm.ShowMeans();
+    frm.SButDrawSamplesClick(nullptr);
+}
+BENCHMARK(BM_ShowMeansTick500)->Unit(benchmark::kMillisecond);

@@ -70,15 +70,22 @@ QPoint TCustomKurvo::DataToPixel(int layer, double x, double y) const
 
 void TCustomKurvo::SetLayerRange(int layer, long double XLow, long double YLow, long double XHigh, long double YHigh)
 {
+    if (layer < 0 || layer > kLayers)
+        return; // no such layer: nothing to set
+    // Every layer is set before the one repaint: the picture is the same as
+    // after a repaint per layer, at a sixteenth of the cost.
+    const bool saved = m_paintSuppressed;
+    m_paintSuppressed = true;
     if (layer == 0) {
         for (int l = 1; l <= kLayers; ++l)
             SetRange(l, XLow, YLow, XHigh, YHigh);
-    } else if (layer >= 1 && layer <= kLayers) {
-        SetRange(layer, XLow, YLow, XHigh, YHigh);
     } else {
-        return; // no such layer: nothing to set
+        SetRange(layer, XLow, YLow, XHigh, YHigh);
     }
-    if (!IsLoading())
+    m_paintSuppressed = saved;
+    if (!saved)
+        Paint();
+    else if (!IsLoading())
         Changed();
 }
 

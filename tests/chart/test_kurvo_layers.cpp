@@ -241,3 +241,25 @@ TEST(KurvoLayers, ZeroDataAreaPutsEveryPointOnTheCentreLine)
 }
 
 } // namespace
+
+TEST(KurvoLayerPaints, SettingAllLayersPaintsOnce)
+{
+    TKurvo k;
+    k.resize(300, 200);
+    k.SetPaintSuppressed(false);
+    k.SetAutoRedraw(true);
+    const int before = k.PaintCount();
+    k.SetLayerRange(0, -5, -5, 5, 5);
+    EXPECT_EQ(k.PaintCount(), before + 1);
+    for (int l = 1; l <= 16; ++l)
+        EXPECT_DOUBLE_EQ(k.ScaleX(l)->RangeHigh(), 5.0) << l;
+    k.SetPaintSuppressed(true);
+    k.SetLayerRange(0, -6, -6, 6, 6);
+    EXPECT_EQ(k.PaintCount(), before + 1);
+    k.SetPaintSuppressed(false);
+    EXPECT_EQ(k.PaintCount(), before + 2);
+    k.SetLayerRange(3, 0, 0, 1, 1);
+    EXPECT_EQ(k.PaintCount(), before + 3);
+    k.SetLayerRange(17, 0, 0, 1, 1);
+    EXPECT_EQ(k.PaintCount(), before + 3);
+}
