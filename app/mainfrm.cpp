@@ -485,17 +485,27 @@ void TFrmMain::SButDrawSamplesClick(QObject *)
     }
 }
 
-bool TFrmMain::DrawSample(double &value) const
+TFrmMain::TSampleSource TFrmMain::SampleSource() const
 {
-    switch (RGDistri->ItemIndex()) {
+    return TSampleSource {RGDistri->ItemIndex(), SBarLoc->value(), SBarWid->value(), Location(), Width()};
+}
+
+bool TFrmMain::TSampleSource::Draw(double &value) const
+{
+    switch (Distribution) {
     case 0:
         // Extended precision in this order: multiply, divide, add.
-        value = static_cast<double>(static_cast<long double>(GaussRandom()) * SBarWid->value() / 100 +
-                                    static_cast<long double>(SBarLoc->value()) / 10);
+        value = static_cast<double>(static_cast<long double>(GaussRandom()) * WidthPosition / 100 +
+                                    static_cast<long double>(LocationPosition) / 10);
         return true;
-    case 1: value = CauchyRandom(Location(), Width()); return true;
+    case 1: value = CauchyRandom(LocationValue, WidthValue); return true;
     default: return false;
     }
+}
+
+bool TFrmMain::DrawSample(double &value) const
+{
+    return SampleSource().Draw(value);
 }
 
 void TFrmMain::Timer1Timer(QObject *)
@@ -546,8 +556,10 @@ void TFrmMain::ShowDistri()
 {
     // With no distribution selected the samples already in Vec1 are counted again.
     const int n = Vec1->NrOfElem();
+    // The parameters are read once: the loop runs 100000 times per scroll step.
+    const TSampleSource source = SampleSource();
     double v = 0;
-    for (int i = 1; i <= n && DrawSample(v); ++i)
+    for (int i = 1; i <= n && source.Draw(v); ++i)
         Vec1->SetElem(i, v);
     int underflow = 0, overflow = 0, maxCount = 0;
     if (!Vec1->Histogram(1, n, kHistLow, kHistHigh, kBinWidth, Histo, underflow, overflow, maxCount)) {

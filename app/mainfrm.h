@@ -100,6 +100,18 @@ public:
     // Draws one sample of the selected distribution; false when none is selected.
     bool DrawSample(double &value) const;
 
+    // The selected distribution and its parameters, read from the controls.
+    struct TSampleSource
+    {
+        int Distribution; // 0 normal, 1 Cauchy, anything else: none
+        int LocationPosition;
+        int WidthPosition;
+        double LocationValue;
+        double WidthValue;
+        bool Draw(double &value) const;
+    };
+    TSampleSource SampleSource() const;
+
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
