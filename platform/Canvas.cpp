@@ -153,8 +153,10 @@ void TCanvas::ApplyPen(QPainter &p) const
         pen.setCapStyle(Qt::FlatCap);
         pen.setJoinStyle(Qt::MiterJoin);
     } else {
+        // Thick lines end flat at their end points, so a bar drawn from 0 to y
+        // covers exactly that span (and needs no curve for its ends).
         pen.setWidth(Pen.Width);
-        pen.setCapStyle(Qt::RoundCap);
+        pen.setCapStyle(Qt::FlatCap);
         pen.setJoinStyle(Qt::RoundJoin);
     }
     p.setPen(pen);

@@ -271,3 +271,26 @@ TEST(Canvas, TextFollowsEveryFontChange)
     c.Font.Name = "Courier New";
     EXPECT_EQ(c.TextWidth("iiii"), c.TextWidth("MMMM")); // a fixed-pitch face now
 }
+
+TEST(Canvas, ThickLinesEndFlatAtTheirEndPoints)
+{
+    TBitmap bmp(30, 30);
+    TCanvas &c = bmp.Canvas();
+    c.Pen.Width = 4;
+    c.Pen.Color = clBlack;
+    c.MoveTo(10, 5);
+    c.LineTo(10, 15);
+    const PixelSet p = Painted(bmp);
+    ASSERT_FALSE(p.empty());
+    int top = 100, bottom = -1, left = 100, right = -1;
+    for (auto [x, y] : p) {
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+        left = std::min(left, x);
+        right = std::max(right, x);
+    }
+    EXPECT_EQ(top, 5);
+    EXPECT_EQ(bottom, 14);
+    EXPECT_EQ(right - left + 1, 4);
+    EXPECT_TRUE(p.count({10, 5}) && p.count({10, 14}));
+}
