@@ -447,14 +447,18 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
             r.Flush();
             r.Pen(col, ps);
             const QPoint p = map(it.Layer, it.X1, it.Y1);
-            DrawMark(c, it.Style, p.x(), p.y());
-            // The marks that follow with the same look need none of the checks above.
+            // The marks that follow with the same look need none of the checks
+            // above, and a run of one shape is prepared once.
+            TMarkRun run(c, it.Style);
+            run.Draw(p.x(), p.y());
             const TFastMap fm(m_tf[std::size_t(it.Layer - 1)], r.sx, r.sy);
             while (i + 1 < n && SameLook(items[i + 1], it, ikMark)) {
                 const TChartItem &m = items[++i];
                 __builtin_prefetch(items + std::min(i + 16, n - 1));
                 const QPoint q = fm.Map(m.X1, m.Y1);
-                DrawMark(c, m.Style, q.x(), q.y());
+                if (m.Style != run.Shape())
+                    run = TMarkRun(c, m.Style);
+                run.Draw(q.x(), q.y());
             }
             break;
         }

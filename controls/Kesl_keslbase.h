@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Canvas.h"
+#include "Kesl_keslbase_markmasks.h"
 
 #include <cstdint>
 
@@ -13,6 +14,36 @@ void DrawFrame(TCanvas &canvas, TFrameStyle style, int left, int top, int right,
 
 // Draws mark shape 0..255 centred on (x, y) in the pen colour.
 void DrawMark(TCanvas &canvas, std::uint8_t shape, int x, int y);
+
+// Draws one shape at many points with the canvas's pen and brush as they are
+// when the run is made: exactly the pixels of DrawMark at each point, with the
+// checks and the colour worked out once (a chart draws tens of thousands).
+// The canvas must not be resized while the run is in use.
+class TMarkRun
+{
+public:
+    TMarkRun(TCanvas &canvas, std::uint8_t shape);
+    std::uint8_t Shape() const { return m_shape; }
+    void Draw(int x, int y)
+    {
+        if (m_mask)
+            WriteMaskClipped(m_bits, m_stride, m_width, m_height, *m_mask, x, y, m_pixel);
+        else
+            DrawSlow(x, y);
+    }
+
+private:
+    void DrawSlow(int x, int y);
+
+    TCanvas *m_canvas;
+    std::uint8_t m_shape;
+    const TMarkMask *m_mask;
+    std::uint32_t *m_bits = nullptr;
+    std::ptrdiff_t m_stride = 0;
+    int m_width = 0;
+    int m_height = 0;
+    std::uint32_t m_pixel = 0;
+};
 
 // Settings objects of the chart's labels, cross-hairs and date/time scales,
 // each in a header of its own.

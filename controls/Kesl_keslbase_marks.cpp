@@ -300,54 +300,53 @@ void DrawCharacterMark(TCanvas &c, std::uint8_t shape, int x, int y)
     c.TextOut(int(left), int(top), text);
 }
 
-// Pixels written straight into the scan lines; bit b of a row is column
-// x + right - b. Callers make sure the mask's box lies within a few pixels of
-// the canvas, so no coordinate here can overflow.
-void WriteMask(TCanvas &c, int w, int h, const TMarkMask &mask, int x, int y, std::uint32_t px)
-{
-    const int xr = x + mask.right;
-    // Columns 0..w-1 are bits xr-w+1 .. xr.
-    const int lo = std::max(0, xr - w + 1);
-    const int hi = std::min(15, xr);
-    if (lo > hi)
-        return;
-    const std::uint32_t keep = ((2u << hi) - 1u) & ~((1u << lo) - 1u);
-    const int r0 = std::max(0, -(y + mask.top));
-    const int r1 = std::min(int(mask.rows), h - (y + mask.top));
-    if (r0 >= r1)
-        return;
-    const std::ptrdiff_t stride = c.ScanLineStride();
-    std::uint32_t *const first = c.ScanLine(y + mask.top + r0);
-    for (int r = r0; r < r1; ++r) {
-        std::uint32_t *const line = first + (r - r0) * stride;
-        for (std::uint32_t bits = mask.bits[r] & keep; bits; bits &= bits - 1u)
-            line[xr - std::countr_zero(bits)] = px;
-    }
-}
-
 // True when the figure went straight into the scan lines.
 bool DrawFast(TCanvas &c, std::uint8_t shape, int x, int y)
 {
-    if (!c.AllowDirectPixels || c.IsPrinter())
-        return false;
-    const TMarkMask *mask = FastMarkMask(shape);
+    const TMarkMask *mask = DirectMarkMask(c, shape);
     if (!mask)
         return false;
-    // Dots and patterns are single pixels set in the pen colour whatever the
-    // pen; the filled figures need the pen and brush the masks were made for.
-    if (FillOf(shape) == Fill::Filled &&
-        (c.Pen.Mode != pmCopy || c.Pen.Style != psSolid || c.Pen.Width > 1 || c.Brush.Style != bsSolid))
-        return false;
-    const int w = c.Width();
-    const int h = c.Height();
-    if (std::int64_t(x) + kFigureReach < 0 || std::int64_t(x) - kFigureReach >= w ||
-        std::int64_t(y) + kFigureReach < 0 || std::int64_t(y) - kFigureReach >= h)
-        return true; // nothing of it would land on the canvas
-    WriteMask(c, w, h, *mask, x, y, ColorToQRgb(c.Pen.Color));
+    if (c.Width() > 0 && c.Height() > 0)
+        WriteMaskClipped(c.ScanLine(0), c.ScanLineStride(), c.Width(), c.Height(), *mask, x, y,
+                         ColorToQRgb(c.Pen.Color));
     return true;
 }
 
 } // namespace
+
+const TMarkMask *DirectMarkMask(const TCanvas &c, int shape)
+{
+    if (!c.AllowDirectPixels || c.IsPrinter())
+        return nullptr;
+    const TMarkMask *mask = FastMarkMask(shape);
+    if (!mask)
+        return nullptr;
+    // Dots and patterns are single pixels set in the pen colour whatever the
+    // pen; the filled figures need the pen and brush the masks were made for.
+    if (FillOf(shape) == Fill::Filled &&
+        (c.Pen.Mode != pmCopy || c.Pen.Style != psSolid || c.Pen.Width > 1 || c.Brush.Style != bsSolid))
+        return nullptr;
+    return mask;
+}
+
+TMarkRun::TMarkRun(TCanvas &canvas, std::uint8_t shape)
+    : m_canvas(&canvas), m_shape(shape), m_mask(shape <= 51 ? DirectMarkMask(canvas, shape) : nullptr)
+{
+    if (!m_mask || canvas.Width() == 0 || canvas.Height() == 0) {
+        m_mask = nullptr;
+        return;
+    }
+    m_bits = canvas.ScanLine(0);
+    m_stride = canvas.ScanLineStride();
+    m_width = canvas.Width();
+    m_height = canvas.Height();
+    m_pixel = ColorToQRgb(canvas.Pen.Color);
+}
+
+void TMarkRun::DrawSlow(int x, int y)
+{
+    DrawMark(*m_canvas, m_shape, x, y);
+}
 
 void DrawMark(TCanvas &canvas, std::uint8_t shape, int x, int y)
 {

@@ -376,3 +376,29 @@ TEST(Marks, EmptyBitmapTakesMarksWithoutEffect)
     }
     EXPECT_TRUE(bmp.Empty());
 }
+
+TEST(MarkRun, GivesThePixelsOfDrawMarkAtEveryPoint)
+{
+    const QPoint points[] = {{10, 10}, {0, 0}, {-3, 5}, {39, 29}, {42, 31}, {20, -2}, {-100000, 7}, {5, 2000000000}};
+    for (int shape : {0, 1, 3, 6, 7, 9, 18, 25, 29, 34, 36, 43, 47, 10, 24, 50, 65}) {
+        for (bool solidBrush : {true, false}) {
+            TBitmap expected(40, 30), actual(40, 30);
+            for (TBitmap *b : {&expected, &actual}) {
+                b->Canvas().Pen.Color = clRed;
+                b->Canvas().Brush.Color = clBlue;
+                b->Canvas().Brush.Style = solidBrush ? bsSolid : bsClear;
+            }
+            TMarkRun run(actual.Canvas(), std::uint8_t(shape));
+            EXPECT_EQ(run.Shape(), shape);
+            for (const QPoint &p : points) {
+                DrawMark(expected.Canvas(), std::uint8_t(shape), p.x(), p.y());
+                run.Draw(p.x(), p.y());
+            }
+            EXPECT_EQ(actual.Image(), expected.Image()) << "shape " << shape << " solid " << solidBrush;
+        }
+    }
+    TBitmap empty;
+    TMarkRun none(empty.Canvas(), 7);
+    none.Draw(0, 0); // a surface without pixels takes nothing
+    EXPECT_TRUE(empty.Empty());
+}
