@@ -283,6 +283,18 @@ public:
     void SetMouseAction(TMouseActMode a) { m_mouse->SetMouseAction(a); }
     bool MouseCursorFixed() const { return m_mouse->MouseCursorFixed(); }
     void SetMouseCursorFixed(bool v) { m_mouse->SetMouseCursorFixed(v); }
+    TCrossHair *CrossHair1() const { return CrossHair(1); }
+    TCrossHair *CrossHair2() const { return CrossHair(2); }
+    TCrossHair *CrossHair3() const { return CrossHair(3); }
+    TCrossHair *CrossHair4() const { return CrossHair(4); }
+    // The chart coordinates of a pixel on a layer: the inverse of DataToPixel.
+    QPointF PixelToData(int layer, int px, int py) const { return m_mouse->PixelToData(layer, px, py); }
+    void PixelToData(int layer, int px, int py, double &x, double &y) const
+    {
+        const QPointF p = m_mouse->PixelToData(layer, px, py);
+        x = p.x();
+        y = p.y();
+    }
 
     TRenderEvent OnBeforeRenderData;
     TRenderEvent OnDataRendered;
@@ -314,6 +326,16 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void enterEvent(QEnterEvent *event) override
+    {
+        TControl::enterEvent(event);
+        m_mouse->MouseEnter();
+    }
+    void leaveEvent(QEvent *event) override
+    {
+        TControl::leaveEvent(event);
+        m_mouse->MouseLeave();
+    }
 
     // Repaint when AutoRedraw is set.
     void Changed();
@@ -497,6 +519,12 @@ class TKurvo : public TCustomKurvo
     Q_PROPERTY(TScalePropsVert *Scale3Y READ Scale3Y)
     Q_PROPERTY(TScalePropsVert *Scale4Y READ Scale4Y)
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    Q_PROPERTY(TMouseActMode MouseAction READ MouseAction WRITE SetMouseAction)
+    Q_PROPERTY(bool MouseCursorFixed READ MouseCursorFixed WRITE SetMouseCursorFixed)
+    Q_PROPERTY(TCrossHair *CrossHair1 READ CrossHair1)
+    Q_PROPERTY(TCrossHair *CrossHair2 READ CrossHair2)
+    Q_PROPERTY(TCrossHair *CrossHair3 READ CrossHair3)
+    Q_PROPERTY(TCrossHair *CrossHair4 READ CrossHair4)
     Q_PROPERTY(int CaptionPosX READ CaptionPosX WRITE SetCaptionPosX)
     Q_PROPERTY(int CaptionPosY READ CaptionPosY WRITE SetCaptionPosY)
     Q_PROPERTY(bool AutoRedraw READ AutoRedraw WRITE SetAutoRedraw)

@@ -6,6 +6,7 @@
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QTest>
+#include <QVariant>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -357,4 +358,42 @@ TEST_F(MouseChart, PixelToDataInvertsDataToPixel)
                 EXPECT_EQ(k.DataToPixel(3, d.x(), d.y()), QPoint(px, py)) << r.xl << " " << px << "," << py;
             }
     }
+}
+TEST_F(MouseChart, PublishedDefaults)
+{
+    EXPECT_EQ(k.property("MouseAction").value<TMouseActMode>(), maNone);
+    EXPECT_TRUE(k.property("MouseCursorFixed").toBool());
+    for (int i = 1; i <= 4; ++i) {
+        TCrossHair *c = k.CrossHair(i);
+        ASSERT_NE(c, nullptr);
+        EXPECT_EQ(c->parent(), &k);
+        EXPECT_EQ(c->Layer(), i);
+        EXPECT_EQ(c->Mode(), chOff);
+    }
+    EXPECT_EQ(k.property("CrossHair3").value<TCrossHair *>(), k.CrossHair(3));
+    k.setProperty("MouseAction", QVariant::fromValue(maZoomDrag));
+    EXPECT_EQ(k.MouseAction(), maZoomDrag);
+    k.setProperty("MouseCursorFixed", false);
+    EXPECT_FALSE(k.MouseCursorFixed());
+    double x = 0, y = 0;
+    k.PixelToData(1, 150, 90, x, y);
+    EXPECT_NEAR(x, 5, 1e-9);
+    EXPECT_NEAR(y, 5, 1e-9);
+    EXPECT_NEAR(k.PixelToData(1, 250, 20).x(), 10, 1e-9);
+}
+
+TEST_F(MouseChart, EnterAndLeaveAreReported)
+{
+    int enters = 0, leaves = 0;
+    k.Mouse().OnMouseEnter = [&](QObject *s) {
+        EXPECT_EQ(s, &k);
+        ++enters;
+    };
+    k.Mouse().OnMouseLeave = [&](QObject *) { ++leaves; };
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), k.mapToGlobal(QPointF(5, 5)));
+    QApplication::sendEvent(&k, &enter);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&k, &leave);
+    EXPECT_EQ(enters, 1);
+    EXPECT_EQ(leaves, 1);
 }
