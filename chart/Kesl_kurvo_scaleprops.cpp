@@ -77,26 +77,17 @@ void TScaleProps::SetScaleType(TScaleType Value)
 
 void TScaleProps::SetCaption(const QString &Value)
 {
-    if (Value == m_caption)
-        return;
-    m_caption = Value;
-    Changed();
+    Store(m_caption, Value);
 }
 
 void TScaleProps::SetCaptionPosX(int Value)
 {
-    if (Value == m_captionPosX)
-        return;
-    m_captionPosX = Value;
-    Changed();
+    Store(m_captionPosX, Value);
 }
 
 void TScaleProps::SetCaptionPosY(int Value)
 {
-    if (Value == m_captionPosY)
-        return;
-    m_captionPosY = Value;
-    Changed();
+    Store(m_captionPosY, Value);
 }
 
 void TScaleProps::SetCaptionAlignment(TAlignment Value)
@@ -117,10 +108,7 @@ void TScaleProps::SetCaptionAnchor(TScaleUnitAnchor Value)
 
 void TScaleProps::SetColorScale(TColor Value)
 {
-    if (Value == m_colorScale)
-        return;
-    m_colorScale = Value;
-    Changed();
+    Store(m_colorScale, Value);
 }
 
 void TScaleProps::SetDateFormat(const TDTLabel *Value)
@@ -146,10 +134,7 @@ void TScaleProps::SetDecPlaces(int Value)
 
 void TScaleProps::SetFont(const TFont &Value)
 {
-    if (Value == m_font)
-        return;
-    m_font = Value;
-    Changed();
+    Store(m_font, Value);
 }
 
 void TScaleProps::SetLogarithmic(bool Value)
@@ -182,10 +167,7 @@ void TScaleProps::SetLabelType(TFigType Value)
 
 void TScaleProps::SetMinTicks(int Value)
 {
-    if (Value == m_minTicks)
-        return;
-    m_minTicks = Value;
-    Changed();
+    Store(m_minTicks, Value);
 }
 
 namespace {
@@ -265,42 +247,27 @@ void TScaleProps::SetRangeHigh(double Value)
 
 void TScaleProps::SetShortTicks(bool Value)
 {
-    if (Value == m_shortTicks)
-        return;
-    m_shortTicks = Value;
-    Changed();
+    Store(m_shortTicks, Value);
 }
 
 void TScaleProps::SetScaleInscript(const QString &Value)
 {
-    if (Value == m_scaleInscript)
-        return;
-    m_scaleInscript = Value;
-    Changed();
+    Store(m_scaleInscript, Value);
 }
 
 void TScaleProps::SetScalePos(int Value)
 {
-    if (Value == m_scalePos)
-        return;
-    m_scalePos = Value;
-    Changed();
+    Store(m_scalePos, Value);
 }
 
 void TScaleProps::SetUserTickText(const QString &Value)
 {
-    if (Value == m_userTickText)
-        return;
-    m_userTickText = Value;
-    Changed();
+    Store(m_userTickText, Value);
 }
 
 void TScaleProps::SetVisible(bool Value)
 {
-    if (Value == m_visible)
-        return;
-    m_visible = Value;
-    Changed();
+    Store(m_visible, Value);
 }
 
 // ---------------------------------------------------------------------------

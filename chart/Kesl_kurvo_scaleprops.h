@@ -126,6 +126,15 @@ protected:
     void Changed();
 
 private:
+    // Stores a setting and notifies the owner, only when it really changes.
+    template<typename T> void Store(T &field, const T &value)
+    {
+        if (value == field)
+            return;
+        field = value;
+        Changed();
+    }
+
     // Runs f with notifications held back, then notifies once if anything
     // changed meanwhile.
     template<class F> void Batch(F &&f);
