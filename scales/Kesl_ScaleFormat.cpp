@@ -1,22 +1,25 @@
 #include "Kesl_ScaleTicks.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 namespace {
 
-// printf into a std::string of the exact length (huge values with many
-// decimals may need hundreds of characters).
-std::string PrintLongDouble(const char *fmt, int decimals, TExtended v)
+// Number text in the C locale's form whatever LC_NUMERIC says: the decimal
+// point is always ".". Huge values with many decimals need hundreds of
+// characters, so the buffer grows until the text fits.
+std::string CharsOf(TExtended v, std::chars_format fmt, int precision)
 {
-    const int n = std::snprintf(nullptr, 0, fmt, decimals, v);
-    if (n <= 0)
-        return {};
-    std::string out(std::size_t(n) + 1, '\0');
-    std::snprintf(out.data(), out.size(), fmt, decimals, v);
-    out.resize(std::size_t(n));
-    return out;
+    std::string out(64, '\0');
+    for (;;) {
+        const auto r = std::to_chars(out.data(), out.data() + out.size(), v, fmt, precision);
+        if (r.ec == std::errc()) {
+            out.resize(std::size_t(r.ptr - out.data()));
+            return out;
+        }
+        out.resize(out.size() * 4);
+    }
 }
 
 } // namespace
@@ -51,21 +54,24 @@ int AutoLogDecimals(int DecPlaces, TExtended A, TExtended B)
 
 QString FormatTickNumber(TExtended Value, int Decimals)
 {
+    // A negative zero is no negative value (-0.001 rounded to zero still is).
+    if (Value == 0)
+        Value = 0;
     if (Decimals >= 0) {
         // Enough for any double; more decimals only add zeros beyond the
         // 14 characters a label keeps.
         const int dec = Decimals > 400 ? 400 : Decimals;
-        return QString::fromStdString(PrintLongDouble("%.*Lf", dec, Value));
+        return QString::fromStdString(CharsOf(Value, std::chars_format::fixed, dec));
     }
     if (!std::isfinite(Value))
         return QStringLiteral("********");
-    // Sign position, d.dE+xx; the C library writes at least two exponent digits.
-    std::string text = PrintLongDouble("%.*LE", 1, Value);
+    // Sign position, d.dE+xx; at least two exponent digits are written.
+    std::string text = CharsOf(Value, std::chars_format::scientific, 1);
     if (!text.empty() && text[0] != '-')
         text.insert(text.begin(), ' ');
     if (text.size() > 8)
         return QStringLiteral("********");
-    return QString::fromStdString(text);
+    return QString::fromStdString(text).toUpper();
 }
 
 QString UserTickItem(const QString &Texts, int Index)

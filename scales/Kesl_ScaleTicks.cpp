@@ -13,6 +13,10 @@ constexpr TExtended kLogFloor = 1e-100L;
 // The first-tick search normally needs two or three steps; this only guards
 // against precision oddities far from zero.
 constexpr int kMaxFirstTickSteps = 1000;
+// A pass reaches a thousandth of a step beyond its ends. The limit itself
+// counts as inside: 0.001 times the step carries rounding error, so the
+// comparison allows a billionth of that on top.
+constexpr TExtended kEndTol = 0.001L * (1 + 1e-9L);
 
 TExtended Sign(TExtended low, TExtended high)
 {
@@ -82,7 +86,7 @@ TTickStep ChooseTickStep(int MinTicks, TExtended Low, TExtended High)
         }
     }
     TExtended first = (std::trunc(Low / r.Step) - 1) * r.Step;
-    for (int n = 0; n < kMaxFirstTickSteps && dir * (Low - first) > 0.001L * std::fabs(r.Step); ++n) {
+    for (int n = 0; n < kMaxFirstTickSteps && dir * (Low - first) > kEndTol * std::fabs(r.Step); ++n) {
         const TExtended next = first + r.Step;
         if (next == first) // the step is below the spacing of numbers here
             break;
@@ -119,14 +123,16 @@ TScaleTickResult LinearTickPass(const TScaleTickSettings &s)
             if (j > 0 && v == prev)
                 break; // adding the step no longer changes the value
             prev = v;
-            if (dir * v >= dir * low && std::isfinite(double(v))) {
+            // Short ticks carry the same rounding noise as the long ones, so
+            // the one at RangeLow may come out a little before it.
+            if (dir * (low - v) <= kEndTol * std::fabs(shortStep) && std::isfinite(double(v))) {
                 if (++shortCount > kMaxPassTicks / 2) {
                     r.Capped = true;
                     break;
                 }
                 sink.Add({double(v), false, {}, {}, true, true});
             }
-            if (!(dir * (start + TExtended(j + 1) * shortStep - high) <= 0.001L * std::fabs(shortStep)))
+            if (!(dir * (start + TExtended(j + 1) * shortStep - high) <= kEndTol * std::fabs(shortStep)))
                 break;
         }
     }
@@ -148,7 +154,7 @@ TScaleTickResult LinearTickPass(const TScaleTickSettings &s)
             if (!sink.Add(std::move(t)))
                 break;
         }
-        if (!(dir * (st.FirstTick + TExtended(j + 1) * st.Step - high) <= 0.001L * std::fabs(st.Step)))
+        if (!(dir * (st.FirstTick + TExtended(j + 1) * st.Step - high) <= kEndTol * std::fabs(st.Step)))
             break;
     }
     return r;

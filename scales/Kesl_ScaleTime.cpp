@@ -331,6 +331,11 @@ std::optional<TScaleTickResult> TimeTableTickPass(const TScaleTickSettings &s)
     // reversed range keeps the same end ticks as the forward one.
     const double lowLimit = low - dir * 1e-9 * std::fabs(low);
     const double highLimit = high + dir * 1e-9 * std::fabs(high);
+    const bool withMs = index <= 9;
+    // From 1000 hours on with milliseconds (10 million without) a clock
+    // label no longer fits its 14 characters: numbers label such a range.
+    if (TimeLabel(std::fmax(std::fabs(lowLimit), std::fabs(highLimit)), withMs).size() > 14)
+        return std::nullopt;
     auto inside = [&](double v) { return dir * v >= dir * lowLimit && dir * v <= dir * highLimit; };
     // Candidates run from the first multiple to the end of the range.
     auto forEach = [&](auto &&visit) {
@@ -347,7 +352,6 @@ std::optional<TScaleTickResult> TimeTableTickPass(const TScaleTickSettings &s)
     if (s.ShortTicks)
         forEach([&](double v) { return sink.Add({v, false, {}, {}, true, true}); });
     const bool record = s.Vertical || !s.ShortTicks;
-    const bool withMs = index <= 9;
     forEach([&](double v) {
         const double q = v / major;
         if (std::fabs(q - std::round(q)) >= 0.01)

@@ -55,9 +55,10 @@ QString TimeLabel(double Value, bool WithMilliseconds)
     if (!std::isfinite(Value))
         return {};
     // Whole milliseconds first, then the split, so that a rounded fraction
-    // carries into the seconds instead of showing 1000.
+    // carries into the seconds instead of showing 1000. Halves go to the even
+    // neighbour (0.0625 s reads .062).
     const double s = std::fmin(std::fabs(Value), 9e15);
-    const qint64 total = std::llround(s * 1000.0);
+    const qint64 total = qint64(std::nearbyint(s * 1000.0));
     const qint64 ms = total % 1000;
     const qint64 secs = total / 1000;
     QString text = Value >= 0 ? QStringLiteral(" ") : QStringLiteral("-");

@@ -140,8 +140,9 @@ TEST_F(ScaleTicksMended, Passes)
         ASSERT_GE(longs.size(), c.leadingLongs.size() + c.trailingLongs.size());
         auto check = [](const TScaleTick &t, const LongTick &e) {
             EXPECT_NEAR(t.Value, e.value, 1e-9 * std::fabs(e.value) + 1e-300);
-            if (e.label)
+            if (e.label) {
                 EXPECT_EQ(t.Label, QString::fromUtf8(e.label));
+            }
         };
         for (std::size_t i = 0; i < c.leadingLongs.size(); ++i)
             check(longs[i], c.leadingLongs[i]);
@@ -149,9 +150,10 @@ TEST_F(ScaleTicksMended, Passes)
         for (std::size_t i = 0; i < c.trailingLongs.size(); ++i)
             check(longs[tail + i], c.trailingLongs[i]);
         // No tick lies before the start of a date/time range.
-        if (c.s.LabelType == ftDateTime)
+        if (c.s.LabelType == ftDateTime) {
             for (const TScaleTick &t : r.Ticks)
                 EXPECT_GE(t.Value, c.s.RangeLow);
+        }
     }
 }
 

@@ -570,8 +570,9 @@ TEST_F(ScaleTimeTicks, MinTicksZeroAndWideRangesStayBounded)
             s.Vertical = c.vertical;
             const TScaleTickResult r = ComputeScaleTicks(s);
             EXPECT_LE(r.Ticks.size(), 2000u) << c.low << ".." << c.high << " / " << minTicks;
-            if (r.Pass != TScaleTickPass::Message)
+            if (r.Pass != TScaleTickPass::Message) {
                 EXPECT_FALSE(r.Ticks.empty()) << c.low << ".." << c.high << " / " << minTicks;
+            }
             for (const TScaleTick &t : r.Ticks) {
                 EXPECT_GE(t.Value, c.low - 1e-9);
                 EXPECT_LE(t.Value, c.high + 1e-8);
