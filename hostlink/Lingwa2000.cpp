@@ -12,6 +12,57 @@ namespace {
 
 const QByteArray kTerminator = QByteArrayLiteral("|$$");
 constexpr qint64 kBlockSize = 256;
+// No window needs more of a text; a longer one would only cost time and memory.
+constexpr qsizetype kMaxLineChars = TLingwa2000::MaxLineLength;
+constexpr qsizetype kMaxTextChars = TLingwa2000::MaxTextLength;
+constexpr qsizetype kMaxKeyChars = TLingwa2000::MaxLineLength;
+// Enough bytes for the longest text or key in any of the table's encodings.
+constexpr qsizetype kMaxTextBytes = 4 * kMaxTextChars;
+constexpr qsizetype kMaxKeyBytes = 4 * kMaxKeyChars;
+// A record is kept up to this many bytes from its "["; the rest is skipped.
+constexpr qsizetype kMaxRecordBytes = kMaxKeyBytes + kMaxTextBytes + 16;
+
+// The first Limit bytes, without a UTF-8 sequence cut in two.
+QByteArrayView LeadingBytes(QByteArrayView Bytes, qsizetype Limit)
+{
+    if (Bytes.size() <= Limit)
+        return Bytes;
+    qsizetype n = Limit;
+    while (n > 0 && (static_cast<unsigned char>(Bytes[n]) & 0xC0) == 0x80)
+        --n;
+    return Bytes.first(n);
+}
+
+// At most kMaxLineChars per line and kMaxTextChars in all; a surrogate pair is
+// kept whole or dropped whole.
+void CapText(QString &Text)
+{
+    if (Text.size() <= kMaxLineChars)
+        return;
+    QString out;
+    qsizetype line = 0;
+    for (qsizetype i = 0; i < Text.size() && out.size() < kMaxTextChars; ++i) {
+        const QChar c = Text[i];
+        const bool pair = c.isHighSurrogate() && i + 1 < Text.size() && Text[i + 1].isLowSurrogate();
+        const qsizetype width = pair ? 2 : 1;
+        line = (c == u'\r' || c == u'\n') ? 0 : line + width;
+        if (line <= kMaxLineChars && out.size() + width <= kMaxTextChars)
+            out.append(Text.constData() + i, width);
+        i += width - 1;
+    }
+    Text = out;
+}
+
+// Keeps a record that grows past kMaxRecordBytes without a terminator at its
+// head (from its first "[") and the bytes a straddling terminator needs.
+void SqueezeRecord(QByteArray &Buffer)
+{
+    const qsizetype tail = kTerminator.size() - 1;
+    const qsizetype open = Buffer.indexOf('[');
+    QByteArray kept = open < 0 ? QByteArray() : Buffer.mid(open, kMaxRecordBytes);
+    kept.append(Buffer.right(tail));
+    Buffer = kept;
+}
 
 // Code points of 0x80..0x9F in Windows-1252; the five unassigned bytes keep
 // their Latin-1 control code so that nothing is lost.
@@ -141,6 +192,8 @@ void TLingwa2000::LoadTable(QIODevice &Stream)
             const qint64 n = Stream.read(block, kBlockSize);
             if (n <= 0)
                 return; // no further terminator: the rest is ignored
+            if (buffer.size() > 2 * kMaxRecordBytes)
+                SqueezeRecord(buffer);
             // A terminator may straddle the old end of the buffer.
             searchFrom = qMax<qsizetype>(0, buffer.size() - (kTerminator.size() - 1));
             buffer.append(block, n);
@@ -165,14 +218,18 @@ void TLingwa2000::AddRecord(const QByteArray &Record)
     const qsizetype textEnd = Record.size() - kTerminator.size();
     if (textEnd < textStart)
         return; // "]=" overlaps the terminator, as in "[k]=|$$" written as "[k]|$$"
+    if (assign - open - 1 > kMaxKeyBytes)
+        return; // no window asks for such a key
     const QString key = NormaliseKey(DecodeBytes(QByteArrayView(Record).sliced(open + 1, assign - open - 1)));
-    if (key.isEmpty())
+    if (key.isEmpty() || key.size() > kMaxKeyChars)
         return;
-    QString text = DecodeBytes(QByteArrayView(Record).sliced(textStart, textEnd - textStart));
+    QString text =
+        DecodeBytes(LeadingBytes(QByteArrayView(Record).sliced(textStart, textEnd - textStart), kMaxTextBytes));
     text.replace(u'\r', u' ');
     text.replace(u'\n', u' ');
     text.replace(QStringLiteral("\\n"), QStringLiteral("\r\n"));
     text.replace(QStringLiteral("<%APPNAME%>"), m_appName, Qt::CaseInsensitive);
+    CapText(text);
     if (!m_index.contains(key))
         m_index.insert(key, int(m_keys.size()));
     m_keys.append(key);

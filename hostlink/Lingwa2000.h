@@ -29,7 +29,10 @@ using TBeforeObjectEvent = std::function<void(TLingwa2000 *Sender, QObject *Obj,
 // blanks collapse to one and leading blanks go. In a text, CR and LF become
 // blanks, the two characters "\n" become a line break (CR LF) and
 // "<%APPNAME%>" (any case) becomes the application name. A record without
-// "]=" after its "[" or with an empty key is skipped.
+// "]=" after its "[" or with an empty key is skipped, and so is one whose key
+// is longer than MaxLineLength. A text keeps at most MaxLineLength characters
+// per line and MaxTextLength in all: no window shows more, and a huge text
+// would cost time and memory wherever it is drawn.
 //
 // Character set: each key and each text is read as UTF-8 when its bytes are
 // valid UTF-8, otherwise as Windows-1252 (Latin-1 with the printable
@@ -53,6 +56,8 @@ class TLingwa2000
 public:
     static constexpr const char *WalkMarker = "LingwaWalk";
     static constexpr const char *ScalePropsClass = "TScaleProps";
+    static constexpr qsizetype MaxLineLength = 4096;
+    static constexpr qsizetype MaxTextLength = 64 * 1024;
 
     explicit TLingwa2000(const QString &AppName = QString());
     // Writes the missing-key file when AutoCreateItlFile is set.

@@ -208,10 +208,18 @@ void TvrxCustomDemon::Shutdown()
 
 void TvrxCustomDemon::CreateEndpoint()
 {
+    const QString name = ProgramEndpointName(m_own->WindowHandle);
+    if (!EndpointPossible(name)) {
+        const QString path = EndpointPath(name);
+        Warn((path.isEmpty() ? QStringLiteral("no private runtime directory for the message endpoint")
+                             : QStringLiteral("the message endpoint's path is too long (%1)").arg(path)) +
+             QStringLiteral("; running without the host link and the single-instance rule"));
+        return;
+    }
     auto endpoint = std::make_unique<TMessageEndpoint>();
     endpoint->SetHandle(m_own->WindowHandle);
     endpoint->SetHandler([this](const TFrame &Frame, const TFrameReply &) { ReceiveFrame(Frame); });
-    if (!endpoint->Listen(ProgramEndpointName(m_own->WindowHandle)))
+    if (!endpoint->Listen(name))
         throw EKvento(QStringLiteral("Could not create window handle"));
     m_endpoint = std::move(endpoint);
 }
@@ -232,21 +240,32 @@ bool TvrxCustomDemon::HoldsInstanceLock() const
     return m_lock && m_lock->IsHeld();
 }
 
-bool TvrxCustomDemon::AcquireInstanceLock()
+TInstanceLock::TResult TvrxCustomDemon::AcquireInstanceLock(qint64 &Owner)
 {
     auto lock = std::make_unique<TInstanceLock>(TInstanceLock::NameForProgram(m_programPath));
-    switch (lock->TryAcquire()) {
-    case TInstanceLock::TResult::Acquired:
+    const TInstanceLock::TResult result = lock->TryAcquire();
+    Owner = lock->OwnerPid();
+    if (result == TInstanceLock::TResult::Acquired) {
         m_lock = std::move(lock);
         m_own->MutexHandle = 1;
-        return true;
-    case TInstanceLock::TResult::HeldByOther: return false;
-    case TInstanceLock::TResult::Failed:
-        // No usable lock directory: run without the single-instance guarantee
-        // rather than refuse to start.
-        return true;
+    } else if (result == TInstanceLock::TResult::Failed) {
+        // Rather run twice than refuse to start.
+        Warn(QStringLiteral("cannot use the instance lock: %1; running without the single-instance rule")
+                 .arg(lock->ErrorString()));
     }
-    return true;
+    return result;
+}
+
+bool TvrxCustomDemon::HasEndpoint() const
+{
+    return m_endpoint && m_endpoint->IsListening();
+}
+
+void TvrxCustomDemon::Warn(const QString &Text)
+{
+    m_warnings.append(Text);
+    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), qPrintable(Text));
+    std::fflush(stderr);
 }
 
 QString TvrxCustomDemon::ParamStr(int Index) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Component.h"
+#include "InstanceLock.h"
 #include "KeslError.h"
 #include "QuarvisDemonWire.h"
 
@@ -13,7 +14,6 @@
 #include <memory>
 #include <vector>
 
-class TInstanceLock;
 class TLingwa2000;
 class TMessageEndpoint;
 class TvrxCustomDemon;
@@ -160,6 +160,12 @@ public:
     // The endpoint suffix looked for at construction (settings value or switch).
     QString HostSuffix() const { return m_hostSuffix; }
     bool ServerDown() const { return m_serverDown; }
+    // False when no endpoint could be had here (no private runtime directory,
+    // or one whose path is too long for a socket): the program then runs
+    // without the host link and without the single-instance rule.
+    bool HasEndpoint() const;
+    // What this instance said on standard error about running with less.
+    const QStringList &Warnings() const { return m_warnings; }
     qsizetype PendingReplyCount() const { return qsizetype(m_pending.size()); }
 
     // Sends a message to Target and waits until it has been handled. Replies
@@ -175,16 +181,22 @@ public:
     TNotifyEvent OnParamsChange;
 
 protected:
-    // Opens the own endpoint; raises EKvento when that fails.
+    // Opens the own endpoint; raises EKvento when that fails although an
+    // endpoint is possible here, and warns when none is.
     void CreateEndpoint();
+    // One line on standard error, kept in Warnings().
+    void Warn(const QString &Text);
     // Ends this instance at once (second start).
     void EndThisProcess();
     // Frees everything owned and asks the application to quit; runs once.
     void Shutdown();
     TTimeStamp NextTimeStamp();
+    // Brings the window of the owner forward, when it is shown.
+    void RaiseOwnerWindow();
     bool HoldsInstanceLock() const;
-    // Takes the instance lock; false when another running instance holds it.
-    bool AcquireInstanceLock();
+    // Takes the instance lock; on HeldByOther, Owner is the running instance's
+    // process id. A lock that cannot be used is warned about.
+    TInstanceLock::TResult AcquireInstanceLock(qint64 &Owner);
 
     QString m_programPath;
     QString m_hostSuffix;
@@ -204,6 +216,7 @@ private:
     std::unique_ptr<TMessageEndpoint> m_endpoint;
     std::unique_ptr<TInstanceLock> m_lock;
     TTimeStamp m_lastStamp;
+    QStringList m_warnings;
     bool m_shutDown = false;
 };
 

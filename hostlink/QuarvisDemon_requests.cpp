@@ -87,11 +87,21 @@ void TvrxDemonClient::LoadTranslationTable()
 
 void TvrxDemonClient::EnforceSingleInstance()
 {
-    if (AcquireInstanceLock())
+    if (!HasEndpoint())
+        return; // already said: no endpoint, no rule
+    qint64 owner = 0;
+    if (AcquireInstanceLock(owner) != TInstanceLock::TResult::HeldByOther)
         return;
+    Warn(QStringLiteral("already running (process %1)").arg(owner));
     std::unique_ptr<TEntity> other = FindEntityByTitle(OwnEntity().StoredTitle());
-    // Never to itself: this process cannot answer while it is sending.
-    if (other && other->WindowHandle != 0 && other->WindowHandle != OwnEntity().WindowHandle)
+    if (!other || other->WindowHandle == 0) {
+        // Without a host the lock's owner is reached on its own endpoint.
+        other = std::make_unique<TEntity>(this);
+        other->WindowHandle = quint32(owner);
+    }
+    // The parameters bring the running window to the front. Never to itself:
+    // this process cannot answer while it is sending.
+    if (other->WindowHandle != OwnEntity().WindowHandle)
         SendHostMessage(*other, kvParams, EncodeParamLines(m_params));
     EndThisProcess();
 }

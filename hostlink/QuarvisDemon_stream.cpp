@@ -3,6 +3,8 @@
 
 #include "MessageChannel.h"
 
+#include <QWidget>
+
 bool TvrxCustomDemon::SendHostMessage(TEntity &Target, qint32 Code, QByteArrayView Payload, TKventoMessageStream *Reply)
 {
     const TTimeStamp stamp = NextTimeStamp();
@@ -77,6 +79,7 @@ void TvrxCustomDemon::HandleMessage(std::unique_ptr<TKventoMessageStream> &Msg)
     }
     case kvParams:
         m_params = DecodeParamLines(Msg->Payload());
+        RaiseOwnerWindow(); // first: the handler may free this component
         if (OnParamsChange)
             OnParamsChange(this);
         break;
@@ -85,4 +88,16 @@ void TvrxCustomDemon::HandleMessage(std::unique_ptr<TKventoMessageStream> &Msg)
             OnGotAMessage(this, *Msg);
         break;
     }
+}
+
+void TvrxCustomDemon::RaiseOwnerWindow()
+{
+    // A second start hands its parameters over: the user wants to see this window.
+    auto *owner = qobject_cast<QWidget *>(parent());
+    if (!owner || !owner->window()->isVisible())
+        return;
+    QWidget *window = owner->window();
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->raise();
+    window->activateWindow();
 }

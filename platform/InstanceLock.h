@@ -8,15 +8,17 @@ class QLockFile;
 
 // Keeps a program to one running instance per user: a lock file named
 // "<Name>.lock" in the user's runtime directory, held until Release() or
-// destruction. A lock left by a process that no longer runs is taken over, so
-// a crash never blocks the next start. The lock never goes stale by age.
+// destruction. A lock whose owner cannot be shown to be running (a process
+// that ended, an empty or unreadable file, anything that is not a lock) is
+// taken over, so a crash never blocks the next start. The lock of a running
+// process never goes stale by age.
 class TInstanceLock
 {
 public:
     enum class TResult {
         Acquired, // this object now holds the lock
-        HeldByOther, // a running process (possibly this one) holds it
-        Failed, // the lock file could not be created (permissions, no directory)
+        HeldByOther, // a running process (possibly this one) holds it: OwnerPid()
+        Failed, // the lock file could not be created or taken over: ErrorString()
     };
 
     explicit TInstanceLock(const QString &Name);
@@ -34,9 +36,15 @@ public:
     TResult TryAcquire();
     bool IsHeld() const;
     void Release();
+    // The process holding the lock, after TryAcquire() gave HeldByOther.
+    qint64 OwnerPid() const { return m_ownerPid; }
+    // Why TryAcquire() failed.
+    QString ErrorString() const { return m_error; }
 
 private:
     QString m_name;
     QString m_filePath;
     std::unique_ptr<QLockFile> m_lock;
+    qint64 m_ownerPid = 0;
+    QString m_error;
 };

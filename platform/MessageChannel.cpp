@@ -1,8 +1,8 @@
 #include "MessageChannel.h"
 #include "RuntimeDirectory.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -12,6 +12,8 @@
 #include <QtEndian>
 
 #include <cstring>
+
+#include <sys/un.h>
 
 using namespace KventoChannel;
 
@@ -210,6 +212,12 @@ QString ProgramEndpointName(quint32 Handle)
     return QStringLiteral("kvento-%1").arg(Handle);
 }
 
+bool EndpointPossible(const QString &Name)
+{
+    const QString path = EndpointPath(Name);
+    return !path.isEmpty() && qsizetype(QFile::encodeName(path).size()) < qsizetype(sizeof(sockaddr_un::sun_path));
+}
+
 bool EndpointAccepts(const QString &Name, int TimeoutMs)
 {
     if (Name.isEmpty())
@@ -229,29 +237,25 @@ TSendResult SendFrame(const QString &Name, quint32 Sender, quint32 Code, QByteAr
     if (Name.isEmpty() || qsizetype(Data.size()) > qsizetype(MaxFrameBytes))
         return TSendResult::NoReceiver;
 
+    // One deadline for everything: frames that keep trickling in never extend it.
+    const QDeadlineTimer deadline(TimeoutMs > 0 ? TimeoutMs : FrameTimeoutMs);
     QLocalSocket socket;
     socket.connectToServer(EndpointPath(Name));
-    if (!socket.waitForConnected(TimeoutMs))
+    if (!socket.waitForConnected(int(deadline.remainingTime())))
         return TSendResult::NoReceiver;
 
-    QElapsedTimer clock;
-    clock.start();
-    QElapsedTimer exchange;
-    exchange.start();
-    const qint64 exchangeLimit = qint64(TimeoutMs) * ExchangeTimeoutFactor;
     socket.write(EncodeFrame(Sender, Code, Data));
     while (socket.bytesToWrite() > 0) {
-        const qint64 left = TimeoutMs - clock.elapsed();
-        if (left <= 0) {
+        if (deadline.hasExpired()) {
             socket.abort();
             return TSendResult::TimedOut;
         }
-        if (!socket.waitForBytesWritten(int(left)) && socket.state() != QLocalSocket::ConnectedState)
+        if (!socket.waitForBytesWritten(int(deadline.remainingTime())) &&
+            socket.state() != QLocalSocket::ConnectedState)
             return TSendResult::Broken;
     }
 
     TFrameDecoder decoder;
-    clock.restart();
     for (;;) {
         TFrame frame;
         while (decoder.Next(frame)) {
@@ -263,15 +267,10 @@ TSendResult SendFrame(const QString &Name, quint32 Sender, quint32 Code, QByteAr
             }
             if (OnFrame)
                 OnFrame(frame);
-            clock.restart();
         }
         if (decoder.Failed()) {
             socket.abort();
             return TSendResult::Broken;
-        }
-        if (exchange.elapsed() >= exchangeLimit) {
-            socket.abort();
-            return TSendResult::TimedOut;
         }
         if (socket.bytesAvailable() > 0) {
             decoder.Append(socket.readAll());
@@ -279,12 +278,11 @@ TSendResult SendFrame(const QString &Name, quint32 Sender, quint32 Code, QByteAr
         }
         if (socket.state() != QLocalSocket::ConnectedState)
             return TSendResult::Broken;
-        const qint64 left = qMin(TimeoutMs - clock.elapsed(), exchangeLimit - exchange.elapsed());
-        if (left <= 0) {
+        if (deadline.hasExpired()) {
             socket.abort();
             return TSendResult::TimedOut;
         }
-        socket.waitForReadyRead(int(left));
+        socket.waitForReadyRead(int(deadline.remainingTime()));
     }
 }
 

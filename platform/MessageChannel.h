@@ -27,11 +27,10 @@ constexpr quint32 DoneCode = 0;
 constexpr qsizetype HeaderSize = 12;
 // Larger frames are refused by both sides before anything is allocated for them.
 constexpr quint32 MaxFrameBytes = 64u * 1024u * 1024u;
-// Longest wait for the next frame (sender) or for a frame to complete (receiver).
+// Longest wait for a frame to complete (receiver) and for a whole exchange
+// (sender), however many frames keep arriving: a receiver that trickles frames
+// cannot hold the sender longer.
 constexpr int FrameTimeoutMs = 5000;
-// A whole exchange, however many frames keep arriving, lasts at most this many
-// frame timeouts: a receiver that trickles frames cannot hold the sender.
-constexpr int ExchangeTimeoutFactor = 4;
 } // namespace KventoChannel
 
 struct TFrame
@@ -128,6 +127,9 @@ QString ChannelDirectory();
 QString EndpointPath(const QString &Name);
 // Endpoint name of a program with the given handle: "kvento-<handle>".
 QString ProgramEndpointName(quint32 Handle);
+// True when an endpoint of that name can exist here: there is a private
+// directory and the socket path fits a local socket address.
+bool EndpointPossible(const QString &Name);
 // True when an endpoint of that name exists and accepts a connection.
 bool EndpointAccepts(const QString &Name, int TimeoutMs = 1000);
 
@@ -140,9 +142,9 @@ enum class TSendResult {
 
 // Writes one frame to the endpoint Name on a new connection and reads frames
 // until the done frame. Each other frame goes to OnFrame as soon as it has
-// arrived. Blocks without running the event loop; waits at most TimeoutMs for
-// each next frame and ExchangeTimeoutFactor * TimeoutMs for the whole
-// exchange. DoneResult, when given, receives the done frame's result.
+// arrived. Blocks without running the event loop; the whole exchange, from
+// connecting to the done frame, lasts at most TimeoutMs. DoneResult, when
+// given, receives the done frame's result.
 TSendResult SendFrame(const QString &Name, quint32 Sender, quint32 Code, QByteArrayView Data,
                       const std::function<void(const TFrame &)> &OnFrame, int TimeoutMs = KventoChannel::FrameTimeoutMs,
                       qint32 *DoneResult = nullptr);

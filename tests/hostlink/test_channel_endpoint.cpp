@@ -204,11 +204,11 @@ TEST_F(ChannelEndpoint, ReceiverTricklingFramesCannotHoldTheSender)
     });
     constexpr int timeout = 400;
     const TSendRecord rec = OffThread([] { return SendAndRecord(QStringLiteral("trickle"), 4106, "k", timeout); });
-    const qint64 limit = qint64(KventoChannel::ExchangeTimeoutFactor) * timeout;
+    // The whole exchange is bounded by the one timeout, not by the gap between frames.
     EXPECT_EQ(rec.Result, TSendResult::TimedOut);
-    EXPECT_GE(rec.Ms, limit - 50);
-    EXPECT_LT(rec.Ms, limit + 1500);
-    EXPECT_GT(rec.Frames.size(), 10);
+    EXPECT_GE(rec.Ms, timeout - 50);
+    EXPECT_LT(rec.Ms, 2 * timeout);
+    EXPECT_GT(rec.Frames.size(), 2);
 }
 
 TEST_F(ChannelEndpoint, ReceiverDropsBadConnections)

@@ -177,6 +177,9 @@ TEST_F(DemonLocal, SingleInstanceRule)
         ASSERT_EQ(m_endStatuses.size(), c.ends ? 1 : 0);
         if (c.ends) {
             EXPECT_EQ(m_endStatuses[0], 0);
+            EXPECT_EQ(
+                cli->Warnings(),
+                QStringList {QStringLiteral("already running (process %1)").arg(QCoreApplication::applicationPid())});
         }
         // An instance that steps aside has already closed its endpoint.
         EXPECT_EQ(QFile::exists(endpoint), !c.ends);
@@ -345,9 +348,11 @@ TEST_F(DemonLocal, HandlerThatFreesTheClientIsSafe)
     }
 }
 
-TEST_F(DemonLocal, ParametersArriveOverTheChannel)
+TEST_F(DemonLocal, ParametersArriveOverTheChannelAndBringTheWindowForward)
 {
-    TvrxDemonClient cli(nullptr, m_program, {"prog"}, "T");
+    TForm form;
+    form.Widget.showMinimized();
+    TvrxDemonClient cli(&form.Widget, m_program, {"prog"}, "T");
     int changes = 0;
     cli.OnParamsChange = [&](QObject *) { ++changes; };
     const QString endpoint = ProgramEndpointName(cli.OwnEntity().WindowHandle);
@@ -357,4 +362,45 @@ TEST_F(DemonLocal, ParametersArriveOverTheChannel)
     EXPECT_TRUE(QTest::qWaitFor([&] { return changes == 1; }, 5000));
     EXPECT_EQ(sent.get(), TSendResult::Done);
     EXPECT_EQ(cli.ParamStr(1), QStringLiteral("alpha"));
+    EXPECT_FALSE(form.Widget.windowState() & Qt::WindowMinimized);
+}
+
+TEST_F(DemonLocal, WithoutAPlaceForAnEndpointItRunsAloneAndSaysSo)
+{
+    QTemporaryDir scratch;
+    const QString blocked = scratch.path() + QStringLiteral("/file");
+    QFile(blocked).open(QIODevice::WriteOnly); // no directory can be made below a file
+    const QString deep = scratch.path() + QLatin1Char('/') + QString(110, QLatin1Char('d'));
+    ASSERT_TRUE(QDir().mkpath(deep));
+    QFile::setPermissions(deep, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const char *vars[] = {"XDG_RUNTIME_DIR", "TMPDIR", "HOME", "XDG_CACHE_HOME"};
+    QList<std::optional<QByteArray>> saved;
+    for (const char *v : vars)
+        saved << (qEnvironmentVariableIsSet(v) ? std::optional(qgetenv(v)) : std::nullopt);
+    const struct
+    {
+        const char *name;
+        QString runtime, elsewhere;
+        const char *says;
+    } cases[] = {
+        {"path too long for a socket", deep, scratch.path(), "too long"},
+        {"no private directory anywhere", blocked + QStringLiteral("/run"), blocked, "no private runtime directory"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        qputenv("XDG_RUNTIME_DIR", c.runtime.toLocal8Bit());
+        for (const char *v : {"TMPDIR", "HOME", "XDG_CACHE_HOME"})
+            qputenv(v, c.elsewhere.toLocal8Bit());
+        TvrxDemonClient first(nullptr, m_program, {"prog"}, "T");
+        TvrxDemonClient second(nullptr, m_program, {"prog"}, "T");
+        second.SetUseQuarvisServer(false);
+        second.Loaded();
+        EXPECT_TRUE(m_endStatuses.isEmpty());
+        EXPECT_FALSE(second.HasEndpoint());
+        EXPECT_EQ(second.OwnEntity().MutexHandle, 0u);
+        ASSERT_EQ(second.Warnings().size(), 1);
+        EXPECT_TRUE(second.Warnings()[0].contains(QLatin1String(c.says))) << second.Warnings()[0].toStdString();
+    }
+    for (int i = 0; i < 4; ++i)
+        saved[i] ? qputenv(vars[i], *saved[i]) : qunsetenv(vars[i]);
 }

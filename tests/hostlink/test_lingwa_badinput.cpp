@@ -90,7 +90,7 @@ TEST(LingwaBadInput, BinaryDataNeverYieldsEmptyKeysOrCrashes)
     }
 }
 
-TEST(LingwaBadInput, TenMegabyteRecordLoadsWhole)
+TEST(LingwaBadInput, TenMegabyteRecordIsReadOnceAndCut)
 {
     const int size = 10 * 1024 * 1024;
     QByteArray data = "[big]=";
@@ -101,7 +101,7 @@ TEST(LingwaBadInput, TenMegabyteRecordLoadsWhole)
     TLingwa2000 lw;
     lw.LoadTable(buf);
     ASSERT_EQ(lw.Count(), 2);
-    EXPECT_EQ(lw.Texts()[0].size(), size);
+    EXPECT_EQ(lw.Texts()[0], QString(TLingwa2000::MaxLineLength, u'x'));
     EXPECT_EQ(lw.LookupText("small"), "s");
     // Blocks of 256 bytes, and the stream is read once.
     EXPECT_EQ(buf.largestRead, 256);
@@ -160,3 +160,29 @@ TEST(LingwaBadInput, MutatedTablesKeepTheirIntactRecords)
 }
 
 } // namespace
+
+TEST(LingwaBadInput, HugeTextsAreCutToWhatAWindowCanUse)
+{
+    const qsizetype line = TLingwa2000::MaxLineLength;
+    const QByteArray e = "\xc3\xa9"; // é in UTF-8
+    const QByteArray emoji = "\xf0\x9f\x98\x80"; // one character, a surrogate pair
+    const struct
+    {
+        const char *name;
+        QByteArray text;
+        QString expected;
+    } cases[] = {
+        {"UTF-8 cut in the middle of a character", e.repeated(3'000'000), QString(line, u'é')},
+        {"surrogate pair across the line limit", QByteArray(line - 1, 'a') + emoji + "b", QString(line - 1, u'a')},
+        {"many lines", (QByteArray(5000, 'a') + "\\n").repeated(40),
+         (QString(line, u'a') + QStringLiteral("\r\n")).repeated(40).left(TLingwa2000::MaxTextLength)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TLingwa2000 engine;
+        engine.LoadTable("[k]=" + c.text + "|$$[" + QByteArray(5 * line, 'k') + "]=long key|$$[after]=ok|$$");
+        EXPECT_EQ(engine.LookupText("k"), c.expected);
+        EXPECT_EQ(engine.Keys(), QStringList({"k", "after"}));
+        EXPECT_EQ(engine.LookupText("after"), QStringLiteral("ok"));
+    }
+}

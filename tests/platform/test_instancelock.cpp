@@ -2,6 +2,7 @@
 // lock of a process that no longer runs.
 #include "InstanceLock.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -111,7 +112,47 @@ TEST_F(InstanceLock, LockOfALiveProcessNeverGoesStaleByAge)
     TInstanceLock lock(QStringLiteral("KV_longrunning"));
     Plant(lock.FilePath(), sleeper.processId(), QStringLiteral("sleep"), QDateTime::currentDateTime().addDays(-2));
     EXPECT_EQ(lock.TryAcquire(), TInstanceLock::TResult::HeldByOther);
+    EXPECT_EQ(lock.OwnerPid(), sleeper.processId());
     sleeper.kill();
     ASSERT_TRUE(sleeper.waitForFinished(5000));
     EXPECT_EQ(lock.TryAcquire(), TInstanceLock::TResult::Acquired);
+}
+
+TEST_F(InstanceLock, ALockWhoseOwnerCannotBeShownRunningIsTakenOver)
+{
+    const QString path = m_dir.path() + QStringLiteral("/KV_broken.lock");
+    QByteArray noise(300, Qt::Uninitialized);
+    for (qsizetype i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 7919 + 13) % 256);
+    const struct
+    {
+        const char *name;
+        std::function<void()> plant;
+        TInstanceLock::TResult result;
+    } cases[] = {
+        {"empty file", [&] { QFile(path).open(QIODevice::WriteOnly); }, TInstanceLock::TResult::Acquired},
+        {"300 bytes of noise",
+         [&] {
+             QFile f(path);
+             f.open(QIODevice::WriteOnly);
+             f.write(noise);
+         },
+         TInstanceLock::TResult::Acquired},
+        {"empty directory", [&] { QDir().mkdir(path); }, TInstanceLock::TResult::Acquired},
+        {"left by an earlier process of this id",
+         [&] { Plant(path, QCoreApplication::applicationPid(), QStringLiteral("x"), QDateTime::currentDateTime()); },
+         TInstanceLock::TResult::Acquired},
+        {"directory with contents", [&] { QDir().mkpath(path + QStringLiteral("/keep")); },
+         TInstanceLock::TResult::Failed},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        c.plant();
+        TInstanceLock lock(QStringLiteral("KV_broken"));
+        EXPECT_EQ(lock.TryAcquire(), c.result);
+        EXPECT_EQ(lock.ErrorString().isEmpty(), c.result == TInstanceLock::TResult::Acquired);
+        lock.Release();
+        QDir(path).removeRecursively();
+        QFile::remove(path);
+    }
 }
