@@ -1,18 +1,23 @@
 #include "AboutBox.h"
 
 #include "Colors.h"
+#include "DataFiles.h"
 #include "Kesl_hreflet.h"
+#include "MessageBox.h"
+#include "Shell.h"
 
 #include <QFrame>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QUrl>
 
 #include <cmath>
 
@@ -21,6 +26,13 @@ namespace {
 constexpr int kLinkLeft = 152;
 constexpr int kLinkWidth = 369;
 constexpr int kLinkHeight = 16;
+const QString kDefaultPage = QStringLiteral("index.html");
+
+bool IsWebAddress(const QString &target)
+{
+    return target.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
+        target.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
+}
 
 // A panel with a lowered outer and a raised inner bevel, one pixel each.
 class TBevelPanel : public QFrame
@@ -188,7 +200,7 @@ void TFrmAbout::CreateControls()
     LblVersion = Label(Panel1, "LblVersion", {8, 50, 513, 16}, Qt::AlignHCenter);
     LblAuthor = Label(Panel1, "LblAuthor", {8, 74, 513, 16}, Qt::AlignHCenter);
     LblCopyright = Label(Panel1, "LblCopyright", {8, 100, 513, 16}, Qt::AlignHCenter,
-                         QStringLiteral("Copyright \u00A9 2026 the authors of Cauchy Distribution and its components"));
+                         QStringLiteral("LW_Copyright \u00A9 2026 the authors of Cauchy Distribution"));
 
     Panel2 = new TBevelPanel(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
@@ -196,12 +208,17 @@ void TFrmAbout::CreateControls()
 
     LblWebSite = Label(Panel2, "LblWebSite", {8, 8, 135, 49}, Qt::AlignRight);
     LblWebSite->setWordWrap(true);
-    HrefletKeslSuite = Link(Panel2, "HrefletKeslSuite", 8, QStringLiteral("The component library of this program"),
-                            QStringLiteral("https://example.org/components/"));
-    HrefletSimulations = Link(Panel2, "HrefletSimulations", 24, QStringLiteral("More simulations of this series"),
-                              QStringLiteral("https://example.org/simulations/"));
+    // Sections of the documentation page that comes with the program.
+    HrefletKeslSuite = Link(Panel2, "HrefletKeslSuite", 8, QStringLiteral("LW_The component library of this program"),
+                            QStringLiteral("#components"));
+    HrefletSimulations = Link(Panel2, "HrefletSimulations", 24, QStringLiteral("LW_More simulations of this series"),
+                              QStringLiteral("#simulations"));
     HrefletHomepage = Link(Panel2, "HrefletHomepage", 40, QStringLiteral("LW_HomePage"), QString());
     HrefletHomepage->setVisible(false);
+    // The dialog opens the links itself: it knows where its pages are and
+    // tells the user when one cannot be shown.
+    for (THreflet *h : {HrefletKeslSuite, HrefletSimulations, HrefletHomepage})
+        h->installEventFilter(this);
 
     BButOK = new QPushButton(OkGlyph(), QStringLiteral("LW_OK"), this);
     BButOK->setObjectName(QStringLiteral("BButOK"));
@@ -243,6 +260,53 @@ void TFrmAbout::FormShow()
 void TFrmAbout::BButOKClick(QObject *)
 {
     accept();
+}
+
+QUrl TFrmAbout::LinkTarget(const QString &target) const
+{
+    QString page = target.section(QLatin1Char('#'), 0, 0);
+    const QString section = target.section(QLatin1Char('#'), 1);
+    if (page.isEmpty()) {
+        // The home page's target comes from the table; without a usable one, the English page.
+        page = HrefletHomepage->URL().section(QLatin1Char('#'), 0, 0);
+        if (!IsWebAddress(page) && !page.endsWith(QLatin1String(".html"), Qt::CaseInsensitive))
+            page = kDefaultPage;
+    }
+    QUrl url;
+    if (IsWebAddress(page)) {
+        url = QUrl(page, QUrl::StrictMode);
+    } else {
+        const QString file = FindDocFile(page);
+        if (file.isEmpty())
+            return QUrl();
+        url = QUrl::fromLocalFile(file);
+    }
+    if (!section.isEmpty())
+        url.setFragment(section);
+    return url;
+}
+
+void TFrmAbout::OpenLink(const THreflet *Link)
+{
+    const QUrl url = LinkTarget(Link->URL());
+    QString problem;
+    if (!url.isValid() || url.isEmpty())
+        problem = QStringLiteral("The page \"%1\" is not installed with this program.").arg(Link->URL());
+    else if (ShellOpen(url.toString()) <= 32)
+        problem = QStringLiteral("No program was found to show \"%1\".").arg(url.toString());
+    if (!problem.isEmpty())
+        ShowMessageBox(mtError, problem, this);
+}
+
+bool TFrmAbout::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::MouseButtonRelease)
+        return QDialog::eventFilter(watched, event);
+    auto *link = static_cast<THreflet *>(watched);
+    const auto *mouse = static_cast<QMouseEvent *>(event);
+    if (mouse->button() == Qt::LeftButton && link->rect().contains(mouse->position().toPoint()))
+        OpenLink(link);
+    return true;
 }
 
 void TFrmAbout::showEvent(QShowEvent *event)

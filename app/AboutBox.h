@@ -7,6 +7,7 @@
 class QFrame;
 class QLabel;
 class QPushButton;
+class QUrl;
 class THreflet;
 
 // The About dialog: the program's name and version, a copyright line, a short
@@ -46,6 +47,14 @@ public:
     void FormShow();
     void BButOKClick(QObject *Sender);
 
+    // Where a link leads: a web address as it is; a page name (the home
+    // page's target, "index.html") in the documentation shipped with the
+    // program; "#section" a section of the home page. Empty when the page is
+    // not there. A click opens the target through the desktop shell and says
+    // so in a message box when that fails.
+    QUrl LinkTarget(const QString &target) const;
+    void OpenLink(const THreflet *Link);
+
     // Shows the dialog modally and returns its result. Tests put a hook in
     // place so that nothing blocks; the previous hook is returned.
     using TShowModalHook = std::function<int(TFrmAbout *Dialog)>;
@@ -54,6 +63,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void CreateControls();

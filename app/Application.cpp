@@ -1,13 +1,13 @@
 #include "Application.h"
 
+#include "CommandLine.h"
 #include "MessageBox.h"
 
 #include <exception>
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
-    setApplicationName(QStringLiteral("cauchy"));
-    setApplicationDisplayName(QStringLiteral("Cauchy Distribution"));
+    SetProgramIdentity();
 }
 
 bool TApplication::notify(QObject *receiver, QEvent *event)

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 
 namespace {
@@ -18,11 +20,54 @@ std::optional<int> ScrollPosition(const QString &text, double scale, int min, in
     return static_cast<int>(rounded);
 }
 
+// Switches QApplication takes for itself; "true" where a value follows as
+// the next argument unless given with "=".
+struct TQtSwitch
+{
+    const char *name;
+    bool takesValue;
+};
+constexpr TQtSwitch kQtSwitches[] = {
+    {"platform", true},        {"platformpluginpath", true},
+    {"platformtheme", true},   {"plugin", true},
+    {"qwindowgeometry", true}, {"qwindowicon", true},
+    {"qwindowtitle", true},    {"style", true},
+    {"stylesheet", true},      {"session", true},
+    {"display", true},         {"geometry", true},
+    {"reverse", false},        {"widgetcount", false},
+    {"nograb", false},         {"dograb", false},
+    {"sync", false},
+};
+
+// The Qt switch named by an argument ("-name" or "--name", maybe "=value").
+const TQtSwitch *QtSwitch(const QString &arg)
+{
+    QString name = arg.mid(arg.startsWith(QLatin1String("--")) ? 2 : 1);
+    name = name.left(name.indexOf(QLatin1Char('=')));
+    for (const TQtSwitch &s : kQtSwitches)
+        if (name == QLatin1String(s.name))
+            return &s;
+    return nullptr;
+}
+
+std::optional<QString> LanguageValue(const QString &value)
+{
+    if (value == QLatin1String("de") || value == QLatin1String("en"))
+        return value;
+    return std::nullopt;
+}
+
 } // namespace
 
 QString VersionText()
 {
     return QStringLiteral("Cauchy Distribution 1.0");
+}
+
+void SetProgramIdentity()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("cauchy"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
 }
 
 QString HelpText()
@@ -32,7 +77,7 @@ QString HelpText()
         "Compares the normal and the Cauchy distribution.\n"
         "\n"
         "Options:\n"
-        "  --help                       show this help and exit\n"
+        "  -h, --help                   show this help and exit\n"
         "  --version                    show the version and exit\n"
         "  --snapshot FILE.png          render the window after start-up to FILE.png, show nothing, exit\n"
         "  --view distribution|means    the view to start with (default: distribution)\n"
@@ -40,10 +85,12 @@ QString HelpText()
         "  --location L                 location, -10 to 10 in steps of 0.1 (default: 0)\n"
         "  --width W                    width, 0.01 to 5 in steps of 0.01 (default: 1)\n"
         "  --samples N                  for the means view: run N of the 500 steps at once (1 to 500)\n"
-        "  --seed S                     start the random numbers from S (0 to 4294967295) instead of the clock\n");
+        "  --seed S                     start the random numbers from S (0 to 4294967295) instead of the clock\n"
+        "  --language de|en             use the German or English texts shipped with the program\n"
+        "                               (default: CAUCHY_LANGUAGE, else the table beside the program)\n");
 }
 
-TParseResult ParseCommandLine(const QStringList &arguments)
+TParseResult ParseCommandLine(const QStringList &arguments, const QString &environmentLanguage)
 {
     TParseResult result;
     TStartOptions &o = result.Options;
@@ -54,8 +101,19 @@ TParseResult ParseCommandLine(const QStringList &arguments)
 
     for (int i = 1; i < arguments.size(); ++i) {
         const QString arg = arguments[i];
-        if (!arg.startsWith(QLatin1String("--")))
+        if (arg == QLatin1String("-h")) {
+            o.Help = true;
+            continue;
+        }
+        if (!arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-"))
             continue; // host switches and forwarded parameters
+        if (const TQtSwitch *qt = QtSwitch(arg)) {
+            if (qt->takesValue && !arg.contains(QLatin1Char('=')))
+                ++i;
+            continue;
+        }
+        if (!arg.startsWith(QLatin1String("--")))
+            return fail(QStringLiteral("unknown option \"%1\"").arg(arg));
         QString name = arg;
         QString value;
         bool hasValue = false;
@@ -121,9 +179,22 @@ TParseResult ParseCommandLine(const QStringList &arguments)
                 return fail(
                     QStringLiteral("--seed must be a whole number from 0 to 4294967295, not \"%1\"").arg(value));
             o.Seed = static_cast<std::uint32_t>(s);
+        } else if (name == QLatin1String("--language")) {
+            const std::optional<QString> language = takeValue() ? LanguageValue(value) : std::nullopt;
+            if (!language)
+                return fail(QStringLiteral("--language must be de or en, not \"%1\"").arg(value));
+            o.Language = *language;
         } else {
             return fail(QStringLiteral("unknown option \"%1\"").arg(name));
         }
+    }
+    if (o.Samples && o.StartView != TStartOptions::View::Means)
+        return fail(QStringLiteral("--samples needs --view means"));
+    if (o.Language.isEmpty() && !environmentLanguage.isEmpty()) {
+        const std::optional<QString> language = LanguageValue(environmentLanguage);
+        if (!language)
+            return fail(QStringLiteral("CAUCHY_LANGUAGE must be de or en, not \"%1\"").arg(environmentLanguage));
+        o.Language = *language;
     }
     return result;
 }

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <optional>
 
-// What the program was asked to do on its command line. Arguments that are not
-// "--" options (host switches, parameters for a running instance) are left to
-// the host-link client.
+// What the program was asked to do on its command line. Arguments that do not
+// start with "-" (host switches, parameters for a running instance) are left
+// to the host-link client, Qt's own switches to the application object.
 struct TStartOptions
 {
     enum class View { Distribution, Means };
@@ -22,6 +22,7 @@ struct TStartOptions
     std::optional<int> WidthPosition; // scroll-bar position: width * 100
     std::optional<int> Samples; // running-means ticks run at once (1..500)
     std::optional<std::uint32_t> Seed; // generator start instead of the clock
+    QString Language; // "de" or "en": a shipped table instead of the one beside the program
 };
 
 struct TParseResult
@@ -30,6 +31,13 @@ struct TParseResult
     QString Error; // empty when the command line is fine
 };
 
-TParseResult ParseCommandLine(const QStringList &arguments);
+// The language comes from the environment (CAUCHY_LANGUAGE) when the command
+// line names none.
+TParseResult ParseCommandLine(const QStringList &arguments, const QString &environmentLanguage = QString());
 QString HelpText();
 QString VersionText();
+
+// The application's name and version. No display name: the platform would
+// append it to every window title, and the About dialog's title is its
+// translated text alone.
+void SetProgramIdentity();

@@ -24,7 +24,8 @@ QStringList RawArguments(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
-    const TParseResult parsed = ParseCommandLine(RawArguments(argc, argv));
+    const TParseResult parsed =
+        ParseCommandLine(RawArguments(argc, argv), qEnvironmentVariable("CAUCHY_LANGUAGE"));
     if (!parsed.Error.isEmpty()) {
         std::fprintf(stderr, "cauchy: %s\nTry 'cauchy --help' for more information.\n", qPrintable(parsed.Error));
         return 2;
@@ -48,7 +49,7 @@ int main(int argc, char **argv)
         GeneratorSeed = *options.Seed;
 
     TApplication app(argc, argv);
-    TFrmMain FrmMain(nullptr, !snapshot);
+    TFrmMain FrmMain(nullptr, !snapshot, options.Language);
     ApplyStartParameters(FrmMain, options);
     // Created after the main window and hidden; a snapshot shows no dialog.
     TFrmAbout FrmAbout;

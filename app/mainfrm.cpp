@@ -2,6 +2,7 @@
 
 #include "AboutBox.h"
 #include "Colors.h"
+#include "DataFiles.h"
 #include "Kesl_Digrel.h"
 #include "Kesl_hreflet.h"
 #include "Kesl_hueband.h"
@@ -29,6 +30,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <cmath>
+#include <cstdio>
 
 namespace {
 
@@ -95,7 +97,13 @@ QScrollBar *ScrollBar(QWidget *parent, const char *name, int min, int max, int p
     s->setRange(min, max);
     s->setValue(position);
     s->setSingleStep(1);
-    s->setPageStep(1);
+    // A click in the trough moves by ten positions; the thumb keeps its
+    // smallest size, the ranges being far larger than a page.
+    s->setPageStep(10);
+    // In the tab order; the right arrow key moves the thumb right (Qt's
+    // scroll bars invert the keys for vertical scrolling).
+    s->setFocusPolicy(Qt::StrongFocus);
+    s->setInvertedControls(false);
     s->setGeometry(geometry);
     return s;
 }
@@ -132,7 +140,7 @@ TDigrel *NumericLabel(QWidget *parent, const char *name, const QString &leftText
 
 } // namespace
 
-TFrmMain::TFrmMain(QWidget *parent, bool singleInstance) : QWidget(parent)
+TFrmMain::TFrmMain(QWidget *parent, bool singleInstance, const QString &language) : QWidget(parent)
 {
     setObjectName(QStringLiteral("FrmMain"));
     setWindowTitle(QStringLiteral("Cauchy Distribution"));
@@ -146,7 +154,7 @@ TFrmMain::TFrmMain(QWidget *parent, bool singleInstance) : QWidget(parent)
     f.setPixelSize(13);
     setFont(f);
 
-    CreateControls(singleInstance);
+    CreateControls(singleInstance, language);
 
     setGeometry(kDesignLeft, kDesignTop, kDesignWidth - kFrameWidth, kDesignHeight - kFrameHeight);
     setMinimumSize(kMinWidth - kFrameWidth, kMinHeight - kFrameHeight);
@@ -155,7 +163,7 @@ TFrmMain::TFrmMain(QWidget *parent, bool singleInstance) : QWidget(parent)
 
 TFrmMain::~TFrmMain() = default;
 
-void TFrmMain::CreateControls(bool singleInstance)
+void TFrmMain::CreateControls(bool singleInstance, const QString &language)
 {
     // The chart: the histogram and the running means are drawn on it.
     RC = new TKurvo(this);
@@ -326,16 +334,37 @@ void TFrmMain::CreateControls(bool singleInstance)
     connect(SBarWid, &QScrollBar::valueChanged, this, [this] { SBarWidChange(SBarWid); });
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(Timer1); });
 
-    // Last: its load step translates the controls above and keeps the program
-    // to one running instance.
+    // Last: its load step keeps the program to one running instance. The
+    // controls above are translated once the table is settled.
     cliDemon = new TvrxDemonClient(this);
     cliDemon->setObjectName(QStringLiteral("cliDemon"));
     cliDemon->BeginLoading();
-    cliDemon->SetAutoTranslate(true);
+    cliDemon->SetAutoTranslate(false);
     cliDemon->SetAutoCreateItlFile(false);
     cliDemon->SetMultiStart(!singleInstance);
     cliDemon->SetUseQuarvisServer(false);
     cliDemon->Loaded();
+    LoadTable(language);
+    cliDemon->SetAutoTranslate(true);
+    cliDemon->Lingwa().TranslateComponent(this);
+}
+
+void TFrmMain::LoadTable(const QString &language)
+{
+    if (!cliDemon || cliDemon->UseQuarvisServer())
+        return; // the host's table stands
+    const QString name = QFileInfo(TLingwa2000::ItlPathFor(QCoreApplication::applicationFilePath())).fileName();
+    QString path;
+    if (!language.isEmpty()) {
+        path = FindDataFile(QStringLiteral("translations/%1/%2").arg(language, name), kDataFolder);
+        if (path.isEmpty())
+            std::fprintf(stderr, "cauchy: no table for the language \"%s\" is installed\n", qPrintable(language));
+    } else if (cliDemon->Lingwa().Count() == 0) {
+        path = FindDataFile(name, kDataFolder);
+    }
+    QFile file(path);
+    if (!path.isEmpty() && file.open(QIODevice::ReadOnly))
+        cliDemon->Lingwa().LoadTable(file);
 }
 
 void TFrmMain::ArrangeControls()
@@ -405,7 +434,7 @@ void TFrmMain::LoadIcon()
     const QString workArea = cliDemon->GetHostValue(QStringLiteral("QuarvisWorkArea"));
     if (iconName == key || !IsPlainFileName(iconName))
         return;
-    const QString path = workArea + iconName;
+    QString path = workArea + iconName;
     if (cliDemon->UseQuarvisServer()) {
         const std::unique_ptr<QBuffer> stream = cliDemon->GetHostFile(iconName);
         if (stream && stream->size() > 0) {
@@ -414,6 +443,9 @@ void TFrmMain::LoadIcon()
                 out.write(stream->data());
         }
     }
+    // Installed, the icon lives with the tables.
+    if (!QFileInfo(path).isFile() && !cliDemon->UseQuarvisServer())
+        path = FindDataFile(iconName, kDataFolder);
     if (!QFileInfo(path).isFile())
         return;
     // A file that is no image is skipped like a missing one: the windows keep their icons.
@@ -433,7 +465,11 @@ void TFrmMain::FormShow()
     LoadIcon();
     // The About dialog doubles as the start-up screen; without one (tests,
     // snapshots) nothing modal stops the start.
-    if (FrmAbout) {
+    if (!FrmAbout) {
+        ShowDistri();
+        return;
+    }
+    {
         FrmAbout->LblName->setText(QStringLiteral("Cauchy Distribution"));
         FrmAbout->LblVersion->setText(QStringLiteral("Version 1.0"));
         FrmAbout->HrefletHomepage->SetURL(Translated(QStringLiteral("HomePageURL")));
@@ -444,8 +480,16 @@ void TFrmMain::FormShow()
         const bool german = language == QLatin1String("lggerman");
         FrmAbout->LblWebSite->setText(TFrmAbout::WebSiteText(german));
         FrmAbout->LblDescription->setText(TFrmAbout::DescriptionText(german));
-        FrmAbout->ShowModal();
     }
+    // The dialog opens once the window is on screen and drawn behind it, not
+    // from inside its show event, before it is mapped.
+    QTimer::singleShot(0, this, &TFrmMain::ShowAboutThenDistri);
+}
+
+void TFrmMain::ShowAboutThenDistri()
+{
+    if (FrmAbout)
+        FrmAbout->ShowModal();
     ShowDistri();
 }
 

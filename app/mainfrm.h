@@ -40,7 +40,9 @@ public:
     static constexpr int kMemoHeight = 88;
 
     // Without a single-instance rule (a snapshot run) a running program does not stop this one.
-    explicit TFrmMain(QWidget *parent = nullptr, bool singleInstance = true);
+    // A language ("de", "en") picks a table shipped with the program instead
+    // of the one beside it; a host's table always wins.
+    explicit TFrmMain(QWidget *parent = nullptr, bool singleInstance = true, const QString &language = QString());
     ~TFrmMain() override;
 
     // Controls, in creation order.
@@ -117,7 +119,9 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void CreateControls(bool singleInstance);
+    void CreateControls(bool singleInstance, const QString &language);
+    void LoadTable(const QString &language);
+    void ShowAboutThenDistri();
     void ArrangeControls();
     void SetParameterControlsEnabled(bool enabled);
     void LoadIcon();

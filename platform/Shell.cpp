@@ -16,10 +16,11 @@ TShellOpenHandler &Handler()
     return handler;
 }
 
-// "scheme://..." or "mailto:...": never a program file name.
+// "scheme://..." or "mailto:...": never a program file name. A "file://"
+// address is a document for its default viewer as well.
 bool IsWebAddress(const QString &target)
 {
-    static const QRegularExpression web(QStringLiteral("^(https?|ftp)://|^mailto:"),
+    static const QRegularExpression web(QStringLiteral("^(https?|ftp|file)://|^mailto:"),
                                         QRegularExpression::CaseInsensitiveOption);
     return web.match(target).hasMatch();
 }

@@ -1,17 +1,26 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, and only those that are missing.
-# Usage: tools/install-packages.sh [extra package ...]
+# Usage: tools/install-packages.sh [--all] [extra package ...]
+#   without --all: what building and running the program needs (./run)
+#   with --all:    also the tests, benchmarks and fuzzers (./test): GoogleTest,
+#                  Google Benchmark, clang with its fuzzing runtime and the
+#                  peer chart libraries the benchmarks compare against
 set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-qpa-plugins libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core fontconfig
-  clang libclang-rt-14-dev
-  libqcustomplot-dev qt6-charts-dev libqt6opengl6-dev desktop-file-utils
-  "$@"
 )
+if [[ "${1:-}" == "--all" ]]; then
+  shift
+  packages+=(
+    libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils
+    clang libclang-rt-14-dev
+    libqcustomplot-dev qt6-charts-dev libqt6opengl6-dev
+  )
+fi
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do

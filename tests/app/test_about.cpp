@@ -1,8 +1,17 @@
 // The About dialog on its own: layout, the home-page rule, translation, OK.
 #include "AboutBox.h"
+#include "CommandLine.h"
 #include "Kesl_hreflet.h"
 #include "Lingwa2000.h"
+#include "MessageBox.h"
 #include "Shell.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QUrl>
 
 #include <QFrame>
 #include <QImage>
@@ -103,11 +112,6 @@ TEST(AboutDialog, AllLinksHaveBlueBoldAndRedUnderlinedFonts)
         EXPECT_EQ(h->FontActive().Color, clRed);
         EXPECT_EQ(h->FontActive().Style, fsBold | fsUnderline);
     }
-    // The two fixed links point to web pages the label opens.
-    for (THreflet *h : {dlg.HrefletKeslSuite, dlg.HrefletSimulations}) {
-        EXPECT_TRUE(h->URL().startsWith("https://example.org/")) << h->URL().toStdString();
-        EXPECT_FALSE(h->Caption().isEmpty());
-    }
 }
 
 TEST(AboutDialog, TheHomePageLinkShowsOnlyWithACaptionOfItsOwn)
@@ -160,16 +164,20 @@ TEST(AboutDialog, MovedLinksStayForLaterShowings)
     EXPECT_EQ(dlg.HrefletSimulations->y(), 32);
 }
 
-TEST(AboutDialog, TranslationReachesTitleButtonAndHomePageLink)
+TEST(AboutDialog, TranslationReachesEveryTextOfTheDialog)
 {
     struct Case
     {
         QByteArray table;
-        const char *title, *ok, *home;
+        const char *title, *ok, *home, *suite, *copyright;
     } cases[] = {
-        {QByteArray(), "About", "OK", "HomePage"},
-        {"[About]=Info|$$[OK]=Fertig|$$[HomePage]=Startseite|$$", "Info", "Fertig", "Startseite"},
-        {"[HomePage]=|$$", "About", "OK", ""},
+        {QByteArray(), "About", "OK", "HomePage", "The component library of this program",
+         "Copyright \u00A9 2026 the authors of Cauchy Distribution"},
+        {"[About]=Info|$$[OK]=Fertig|$$[HomePage]=Startseite|$$[The component library of this program]=Bibliothek|$$"
+         "[Copyright \xC2\xA9 2026 the authors of Cauchy Distribution]=Copyright \xC2\xA9 2026 die Autoren|$$",
+         "Info", "Fertig", "Startseite", "Bibliothek", "Copyright \u00A9 2026 die Autoren"},
+        {"[HomePage]=|$$", "About", "OK", "", "The component library of this program",
+         "Copyright \u00A9 2026 the authors of Cauchy Distribution"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.title);
@@ -180,9 +188,21 @@ TEST(AboutDialog, TranslationReachesTitleButtonAndHomePageLink)
         EXPECT_EQ(dlg.windowTitle(), c.title);
         EXPECT_EQ(dlg.BButOK->text(), c.ok);
         EXPECT_EQ(dlg.HrefletHomepage->Caption(), c.home);
-        // Fixed texts carry no key and stay as they are.
-        EXPECT_EQ(dlg.HrefletKeslSuite->Caption(), TFrmAbout().HrefletKeslSuite->Caption());
+        EXPECT_EQ(dlg.HrefletKeslSuite->Caption(), c.suite);
+        EXPECT_EQ(dlg.LblCopyright->text(), QString::fromUtf8(c.copyright));
     }
+}
+
+TEST(AboutDialog, TheProgramSetsNoDisplayNameThatTheTitleBarWouldAppend)
+{
+    const QString oldName = QCoreApplication::applicationName();
+    SetProgramIdentity();
+    EXPECT_EQ(QCoreApplication::applicationName(), "cauchy");
+    // Unset, the display name follows the application name; a display name
+    // set on its own would be appended to the About dialog's title.
+    QCoreApplication::setApplicationName(QStringLiteral("probe"));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "probe");
+    QCoreApplication::setApplicationName(oldName);
 }
 
 TEST(AboutDialog, OkEndsTheModalShowing)
@@ -198,25 +218,56 @@ TEST(AboutDialog, OkEndsTheModalShowing)
     EXPECT_FALSE(dlg.isVisible());
 }
 
-TEST(AboutDialog, ClickingALinkAsksTheShellForItsPage)
+TEST(AboutDialog, LinksOpenTheShippedPagesAndAFailureIsReported)
 {
-    std::vector<QString> opened;
-    const TShellOpenHandler old = SetShellOpenHandler([&](const QString &verb, const QString &target, const QString &) {
-        EXPECT_TRUE(verb.isEmpty());
-        opened.push_back(target);
-        return 42;
-    });
-    TFrmAbout dlg;
-    dlg.HrefletHomepage->SetCaption(QStringLiteral("Home"));
-    dlg.HrefletHomepage->SetURL(QStringLiteral("http://example.org/home/"));
-    dlg.show();
-    for (THreflet *h : {dlg.HrefletKeslSuite, dlg.HrefletSimulations, dlg.HrefletHomepage})
-        QTest::mouseClick(h, Qt::LeftButton, Qt::NoModifier, QPoint(4, 8));
-    SetShellOpenHandler(old);
-    ASSERT_EQ(opened.size(), 3u);
-    EXPECT_EQ(opened[0], dlg.HrefletKeslSuite->URL());
-    EXPECT_EQ(opened[1], dlg.HrefletSimulations->URL());
-    EXPECT_EQ(opened[2], "http://example.org/home/");
+    // Pages beside the test program, where the program's own lie beside it.
+    const QString docDir = QFileInfo(QCoreApplication::applicationFilePath()).absolutePath() + "/doc";
+    QDir().mkpath(docDir);
+    for (const char *page : {"index.html", "index.de.html"}) {
+        QFile f(docDir + "/" + page);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    const QString docUrl = QUrl::fromLocalFile(QDir::cleanPath(docDir)).toString();
+    struct Case
+    {
+        const char *home; // the home page's target from the table
+        int link; // 0 components, 1 simulations, 2 home page
+        int shellResult;
+        QString opened; // empty: nothing opened
+        const char *message; // part of the message shown, or none
+    } cases[] = {
+        {"HomePageURL", 0, 42, docUrl + "/index.html#components", nullptr},
+        {"index.de.html", 1, 42, docUrl + "/index.de.html#simulations", nullptr},
+        {"index.de.html", 2, 42, docUrl + "/index.de.html", nullptr},
+        {"http://example.org/home/", 2, 42, "http://example.org/home/", nullptr},
+        {"missing.html", 2, 42, "", "not installed"},
+        {"index.html", 0, 2, docUrl + "/index.html#components", "No program"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.home);
+        QStringList opened, messages;
+        const TShellOpenHandler oldShell =
+            SetShellOpenHandler([&](const QString &, const QString &target, const QString &) {
+                opened << target;
+                return c.shellResult;
+            });
+        const TMessageBoxHandler oldBox =
+            SetMessageBoxHandler([&](TMsgDlgType, const QString &, const QString &text) { messages << text; });
+        TFrmAbout dlg;
+        dlg.HrefletHomepage->SetCaption(QStringLiteral("Home"));
+        dlg.HrefletHomepage->SetURL(QLatin1String(c.home));
+        dlg.show();
+        THreflet *links[] = {dlg.HrefletKeslSuite, dlg.HrefletSimulations, dlg.HrefletHomepage};
+        QTest::mouseClick(links[c.link], Qt::LeftButton, Qt::NoModifier, QPoint(4, 8));
+        SetShellOpenHandler(oldShell);
+        SetMessageBoxHandler(oldBox);
+        EXPECT_EQ(opened, c.opened.isEmpty() ? QStringList() : QStringList {c.opened});
+        ASSERT_EQ(messages.size(), c.message ? 1 : 0);
+        if (c.message) {
+            EXPECT_TRUE(messages[0].contains(QLatin1String(c.message))) << messages[0].toStdString();
+        }
+    }
+    QDir(docDir).removeRecursively();
 }
 
 TEST(AboutDialog, FilledDialogShowsItsTextsUnclipped)

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -51,9 +52,10 @@ QByteArray SourceTable(const char *relative)
 // What the About dialog showed at one modal showing.
 struct Showing
 {
-    QString title, name, version, webSite, description, ok, homeCaption, homeUrl;
+    QString title, name, version, webSite, description, ok, homeCaption, homeUrl, suiteCaption, copyright;
     bool homeShown = false;
     bool histogramDrawn = false;
+    bool windowOnScreen = false; // the main window was shown before the dialog opened
 };
 
 // Replaces the modal showing: the dialog opens for real (without blocking),
@@ -61,9 +63,9 @@ struct Showing
 class ModalRecorder
 {
 public:
-    explicit ModalRecorder(const std::function<bool()> &histogramDrawn = {})
+    explicit ModalRecorder(const std::function<void(Showing &)> &probe = {})
     {
-        m_old = TFrmAbout::SetShowModalHook([this, histogramDrawn](TFrmAbout *d) {
+        m_old = TFrmAbout::SetShowModalHook([this, probe](TFrmAbout *d) {
             d->open();
             Showing s;
             s.title = d->windowTitle();
@@ -75,7 +77,10 @@ public:
             s.homeCaption = d->HrefletHomepage->Caption();
             s.homeUrl = d->HrefletHomepage->URL();
             s.homeShown = d->HrefletHomepage->isVisible();
-            s.histogramDrawn = histogramDrawn && histogramDrawn();
+            s.suiteCaption = d->HrefletKeslSuite->Caption();
+            s.copyright = d->LblCopyright->text();
+            if (probe)
+                probe(s);
             showings.push_back(s);
             // For a look by eye: CAUCHY_ABOUT_SCREENSHOT=/some/prefix.
             const QString shot = qEnvironmentVariable("CAUCHY_ABOUT_SCREENSHOT");
@@ -94,6 +99,13 @@ private:
     TFrmAbout::TShowModalHook m_old;
     inline static int m_saved = 0;
 };
+
+// Shows the window and lets the start-up that follows its first showing run.
+void ShowAndStart(TFrmMain &frm)
+{
+    frm.show();
+    QCoreApplication::processEvents();
+}
 
 class AboutStart : public ::testing::Test
 {
@@ -125,12 +137,17 @@ TEST_F(AboutStart, TheTableDecidesTheLanguageOfTheAboutTexts)
         bool german;
         const char *title, *ok, *home;
         bool homeShown;
+        const char *suite;
     } cases[] = {
-        {"no table", QByteArray(), false, "About", "OK", "HomePage", false},
-        {"English", SourceTable("cauchy.itl"), false, "About", "OK", "Home page of this simulation", true},
-        {"German", SourceTable("translations/cauchy.itl"), true, "Info", "OK", "Startseite dieser Simulation", true},
-        {"language in capitals", "[$dlglanguage$]=LGGERMAN|$$[HomePage]=|$$", true, "About", "OK", "", false},
-        {"another language", "[$dlglanguage$]=lgFrench|$$", false, "About", "OK", "HomePage", false},
+        {"no table", QByteArray(), false, "About", "OK", "HomePage", false, "The component library of this program"},
+        {"English", SourceTable("cauchy.itl"), false, "About", "OK", "Home page of this simulation", true,
+         "The component library of this program"},
+        {"German", SourceTable("translations/cauchy.itl"), true, "Info", "OK", "Startseite dieser Simulation", true,
+         "Die Komponentenbibliothek dieses Programms"},
+        {"language in capitals", "[$dlglanguage$]=LGGERMAN|$$[HomePage]=|$$", true, "About", "OK", "", false,
+         "The component library of this program"},
+        {"another language", "[$dlglanguage$]=lgFrench|$$", false, "About", "OK", "HomePage", false,
+         "The component library of this program"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -138,8 +155,11 @@ TEST_F(AboutStart, TheTableDecidesTheLanguageOfTheAboutTexts)
         TFrmMain frm;
         TFrmAbout about;
         frm.FrmAbout = &about;
-        ModalRecorder modal([&] { return frm.Histo->NrOfElem() == 400; });
-        frm.show();
+        ModalRecorder modal([&](Showing &s) {
+            s.histogramDrawn = frm.Histo->NrOfElem() == 400;
+            s.windowOnScreen = frm.windowHandle() && frm.windowHandle()->isVisible();
+        });
+        ShowAndStart(frm);
         ASSERT_EQ(modal.showings.size(), 1u);
         const Showing &s = modal.showings[0];
         EXPECT_EQ(s.name, "Cauchy Distribution");
@@ -151,6 +171,10 @@ TEST_F(AboutStart, TheTableDecidesTheLanguageOfTheAboutTexts)
         EXPECT_EQ(s.homeCaption, c.home);
         EXPECT_EQ(s.homeShown, c.homeShown);
         EXPECT_EQ(s.homeUrl, frm.Translated("HomePageURL"));
+        EXPECT_EQ(s.suiteCaption, c.suite);
+        // The copyright line is translated too: German in the German table.
+        EXPECT_EQ(s.copyright.contains("die Autoren"), c.german && c.homeShown);
+        EXPECT_TRUE(s.windowOnScreen);
         // The histogram view comes after the dialog is closed.
         EXPECT_FALSE(s.histogramDrawn);
         EXPECT_EQ(frm.Histo->NrOfElem(), 400);
@@ -169,7 +193,7 @@ TEST_F(AboutStart, TheAboutButtonShowsTheDialogAgainEachTime)
     TFrmAbout about;
     frm.FrmAbout = &about;
     ModalRecorder modal;
-    frm.show();
+    ShowAndStart(frm);
     ASSERT_EQ(modal.showings.size(), 1u);
     QTest::mouseClick(frm.SButAbout, Qt::LeftButton);
     QTest::mouseClick(frm.SButAbout, Qt::LeftButton);
@@ -222,7 +246,7 @@ TEST_F(AboutStart, TheIconOfTheTableReachesTheDialogAndBadIconsAreSkipped)
         const QImage designIcon = about.windowIcon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_RGB32);
         frm.FrmAbout = &about;
         ModalRecorder modal;
-        frm.show();
+        ShowAndStart(frm);
         EXPECT_EQ(modal.showings.size(), 1u);
         EXPECT_EQ(frm.Histo->NrOfElem(), 400);
         const QImage shown = about.windowIcon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_RGB32);

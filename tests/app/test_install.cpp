@@ -1,4 +1,6 @@
-// Installs the program into a temporary prefix and runs it from elsewhere.
+// Installs the build into a temporary prefix once, then runs the installed
+// program from elsewhere and builds a program of its own against the
+// installed component library.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,6 +10,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 int RunTool(const QString &program, const QStringList &args, const QString &cwd, QString *output = nullptr)
@@ -16,54 +20,107 @@ int RunTool(const QString &program, const QStringList &args, const QString &cwd,
     p.setWorkingDirectory(cwd);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("ASAN_OPTIONS", "detect_leaks=0");
+    env.remove("CAUCHY_LANGUAGE");
     p.setProcessEnvironment(env);
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(program, args);
-    if (!p.waitForFinished(120000))
+    if (!p.waitForFinished(300000))
         return -1;
     if (output)
         *output = QString::fromLocal8Bit(p.readAll());
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
 
+class Install : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        prefix = std::make_unique<QTemporaryDir>();
+        elsewhere = std::make_unique<QTemporaryDir>();
+        ASSERT_TRUE(prefix->isValid() && elsewhere->isValid());
+        QString out;
+        installed = RunTool(qEnvironmentVariable("CAUCHY_CMAKE"),
+                            {"--install", qEnvironmentVariable("CAUCHY_BUILD_DIR"), "--prefix", prefix->path()},
+                            elsewhere->path(), &out) == 0;
+        EXPECT_TRUE(installed) << out.toStdString();
+    }
+    static void TearDownTestSuite()
+    {
+        prefix.reset();
+        elsewhere.reset();
+    }
+    void SetUp() override { ASSERT_TRUE(installed); }
+
+    static QString Prefix(const QString &file) { return prefix->path() + "/" + file; }
+    static QImage Snapshot(const QString &program, const QString &name, QStringList args = {})
+    {
+        const QString shot = elsewhere->path() + "/" + name;
+        QString out;
+        EXPECT_EQ(RunTool(program, QStringList {"--snapshot", shot, "--seed", "3"} + args, elsewhere->path(), &out), 0)
+            << out.toStdString();
+        return QImage(shot);
+    }
+
+    static inline std::unique_ptr<QTemporaryDir> prefix, elsewhere;
+    static inline bool installed = false;
+};
+
 } // namespace
 
-TEST(Install, TheInstalledProgramFindsItsTableFromAnyDirectory)
+TEST_F(Install, TheInstalledProgramFindsItsFilesFromAnyDirectory)
 {
-    QTemporaryDir prefix, elsewhere, bare;
-    ASSERT_TRUE(prefix.isValid() && elsewhere.isValid() && bare.isValid());
-    QString out;
-    ASSERT_EQ(RunTool(qEnvironmentVariable("CAUCHY_CMAKE"),
-                      {"--install", qEnvironmentVariable("CAUCHY_BUILD_DIR"), "--prefix", prefix.path()},
-                      elsewhere.path(), &out),
-              0)
-        << out.toStdString();
+    for (const char *file :
+         {"bin/cauchy", "share/cauchy/cauchy.itl", "share/cauchy/cauchy.png", "share/cauchy/translations/de/cauchy.itl",
+          "share/cauchy/translations/en/cauchy.itl", "share/doc/cauchy/index.html", "share/doc/cauchy/index.de.html",
+          "share/doc/cauchy/means.png", "share/applications/cauchy.desktop",
+          "share/icons/hicolor/32x32/apps/cauchy.png"})
+        EXPECT_TRUE(QFileInfo::exists(Prefix(file))) << file;
+    EXPECT_FALSE(QFileInfo::exists(Prefix("bin/cauchy.itl")));
 
-    for (const char *file : {"bin/cauchy", "bin/cauchy.itl", "bin/cauchy.png", "bin/translations/cauchy.itl",
-                             "share/applications/cauchy.desktop", "share/icons/hicolor/32x32/apps/cauchy.png"})
-        EXPECT_TRUE(QFileInfo::exists(prefix.path() + "/" + file)) << file;
-
-    const QString installed = prefix.path() + "/bin/cauchy";
-    const QString shot = elsewhere.path() + "/installed.png";
-    ASSERT_EQ(RunTool(installed, {"--snapshot", shot, "--seed", "3"}, elsewhere.path(), &out), 0) << out.toStdString();
-    const QImage installedShot(shot);
+    // The installed program reads its table from share/: the build tree's picture.
+    const QImage installedShot = Snapshot(Prefix("bin/cauchy"), "installed.png");
     ASSERT_FALSE(installedShot.isNull());
+    EXPECT_EQ(installedShot, Snapshot(qEnvironmentVariable("CAUCHY_BIN_DIR") + "/cauchy", "built.png"));
+    EXPECT_NE(installedShot, Snapshot(Prefix("bin/cauchy"), "german.png", {"--language", "de"}));
 
-    // The build tree's program has the English table beside it: the same picture.
-    const QString built = qEnvironmentVariable("CAUCHY_BIN_DIR") + "/cauchy";
-    ASSERT_EQ(RunTool(built, {"--snapshot", elsewhere.path() + "/built.png", "--seed", "3"}, elsewhere.path()), 0);
-    EXPECT_EQ(installedShot, QImage(elsewhere.path() + "/built.png"));
-
-    // The same program without a table shows the bare keys: a different picture.
-    ASSERT_TRUE(QFile::copy(installed, bare.path() + "/cauchy"));
-    ASSERT_EQ(RunTool(bare.path() + "/cauchy", {"--snapshot", elsewhere.path() + "/bare.png", "--seed", "3"},
-                      elsewhere.path()),
-              0);
-    EXPECT_NE(installedShot, QImage(elsewhere.path() + "/bare.png"));
+    // The same program without its files shows the bare keys: a different picture.
+    QTemporaryDir bare;
+    ASSERT_TRUE(QFile::copy(Prefix("bin/cauchy"), bare.path() + "/cauchy"));
+    EXPECT_NE(installedShot, Snapshot(bare.path() + "/cauchy", "bare.png"));
 
     const QString validate = QStandardPaths::findExecutable("desktop-file-validate");
     ASSERT_FALSE(validate.isEmpty()) << "desktop-file-validate is installed by the project's package step";
-    EXPECT_EQ(RunTool(validate, {prefix.path() + "/share/applications/cauchy.desktop"}, elsewhere.path(), &out), 0)
+    QString out;
+    EXPECT_EQ(RunTool(validate, {Prefix("share/applications/cauchy.desktop")}, elsewhere->path(), &out), 0)
         << out.toStdString();
-    EXPECT_TRUE(QFile(prefix.path() + "/share/applications/cauchy.desktop").open(QIODevice::ReadOnly));
+}
+
+TEST_F(Install, AProgramOfItsOwnBuildsAgainstTheInstalledLibrary)
+{
+    const QString cmake = qEnvironmentVariable("CAUCHY_CMAKE");
+    const QString source = qEnvironmentVariable("CAUCHY_SOURCE_DIR") + "/tests/app/package_example";
+    const QString build = elsewhere->path() + "/sine-build";
+    QString out;
+    ASSERT_EQ(RunTool(cmake, {"-S", source, "-B", build, "-G", "Ninja", "-DCMAKE_PREFIX_PATH=" + prefix->path()},
+                      elsewhere->path(), &out),
+              0)
+        << out.toStdString();
+    ASSERT_EQ(RunTool(cmake, {"--build", build}, elsewhere->path(), &out), 0) << out.toStdString();
+    const QString shot = elsewhere->path() + "/sine.png";
+    ASSERT_EQ(RunTool(build + "/sine", {shot}, elsewhere->path(), &out), 0) << out.toStdString();
+
+    // Red ink above the middle in the first half of the chart, below it in the second.
+    const QImage img = QImage(shot).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(img.size(), QSize(400, 300));
+    int red[2][2] = {};
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if ((img.pixel(x, y) & 0xFFFFFF) == 0xFF0000)
+                ++red[x >= img.width() / 2][y >= img.height() / 2];
+    EXPECT_GT(red[0][0], 50);
+    EXPECT_GT(red[1][1], 50);
+    EXPECT_LT(red[0][1], red[0][0] / 4);
+    EXPECT_LT(red[1][0], red[1][1] / 4);
 }

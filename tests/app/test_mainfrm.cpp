@@ -8,7 +8,9 @@
 #include "mainfrm.h"
 #include "qt_printers.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -303,13 +305,17 @@ TEST_F(MainWindow, ToolPanelHasItsSilverToWhiteGradient)
 
 namespace {
 
-// The table beside the test program, written for one test and removed after it.
+// A table for the test program (beside it, or `folder` relative to its
+// folder), written for one test and removed after it.
 class TableBesideProgram
 {
 public:
-    explicit TableBesideProgram(const QByteArray &contents)
-        : m_path(QCoreApplication::applicationFilePath() + QStringLiteral(".itl"))
+    explicit TableBesideProgram(const QByteArray &contents, const QString &folder = QStringLiteral("."))
+        : m_path(QFileInfo(QCoreApplication::applicationFilePath()).absolutePath() + QLatin1Char('/') + folder +
+                 QLatin1Char('/') + QFileInfo(QCoreApplication::applicationFilePath()).fileName() +
+                 QStringLiteral(".itl"))
     {
+        QDir().mkpath(QFileInfo(m_path).absolutePath());
         QFile f(m_path);
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(contents);
@@ -417,4 +423,57 @@ TEST(MainWindowTranslation, TheTableNamesTheIconInTheWorkArea)
     QApplication::setWindowIcon(QIcon());
     QFile::remove(icon);
     QFile::remove(dir + QStringLiteral("/test_app_not_an_image.png"));
+}
+
+TEST(MainWindowTranslation, ALanguagePicksAShippedTableAndAnInstalledProgramFindsItsTable)
+{
+    struct Case
+    {
+        const char *beside, *german, *shared, *language, *expected;
+    } cases[] = {
+        {"Beside", "Verteilung zeigen", nullptr, "de", "Verteilung zeigen"},
+        {"Beside", "Verteilung zeigen", "Shared", "", "Beside"},
+        {nullptr, nullptr, "Shared", "", "Shared"},
+        {nullptr, "Verteilung zeigen", "Shared", "de", "Verteilung zeigen"},
+        {"Beside", nullptr, nullptr, "de", "Beside"}, // no such table: the default stays
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.expected);
+        auto table = [](const char *text, const char *folder) -> std::unique_ptr<TableBesideProgram> {
+            if (!text)
+                return nullptr;
+            return std::make_unique<TableBesideProgram>(QByteArray("[Show Distribution]=") + text + "|$$",
+                                                        QLatin1String(folder));
+        };
+        const auto beside = table(c.beside, ".");
+        const auto german = table(c.german, "translations/de");
+        const auto shared = table(c.shared, "../share/cauchy");
+        TFrmMain frm(nullptr, true, QLatin1String(c.language));
+        EXPECT_EQ(frm.SButShowDistri->text(), c.expected);
+    }
+}
+
+TEST_F(MainWindow, ScrollBarsTakeTheKeyboardInTheirTabOrderAndPageByTen)
+{
+    frm->show();
+    QApplication::setActiveWindow(frm.get());
+    frm->RGDistri->setFocus(Qt::TabFocusReason);
+    struct Step
+    {
+        int key;
+        QWidget *focus;
+    };
+    const Step steps[] = {{Qt::Key_Tab, frm->SBarLoc},
+                          {Qt::Key_Right, frm->SBarLoc},
+                          {Qt::Key_Tab, frm->SBarWid},
+                          {Qt::Key_Left, frm->SBarWid}};
+    for (const Step &s : steps) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(s.key));
+        EXPECT_EQ(QApplication::focusWidget(), s.focus) << s.key;
+    }
+    EXPECT_EQ(frm->SBarLoc->value(), 1);
+    EXPECT_EQ(frm->SBarWid->value(), 99);
+    // A click in the trough, right of the thumb, moves one page.
+    QTest::mouseClick(frm->SBarWid, Qt::LeftButton, {}, QPoint(frm->SBarWid->width() - 24, 10));
+    EXPECT_EQ(frm->SBarWid->value(), 109);
 }
