@@ -15,7 +15,7 @@ packages=(
 if [[ "${1:-}" == "--all" ]]; then
   shift
   packages+=(
-    libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils
+    libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils locales
     clang libclang-rt-14-dev
     libqcustomplot-dev qt6-charts-dev libqt6opengl6-dev
   )
