@@ -27,6 +27,7 @@
 #include <QPixmap>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 #include <cmath>
@@ -308,6 +309,9 @@ void TFrmMain::CreateControls(bool singleInstance, const QString &language)
         Memo1->setPalette(pal);
     }
     Memo1->SetLines({QStringLiteral("LW_Description")});
+    // A narrow inner margin: the five lines of the description fit the 88
+    // pixels without a scroll bar.
+    Memo1->document()->setDocumentMargin(2);
 
     Vec1 = new TVector(this);
     Vec1->setObjectName(QStringLiteral("Vec1"));

@@ -477,3 +477,14 @@ TEST_F(MainWindow, ScrollBarsTakeTheKeyboardInTheirTabOrderAndPageByTen)
     QTest::mouseClick(frm->SBarWid, Qt::LeftButton, {}, QPoint(frm->SBarWid->width() - 24, 10));
     EXPECT_EQ(frm->SBarWid->value(), 109);
 }
+
+TEST(MainWindowTranslation, TheDescriptionFitsItsMemoWithoutAScrollBar)
+{
+    for (const char *table : {"cauchy.itl", "translations/cauchy.itl"}) {
+        TableBesideProgram t(ProgramTable(table));
+        TFrmMain frm;
+        frm.show();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(frm.Memo1->verticalScrollBar()->maximum(), 0) << table;
+    }
+}

@@ -367,9 +367,31 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Plays the textbook host for tests: listens on the host's endpoint with the given suffix and answers\n"
+        "register/unregister (4098/4099), find (4100), start a program (4102), file (4103), path (4104),\n"
+        "text (4105) and value (4106) requests. Prints \"ready\" once it listens. Commands on standard input:\n"
+        "  quit HANDLE DOWN       send 4096 with the byte DOWN to program HANDLE\n"
+        "  send HANDLE CODE TEXT  send CODE with the string TEXT"));
     parser.addHelpOption();
-    for (const char *name : {"suffix", "log", "file", "path", "text", "value", "late", "garbage", "die"})
-        parser.addOption(QCommandLineOption(QLatin1String(name), QLatin1String(name), QStringLiteral("x")));
+    struct TOption
+    {
+        const char *name, *value, *description;
+    };
+    const TOption options[] = {
+        {"suffix", "S", "endpoint suffix the programs find the host by"},
+        {"log", "FILE", "append every message received as \"<code> <sender> <details>\""},
+        {"file", "NAME=PATH", "answer a file request for NAME with the bytes of PATH"},
+        {"path", "FROM=TO", "answer a path request for FROM with TO (else the path itself)"},
+        {"text", "KEY=VALUE", "answer a text request for KEY with VALUE (else the text itself)"},
+        {"value", "KEY=VALUE", "answer a value request for KEY with VALUE (else empty)"},
+        {"late", "CODE=MS", "answer requests with CODE only after MS milliseconds"},
+        {"garbage", "CODE=KIND", "answer CODE with garbage: huge, noise, payload, stamp or flood"},
+        {"die", "CODE", "write half a reply frame to CODE and end the process"},
+    };
+    for (const TOption &o : options)
+        parser.addOption(
+            QCommandLineOption(QLatin1String(o.name), QLatin1String(o.description), QLatin1String(o.value)));
     parser.process(app);
 
     THost host(parser);

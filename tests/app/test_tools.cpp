@@ -1,0 +1,15 @@
+// The test host's own help: what each of its modes does.
+#include <QProcess>
+#include <gtest/gtest.h>
+
+TEST(TestHost, HelpDescribesItsModes)
+{
+    QProcess p;
+    p.start(qEnvironmentVariable("CAUCHY_BIN_DIR") + "/testhost", {"--help"});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0);
+    const QString help = QString::fromUtf8(p.readAllStandardOutput());
+    for (const char *text :
+         {"--suffix", "--garbage <CODE=KIND>", "noise", "--die <CODE>", "half a reply", "quit HANDLE"})
+        EXPECT_TRUE(help.contains(QLatin1String(text))) << text << "\n" << help.toStdString();
+}
