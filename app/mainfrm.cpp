@@ -18,11 +18,14 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
+#include <QDrag>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QScrollBar>
@@ -312,6 +315,7 @@ void TFrmMain::CreateControls(bool singleInstance, const QString &language)
     // A narrow inner margin: the five lines of the description fit the 88
     // pixels without a scroll bar.
     Memo1->document()->setDocumentMargin(2);
+    Memo1->viewport()->installEventFilter(this);
 
     Vec1 = new TVector(this);
     Vec1->setObjectName(QStringLiteral("Vec1"));
@@ -389,6 +393,54 @@ void TFrmMain::ArrangeControls()
 QRect TFrmMain::ChartArea() const
 {
     return QRect(0, kPanelHeight, width(), std::max(0, Memo1->y() - kPanelHeight));
+}
+
+namespace {
+TFrmMain::TStartDragHook &StartDragHook()
+{
+    static TFrmMain::TStartDragHook hook;
+    return hook;
+}
+} // namespace
+
+TFrmMain::TStartDragHook TFrmMain::SetStartDragHook(TStartDragHook hook)
+{
+    TStartDragHook old = std::move(StartDragHook());
+    StartDragHook() = std::move(hook);
+    return old;
+}
+
+bool TFrmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != Memo1->viewport())
+        return QWidget::eventFilter(watched, event);
+    const auto *mouse = static_cast<QMouseEvent *>(event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (mouse->button() == Qt::LeftButton)
+            m_memoPress = mouse->position().toPoint();
+        break;
+    case QEvent::MouseButtonRelease: m_memoPress.reset(); break;
+    case QEvent::MouseMove:
+        if (m_memoPress && (mouse->buttons() & Qt::LeftButton) &&
+            (mouse->position().toPoint() - *m_memoPress).manhattanLength() >= QApplication::startDragDistance()) {
+            m_memoPress.reset();
+            auto *data = new QMimeData;
+            data->setText(Memo1->toPlainText());
+            if (const TStartDragHook &hook = StartDragHook()) {
+                hook(data);
+                delete data;
+            } else {
+                auto *drag = new QDrag(Memo1);
+                drag->setMimeData(data);
+                drag->exec(Qt::CopyAction);
+            }
+            return true;
+        }
+        break;
+    default: break;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TFrmMain::resizeEvent(QResizeEvent *event)

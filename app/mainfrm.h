@@ -3,8 +3,10 @@
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
+class QMimeData;
 class QFrame;
 class TDigrel;
 class TKurvo;
@@ -114,8 +116,15 @@ public:
     };
     TSampleSource SampleSource() const;
 
+    // Memo1's drag mode is automatic: pressing it and moving the mouse drags
+    // its text away. Tests put a hook in place of the blocking drag; the
+    // previous hook is returned.
+    using TStartDragHook = std::function<void(QMimeData *Data)>;
+    static TStartDragHook SetStartDragHook(TStartDragHook hook);
+
 protected:
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -127,4 +136,5 @@ private:
     void LoadIcon();
 
     bool m_shownOnce = false;
+    std::optional<QPoint> m_memoPress; // where a drag of Memo1 may start
 };

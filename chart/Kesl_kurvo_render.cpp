@@ -375,7 +375,7 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
     c.Brush.Style = bsSolid;
     c.MoveTo(ox, oy);
     TColor fontColor = m_chartColor;
-    TReplay r {c, QPoint(ox, oy), ox - m_marginLeft, oy - m_marginTop};
+    TReplay r {.c = c, .start = QPoint(ox, oy), .sx = ox - m_marginLeft, .sy = oy - m_marginTop};
 
     auto map = [&](int layer, double x, double y) __attribute__((always_inline))
     {

@@ -41,19 +41,22 @@ QString GeneralText(double value, int g)
     const int e = d.Exp;
     if (e >= -3 && e <= g) {
         if (e <= 0) {
-            out += "0." + std::string(static_cast<std::size_t>(-e), '0') + d.Digits;
+            // Appended piece by piece: GCC 12 warns falsely about "literal" + string.
+            out += "0.";
+            out.append(static_cast<std::size_t>(-e), '0');
+            out += d.Digits;
         } else {
             out += d.Digits.substr(0, static_cast<std::size_t>(std::min(e, k)));
             if (k < e)
                 out += std::string(static_cast<std::size_t>(e - k), '0');
             if (k > e)
-                out += "." + d.Digits.substr(static_cast<std::size_t>(e));
+                out.append(1, '.').append(d.Digits, static_cast<std::size_t>(e));
         }
     } else {
         out += d.Digits[0];
         if (k > 1)
-            out += "." + d.Digits.substr(1);
-        out += "E" + std::to_string(e - 1);
+            out.append(1, '.').append(d.Digits, 1);
+        out.append(1, 'E').append(std::to_string(e - 1));
     }
     return Q(out);
 }

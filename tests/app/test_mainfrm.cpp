@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QMimeData>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -487,4 +488,20 @@ TEST(MainWindowTranslation, TheDescriptionFitsItsMemoWithoutAScrollBar)
         QCoreApplication::processEvents();
         EXPECT_EQ(frm.Memo1->verticalScrollBar()->maximum(), 0) << table;
     }
+}
+
+TEST_F(MainWindow, PressingTheDescriptionAndMovingDragsItsText)
+{
+    frm->show();
+    QStringList dragged;
+    const TFrmMain::TStartDragHook old = TFrmMain::SetStartDragHook([&](QMimeData *data) { dragged << data->text(); });
+    QWidget *memo = frm->Memo1->viewport();
+    const QPoint from(20, 20);
+    QTest::mousePress(memo, Qt::LeftButton, {}, from);
+    QTest::mouseMove(memo, from + QPoint(1, 0)); // not yet far enough
+    EXPECT_TRUE(dragged.isEmpty());
+    QTest::mouseMove(memo, from + QPoint(QApplication::startDragDistance() + 2, 0));
+    QTest::mouseRelease(memo, Qt::LeftButton, {}, from + QPoint(30, 0));
+    TFrmMain::SetStartDragHook(old);
+    EXPECT_EQ(dragged, QStringList {frm->Memo1->toPlainText()});
 }

@@ -175,8 +175,9 @@ TEST_F(Views, StoppingKeepsThePairsDrawnSoFar)
     const TChartItem &sample = frm->RC->Item(0);
     const TChartItem &mean = frm->RC->Item(1);
     EXPECT_EQ(mean.X1, 1.0);
-    if (sample.Style == 1)
+    if (sample.Style == 1) {
         EXPECT_EQ(mean.Y1, sample.Y1);
+    }
     frm->SButDrawSamplesClick(frm->SButDrawSamples);
 }
 

@@ -45,8 +45,9 @@ TEST_P(KurvoLayout, AppliesMarginsAndScales)
     }
     EXPECT_FALSE(k.ScaleX(7)->Visible());
     EXPECT_EQ(k.ScaleY(2)->ScaleLocation() == slRight, c.y2Right);
-    if (c.visibleY & 2)
+    if (c.visibleY & 2) {
         EXPECT_EQ(k.ScaleY(2)->ScalePos(), c.y2Pos);
+    }
     // The data area follows the margins.
     k.SetLayerRange(1, 0, 0, 1, 1);
     EXPECT_EQ(k.DataToPixel(1, 0, 1), QPoint(c.l, c.t));

@@ -102,8 +102,9 @@ TEST_F(KurvoPixels, TwoHundredFiftyDrawToItemsJoinSeamlessly)
                 ++n;
             }
         ASSERT_EQ(n, 1) << "column " << x;
-        if (prevY >= 0)
+        if (prevY >= 0) {
             EXPECT_LE(std::abs(found - prevY), 1) << "column " << x;
+        }
         prevY = found;
     }
     EXPECT_EQ(D(200, 20), clWhite); // the end point itself is left out
@@ -185,12 +186,16 @@ TEST_F(KurvoPixels, CoordinatesFarOutsideAreClampedAndDrawingCompletes)
     k.SetDataColor(clBlue);
     k.AddLine(50, -inf, 50, inf);
     Paint();
-    for (int x = 1; x < 210; ++x)
-        if (x != 50)
+    for (int x = 1; x < 210; ++x) {
+        if (x != 50) {
             ASSERT_EQ(D(x, 70), clRed) << x;
-    for (int y = 1; y < 140; ++y)
-        if (y != 70 && y != 130)
+        }
+    }
+    for (int y = 1; y < 140; ++y) {
+        if (y != 70 && y != 130) {
             ASSERT_EQ(D(50, y), clBlue) << y;
+        }
+    }
 }
 
 TEST_F(KurvoPixels, AMillionItemsAreRecordedAndDrawn)

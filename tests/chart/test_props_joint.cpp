@@ -295,8 +295,9 @@ TEST(BakGndImg, NotifiesOncePerRealChangeOnly)
         b.OnChange = rec.Handler();
         c.act(b);
         EXPECT_EQ(rec.count, c.notifications) << c.what;
-        if (rec.count)
+        if (rec.count) {
             EXPECT_EQ(rec.last, &b) << c.what;
+        }
     }
 }
 
