@@ -1,5 +1,6 @@
 #include "Kesl_kurvo_scaleprops.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -35,33 +36,8 @@ TScaleProps::~TScaleProps()
 
 void TScaleProps::Changed()
 {
-    if (m_holdDepth > 0) {
-        m_heldChange = true;
-        return;
-    }
-    if (OnChange)
+    if (!m_holdChange && OnChange)
         OnChange(this);
-}
-
-template<class F> void TScaleProps::Batch(F &&f)
-{
-    ++m_holdDepth;
-    const bool outerHeld = m_heldChange;
-    m_heldChange = false;
-    try {
-        f();
-    } catch (...) {
-        --m_holdDepth;
-        m_heldChange = outerHeld || m_heldChange;
-        throw;
-    }
-    --m_holdDepth;
-    const bool changed = m_heldChange;
-    m_heldChange = outerHeld || changed;
-    if (changed && m_holdDepth == 0) {
-        m_heldChange = false;
-        Changed();
-    }
 }
 
 void TScaleProps::DateFormatChanged()
@@ -92,17 +68,15 @@ void TScaleProps::SetCaptionPosY(int Value)
 
 void TScaleProps::SetCaptionAlignment(TAlignment Value)
 {
-    if (!InRange(Value, taCenter) || Value == m_captionAlignment)
-        return;
-    m_captionAlignment = Value;
+    if (InRange(Value, taCenter))
+        m_captionAlignment = Value;
     Changed();
 }
 
 void TScaleProps::SetCaptionAnchor(TScaleUnitAnchor Value)
 {
-    if (!InRange(Value, uaSclBotRgt) || Value == m_captionAnchor)
-        return;
-    m_captionAnchor = Value;
+    if (InRange(Value, uaSclBotRgt))
+        m_captionAnchor = Value;
     Changed();
 }
 
@@ -113,23 +87,19 @@ void TScaleProps::SetColorScale(TColor Value)
 
 void TScaleProps::SetDateFormat(const TDTLabel *Value)
 {
-    if (!Value || Value == m_dateFormat)
-        return;
-    const TDTLabelSettings s = Value->Settings();
-    if (s == m_dateFormat->Settings())
-        return;
-    // The object's own setters notify field by field; one notification for
-    // the whole copy is enough.
-    Batch([&] { m_dateFormat->SetSettings(s); });
+    if (Value && Value != m_dateFormat) {
+        // The object's own setters notify field by field; one notification
+        // for the whole copy is enough.
+        m_holdChange = true;
+        m_dateFormat->SetSettings(Value->Settings());
+        m_holdChange = false;
+    }
+    Changed();
 }
 
 void TScaleProps::SetDecPlaces(int Value)
 {
-    Value = Value < -3 ? -3 : (Value > 12 ? 12 : Value);
-    if (Value == m_decPlaces)
-        return;
-    m_decPlaces = Value;
-    Changed();
+    Store(m_decPlaces, std::clamp(Value, -3, 12));
 }
 
 void TScaleProps::SetFont(const TFont &Value)
@@ -141,28 +111,19 @@ void TScaleProps::SetLogarithmic(bool Value)
 {
     if (Value && !IsLoading() && (!(m_rangeLow >= LogFloor) || !(m_rangeHigh >= LogFloor) || m_labelType == ftDateTime))
         Value = false;
-    if (Value == m_logarithmic)
-        return;
-    m_logarithmic = Value;
-    Changed();
+    Store(m_logarithmic, Value);
 }
 
 void TScaleProps::SetLabelType(TFigType Value)
 {
-    if (!InRange(Value, ftUserText))
-        return;
-    Batch([&] {
-        if (Value != m_labelType) {
-            m_labelType = Value;
-            Changed();
-        }
-        if (Value == ftDateTime && m_logarithmic) {
+    if (InRange(Value, ftUserText)) {
+        m_labelType = Value;
+        if (Value == ftDateTime)
             m_logarithmic = false;
-            Changed();
-        }
         if (Value == ftTime)
-            SetDecPlaces(4);
-    });
+            m_decPlaces = 4;
+    }
+    Changed();
 }
 
 void TScaleProps::SetMinTicks(int Value)
@@ -179,11 +140,10 @@ bool Finite(double v)
 
 void TScaleProps::SetMinRange(double Value)
 {
-    if (!Finite(Value) || Value <= LogFloor)
-        return;
-    bool changed = Value != m_minRange;
-    m_minRange = Value;
-    if (std::fabs(m_rangeHigh - m_rangeLow) < Value) {
+    const bool accepted = Finite(Value) && Value > LogFloor;
+    if (accepted)
+        m_minRange = Value;
+    if (accepted && std::fabs(m_rangeHigh - m_rangeLow) < Value) {
         // Halves first, so that ends near the largest doubles cannot overflow.
         const double centre = m_rangeLow / 2 + m_rangeHigh / 2;
         const double low = centre - Value / 2;
@@ -191,57 +151,36 @@ void TScaleProps::SetMinRange(double Value)
         // A logarithmic axis keeps its range rather than get an end below the
         // floor, which it could not map.
         const bool mappable = !m_logarithmic || low >= LogFloor;
-        if (Finite(low) && Finite(high) && mappable && (low != m_rangeLow || high != m_rangeHigh)) {
+        if (Finite(low) && Finite(high) && mappable) {
             m_rangeLow = low;
             m_rangeHigh = high;
-            changed = true;
         }
     }
-    if (changed)
-        Changed();
+    Changed();
 }
 
 void TScaleProps::SetRangeLow(double Value)
 {
-    if (!Finite(Value))
-        return;
-    double low = Value;
-    double high = m_rangeHigh;
-    if (std::fabs(m_rangeHigh - Value) < m_minRange) {
-        high = Value + m_minRange;
-        if (!Finite(high))
-            return;
-    }
+    const bool pulled = std::fabs(m_rangeHigh - Value) < m_minRange;
+    const double high = pulled ? Value + m_minRange : m_rangeHigh;
     // On a logarithmic axis no written end may fall below the floor, also not
     // when the other end is pulled along (high > Value here).
-    if (m_logarithmic && Value < LogFloor)
-        return;
-    if (low == m_rangeLow && high == m_rangeHigh)
-        return;
-    m_rangeLow = low;
-    m_rangeHigh = high;
+    if (Finite(Value) && Finite(high) && !(m_logarithmic && Value < LogFloor)) {
+        m_rangeLow = Value;
+        m_rangeHigh = high;
+    }
     Changed();
 }
 
 void TScaleProps::SetRangeHigh(double Value)
 {
-    if (!Finite(Value))
-        return;
-    double high = Value;
-    double low = m_rangeLow;
     const bool pulled = std::fabs(m_rangeLow - Value) < m_minRange;
-    if (pulled) {
-        low = Value - m_minRange;
-        if (!Finite(low))
-            return;
-    }
+    const double low = pulled ? Value - m_minRange : m_rangeLow;
     // As for RangeLow; here a pulled end lies below Value.
-    if (m_logarithmic && (pulled ? low : Value) < LogFloor)
-        return;
-    if (low == m_rangeLow && high == m_rangeHigh)
-        return;
-    m_rangeLow = low;
-    m_rangeHigh = high;
+    if (Finite(Value) && Finite(low) && !(m_logarithmic && (pulled ? low : Value) < LogFloor)) {
+        m_rangeLow = low;
+        m_rangeHigh = Value;
+    }
     Changed();
 }
 
@@ -279,13 +218,10 @@ TScalePropsHoriz::TScalePropsHoriz(QObject *Owner) : TScaleProps(Owner)
 
 void TScalePropsHoriz::SetScaleLocation(TScaleLocationHoriz Value)
 {
-    if (!InRange(Value, slBottom))
-        return;
-    const TScaleType type = Value == slTop ? sctXB : sctXT;
-    if (Value == m_location && type == ScaleType())
-        return;
-    m_location = Value;
-    SetScaleType(type);
+    if (InRange(Value, slBottom)) {
+        m_location = Value;
+        SetScaleType(Value == slTop ? sctXB : sctXT);
+    }
     Changed();
 }
 
@@ -296,12 +232,9 @@ TScalePropsVert::TScalePropsVert(QObject *Owner) : TScaleProps(Owner)
 
 void TScalePropsVert::SetScaleLocation(TScaleLocationVert Value)
 {
-    if (!InRange(Value, slRight))
-        return;
-    const TScaleType type = Value == slLeft ? sctYR : sctYL;
-    if (Value == m_location && type == ScaleType())
-        return;
-    m_location = Value;
-    SetScaleType(type);
+    if (InRange(Value, slRight)) {
+        m_location = Value;
+        SetScaleType(Value == slLeft ? sctYR : sctYL);
+    }
     Changed();
 }

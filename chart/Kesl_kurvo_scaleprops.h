@@ -17,10 +17,9 @@ enum TScaleLocationVert { slLeft, slRight };
 
 // Everything about one axis of one chart layer: its range (used by the
 // coordinate mapping) and its appearance (copied into the layer's scale
-// object). The owning chart binds OnChange; it fires once after a setter has
-// actually changed something, never for a value that was refused or equal to
-// the stored one (the chart's reaction re-applies ranges through these
-// setters, so a notification for an unchanged value would recurse).
+// object). The owning chart binds OnChange; every setter ends by firing it
+// once, whether the value was new, equal or refused (the chart guards its own
+// reaction against re-entry when it sets ranges through these setters).
 //
 // The object starts in its loading state (TLoadable): while loading, a
 // logarithmic axis is accepted whatever the range. The chart calls Loaded()
@@ -93,7 +92,7 @@ public:
     void SetCaptionAnchor(TScaleUnitAnchor Value);
     void SetColorScale(TColor Value);
     // Copies the seven date/time settings of Value into the owned object
-    // (nullptr is ignored); one notification at most.
+    // (nullptr is ignored); one notification.
     void SetDateFormat(const TDTLabel *Value);
     // Clamped to -3..12.
     void SetDecPlaces(int Value);
@@ -126,18 +125,13 @@ protected:
     void Changed();
 
 private:
-    // Stores a setting and notifies the owner, only when it really changes.
+    // Stores a setting and notifies the owner.
     template<typename T> void Store(T &field, const T &value)
     {
-        if (value == field)
-            return;
         field = value;
         Changed();
     }
 
-    // Runs f with notifications held back, then notifies once if anything
-    // changed meanwhile.
-    template<class F> void Batch(F &&f);
     void DateFormatChanged();
 
     QString m_caption;
@@ -162,8 +156,7 @@ private:
     bool m_visible = false;
     TScaleType m_scaleType = sctXT;
 
-    int m_holdDepth = 0;
-    bool m_heldChange = false;
+    bool m_holdChange = false; // while a whole date/time format is copied in
 };
 
 // Scale properties of an x axis: slTop puts the axis line on the lower side of
