@@ -64,6 +64,7 @@ void WrapParagraph(const TCanvas &c, const QString &paragraph, int width, QStrin
 
 THreflet::THreflet(QWidget *parent) : TControl(parent)
 {
+    setMouseTracking(true); // moves without a button reach OnMouseMove too
     // A new label shows the platform's default font; the active font starts
     // as a copy of it and the normal font as the platform's defaults.
     m_fontActive = m_font;

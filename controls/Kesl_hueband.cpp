@@ -7,6 +7,7 @@
 THueband::THueband(QWidget *parent) : TControl(parent)
 {
     resize(121, 121);
+    setMouseTracking(true); // moves without a button reach OnMouseMove too
     // The picture covers every pixel; nothing beneath needs painting.
     setAttribute(Qt::WA_OpaquePaintEvent);
 }

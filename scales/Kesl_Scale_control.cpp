@@ -27,6 +27,7 @@ double EndAbove(double v)
 TScale::TScale(QWidget *parent) : TControl(parent)
 {
     resize(400, 400);
+    setMouseTracking(true); // moves without a button reach OnMouseMove too
     m_dateFormat = new TDTLabel(this);
     m_dateFormat->OnChange = [this](QObject *) { OnDateFormatChanged(); };
     ApplyColorScheme();

@@ -227,11 +227,14 @@ TEST(HrefletHover, RealMouseMovesSwapTheFonts)
     l->SetFont(LinkFont(kBlue, fsBold));
     l->SetFontActive(LinkFont(kRed, fsBold | fsUnderline));
     l->Loaded();
+    std::vector<QPoint> moves; // no button is held
+    l->OnMouseMove = [&](QObject *, Qt::KeyboardModifiers, int x, int y) { moves.push_back({x, y}); };
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QTest::mouseMove(&window, QPoint(250, 40));
     QTest::mouseMove(&window, QPoint(20, 15));
     EXPECT_EQ(l->Font().Color, kRed);
+    EXPECT_EQ(moves, std::vector<QPoint> {QPoint(10, 5)});
     QTest::mouseMove(&window, QPoint(250, 40));
     EXPECT_EQ(l->Font().Color, kBlue);
 }

@@ -1,6 +1,7 @@
 #include "Kesl_hueband.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QPalette>
 #include <gtest/gtest.h>
 
@@ -330,4 +331,14 @@ TEST(HuebandPaint, SystemColoursFollowThePalette)
     const auto shown = Shown(*b);
     QApplication::setPalette(keep);
     ExpectPixels(*shown, [](int, int) { return 0x563412; });
+}
+
+TEST(HuebandMouse, AHoverMoveIsReported)
+{
+    THueband b;
+    std::vector<QPoint> moves;
+    b.OnMouseMove = [&](QObject *, Qt::KeyboardModifiers, int x, int y) { moves.push_back({x, y}); };
+    QMouseEvent e(QEvent::MouseMove, QPointF(7, 9), QPointF(7, 9), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&b, &e);
+    EXPECT_EQ(moves, std::vector<QPoint> {QPoint(7, 9)});
 }

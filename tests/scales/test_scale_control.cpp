@@ -5,6 +5,7 @@
 #include "Kesl_keslbase_dtlabel.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QObject>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -351,4 +352,20 @@ TEST(ScaleAssign, OtherSourcesAreRefused)
     EXPECT_THROW(s->Assign(nullptr), EKeslError);
     EXPECT_THROW(s->AssignTo(&plain), EKeslError);
     EXPECT_EQ(s->RangeHigh(), 100.0);
+}
+
+// The scale passes every mouse movement on, also without a button held.
+TEST(ScaleMouse, MovesWithoutAButtonReachOnMouseMove)
+{
+    TScale s;
+    int x = -1, y = -1;
+    s.OnMouseMove = [&](QObject *sender, Qt::KeyboardModifiers, int mx, int my) {
+        EXPECT_EQ(sender, &s);
+        x = mx;
+        y = my;
+    };
+    QMouseEvent move(QEvent::MouseMove, QPointF(30, 40), QPointF(30, 40), Qt::NoButton, {}, Qt::NoModifier);
+    QApplication::sendEvent(&s, &move);
+    EXPECT_EQ(x, 30);
+    EXPECT_EQ(y, 40);
 }
