@@ -76,7 +76,7 @@ const TData &SeriesData()
     return d;
 }
 
-void ChartCase(benchmark::State &state, bool series)
+void ChartCase(benchmark::State &state, bool series, int lineWidth = 1, TPenStyle style = psSolid)
 {
     const TData &d = series ? SeriesData() : MarkData();
     TKurvo k;
@@ -86,6 +86,8 @@ void ChartCase(benchmark::State &state, bool series)
     k.SetAllocSize(kPoints);
     k.SetLayerRange(0, d.xLow, d.yLow, d.xHigh, d.yHigh);
     k.SetDataColor(series ? clBlue : clGray);
+    k.SetLineWidth(lineWidth);
+    k.SetPenStyle(style);
     if (series) {
         k.MoveTo(d.x[0], d.y[0]);
         for (int i = 1; i < kPoints; ++i)
@@ -112,6 +114,18 @@ void BM_ChartSeries(benchmark::State &state)
     ChartCase(state, true);
 }
 
+// The same series drawn with a pen that takes the painter's path: three
+// pixels wide, and one pixel dashed.
+void BM_ChartSeriesThick(benchmark::State &state)
+{
+    ChartCase(state, true, 3);
+}
+
+void BM_ChartSeriesDashed(benchmark::State &state)
+{
+    ChartCase(state, true, 1, psDash);
+}
+
 // The fixed part of a paint: frame, scales, background and data-area frame.
 void BM_ChartEmptyPaint(benchmark::State &state)
 {
@@ -129,6 +143,8 @@ void BM_ChartEmptyPaint(benchmark::State &state)
 BENCHMARK(BM_ChartEmptyPaint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChartMarks)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChartSeries)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChartSeriesThick)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChartSeriesDashed)->Unit(benchmark::kMillisecond);
 
 #ifdef CAUCHY_HAVE_QCUSTOMPLOT
 void QCustomPlotCase(benchmark::State &state, bool series)

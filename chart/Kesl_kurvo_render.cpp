@@ -319,31 +319,52 @@ struct TCustomKurvo::TReplay
     TCanvas &c;
     QPoint start;
     int sx, sy; // control pixel -> canvas pixel
-    // The polyline buffer. A run through the buffered points draws exactly
-    // the segments that the same points drawn one by one give, with the same
-    // pen (every pen change flushes first), so each point is drawn as it is
-    // appended and the buffer only counts its points. The pen position the
-    // canvas had before the run is kept for the relative moves, which read it
-    // before flushing.
+    // The polyline buffer: the start point and the points appended since,
+    // drawn as one polyline when flushed. A one-pixel solid pen gives the same
+    // pixels segment by segment, so with it each point is drawn as it is
+    // appended and the buffer only counts its points (every pen change
+    // flushes first). The pen position the canvas had before the run is kept
+    // for the relative moves, which read it before flushing.
     int count = 0;
-    QPoint penBeforeRun;
+    bool direct = false;
+    QPoint penBeforeRun {};
+    QVector<QPoint> points {};
 
     void Append(QPoint p)
     {
-        if (count == 0) {
-            penBeforeRun = c.PenPos();
-            c.MoveTo(start.x(), start.y());
-            count = 1;
-        }
-        if (p != c.PenPos())
+        if (count == 0)
+            Begin();
+        if (!direct)
+            Buffer(p);
+        else if (p != c.PenPos())
             c.LineTo(p.x(), p.y()); // a zero-length segment draws nothing
         if (++count >= kPolyBuffer)
             Flush();
+    }
+    // Out of line: the loop over the points of a one-pixel run stays small.
+    __attribute__((noinline)) void Begin()
+    {
+        penBeforeRun = c.PenPos();
+        direct = c.Pen.Width <= 1 && c.Pen.Style == psSolid && c.Pen.Mode == pmCopy;
+        if (direct) {
+            c.MoveTo(start.x(), start.y());
+        } else {
+            points.clear();
+            points.append(start);
+        }
+        count = 1;
+    }
+    __attribute__((noinline)) void Buffer(QPoint p)
+    {
+        if (p != points.back())
+            points.append(p);
     }
     void Flush()
     {
         if (count == 0)
             return;
+        if (!direct)
+            c.Polyline(points);
         start = c.PenPos();
         count = 0;
     }

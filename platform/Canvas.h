@@ -57,6 +57,8 @@ class TBitmap;
 // Drawing surface over a QImage (Format_RGB32) with these pixel rules:
 // - LineTo sets every pixel from the pen position up to, not including, the end
 //   point, and leaves the pen there;
+// - Polyline is one line through its points (dashes run on, thick lines are
+//   joined), drawn like LineTo from the first point, pen left at the last;
 // - Rectangle/Ellipse take (x1, y1, x2, y2) with exclusive right and bottom and
 //   are outlined with the pen and filled with the brush;
 // - Polygon is closed, outlined with the pen and filled with the brush;
