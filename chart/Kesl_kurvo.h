@@ -307,8 +307,16 @@ public:
     virtual void RenderBackground(TCanvas &canvas, int ox, int oy);
     virtual void RenderData(TCanvas &canvas, int ox, int oy, bool monochrome, bool skipGrid);
     virtual void SetBounds(int left, int top, int width, int height);
-    // The dialog-code answer: arrow keys and Tab reach the key events.
-    int DialogCode() const { return 3; }
+    // The dialog-code answer: 1 lets the arrow keys, 2 Tab reach the key events.
+    virtual int DialogCode() const { return 3; }
+
+    // Key, with its modifiers: a key going down or up. Character: the text a
+    // key press types.
+    using TKeyEvent = std::function<void(QObject *Sender, int &Key, Qt::KeyboardModifiers Shift)>;
+    using TKeyPressEvent = std::function<void(QObject *Sender, QChar &Key)>;
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+    TKeyPressEvent OnKeyPress;
 
     // The picture of the last paint, control-sized; the data bitmap of the last paint.
     const TBitmap &ControlBitmap() const { return m_ctrlBmp; }
@@ -326,6 +334,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
     void enterEvent(QEnterEvent *event) override
     {
         TControl::enterEvent(event);
@@ -389,6 +400,7 @@ private:
     void ApplyAllScaleProps();
     void UpdateScaleMargins();
     void OnPropsChanged();
+    void ReapplyScaleProps();
     void SetMargin(int &field, int v);
     void RecentreIsometric();
     double IsoHalf(double xLow, double xHigh) const;
@@ -554,6 +566,18 @@ class TKurvo : public TCustomKurvo
     Q_PROPERTY(int BRim READ BRim WRITE SetBRim STORED false)
     Q_PROPERTY(TJointLayers *JointLayers READ JointLayers)
     Q_PROPERTY(TBakGndImg *BackGroundImg READ BackGroundImg)
+    Q_PROPERTY(TPenStyle PenStyle READ PenStyle WRITE SetPenStyle)
+    Q_PROPERTY(TFontStyles TextFontStyle READ TextFontStyle WRITE SetTextFontStyle)
+    Q_PROPERTY(TTextBkg TextBkStyle READ TextBkStyle WRITE SetTextBkStyle)
+    Q_PROPERTY(TAlignment TextAlignment READ TextAlignment WRITE SetTextAlignment)
+    Q_PROPERTY(TShadowStyle ShadowStyle READ ShadowStyle WRITE SetShadowStyle)
+    Q_PROPERTY(TAlignment CaptionAlignment READ CaptionAlignment WRITE SetCaptionAlignment)
+    Q_PROPERTY(TCaptionAnchorHoriz CaptionAnchorHoriz READ CaptionAnchorHoriz WRITE SetCaptionAnchorHoriz)
+    Q_PROPERTY(TCaptionAnchorVert CaptionAnchorVert READ CaptionAnchorVert WRITE SetCaptionAnchorVert)
+    Q_PROPERTY(GridStyleType GridStyle READ GridStyle WRITE SetGridStyle)
+    Q_PROPERTY(TrcLayout StandardLayout READ StandardLayout WRITE SetStandardLayout)
+    Q_PROPERTY(TFont Font READ ChartFont WRITE SetChartFont)
+    Q_PROPERTY(TCustomKurvo *UseDataOf READ UseDataOf WRITE SetUseDataOf)
 
 public:
     explicit TKurvo(QWidget *parent = nullptr) : TCustomKurvo(parent) { }

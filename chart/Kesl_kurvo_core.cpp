@@ -327,6 +327,13 @@ void TCustomKurvo::OnPropsChanged()
 {
     if (m_inPropsChange)
         return;
+    ReapplyScaleProps();
+    Paint();
+}
+
+void TCustomKurvo::ReapplyScaleProps()
+{
+    const bool keep = m_inPropsChange;
     m_inPropsChange = true;
     const bool saved = m_paintSuppressed;
     m_paintSuppressed = true;
@@ -344,8 +351,7 @@ void TCustomKurvo::OnPropsChanged()
     }
     CalcTransforms();
     m_paintSuppressed = saved;
-    m_inPropsChange = false;
-    Paint();
+    m_inPropsChange = keep;
 }
 
 void TCustomKurvo::SetMargin(int &field, int v)
@@ -358,6 +364,12 @@ void TCustomKurvo::SetMargin(int &field, int v)
     UpdateScaleMargins();
     CalcTransforms();
     m_composed = false;
+    if (m_isometric) {
+        // The recentred ranges went through the scale property setters, whose
+        // change repaints whatever AutoRedraw says.
+        OnPropsChanged();
+        return;
+    }
     Changed();
 }
 
@@ -414,9 +426,11 @@ void TCustomKurvo::SetStandardLayout(TrcLayout k)
         m_propsX[std::size_t(i)]->SetVisible(false);
         m_propsY[std::size_t(i)]->SetVisible(false);
     }
-    m_inPropsChange = false;
     ResizeDataBitmap(false);
-    ApplyAllScaleProps();
+    if (m_isometric)
+        RecentreIsometric();
+    m_inPropsChange = false;
+    ReapplyScaleProps();
     UpdateScaleMargins();
     CalcTransforms();
     m_composed = false;

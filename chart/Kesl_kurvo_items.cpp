@@ -366,9 +366,9 @@ void TCustomKurvo::SetUseDataOf(TCustomKurvo *v)
         Changed();
         return;
     }
+    // Another member of this chart's own group also means leaving and joining
+    // again, so a full group refuses it.
     TCustomKurvo *owner = v->m_owner ? v->m_owner : v;
-    if (owner == m_owner)
-        return;
     if (owner->m_sharerCount >= kMaxShares) {
         ShowMessageBox(mtInformation, QStringLiteral("Kurvo: Max. number of data shares exceeded"), this);
         return;

@@ -217,6 +217,8 @@ std::array<double, 4> TCustomKurvo::RangeHistoryEntry(int layer, int entry) cons
     return m_history[std::size_t(Li(layer))][std::size_t(entry - 1)];
 }
 
+// Sets every layer's y range through its scale property setters; the caller
+// answers their notifications once, when everything else is in place.
 void TCustomKurvo::RecentreIsometric()
 {
     const bool keep = m_inPropsChange;
@@ -238,10 +240,11 @@ void TCustomKurvo::SetIsometric(bool v)
     if (!v)
         return;
     RecentreIsometric();
-    ApplyAllScaleProps();
+    ReapplyScaleProps();
     RecordHistory();
-    CalcTransforms();
-    Changed();
+    // The ranges went through the scale property setters, whose change
+    // repaints whatever AutoRedraw says.
+    Paint();
 }
 
 void TCustomKurvo::OnLayerJoined(int layer, bool xAxis)

@@ -1,7 +1,8 @@
 // The chart's side of the mouse handling: geometry, ranges and mapping for
-// the handler, and the pointer events handed on to it.
+// the handler, and the pointer events handed on to it; the key events.
 #include "Kesl_kurvo.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 TChartGeometry TCustomKurvo::TSite::Geometry() const
@@ -99,4 +100,57 @@ void TCustomKurvo::mouseMoveEvent(QMouseEvent *event)
     TControl::mouseMoveEvent(event);
     const QPoint p = event->position().toPoint();
     m_mouse->MouseMove(ShiftOf(event), p.x(), p.y());
+}
+
+namespace {
+
+// Whether the dialog code asks for the key: 1 the arrow keys, 2 Tab.
+bool Wanted(int dialogCode, int key)
+{
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down: return dialogCode & 1;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return dialogCode & 2;
+    default: return false;
+    }
+}
+
+} // namespace
+
+void TCustomKurvo::keyPressEvent(QKeyEvent *event)
+{
+    int key = event->key();
+    if (OnKeyDown)
+        OnKeyDown(this, key, event->modifiers());
+    if (OnKeyPress)
+        for (QChar c : event->text()) {
+            QChar ch = c;
+            OnKeyPress(this, ch);
+        }
+    if (Wanted(DialogCode(), event->key()))
+        event->accept();
+    else
+        TControl::keyPressEvent(event);
+}
+
+void TCustomKurvo::keyReleaseEvent(QKeyEvent *event)
+{
+    int key = event->key();
+    if (OnKeyUp)
+        OnKeyUp(this, key, event->modifiers());
+    if (Wanted(DialogCode(), event->key()))
+        event->accept();
+    else
+        TControl::keyReleaseEvent(event);
+}
+
+// Tab and Backtab stay with the chart when its dialog code asks for them.
+bool TCustomKurvo::focusNextPrevChild(bool next)
+{
+    if (DialogCode() & 2)
+        return false;
+    return TControl::focusNextPrevChild(next);
 }

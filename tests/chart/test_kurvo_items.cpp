@@ -185,6 +185,31 @@ TEST(KurvoSharing, RefusalsShowTheirMessagesAndChangeNothing)
     EXPECT_EQ(a.SharerCount(), 1);
 }
 
+TEST(KurvoSharing, PointingAtAnotherMemberLeavesAndJoinsAgain)
+{
+    for (const int members : {2, TKurvo::kMaxShares}) {
+        MessageCatcher msg;
+        TKurvo owner;
+        std::vector<std::unique_ptr<TKurvo>> s;
+        for (int i = 0; i < members; ++i) {
+            s.push_back(std::make_unique<TKurvo>());
+            s.back()->SetUseDataOf(&owner);
+        }
+        TKurvo &b = *s[0];
+        b.SetPaintSuppressed(false);
+        const int paints = b.PaintCount();
+        b.SetUseDataOf(s[1].get());
+        // A full group counts the chart itself: leaving first is not tried.
+        const bool full = members == TKurvo::kMaxShares;
+        EXPECT_EQ(msg.texts,
+                  full ? QStringList {QStringLiteral("Kurvo: Max. number of data shares exceeded")} : QStringList())
+            << members;
+        EXPECT_EQ(b.PaintCount(), paints + (full ? 0 : 1)) << members;
+        EXPECT_EQ(b.UseDataOf(), &owner) << members;
+        EXPECT_EQ(owner.SharerCount(), members) << members;
+    }
+}
+
 TEST(KurvoSharing, LeavingKeepsTheItemsAsAnOwnList)
 {
     MessageCatcher msg;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 
 namespace {
@@ -209,6 +210,24 @@ TEST(KurvoLayers, IsometricRecentresYOnTheDataBitmapAspect)
     EXPECT_NEAR(dx.x() - o.x(), o.y() - dy.y(), 1);
 }
 
+TEST(KurvoLayers, IsometricYSpanFollowsEveryNewDataArea)
+{
+    const std::pair<const char *, std::function<void(TKurvo &)>> cases[] = {
+        {"layout", [](TKurvo &k) { k.SetStandardLayout(rcl_X1Bottom_Y2Both); }},
+        {"margin", [](TKurvo &k) { k.SetMarginTop(60); }},
+    };
+    for (const auto &[what, change] : cases) {
+        TKurvo k;
+        k.SetLayerRange(0, -10, 0, 10, 1);
+        k.SetIsometric(true);
+        change(k);
+        const double wb = k.DataBitmap().Width(), hb = k.DataBitmap().Height();
+        ASSERT_EQ(wb, k.width() - k.MarginLeft() - k.MarginRight() + 1) << what;
+        EXPECT_NEAR(k.ScaleY(1)->RangeHigh() - k.ScaleY(1)->RangeLow(), 20 * hb / wb, 1e-12) << what;
+        EXPECT_NEAR(k.ScaleY(16)->RangeHigh() + k.ScaleY(16)->RangeLow(), 1, 1e-12) << what;
+    }
+}
+
 TEST(KurvoLayers, HistoryIsARingOfSixteen)
 {
     TKurvo k;
@@ -261,5 +280,23 @@ TEST(KurvoLayerPaints, SettingAllLayersPaintsOnce)
     k.SetLayerRange(3, 0, 0, 1, 1);
     EXPECT_EQ(k.PaintCount(), before + 3);
     k.SetLayerRange(17, 0, 0, 1, 1);
+    EXPECT_EQ(k.PaintCount(), before + 3);
+}
+
+TEST(KurvoLayerPaints, IsometricRecentringRepaintsAsAScaleSettingDoes)
+{
+    TKurvo k;
+    k.SetPaintSuppressed(false);
+    k.SetAutoRedraw(false);
+    const int before = k.PaintCount();
+    k.SetIsometric(true);
+    EXPECT_EQ(k.PaintCount(), before + 1);
+    k.SetMarginTop(30);
+    EXPECT_EQ(k.PaintCount(), before + 2);
+    k.SetIsometric(false);
+    k.SetMarginTop(20);
+    EXPECT_EQ(k.PaintCount(), before + 2);
+    k.SetAutoRedraw(true);
+    k.SetIsometric(true); // once, not once per recentred range
     EXPECT_EQ(k.PaintCount(), before + 3);
 }
