@@ -40,6 +40,8 @@ TEST(ScaleFormat, FormatTickNumber)
         {0.2L, 2, "0.20"},
         {-3.14159L, 3, "-3.142"},
         {-0.001L, 2, "-0.00"}, // rounds to zero, keeps its sign
+        {-0.0L, 2, "0.00"}, // a negative zero is no negative value
+        {-0.0L, -1, " 0.0E+00"},
         {1234567.0L, 1, "1234567.0"},
         {1000, -1, " 1.0E+03"},
         {-0.000025L, -1, "-2.5E-05"},
@@ -154,6 +156,7 @@ TEST(ScaleFormat, TimeLabel)
         {1199.9999999999, false, " 00:20:00"},
         {59.9994, true, " 00:00:59.999"},
         {0.2, true, " 00:00:00.200"},
+        {0.0625, true, " 00:00:00.062"}, // ties to even
         {kNaN, true, ""},
         {kInf, false, ""},
     };

@@ -118,6 +118,7 @@ TEST(ScaleTickStep, ChooseTickStep)
         {3, 5, 5, 5, 0, 1},
         {3, 1e-300, 4e-300, 1e-300, 1e-300, 5},
         {3, 0.0009995, 1.0009995, 0.2, 0.2, 4}, // first tick within a thousandth of a step after Low
+        {7, 1, 10001, 0, 1000, 5}, // 0 lies before Low by exactly that thousandth
     };
     for (const Case &c : cases) {
         const TTickStep st = ChooseTickStep(c.minTicks, c.low, c.high);
@@ -232,6 +233,10 @@ TEST(ScaleTicksLinear, Examples)
          timeFallback,
          {{0, "0.0"}, {1e5, "100000.0000"}, {2e5, "200000.0000"}, {3e5, "300000.0000"}, {4e5, "400000.0000"}},
          Series(0, 4e5, 2e4)},
+        {"the short tick at the range start survives rounding noise",
+         Range(0, 0.3),
+         {{0, "0.00"}, {0.1, "0.10"}, {0.2, "0.20"}, {0.3, "0.30"}},
+         Series(0, 0.3, 0.02)},
         {"start off the grid",
          Range(-7, 93),
          {{0, "0"}, {20, "20"}, {40, "40"}, {60, "60"}, {80, "80"}},

@@ -174,8 +174,11 @@ TEST_F(ScaleTimeTicks, TimeTableDeclinesToNumbers)
         {0, 400000, 3, TScaleTickPass::Linear}, // a day or more per tick
         {0, 0.002, 3, TScaleTickPass::Linear}, // below a millisecond per tick
         {kNaN, 10, 3, TScaleTickPass::None}, // nothing to draw
-        {0, kInf, 3, TScaleTickPass::None},      {5, 5, 3, TScaleTickPass::None},
+        {0, kInf, 3, TScaleTickPass::None},
+        {5, 5, 3, TScaleTickPass::None},
         {0, 3600, 0, TScaleTickPass::TimeTable}, // MinTicks 0 reads as 10
+        {3599990, 3599991, 3, TScaleTickPass::TimeTable}, // " 999:59:51.000" fits 14 characters
+        {3600000, 3600001, 3, TScaleTickPass::Linear}, // 1000 hours with milliseconds would not
     };
     for (const Case &c : cases) {
         const TScaleTickResult r = ComputeScaleTicks(Time(c.low, c.high, c.minTicks));
