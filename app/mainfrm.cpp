@@ -546,7 +546,9 @@ void TFrmMain::ShowAboutThenDistri()
 {
     if (FrmAbout)
         FrmAbout->ShowModal();
-    ShowDistri();
+    // Unless a running-means run was started meanwhile (a start option).
+    if (DistriShown)
+        ShowDistri();
 }
 
 void TFrmMain::SButShowDistriClick(QObject *)

@@ -202,6 +202,22 @@ TEST_F(AboutStart, TheAboutButtonShowsTheDialogAgainEachTime)
     EXPECT_EQ(modal.showings[2].webSite, TFrmAbout::WebSiteText(false));
 }
 
+TEST_F(AboutStart, ARunStartedBeforeTheDialogOpensIsNotDrawnOver)
+{
+    StartTable table(QByteArray {});
+    TFrmMain frm;
+    TFrmAbout about;
+    frm.FrmAbout = &about;
+    ModalRecorder modal;
+    frm.show();
+    frm.SButDrawSamplesClick(frm.SButDrawSamples); // as --view means does
+    QCoreApplication::processEvents();
+    ASSERT_EQ(modal.showings.size(), 1u);
+    EXPECT_TRUE(frm.MeansRunning);
+    EXPECT_EQ(frm.Histo->NrOfElem(), 1); // no histogram was counted
+    frm.SButDrawSamplesClick(frm.SButDrawSamples);
+}
+
 TEST_F(AboutStart, WithoutADialogTheStartShowsNothingModal)
 {
     StartTable table(QByteArray {});
