@@ -2,6 +2,10 @@
 
 #include "CommandLine.h"
 
+#include <QByteArray>
+
+class QImage;
+
 class TFrmMain;
 
 // Puts the chosen distribution, location and width into the window's
@@ -12,6 +16,20 @@ void ApplyStartParameters(TFrmMain &frm, const TStartOptions &options);
 // running the requested number of steps at once.
 void ApplyStartView(TFrmMain &frm, const TStartOptions &options);
 
-// Renders the window as it looks after start-up into a PNG file; false with a
-// message when the file cannot be written.
-bool SaveSnapshot(TFrmMain &frm, const QString &fileName, QString &error);
+// Renders the window as it looks after start-up into File (raw bytes of the
+// name, kept as given); false with a message when it cannot be written.
+bool SaveSnapshot(TFrmMain &frm, const QByteArray &File, QString &error);
+
+// Writes Picture to File in the format its extension names (PNG without one).
+// The file is replaced only once the new one is complete, so a failure leaves
+// an old file as it was; a path that exists but is not a regular file, and an
+// unknown format, are refused. The message names the real cause.
+bool WriteSnapshotImage(const QImage &Picture, const QByteArray &File, QString &error);
+
+// The snapshot file name as its bytes on the command line (the parsed text
+// would lose bytes that are not UTF-8).
+QByteArray SnapshotPathBytes(int argc, char **argv, const QString &Parsed);
+
+// Ends a start-up that threw: one line on standard error and, for a window
+// run, the message in an error box. Returns the exit status, 1.
+int ReportStartFailure(int &argc, char **argv, bool Snapshot, const QString &Message);

@@ -23,7 +23,7 @@ QStringList RawArguments(int argc, char **argv)
 } // namespace
 
 int main(int argc, char **argv)
-{
+try {
     const TParseResult parsed =
         ParseCommandLine(RawArguments(argc, argv), qEnvironmentVariable("CAUCHY_LANGUAGE"));
     if (!parsed.Error.isEmpty()) {
@@ -49,6 +49,8 @@ int main(int argc, char **argv)
         GeneratorSeed = *options.Seed;
 
     TApplication app(argc, argv);
+    if (!snapshot)
+        app.QuitOnTerminationSignals();
     TFrmMain FrmMain(nullptr, !snapshot, options.Language);
     ApplyStartParameters(FrmMain, options);
     // Created after the main window and hidden; a snapshot shows no dialog.
@@ -61,7 +63,7 @@ int main(int argc, char **argv)
         ApplyStartView(FrmMain, options);
         FrmMain.Timer1->stop();
         QString error;
-        if (!SaveSnapshot(FrmMain, options.Snapshot, error)) {
+        if (!SaveSnapshot(FrmMain, SnapshotPathBytes(argc, argv, options.Snapshot), error)) {
             std::fprintf(stderr, "cauchy: %s\n", qPrintable(error));
             return 1;
         }
@@ -70,5 +72,10 @@ int main(int argc, char **argv)
 
     FrmMain.show();
     ApplyStartView(FrmMain, options);
-    return app.exec();
+    // A signal during start-up has ended its loops already.
+    return app.TerminationRequested() ? 0 : app.exec();
+} catch (const std::exception &e) {
+    // Whatever start-up throws ends it with a message, never with an abort.
+    const bool snapshot = !ParseCommandLine(RawArguments(argc, argv)).Options.Snapshot.isEmpty();
+    return ReportStartFailure(argc, argv, snapshot, QString::fromLocal8Bit(e.what()));
 }

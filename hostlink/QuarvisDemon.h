@@ -119,6 +119,8 @@ public:
     // together; older ones are dropped first, the newest is always kept.
     static constexpr int MaxPendingReplies = 64;
     static constexpr qsizetype MaxPendingReplyBytes = 16 * 1024 * 1024;
+    // Largest forwarded parameter list kept: more than any command line holds.
+    static constexpr qsizetype MaxForwardedParamBytes = 4 * 1024 * 1024;
 
     // ProgramPath is ParamStr(0); Arguments[0] (the program as started) is
     // replaced by it. Title names this program to the host.

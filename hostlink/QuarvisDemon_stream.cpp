@@ -78,6 +78,9 @@ void TvrxCustomDemon::HandleMessage(std::unique_ptr<TKventoMessageStream> &Msg)
         break;
     }
     case kvParams:
+        // No command line is that long: such a list never came from a second start.
+        if (Msg->size() > MaxForwardedParamBytes)
+            break;
         m_params = DecodeParamLines(Msg->Payload());
         RaiseOwnerWindow(); // first: the handler may free this component
         if (OnParamsChange)

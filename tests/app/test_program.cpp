@@ -8,6 +8,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 namespace {
 
 class Program : public ::testing::Test
@@ -63,6 +65,8 @@ TEST_F(Program, ASecondStartEndsAtOnceAndTheFirstKeepsRunning)
     ASSERT_TRUE(second.waitForFinished(15000));
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(second.readAllStandardError().contains(
+        QStringLiteral("already running (process %1)").arg(first.processId()).toUtf8()));
 
     EXPECT_EQ(first.state(), QProcess::Running);
     first.kill();
@@ -114,4 +118,78 @@ TEST_F(Program, SnapshotsAreRepeatableWithASeedAndShowTheChosenView)
     ASSERT_TRUE(unknown.waitForFinished(30000));
     EXPECT_EQ(unknown.exitCode(), 2);
     EXPECT_TRUE(unknown.readAllStandardError().contains("--help"));
+}
+
+TEST_F(Program, EndsCleanlyOnSignalsAndStartsOverBrokenLocks)
+{
+    const struct
+    {
+        const char *name;
+        int signal;
+        std::function<void()> plant;
+        const char *warns;
+    } cases[] = {
+        {"SIGTERM", SIGTERM, [] {}, nullptr},
+        {"SIGINT, over an empty lock file", SIGINT, [&] { QFile(LockFile()).open(QIODevice::WriteOnly); }, nullptr},
+        {"a directory with contents where the lock goes", SIGTERM, [&] { QDir().mkpath(LockFile() + "/x"); },
+         "running without the single-instance rule"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        c.plant();
+        QProcess p;
+        Start(p);
+        const QString endpoint = m_run.path() + QStringLiteral("/kvento-%1").arg(p.processId());
+        ASSERT_TRUE(WaitFor([&] { return QFileInfo::exists(endpoint); }, 15000));
+        EXPECT_FALSE(p.waitForFinished(1500)) << "the start stepped aside";
+        ::kill(pid_t(p.processId()), c.signal);
+        ASSERT_TRUE(p.waitForFinished(15000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), 0);
+        EXPECT_FALSE(QFileInfo::exists(endpoint));
+        EXPECT_EQ(QFileInfo(LockFile()).isFile(), false);
+        EXPECT_EQ(p.readAllStandardError().contains("single-instance"), c.warns != nullptr);
+        QDir(LockFile()).removeRecursively();
+    }
+}
+
+TEST_F(Program, WithoutDisplayOrRuntimeDirectoryItExplainsInsteadOfAborting)
+{
+    const QString tooLong = m_run.path() + QLatin1Char('/') + QString(100, QLatin1Char('r'));
+    QDir().mkpath(tooLong);
+    QFile::setPermissions(tooLong, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QString snap = m_run.path() + QStringLiteral("/s.png");
+    const struct
+    {
+        const char *name;
+        QStringList unset;
+        QString runtime;
+        QStringList args;
+        int exitCode;
+        const char *says;
+    } cases[] = {
+        {"no display", {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}, m_run.path(), {}, 1, "--snapshot FILE.png"},
+        {"runtime directory too long for a socket",
+         {},
+         tooLong,
+         {"--snapshot", snap},
+         0,
+         "running without the host link"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QProcessEnvironment env = m_env;
+        for (const QString &v : c.unset)
+            env.remove(v);
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), c.runtime);
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(m_program, c.args);
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), c.exitCode);
+        const QByteArray err = p.readAllStandardError();
+        EXPECT_TRUE(err.contains(c.says)) << err.toStdString();
+        EXPECT_EQ(err.count('\n'), 1) << err.toStdString();
+    }
 }

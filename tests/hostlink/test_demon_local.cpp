@@ -274,6 +274,10 @@ TEST_F(DemonLocal, DispatchOfReceivedMessages)
     EXPECT_EQ(cli.ParamCount(), 2);
     EXPECT_EQ(cli.ParamStr(2), QStringLiteral("two"));
     EXPECT_EQ(cli.ParamStr(0), m_program); // always this program's path
+    // More than any command line holds is not a forwarded parameter list.
+    cli.ReceiveFrame(frame(kvParams, QByteArray(TvrxCustomDemon::MaxForwardedParamBytes + 1, 'p')));
+    EXPECT_EQ(paramsChanged, 1);
+    EXPECT_EQ(cli.ParamCount(), 2);
 
     cli.ReceiveFrame(frame(5000, "data"));
     cli.ReceiveFrame(TFrame {555, 5001, QByteArray("short")}); // no time stamp: not a message

@@ -23,6 +23,7 @@
 //                       stamp (replies with wrong time stamps only), flood
 //                       (200 unmatched replies, then the right one)
 //   --die CODE          write half a reply frame and end the process
+//   --trickle CODE=MS   write a stray reply every MS milliseconds, never done
 // Commands on standard input, one per line:
 //   quit HANDLE DOWN          send 4096 with the byte DOWN to program HANDLE
 //   send HANDLE CODE TEXT     send CODE with the string TEXT
@@ -43,6 +44,7 @@
 #include <QSocketNotifier>
 #include <QThread>
 #include <QTime>
+#include <QTimer>
 
 #include <cstdio>
 #include <unistd.h>
@@ -101,6 +103,9 @@ public:
         const auto garbage = PairOptions(Args.values(QStringLiteral("garbage")));
         for (auto it = garbage.begin(); it != garbage.end(); ++it)
             m_garbage.insert(it.key().toInt(), it.value());
+        const auto trickle = PairOptions(Args.values(QStringLiteral("trickle")));
+        for (auto it = trickle.begin(); it != trickle.end(); ++it)
+            m_trickle.insert(it.key().toInt(), it.value().toInt());
         for (const QString &c : Args.values(QStringLiteral("die")))
             m_die.insert(c.toInt(), true);
     }
@@ -279,6 +284,15 @@ private:
         }
         if (m_late.contains(code))
             QThread::msleep(m_late.value(code));
+        if (m_trickle.contains(code)) {
+            auto *timer = new QTimer(Socket);
+            connect(timer, &QTimer::timeout, Socket, [this, Socket, stamp] {
+                Socket->write(EncodeFrame(Self(), 4097, StampBytes({stamp.Time ^ 1, stamp.Date + 1})));
+                Socket->flush();
+            });
+            timer->start(m_trickle.value(code));
+            return;
+        }
 
         const QString garbage = m_garbage.value(code);
         if (garbage == QLatin1String("huge")) {
@@ -354,7 +368,7 @@ private:
     QLocalServer m_server;
     QString m_log;
     QMap<QString, QString> m_files, m_paths, m_texts, m_values;
-    QMap<int, int> m_late;
+    QMap<int, int> m_late, m_trickle;
     QMap<int, QString> m_garbage;
     QMap<int, bool> m_die;
     QList<TRecord> m_registry;
@@ -388,6 +402,7 @@ int main(int argc, char **argv)
         {"late", "CODE=MS", "answer requests with CODE only after MS milliseconds"},
         {"garbage", "CODE=KIND", "answer CODE with garbage: huge, noise, payload, stamp or flood"},
         {"die", "CODE", "write half a reply frame to CODE and end the process"},
+        {"trickle", "CODE=MS", "answer CODE with a stray reply every MS milliseconds, never the real one"},
     };
     for (const TOption &o : options)
         parser.addOption(
