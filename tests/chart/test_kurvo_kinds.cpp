@@ -247,8 +247,9 @@ TEST_F(KurvoKinds, GridFollowsTheScaleTicksWithoutASpacing)
     ASSERT_GT(s->NumTicks(), 1);
     for (int i = 1; i <= s->NumTicks(); ++i) {
         const int col = k.DataToPixel(1, s->TickValue(i), 0).x() - 50;
-        if (col > 0 && col < 210)
+        if (col > 0 && col < 210) {
             EXPECT_EQ(D(col, 70), clRed) << s->TickValue(i);
+        }
     }
 }
 
