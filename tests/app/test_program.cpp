@@ -138,8 +138,7 @@ TEST_F(Program, EndsCleanlyOnSignalsAndStartsOverBrokenLocks)
         EXPECT_FALSE(p.waitForFinished(1500)) << "the start stepped aside";
         ::kill(pid_t(p.processId()), signal);
         ASSERT_TRUE(p.waitForFinished(15000));
-        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(p.exitCode(), 0);
+        EXPECT_EQ(p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, 0);
         EXPECT_FALSE(QFileInfo::exists(endpoint) || QFileInfo(LockFile()).isFile());
         EXPECT_EQ(p.readAllStandardError().contains("running without the single-instance rule"), warns);
         QDir(LockFile()).removeRecursively();
@@ -173,8 +172,7 @@ TEST_F(Program, WithoutDisplayOrRuntimeDirectoryItSaysSoInsteadOfAborting)
         p.setProcessEnvironment(env);
         p.start(m_program, args);
         ASSERT_TRUE(p.waitForFinished(60000));
-        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(p.exitCode(), exitCode);
+        EXPECT_EQ(p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, exitCode);
         const QByteArray err = p.readAllStandardError();
         EXPECT_TRUE(err.contains(says) && err.count("cauchy:") == 1) << err.toStdString();
     }

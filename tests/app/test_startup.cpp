@@ -10,8 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,12 +21,8 @@ namespace {
 // By the bytes of the name, which a QString might not keep.
 QByteArray Read(const QByteArray &Path)
 {
-    QByteArray bytes(1 << 20, '\0');
-    FILE *f = std::fopen(Path.constData(), "rb");
-    bytes.resize(f ? qsizetype(std::fread(bytes.data(), 1, size_t(bytes.size()), f)) : 0);
-    if (f)
-        std::fclose(f);
-    return bytes;
+    std::ifstream in(Path.constData(), std::ios::binary);
+    return QByteArray::fromStdString({std::istreambuf_iterator<char>(in), {}});
 }
 
 } // namespace
