@@ -2,47 +2,18 @@
 // the band outline and the cross-hair lines, and the handler's state machine.
 #include "Kesl_kurvo_mouse.h"
 
+#include "PixelMath.h"
+
 #include <QCursor>
 #include <QPainter>
 #include <QPixmap>
 #include <QWidget>
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <cstdint>
 
 namespace {
-
-double Saturate(long double v, double fallback)
-{
-    if (std::isnan(v))
-        return fallback;
-    if (v > DBL_MAX)
-        return DBL_MAX;
-    if (v < -DBL_MAX)
-        return -DBL_MAX;
-    return double(v);
-}
-
-double AxisValue(long double pixel, long double k, long double d, bool logarithmic, double fallback)
-{
-    if (k == 0 || !std::isfinite(k) || !std::isfinite(d))
-        return fallback;
-    const long double v = (pixel - d) / k;
-    return Saturate(logarithmic ? std::exp(v) : v, fallback);
-}
-
-// Rounds halves to the even neighbour and saturates to the int range.
-int RoundPixel(double v)
-{
-    constexpr double lim = 2147483647.0;
-    if (!(v > -lim))
-        return -2147483647;
-    if (v > lim)
-        return 2147483647;
-    return int(std::nearbyint(v));
-}
 
 int ClampSafe(int v, int lo, int hi)
 {
@@ -99,8 +70,8 @@ QCursor MagnifierCursor(TChartPointer p)
 
 QPointF KurvoMouse::PixelToData(const TLayerMap &map, int px, int py)
 {
-    return QPointF(AxisValue(px, map.kx, map.dx, map.LogX, map.FallbackX),
-                   AxisValue(py, map.ky, map.dy, map.LogY, map.FallbackY));
+    return QPointF(PixelMath::PixelToAxis(px, map.kx, map.dx, map.LogX, map.FallbackX),
+                   PixelMath::PixelToAxis(py, map.ky, map.dy, map.LogY, map.FallbackY));
 }
 
 bool KurvoMouse::RangeAcceptable(const TAxisRange &axis, double low, double high)
@@ -109,7 +80,7 @@ bool KurvoMouse::RangeAcceptable(const TAxisRange &axis, double low, double high
         return false;
     if (!(std::fabs(low - high) >= axis.MinRange))
         return false;
-    return !axis.Logarithmic || (low >= kLogFloor && high >= kLogFloor);
+    return !axis.Logarithmic || (low >= PixelMath::kLogFloor && high >= PixelMath::kLogFloor);
 }
 
 std::optional<TRangePair> KurvoMouse::PanAxis(const TRangePair &start, const TAxisRange &current, int shift, int extent)
@@ -130,13 +101,13 @@ std::optional<TRangePair> KurvoMouse::PanAxis(const TRangePair &start, const TAx
 std::optional<TRangePair> KurvoMouse::PanX(const TRangePair &start, const TAxisRange &current, int sx, int X, int w)
 {
     const std::int64_t shift = std::int64_t(sx) - X;
-    return PanAxis(start, current, int(std::clamp<std::int64_t>(shift, INT32_MIN + 1, INT32_MAX)), w);
+    return PanAxis(start, current, PixelMath::SatInt(shift), w);
 }
 
 std::optional<TRangePair> KurvoMouse::PanY(const TRangePair &start, const TAxisRange &current, int sy, int Y, int h)
 {
     const std::int64_t shift = std::int64_t(Y) - sy;
-    return PanAxis(start, current, int(std::clamp<std::int64_t>(shift, INT32_MIN + 1, INT32_MAX)), h);
+    return PanAxis(start, current, PixelMath::SatInt(shift), h);
 }
 
 KurvoMouse::TZoomFactors KurvoMouse::DragZoomFactors(int sx, int sy, int X, int Y, int Width, int Height,
@@ -172,7 +143,7 @@ QPoint KurvoMouse::BandCorner(const TChartGeometry &g, QPoint start, int X, int 
         const std::int64_t dx = std::int64_t(X) - start.x();
         const std::int64_t dy = std::int64_t(Y) - start.y();
         const std::int64_t y = dy * dx > 0 ? start.y() + dx : start.y() - dx;
-        Y = int(std::clamp<std::int64_t>(y, INT32_MIN, INT32_MAX));
+        Y = PixelMath::SatInt(y);
     }
     Y = ClampSafe(Y, g.Top(), g.Bottom());
     return QPoint(X, Y);
@@ -223,7 +194,7 @@ QPoint KurvoMouse::TextLabelAnchor(TTxtLblAttachMode mode, double posX, double p
 {
     const bool dataX = mode == tlamXOnly || mode == tlamBoth;
     const bool dataY = mode == tlamYOnly || mode == tlamBoth;
-    return QPoint(dataX ? mapped.x() : RoundPixel(posX), dataY ? mapped.y() : RoundPixel(posY));
+    return QPoint(dataX ? mapped.x() : PixelMath::RoundSat(posX), dataY ? mapped.y() : PixelMath::RoundSat(posY));
 }
 
 QPointF KurvoMouse::TextLabelDragPos(TTxtLblAttachMode mode, int X, int Y, QPointF data)

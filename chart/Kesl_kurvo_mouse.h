@@ -121,7 +121,6 @@ struct TCrossHairSegment
 
 namespace KurvoMouse {
 
-constexpr double kLogFloor = 1e-100;
 constexpr int kLayers = 16;
 
 // Inverse of the chart's DataToPixel for one layer. Results saturate to the

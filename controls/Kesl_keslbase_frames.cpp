@@ -1,8 +1,7 @@
 #include "Kesl_keslbase.h"
+#include "PixelMath.h"
 
-#include <algorithm>
 #include <cstdint>
-#include <limits>
 
 namespace {
 
@@ -13,16 +12,12 @@ struct FramePen
     // coordinate that lies beyond the canvas back to just outside it changes no
     // pixel; it keeps the ±1/±2 arithmetic below free of overflow and every
     // segment short.
-    std::int64_t ClampX(std::int64_t v) const { return std::clamp<std::int64_t>(v, -4, std::int64_t(c.Width()) + 3); }
-    std::int64_t ClampY(std::int64_t v) const { return std::clamp<std::int64_t>(v, -4, std::int64_t(c.Height()) + 3); }
-    void MoveTo(std::int64_t x, std::int64_t y) { c.MoveTo(int(ClampX(x)), int(ClampY(y))); }
-    void LineTo(std::int64_t x, std::int64_t y) { c.LineTo(int(ClampX(x)), int(ClampY(y))); }
+    static constexpr int kReach = 4;
+    int ClampX(std::int64_t v) const { return PixelMath::ClampDrawable(v, c.Width() - 1, kReach); }
+    int ClampY(std::int64_t v) const { return PixelMath::ClampDrawable(v, c.Height() - 1, kReach); }
+    void MoveTo(std::int64_t x, std::int64_t y) { c.MoveTo(ClampX(x), ClampY(y)); }
+    void LineTo(std::int64_t x, std::int64_t y) { c.LineTo(ClampX(x), ClampY(y)); }
 };
-
-int Saturated(std::int64_t v)
-{
-    return int(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
 
 } // namespace
 
@@ -87,5 +82,5 @@ void DrawFrame(TCanvas &canvas, TFrameStyle style, int left, int top, int right,
     p.LineTo(r - 1, b - 1);
     p.LineTo(l, b - 1);
     // The pen ends where the last segment ends, as if nothing had been clamped.
-    canvas.MoveTo(left, Saturated(b - 1));
+    canvas.MoveTo(left, PixelMath::SatInt(b - 1));
 }

@@ -1,24 +1,18 @@
 #include "Kesl_keslbase.h"
 #include "Kesl_keslbase_markmasks.h"
+#include "PixelMath.h"
 
 #include <QString>
 
-#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
-#include <limits>
 
 namespace {
 
 // No figure reaches further than this from its centre.
 constexpr int kFigureReach = 9;
-
-int Saturated(std::int64_t v)
-{
-    return int(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
 
 struct Offset
 {
@@ -94,8 +88,8 @@ public:
     }
 
 private:
-    int X(int dx) const { return Saturated(std::int64_t(m_x) + dx); }
-    int Y(int dy) const { return Saturated(std::int64_t(m_y) + dy); }
+    int X(int dx) const { return PixelMath::SatInt(std::int64_t(m_x) + dx); }
+    int Y(int dy) const { return PixelMath::SatInt(std::int64_t(m_y) + dy); }
 
     TCanvas &m_c;
     int m_x, m_y;
@@ -294,7 +288,7 @@ void DrawCharacterMark(TCanvas &c, std::uint8_t shape, int x, int y)
     // A margin of one text height covers glyphs that overhang their box.
     if (left + w + h < 0 || left - h >= c.Width() || top + 2 * h < 0 || top - h >= c.Height()) {
         // Off the canvas: only the pen moves, as the text output would move it.
-        c.MoveTo(Saturated(left + w), Saturated(top));
+        c.MoveTo(PixelMath::SatInt(left + w), PixelMath::SatInt(top));
         return;
     }
     c.TextOut(int(left), int(top), text);

@@ -103,7 +103,7 @@ public:
     // Equal ends are never kept: the other end moves to the value + 1.
     void SetRangeLow(double v);
     void SetRangeHigh(double v);
-    // After loading, switching on needs both ends >= 1e-100 and no date/time labels.
+    // After loading, switching on needs both ends at or above the log floor and no date/time labels.
     void SetLogarithmic(bool v);
     // A non-zero value is limited to 2..10; 0 asks for a tick at every whole unit.
     void SetMinTicks(int v);

@@ -1,5 +1,6 @@
 #include "Kesl_ScaleTicks.h"
 #include "Kesl_ScaleTicksSink.h"
+#include "PixelMath.h"
 
 #include <cmath>
 
@@ -9,7 +10,7 @@ constexpr TExtended kLog10Of2 = 0.3010299956639812L;
 constexpr TExtended kLog10Of5 = 0.6989700043360189L;
 constexpr TExtended kLogTol = 0.999999999L;
 // Logarithmic passes work from here: below it the decade base would underflow.
-constexpr TExtended kLogFloor = 1e-100L;
+constexpr TExtended kLogFloor = PixelMath::kLogFloor;
 // The first-tick search normally needs two or three steps; this only guards
 // against precision oddities far from zero.
 constexpr int kMaxFirstTickSteps = 1000;

@@ -3,11 +3,11 @@
 
 #include "Kesl_ScaleTicks.h"
 #include "Kesl_keslbase_dtlabel.h"
+#include "PixelMath.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <limits>
 
 namespace {
 
@@ -17,13 +17,6 @@ constexpr int kShort = 4;
 constexpr int kHorizLabelGap = 7;
 constexpr int kVertLabelGap = 8;
 constexpr int kLabelEdge = 2;
-
-// Pixel arithmetic in 64 bits: a tick may sit at the far clamp of the 32-bit
-// range, where adding a label offset would overflow an int.
-int ClampToInt(std::int64_t v)
-{
-    return int(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min() + 1, std::numeric_limits<int>::max()));
-}
 
 } // namespace
 
@@ -77,17 +70,10 @@ void TScale::UpdateMapping()
 
 int TScale::ValueToPixel(double v) const
 {
-    double p;
-    if (!m_logarithmic)
-        p = m_k * v + m_offset;
-    else if (v > 1e-100)
-        p = m_k * std::log(v) + m_offset;
-    else
-        p = m_rangeHigh >= m_rangeLow ? 0.0 : double(width());
-    if (std::isnan(p))
-        p = 0.0;
-    p = std::clamp(p, -2147483647.0, 2147483647.0);
-    return int(std::nearbyint(p)); // the default rounding mode: ties to even
+    const double p =
+        PixelMath::AxisToPixel(m_k, m_offset, m_logarithmic, v, m_rangeHigh >= m_rangeLow ? 0.0 : double(width()));
+    // A value the mapping cannot place (NaN) sits at the origin, not at the far end.
+    return PixelMath::RoundSat(std::isnan(p) ? 0.0 : p);
 }
 
 void TScale::RecordTick(double v)
@@ -145,12 +131,12 @@ void TScale::DrawScale(TCanvas &canvas, int base, bool vertical)
         const std::int64_t left =
             pl + hw < W - kLabelEdge ? pl - std::min(hw, pl - kLabelEdge) : W - 2 * hw - kLabelEdge;
         const int top = towardsPlus ? lineBase + kHorizLabelGap : lineBase - h - kHorizLabelGap;
-        canvas.TextOut(ClampToInt(left + shift), top, text);
+        canvas.TextOut(PixelMath::SatInt(left + shift), top, text);
     };
 
     for (const TScaleTick &t : r.Ticks) {
         const std::int64_t p = std::int64_t(ValueToPixel(t.Value)) + shift;
-        const int pi = ClampToInt(p);
+        const int pi = PixelMath::SatInt(p);
         const int x0 = vertical ? base : pi;
         const int y0 = vertical ? pi : base;
         if (t.Recorded)
@@ -178,7 +164,7 @@ void TScale::DrawScale(TCanvas &canvas, int base, bool vertical)
                 const int h = r.LabelHeightOfZero ? zeroHeight : canvas.TextHeight(t.Label);
                 const int left =
                     m_scaleType == sctYL ? base + kVertLabelGap : base - kVertLabelGap - canvas.TextWidth(t.Label);
-                canvas.TextOut(left, ClampToInt(p - h / 2), t.Label);
+                canvas.TextOut(left, PixelMath::SatInt(p - h / 2), t.Label);
             } else {
                 horizLabel(p, base, t.Label);
             }
@@ -188,7 +174,7 @@ void TScale::DrawScale(TCanvas &canvas, int base, bool vertical)
             if (vertical) {
                 const int left =
                     m_scaleType == sctYL ? base + kVertLabelGap : base - kVertLabelGap - canvas.TextWidth(t.DateLine);
-                canvas.TextOut(left, ClampToInt(p - 3 * (h / 2)), t.DateLine);
+                canvas.TextOut(left, PixelMath::SatInt(p - 3 * (h / 2)), t.DateLine);
             } else {
                 horizLabel(p, towardsPlus ? base + h : base - h, t.DateLine);
             }
@@ -204,11 +190,11 @@ void TScale::DrawScale(TCanvas &canvas, int base, bool vertical)
             for (int i = 0; i < r.MessageLines.size(); ++i) {
                 const QString &line = r.MessageLines[i];
                 const int left = m_scaleType == sctYL ? base + 2 : base - 2 - canvas.TextWidth(line);
-                canvas.TextOut(left, ClampToInt(p + std::int64_t(i - 1) * h), line);
+                canvas.TextOut(left, PixelMath::SatInt(p + std::int64_t(i - 1) * h), line);
             }
         } else {
             const QString line = r.MessageLines.join(QLatin1Char(' '));
-            canvas.TextOut(ClampToInt(p - canvas.TextWidth(line) / 2), base + kHorizLabelGap, line);
+            canvas.TextOut(PixelMath::SatInt(p - canvas.TextWidth(line) / 2), base + kHorizLabelGap, line);
         }
     }
 
