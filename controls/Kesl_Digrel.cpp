@@ -1,6 +1,7 @@
 #include "Kesl_Digrel.h"
 
 #include "KeslError.h"
+#include "Kesl_setting.h"
 
 #include <QMouseEvent>
 
@@ -8,14 +9,8 @@
 
 namespace {
 
-// Stores v when it differs; tells whether it did.
-template<class T> bool Store(T &field, const T &v)
-{
-    if (field == v)
-        return false;
-    field = v;
-    return true;
-}
+// A write that leaves the value as it was does not repaint.
+using Setting = TSettingStore<TNotifyRule::RealChange>;
 
 } // namespace
 
@@ -56,19 +51,19 @@ void TDigrel::SetLeftSpace(int v)
         return;
     if (!IsLoading())
         v = std::min(v, std::max(0, width()));
-    if (Store(m_leftSpace, v))
+    if (Setting::Store(m_leftSpace, v))
         PaintNow();
 }
 
 void TDigrel::SetEmpty(bool v)
 {
-    if (Store(m_empty, v))
+    if (Setting::Store(m_empty, v))
         PaintNow();
 }
 
 void TDigrel::SetLabelWidth(int v)
 {
-    if (Store(m_labelWidth, v))
+    if (Setting::Store(m_labelWidth, v))
         PaintNow();
 }
 
@@ -76,25 +71,25 @@ void TDigrel::SetPrecision(int v)
 {
     if (v < 0)
         return;
-    if (Store(m_format.Precision, std::min(v, 15)))
+    if (Setting::Store(m_format.Precision, std::min(v, 15)))
         PaintNow();
 }
 
 void TDigrel::SetComma(bool v)
 {
-    if (Store(m_format.Comma, v))
+    if (Setting::Store(m_format.Comma, v))
         PaintNow();
 }
 
 void TDigrel::SetForcePlusSign(bool v)
 {
-    if (Store(m_format.ForcePlusSign, v))
+    if (Setting::Store(m_format.ForcePlusSign, v))
         PaintNow();
 }
 
 void TDigrel::SetTransparent(bool v)
 {
-    if (!Store(m_transparent, v))
+    if (!Setting::Store(m_transparent, v))
         return;
     UpdateOpaqueness();
     if (IsLoading())
@@ -108,95 +103,93 @@ void TDigrel::SetTransparent(bool v)
 
 void TDigrel::SetLeftText(const QString &v)
 {
-    if (Store(m_leftText, v))
+    if (Setting::Store(m_leftText, v))
         PaintNow();
 }
 
 void TDigrel::SetRightText(const QString &v)
 {
-    if (Store(m_rightText, v))
+    if (Setting::Store(m_rightText, v))
         PaintNow();
 }
 
 void TDigrel::SetFrameStyle(TFrameStyle v)
 {
-    if (Store(m_frameStyle, v))
+    if (Setting::Store(m_frameStyle, v))
         PaintNow();
 }
 
 void TDigrel::SetStateText(const QString &v)
 {
-    if (Store(m_format.StateText, v))
+    if (Setting::Store(m_format.StateText, v))
         PaintNow();
 }
 
 void TDigrel::SetAlignment(TAlignment v)
 {
-    if (Store(m_alignment, v))
+    if (Setting::Store(m_alignment, v))
         PaintNow();
 }
 
 void TDigrel::SetLeftTextAlignment(TAlignment v)
 {
-    if (Store(m_leftTextAlignment, v))
+    if (Setting::Store(m_leftTextAlignment, v))
         PaintNow();
 }
 
 void TDigrel::SetRightTextAlignment(TAlignment v)
 {
-    if (Store(m_rightTextAlignment, v))
+    if (Setting::Store(m_rightTextAlignment, v))
         PaintNow();
 }
 
 void TDigrel::SetOverflowIndicator(const QString &v)
 {
-    if (Store(m_format.OverflowIndicator, v))
+    if (Setting::Store(m_format.OverflowIndicator, v))
         PaintNow();
 }
 
 void TDigrel::SetValue(double v)
 {
     // Compared as numbers: a NaN is never equal, so it always repaints.
-    if (v == m_value)
-        return;
-    m_value = v;
-    PaintNow();
+    if (Setting::Store(m_value, v))
+        PaintNow();
 }
 
 void TDigrel::SetEnabled(bool v)
 {
-    m_enabled = v;
     setEnabled(v);
-    PaintNow();
+    if (Setting::Store(m_enabled, v))
+        PaintNow();
 }
 
 void TDigrel::SetColorLabBakG(TColor v)
 {
-    if (Store(m_colorLabBakG, v))
+    if (Setting::Store(m_colorLabBakG, v))
         PaintNow();
 }
 
 void TDigrel::SetColorLabText(TColor v)
 {
-    if (Store(m_colorLabText, v))
+    if (Setting::Store(m_colorLabText, v))
         PaintNow();
 }
 
 void TDigrel::SetColorOutBakG(TColor v)
 {
-    if (Store(m_colorOutBakG, v))
+    if (Setting::Store(m_colorOutBakG, v))
         PaintNow();
 }
 
 void TDigrel::SetColorOutText(TColor v)
 {
-    if (Store(m_colorOutText, v))
+    if (Setting::Store(m_colorOutText, v))
         PaintNow();
 }
 
 void TDigrel::SetColorScheme(TColorScheme v)
 {
-    m_colorScheme = v;
+    const bool news = Setting::Store(m_colorScheme, v);
     if (v == csSystem) {
         m_shadow = clBtnShadow;
         m_highlight = clBtnHighlight;
@@ -204,18 +197,19 @@ void TDigrel::SetColorScheme(TColorScheme v)
         m_shadow = clGray;
         m_highlight = clWhite;
     }
-    PaintNow();
+    if (news)
+        PaintNow();
 }
 
 void TDigrel::SetDisplayType(TDisplay v)
 {
-    if (Store(m_format.DisplayType, v))
+    if (Setting::Store(m_format.DisplayType, v))
         PaintNow();
 }
 
 void TDigrel::SetDTFormat(const QString &v)
 {
-    if (Store(m_format.DTFormat, v))
+    if (Setting::Store(m_format.DTFormat, v))
         PaintNow();
 }
 

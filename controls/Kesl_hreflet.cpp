@@ -1,5 +1,6 @@
 #include "Kesl_hreflet.h"
 
+#include "Kesl_setting.h"
 #include "Shell.h"
 
 #include <QCoreApplication>
@@ -12,6 +13,9 @@
 #include <QPointer>
 
 namespace {
+
+// Every write repaints, an equal value included.
+using Setting = TSettingStore<TNotifyRule::EveryWrite>;
 
 // Blanks and control characters at either end are dropped, so a value of
 // blanks only becomes empty.
@@ -81,64 +85,62 @@ void THreflet::Changed()
 
 void THreflet::SetCaption(const QString &Value)
 {
-    if (m_caption == Value)
-        return;
-    m_caption = Value;
-    Changed();
+    if (Setting::Store(m_caption, Value))
+        Changed();
 }
 
 void THreflet::SetURL(const QString &Value)
 {
-    m_url = Trimmed(Value);
-    Changed();
+    if (Setting::Store(m_url, Trimmed(Value)))
+        Changed();
 }
 
 void THreflet::SetTaskParams(const QString &Value)
 {
-    m_taskParams = Trimmed(Value);
-    Changed();
+    if (Setting::Store(m_taskParams, Trimmed(Value)))
+        Changed();
 }
 
 void THreflet::SetFont(const TFont &Value)
 {
-    m_font = Value;
-    Changed();
+    if (Setting::Store(m_font, Value))
+        Changed();
 }
 
 void THreflet::SetFontActive(const TFont &Value)
 {
-    m_fontActive = Value;
-    Changed();
+    if (Setting::Store(m_fontActive, Value))
+        Changed();
 }
 
 void THreflet::SetAlignment(TAlignment Value)
 {
-    m_alignment = Value;
-    Changed();
+    if (Setting::Store(m_alignment, Value))
+        Changed();
 }
 
 void THreflet::SetLayout(TTextLayout Value)
 {
-    m_layout = Value;
-    Changed();
+    if (Setting::Store(m_layout, Value))
+        Changed();
 }
 
 void THreflet::SetWordWrap(bool Value)
 {
-    m_wordWrap = Value;
-    Changed();
+    if (Setting::Store(m_wordWrap, Value))
+        Changed();
 }
 
 void THreflet::SetTransparent(bool Value)
 {
-    m_transparent = Value;
-    Changed();
+    if (Setting::Store(m_transparent, Value))
+        Changed();
 }
 
 void THreflet::SetColor(TColor Value)
 {
-    m_color = Value;
-    Changed();
+    if (Setting::Store(m_color, Value))
+        Changed();
 }
 
 void THreflet::Loaded()

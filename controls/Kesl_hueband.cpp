@@ -1,8 +1,15 @@
 #include "Kesl_hueband.h"
 
+#include "Kesl_setting.h"
+
 #include <QMouseEvent>
 
 #include <algorithm>
+
+namespace {
+// Every write repaints, an equal value included.
+using Setting = TSettingStore<TNotifyRule::EveryWrite>;
+} // namespace
 
 THueband::THueband(QWidget *parent) : TControl(parent)
 {
@@ -28,16 +35,14 @@ void THueband::Loaded()
 
 void THueband::SetNrColors(int v)
 {
-    m_nrColors = std::clamp(v, 1, 255);
-    Changed();
+    if (Setting::Store(m_nrColors, std::clamp(v, 1, 255)))
+        Changed();
 }
 
 void THueband::SetFillType(TGradType v)
 {
-    if (v == m_fillType)
-        return;
-    m_fillType = v;
-    Changed();
+    if (Setting::Store(m_fillType, v))
+        Changed();
 }
 
 void THueband::SetColorFirst(TColor v)
@@ -65,18 +70,18 @@ void THueband::SetColorFlipped(bool v)
 
 void THueband::SetFrameStyle(TFrameStyle v)
 {
-    m_frameStyle = v;
-    Changed();
+    if (Setting::Store(m_frameStyle, v))
+        Changed();
 }
 
 void THueband::SetGridMode(TGridMode v)
 {
-    m_gridMode = v;
-    Changed();
+    if (Setting::Store(m_gridMode, v))
+        Changed();
 }
 
 void THueband::SetGridColor(TColor v)
 {
-    m_gridColor = v;
-    Changed();
+    if (Setting::Store(m_gridColor, v))
+        Changed();
 }

@@ -1,5 +1,12 @@
 #include "Kesl_keslbase_dtlabel.h"
 
+#include "Kesl_setting.h"
+
+namespace {
+// The owner (a scale) relays each change to its chart: only real ones count.
+using Setting = TSettingStore<TNotifyRule::RealChange>;
+} // namespace
+
 TDTLabel::TDTLabel(QObject *parent) : QObject(parent) { }
 
 void TDTLabel::Changed()
@@ -10,54 +17,44 @@ void TDTLabel::Changed()
 
 void TDTLabel::SetTimeFormat(TTimeFormat v)
 {
-    m_s.TimeFormat = v;
-    Changed();
+    if (Setting::Store(m_s.TimeFormat, v))
+        Changed();
 }
 
 void TDTLabel::SetDateOrder(TDateOrder v)
 {
-    m_s.DateOrder = v;
-    Changed();
+    if (Setting::Store(m_s.DateOrder, v))
+        Changed();
 }
 
 void TDTLabel::SetDateSeparator(QChar v)
 {
-    if (v == m_s.DateSeparator)
-        return;
-    m_s.DateSeparator = v;
-    Changed();
+    if (Setting::Store(m_s.DateSeparator, v))
+        Changed();
 }
 
 void TDTLabel::SetTimeSeparator(QChar v)
 {
-    if (v == m_s.TimeSeparator)
-        return;
-    m_s.TimeSeparator = v;
-    Changed();
+    if (Setting::Store(m_s.TimeSeparator, v))
+        Changed();
 }
 
 void TDTLabel::SetYearLength(TYearLength v)
 {
-    if (v == m_s.YearLength)
-        return;
-    m_s.YearLength = v;
-    Changed();
+    if (Setting::Store(m_s.YearLength, v))
+        Changed();
 }
 
 void TDTLabel::SetMonthName(bool v)
 {
-    if (v == m_s.MonthName)
-        return;
-    m_s.MonthName = v;
-    Changed();
+    if (Setting::Store(m_s.MonthName, v))
+        Changed();
 }
 
 void TDTLabel::SetDateForTime(TDateForTime v)
 {
-    if (v == m_s.DateForTime)
-        return;
-    m_s.DateForTime = v;
-    Changed();
+    if (Setting::Store(m_s.DateForTime, v))
+        Changed();
 }
 
 void TDTLabel::SetSettings(const TDTLabelSettings &s)

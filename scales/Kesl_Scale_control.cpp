@@ -3,6 +3,8 @@
 
 #include "KeslError.h"
 #include "Kesl_keslbase_dtlabel.h"
+#include "Kesl_setting.h"
+#include "PixelMath.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -13,6 +15,10 @@
 #include <cmath>
 
 namespace {
+
+// Only a real change redraws (and so reaches the hosting chart); writing the
+// scheme it has keeps colours set after it.
+using Setting = TSettingStore<TNotifyRule::RealChange>;
 
 // Range ends must stay apart: the other end moves to v + 1, or to the next
 // representable number where adding 1 changes nothing (ends beyond 2^53).
@@ -61,9 +67,8 @@ void TScale::ApplyColorScheme()
 
 void TScale::SetScaleType(TScaleType v)
 {
-    if (v == m_scaleType)
+    if (!Setting::Store(m_scaleType, v))
         return;
-    m_scaleType = v;
     UpdateMapping();
     Redraw();
 }
@@ -95,7 +100,7 @@ void TScale::SetLogarithmic(bool v)
 {
     if (!v || m_constructing)
         m_logarithmic = v;
-    else if (m_rangeLow >= 1e-100 && m_rangeHigh >= 1e-100 && m_labelType != ftDateTime)
+    else if (m_rangeLow >= PixelMath::kLogFloor && m_rangeHigh >= PixelMath::kLogFloor && m_labelType != ftDateTime)
         m_logarithmic = true;
     UpdateMapping();
     Redraw();
@@ -116,16 +121,15 @@ void TScale::SetDecPlaces(int v)
 
 void TScale::SetShortTicks(bool v)
 {
-    if (v == m_shortTicks)
+    if (!Setting::Store(m_shortTicks, v))
         return;
-    m_shortTicks = v;
     Redraw();
 }
 
 void TScale::SetShowBaseLine(bool v)
 {
-    m_showBaseLine = v;
-    Redraw();
+    if (Setting::Store(m_showBaseLine, v))
+        Redraw();
 }
 
 void TScale::SetTransparent(bool v)
@@ -161,44 +165,44 @@ void TScale::SetDateFormat(const TDTLabel *v)
 
 void TScale::SetUserTickText(const QString &v)
 {
-    m_userTickText = v;
-    Redraw();
+    if (Setting::Store(m_userTickText, v))
+        Redraw();
 }
 
 void TScale::SetScaleInscript(const QString &v)
 {
-    m_scaleInscript = v;
-    Redraw();
+    if (Setting::Store(m_scaleInscript, v))
+        Redraw();
 }
 
 void TScale::SetCaption(const QString &v)
 {
-    m_caption = v;
-    Redraw();
+    if (Setting::Store(m_caption, v))
+        Redraw();
 }
 
 void TScale::SetCaptionPosX(int v)
 {
-    m_captionPosX = v;
-    Redraw();
+    if (Setting::Store(m_captionPosX, v))
+        Redraw();
 }
 
 void TScale::SetCaptionPosY(int v)
 {
-    m_captionPosY = v;
-    Redraw();
+    if (Setting::Store(m_captionPosY, v))
+        Redraw();
 }
 
 void TScale::SetCaptionAlignment(TAlignment v)
 {
-    m_captionAlignment = v;
-    Redraw();
+    if (Setting::Store(m_captionAlignment, v))
+        Redraw();
 }
 
 void TScale::SetCaptionAnchor(TScaleUnitAnchor v)
 {
-    m_captionAnchor = v;
-    Redraw();
+    if (Setting::Store(m_captionAnchor, v))
+        Redraw();
 }
 
 void TScale::SetMarginTop(int v)
@@ -231,42 +235,37 @@ void TScale::SetMarginRight(int v)
 
 void TScale::SetColorBackGnd(TColor v)
 {
-    if (v == m_colorBackGnd)
+    if (!Setting::Store(m_colorBackGnd, v))
         return;
-    m_colorBackGnd = v;
     Redraw();
 }
 
 void TScale::SetColorScale(TColor v)
 {
-    if (v == m_colorScale)
+    if (!Setting::Store(m_colorScale, v))
         return;
-    m_colorScale = v;
     Redraw();
 }
 
 void TScale::SetColorScheme(TColorScheme v)
 {
-    if (v == m_colorScheme)
+    if (!Setting::Store(m_colorScheme, v))
         return;
-    m_colorScheme = v;
     ApplyColorScheme();
     Redraw();
 }
 
 void TScale::SetFrameStyle(TFrameStyle v)
 {
-    if (v == m_frameStyle)
+    if (!Setting::Store(m_frameStyle, v))
         return;
-    m_frameStyle = v;
     Redraw();
 }
 
 void TScale::SetFont(const TFont &v)
 {
-    if (v == m_font)
+    if (!Setting::Store(m_font, v))
         return;
-    m_font = v;
     Redraw();
 }
 
@@ -310,8 +309,8 @@ void TScale::SetHosted(bool v)
         QWidget::setVisible(false);
         m_hostedVisible = true;
     }
-    m_hosted = v;
-    Redraw();
+    if (Setting::Store(m_hosted, v))
+        Redraw();
 }
 
 void TScale::SetExternalCanvas(TCanvas *canvas, int x, int y)

@@ -176,8 +176,11 @@ TEST_F(DigrelRepaint, OtherSettersRepaintOnlyOnChange)
     label->SetLeftText("a");
     label->SetComma(true);
     EXPECT_EQ(paints, 3);
-    label->SetColorScheme(csBWG); // always
-    label->SetEnabled(true); // always
+    label->SetColorScheme(csBWG);
+    label->SetEnabled(true);
+    EXPECT_EQ(paints, 3);
+    label->SetColorScheme(csSystem);
+    label->SetEnabled(false);
     EXPECT_EQ(paints, 5);
 }
 
