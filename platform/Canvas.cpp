@@ -80,6 +80,8 @@ QFont TFont::ToQFont() const
 
 TCanvas::TCanvas(QImage *image) : m_image(image) { }
 
+TCanvas::TCanvas(QPaintDevice *page) : m_image(&m_noImage), m_page(page) { }
+
 TCanvas::~TCanvas() = default;
 
 const QFont &TCanvas::CurrentQFont() const
@@ -110,7 +112,7 @@ void TCanvas::Release() const
 QPainter &TCanvas::P() const
 {
     if (!m_painter) {
-        m_painter = std::make_unique<QPainter>(m_image);
+        m_painter = std::make_unique<QPainter>(m_page ? m_page : m_image);
         m_painter->setRenderHint(QPainter::Antialiasing, false);
         m_painter->setRenderHint(QPainter::TextAntialiasing, false);
         m_painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -171,11 +173,11 @@ void TCanvas::LineTo(int x, int y)
 {
     const QPoint from = m_penPos;
     m_penPos = QPoint(x, y);
-    if (Pen.Style == psClear || m_image->isNull() || from == m_penPos)
+    if (Pen.Style == psClear || Blank() || from == m_penPos)
         return;
 
     const bool simple = Pen.Width <= 1 && Pen.Style == psSolid && (Pen.Mode == pmCopy || Pen.Mode == pmXor);
-    if (simple && Within(from.x()) && Within(from.y()) && Within(x) && Within(y)) {
+    if (simple && !m_page && Within(from.x()) && Within(from.y()) && Within(x) && Within(y)) {
         // Bresenham walk from the start up to, not including, the end point.
         const std::uint32_t c = ColorToQRgb(Pen.Color) & 0xFFFFFFu;
         const bool xr = Pen.Mode == pmXor;
@@ -215,7 +217,7 @@ void TCanvas::Polyline(const QVector<QPoint> &points)
     if (points.isEmpty())
         return;
     const bool simple = Pen.Width <= 1 && Pen.Style == psSolid && (Pen.Mode == pmCopy || Pen.Mode == pmXor);
-    if (simple || points.size() < 2 || Pen.Style == psClear || m_image->isNull()) {
+    if (simple || points.size() < 2 || Pen.Style == psClear || Blank()) {
         // Segment by segment gives the same pixels for a one-pixel solid pen.
         MoveTo(points.front().x(), points.front().y());
         for (int i = 1; i < points.size(); ++i)
@@ -234,7 +236,7 @@ void TCanvas::Polyline(const QVector<QPoint> &points)
 
 void TCanvas::Polygon(const QVector<QPoint> &points)
 {
-    if (points.size() < 2 || m_image->isNull())
+    if (points.size() < 2 || Blank())
         return;
     const bool simplePen = Pen.Width <= 1 && Pen.Style == psSolid && Pen.Mode == pmCopy;
     QPainter &p = P();
@@ -272,12 +274,12 @@ void TCanvas::FillRect(int x1, int y1, int x2, int y2)
         std::swap(x1, x2);
     if (y2 < y1)
         std::swap(y1, y2);
-    if (x1 == x2 || y1 == y2 || m_image->isNull() || Brush.Style == bsClear)
+    if (x1 == x2 || y1 == y2 || Blank() || Brush.Style == bsClear)
         return;
-    const QRect r = QRect(x1, y1, x2 - x1, y2 - y1).intersected(m_image->rect());
+    const QRect r = QRect(x1, y1, x2 - x1, y2 - y1).intersected(ClipRect());
     if (r.isEmpty())
         return;
-    if (Brush.Style == bsSolid) {
+    if (Brush.Style == bsSolid && !m_page) {
         // Solid fills are plain stores: exact and cheap.
         const std::uint32_t c = ColorToQRgb(Brush.Color);
         for (int yy = r.top(); yy <= r.bottom(); ++yy)
@@ -294,7 +296,7 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
         std::swap(x1, x2);
     if (y2 < y1)
         std::swap(y1, y2);
-    if (x1 == x2 || y1 == y2 || m_image->isNull())
+    if (x1 == x2 || y1 == y2 || Blank())
         return;
     FillRect(x1, y1, x2, y2);
     if (Pen.Style == psClear)
@@ -326,7 +328,7 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
         std::swap(x1, x2);
     if (y2 < y1)
         std::swap(y1, y2);
-    if (x1 == x2 || y1 == y2 || m_image->isNull())
+    if (x1 == x2 || y1 == y2 || Blank())
         return;
     QPainter &p = P();
     ApplyPen(p);
@@ -346,8 +348,12 @@ TColor TCanvas::Pixel(int x, int y) const
 
 void TCanvas::SetPixel(int x, int y, TColor c)
 {
-    if (x < 0 || y < 0 || x >= m_image->width() || y >= m_image->height())
+    if (x < 0 || y < 0 || x >= Width() || y >= Height())
         return;
+    if (m_page) {
+        P().fillRect(x, y, 1, 1, ColorToQColor(c));
+        return;
+    }
     ScanLine(y)[x] = ColorToQRgb(c);
 }
 
@@ -368,7 +374,7 @@ void TCanvas::TextOut(int x, int y, const QString &text)
     const QFontMetrics &fm = CurrentMetrics();
     const int w = fm.horizontalAdvance(text);
     m_penPos = QPoint(x + w, y);
-    if (m_image->isNull() || text.isEmpty())
+    if (Blank() || text.isEmpty())
         return;
     QPainter &p = P();
     if (m_textClip.isValid())
@@ -386,7 +392,7 @@ void TCanvas::TextRect(int x1, int y1, int x2, int y2, int x, int y, const QStri
 {
     const QRect box =
         QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
-    if (m_image->isNull() || box.isEmpty())
+    if (Blank() || box.isEmpty())
         return;
     const QRect keepClip = m_textClip;
     if (Brush.Style != bsClear)
@@ -402,7 +408,7 @@ void TCanvas::TextRect(int x1, int y1, int x2, int y2, int x, int y, const QStri
 
 void TCanvas::DrawImage(const QRect &dest, const QImage &src, const QRect &srcRect)
 {
-    if (m_image->isNull() || src.isNull() || dest.isEmpty() || srcRect.isEmpty())
+    if (Blank() || src.isNull() || dest.isEmpty() || srcRect.isEmpty())
         return;
     QPainter &p = P();
     p.setCompositionMode(CopyModeComposition(CopyMode));

@@ -68,6 +68,9 @@ class TCanvas
 {
 public:
     explicit TCanvas(QImage *image);
+    // A canvas over a page (a printer, a PDF writer, a recorded picture): every
+    // call goes through the painter, there are no scan lines and Pixel reads -1.
+    explicit TCanvas(QPaintDevice *page);
     ~TCanvas();
     TCanvas(const TCanvas &) = delete;
     TCanvas &operator=(const TCanvas &) = delete;
@@ -111,12 +114,13 @@ public:
     // Copies src (rect in source coordinates) to dest with CopyMode.
     void CopyRect(const QRect &dest, const TCanvas &src, const QRect &srcRect);
 
-    // There is no printer on this platform.
-    bool IsPrinter() const { return false; }
+    // True over a page: figures drawn as pixel patterns on screen take their
+    // line forms there.
+    bool IsPrinter() const { return m_page != nullptr; }
 
-    int Width() const { return m_image->width(); }
-    int Height() const { return m_image->height(); }
-    QRect ClipRect() const { return m_image->rect(); }
+    int Width() const { return m_page ? m_page->width() : m_image->width(); }
+    int Height() const { return m_page ? m_page->height() : m_image->height(); }
+    QRect ClipRect() const { return QRect(0, 0, Width(), Height()); }
 
     // Direct access for fast pixel work; the pointer is valid until the next
     // resize. Ends no painting: writes land in the same buffer the painter uses.
@@ -140,7 +144,12 @@ private:
     const QFont &CurrentQFont() const;
     const QFontMetrics &CurrentMetrics() const;
 
+    // Nothing to draw on: a null image and no page.
+    bool Blank() const { return !m_page && m_image->isNull(); }
+
     QImage *m_image;
+    QPaintDevice *m_page = nullptr;
+    QImage m_noImage; // what m_image points to over a page
     mutable std::unique_ptr<QPainter> m_painter;
     QPoint m_penPos;
     QRect m_textClip;

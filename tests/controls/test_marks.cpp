@@ -1,7 +1,11 @@
 #include "Kesl_keslbase.h"
 
+#include <QBuffer>
 #include <QFontMetrics>
 #include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPicture>
 #include <QRect>
 
 #include <gtest/gtest.h>
@@ -401,4 +405,57 @@ TEST(MarkRun, GivesThePixelsOfDrawMarkAtEveryPoint)
     TMarkRun none(empty.Canvas(), 7);
     none.Draw(0, 0); // a surface without pixels takes nothing
     EXPECT_TRUE(empty.Empty());
+}
+
+// Over a page (here a recorded picture, replayed into an image) the figures
+// with a printer form are drawn as lines instead of their screen patterns.
+TEST(Marks, PagesTakeThePrinterFormsOfTheFigures)
+{
+    for (int shape : {1, 2, 3, 4, 5, 6, 18, 25, 9}) {
+        TBitmap screen(41, 41);
+        Prepare(screen, false);
+        DrawMark(screen.Canvas(), std::uint8_t(shape), 20, 20);
+
+        QPicture picture;
+        picture.setBoundingRect(QRect(0, 0, 41, 41));
+        TBitmap page(41, 41);
+        Prepare(page, false);
+        {
+            TCanvas c(&picture);
+            ASSERT_TRUE(c.IsPrinter());
+            c.Pen = page.Canvas().Pen;
+            c.Brush = page.Canvas().Brush;
+            DrawMark(c, std::uint8_t(shape), 20, 20);
+        }
+        QImage replayed = page.Image();
+        QPainter(&replayed).drawPicture(0, 0, picture);
+        PixelSet printed;
+        for (int y = 0; y < 41; ++y)
+            for (int x = 0; x < 41; ++x)
+                if (replayed.pixel(x, y) != page.Image().pixel(x, y))
+                    printed.insert({x, y});
+        ASSERT_FALSE(printed.empty()) << shape;
+        EXPECT_TRUE(QRect(16, 16, 9, 9).contains(Bounds(printed))) << shape;
+        // The checker (18) is the same dots both ways; a plain square (9) has no printer form.
+        EXPECT_EQ(printed != Painted(screen), shape != 9 && shape != 18) << shape;
+    }
+    EXPECT_FALSE(TBitmap(4, 4).Canvas().IsPrinter());
+}
+
+TEST(Marks, APdfPageReceivesTheFigures)
+{
+    auto pdfSize = [](bool marks) {
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        {
+            QPdfWriter pdf(&out);
+            TCanvas c(&pdf);
+            c.MoveTo(10, 10);
+            c.LineTo(20, 10);
+            for (int shape = 0; marks && shape <= 51; ++shape)
+                DrawMark(c, std::uint8_t(shape), 40 + 20 * (shape % 10), 40 + 20 * (shape / 10));
+        }
+        return out.size();
+    };
+    EXPECT_GT(pdfSize(true), pdfSize(false) + 200);
 }
