@@ -1,10 +1,14 @@
 #include "Kesl_keslbase_textlabel.h"
 
 #include "KeslError.h"
+#include "Kesl_setting.h"
 
 #include <string>
 
 namespace {
+// The chart repaints on every write to a cross-hair or a text label.
+using Setting = TSettingStore<TNotifyRule::EveryWrite>;
+
 // Enumeration values outside their declared range (a cast integer, a stale
 // stored form) fall back to a known value, so drawing code never switches on
 // an unknown one.
@@ -34,44 +38,44 @@ void TCrossHair::Changed()
 
 void TCrossHair::SetPosX(double Value)
 {
-    m_posX = Value;
-    Changed();
+    if (Setting::Store(m_posX, Value))
+        Changed();
 }
 
 void TCrossHair::SetPosY(double Value)
 {
-    m_posY = Value;
-    Changed();
+    if (Setting::Store(m_posY, Value))
+        Changed();
 }
 
 void TCrossHair::SetColor(TColor Value)
 {
-    m_color = Value;
-    Changed();
+    if (Setting::Store(m_color, Value))
+        Changed();
 }
 
 void TCrossHair::SetMode(TCrossHMode Value)
 {
-    m_mode = InRange(Value, chBoth, chOff);
-    Changed();
+    if (Setting::Store(m_mode, InRange(Value, chBoth, chOff)))
+        Changed();
 }
 
 void TCrossHair::SetLineType(TPenStyle Value)
 {
-    m_lineType = InRange(Value, psInsideFrame, psSolid);
-    Changed();
+    if (Setting::Store(m_lineType, InRange(Value, psInsideFrame, psSolid)))
+        Changed();
 }
 
 void TCrossHair::SetLineWid(int Value)
 {
-    m_lineWid = Value;
-    Changed();
+    if (Setting::Store(m_lineWid, Value))
+        Changed();
 }
 
 void TCrossHair::SetLayer(int Value)
 {
-    m_layer = Value < 1 ? 1 : (Value > 16 ? 16 : Value);
-    Changed();
+    if (Setting::Store(m_layer, Value < 1 ? 1 : (Value > 16 ? 16 : Value)))
+        Changed();
 }
 
 void TCrossHair::Assign(const QObject *Source)
@@ -92,82 +96,82 @@ void TCustomTextLabel::Changed()
 
 void TCustomTextLabel::SetPosX(double Value)
 {
-    m_posX = Value;
-    Changed();
+    if (Setting::Store(m_posX, Value))
+        Changed();
 }
 
 void TCustomTextLabel::SetPosY(double Value)
 {
-    m_posY = Value;
-    Changed();
+    if (Setting::Store(m_posY, Value))
+        Changed();
 }
 
 void TCustomTextLabel::SetLayer(int Value)
 {
     if (Value < 1 || Value > 16)
         return;
-    m_layer = Value;
-    Changed();
+    if (Setting::Store(m_layer, Value))
+        Changed();
 }
 
 void TCustomTextLabel::SetShadowDx(int Value)
 {
-    m_shadowDx = Value;
-    Changed();
+    if (Setting::Store(m_shadowDx, Value))
+        Changed();
 }
 
 void TCustomTextLabel::SetShadowDy(int Value)
 {
-    m_shadowDy = Value;
-    Changed();
+    if (Setting::Store(m_shadowDy, Value))
+        Changed();
 }
 
 void TCustomTextLabel::SetColorShadow(TColor Value)
 {
-    m_colorShadow = Value;
-    Changed();
+    if (Setting::Store(m_colorShadow, Value))
+        Changed();
 }
 
 void TCustomTextLabel::SetAlignment(TAlignment Value)
 {
-    m_alignment = InRange(Value, taCenter, taCenter);
-    Changed();
+    if (Setting::Store(m_alignment, InRange(Value, taCenter, taCenter)))
+        Changed();
 }
 
 void TCustomTextLabel::SetVerticalAlignment(TVerticalAlignment Value)
 {
-    m_verticalAlignment = InRange(Value, vaBottom, vaBottom);
-    Changed();
+    if (Setting::Store(m_verticalAlignment, InRange(Value, vaBottom, vaBottom)))
+        Changed();
 }
 
 void TCustomTextLabel::SetAttachToData(TTxtLblAttachMode Value)
 {
-    m_attachToData = InRange(Value, tlamBoth, tlamNone);
-    Changed();
+    if (Setting::Store(m_attachToData, InRange(Value, tlamBoth, tlamNone)))
+        Changed();
 }
 
 void TCustomTextLabel::SetColorBkg(TColor Value)
 {
-    m_colorBkg = Value;
-    Changed();
+    if (Setting::Store(m_colorBkg, Value))
+        Changed();
 }
 
 void TCustomTextLabel::SetColorBorder(TColor Value)
 {
-    m_colorBorder = Value;
-    Changed();
+    if (Setting::Store(m_colorBorder, Value))
+        Changed();
 }
 
 void TCustomTextLabel::SetTransparent(bool Value)
 {
-    m_transparent = Value;
-    Changed();
+    if (Setting::Store(m_transparent, Value))
+        Changed();
 }
 
 void TCustomTextLabel::SetFont(const TFont &Value)
 {
-    m_font = Value;
-    Changed();
+    if (Setting::Store(m_font, Value))
+        Changed();
 }
 
 void TCustomTextLabel::SetCaption(const QString &Value)
@@ -179,20 +183,20 @@ void TCustomTextLabel::SetCaption(const QString &Value)
         if (c.unicode() < 32 && c.unicode() != 10)
             c = QLatin1Char(' ');
     }
-    m_caption = text;
-    Changed();
+    if (Setting::Store(m_caption, text))
+        Changed();
 }
 
 void TCustomTextLabel::SetMode(TTxtLblMode Value)
 {
-    m_mode = InRange(Value, tlShadow, tlsimple);
-    Changed();
+    if (Setting::Store(m_mode, InRange(Value, tlShadow, tlsimple)))
+        Changed();
 }
 
 void TCustomTextLabel::SetVisible(bool Value)
 {
-    m_visible = Value;
-    Changed();
+    if (Setting::Store(m_visible, Value))
+        Changed();
 }
 
 void TCustomTextLabel::Assign(const QObject *Source)
