@@ -91,6 +91,8 @@ enum TrcLayout {
     rcl_X2Both_Y2Both
 };
 
+class TKurvoItemStore;
+
 class TCustomKurvo : public TControl
 {
     Q_OBJECT
@@ -113,7 +115,7 @@ public:
     // ---- item store ----
     int ItemCount() const;
     int AllocatedItems() const;
-    const TChartItem &Item(int index) const; // index 0..ItemCount-1
+    TChartItem Item(int index) const; // index 0..ItemCount-1
     int AllocSize() const { return m_allocSize; }
     void SetAllocSize(int v);
     TColor DataColor() const { return m_dataColor; }
@@ -352,11 +354,6 @@ protected:
     void Changed();
 
 private:
-    struct TItemStore
-    {
-        std::vector<TChartItem> Items; // size() is the allocated length
-        int Count = 0;
-    };
     struct TTransform
     {
         long double kx = 0, dx = 0, ky = 0, dy = 0;
@@ -393,7 +390,8 @@ private:
     }
 
     static int Li(int layer) { return std::clamp(layer, 1, kLayers) - 1; }
-    TChartItem &NewItem(std::uint8_t kind);
+    TChartItem NewItem(std::uint8_t kind) const;
+    void Commit(const TChartItem &item);
     void SyncSharedData();
     void LeaveGroup();
     void ApplyScaleProps(int li);
@@ -418,7 +416,7 @@ private:
     static int AddOffset(int v, int d);
     void ComposeToBitmap();
 
-    std::shared_ptr<TItemStore> m_store;
+    std::shared_ptr<TKurvoItemStore> m_store;
     int m_allocSize = 1000;
     TColor m_dataColor = clBlack;
     TColor m_fillColor = clSilver;

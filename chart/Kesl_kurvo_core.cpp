@@ -1,6 +1,7 @@
 // Construction, the scale property objects and their scale objects, margins,
 // the standard layouts and the appearance setters.
 #include "Kesl_kurvo.h"
+#include "Kesl_kurvo_store_p.h"
 
 #include <QPaintEvent>
 
@@ -129,7 +130,7 @@ const TLayoutRow kLayouts[7] = {
 
 } // namespace
 
-TCustomKurvo::TCustomKurvo(QWidget *parent) : TControl(parent), m_store(std::make_shared<TItemStore>())
+TCustomKurvo::TCustomKurvo(QWidget *parent) : TControl(parent), m_store(std::make_shared<TKurvoItemStore>())
 {
     m_classVisible.fill(true);
     m_layerVisible.fill(true);
@@ -227,7 +228,7 @@ TCustomKurvo::~TCustomKurvo()
         for (int i = 0; i < m_sharerCount; ++i) {
             TCustomKurvo *s = m_sharers[std::size_t(i)];
             s->m_owner = nullptr;
-            s->m_store = std::make_shared<TItemStore>(*m_store);
+            s->m_store = std::make_shared<TKurvoItemStore>(*m_store);
         }
         m_sharerCount = 0;
     }

@@ -1,6 +1,7 @@
 // The item store: recording, drawing state, clearing, painting suppression
 // and the sharing of one item list by several charts.
 #include "Kesl_kurvo.h"
+#include "Kesl_kurvo_store_p.h"
 
 #include "MessageBox.h"
 
@@ -9,20 +10,17 @@
 
 int TCustomKurvo::ItemCount() const
 {
-    return m_store->Count;
+    return m_store->Count();
 }
 
 int TCustomKurvo::AllocatedItems() const
 {
-    return int(m_store->Items.size());
+    return m_store->Allocated();
 }
 
-const TChartItem &TCustomKurvo::Item(int index) const
+TChartItem TCustomKurvo::Item(int index) const
 {
-    static const TChartItem none {};
-    if (index < 0 || index >= m_store->Count)
-        return none;
-    return m_store->Items[std::size_t(index)];
+    return m_store->Get(index);
 }
 
 void TCustomKurvo::SetAllocSize(int v)
@@ -98,12 +96,9 @@ void TCustomKurvo::SetPaintSuppressed(bool v)
         Paint();
 }
 
-TChartItem &TCustomKurvo::NewItem(std::uint8_t kind)
+TChartItem TCustomKurvo::NewItem(std::uint8_t kind) const
 {
-    TItemStore &s = *m_store;
-    if (std::size_t(s.Count) >= s.Items.size())
-        s.Items.resize(s.Items.size() + std::size_t(m_allocSize)); // new slots are zeroed
-    TChartItem &it = s.Items[std::size_t(s.Count)];
+    TChartItem it {};
     it.Kind = kind;
     it.Layer = m_currentLayer;
     it.ItemClass = m_classDefault;
@@ -113,14 +108,19 @@ TChartItem &TCustomKurvo::NewItem(std::uint8_t kind)
     return it;
 }
 
+// The one step every recording operation ends with.
+void TCustomKurvo::Commit(const TChartItem &item)
+{
+    m_store->Commit(item, m_allocSize);
+    SyncSharedData();
+}
+
 void TCustomKurvo::AddItem(const TChartItem &item)
 {
-    TChartItem &it = NewItem(item.Kind);
-    it = item;
+    TChartItem it = item;
     it.Text[sizeof(it.Text) - 1] = 0;
     it.LineWidth = std::clamp(it.LineWidth, 0, 255); // as LineWidth itself allows
-    ++m_store->Count;
-    SyncSharedData();
+    Commit(it);
 }
 
 namespace {
@@ -137,61 +137,56 @@ void StoreText(TChartItem &it, const QString &text)
 
 void TCustomKurvo::AddMark(double X, double Y, std::uint8_t Shape)
 {
-    TChartItem &it = NewItem(ikMark);
+    TChartItem it = NewItem(ikMark);
     it.X1 = X;
     it.Y1 = Y;
     it.Style = Shape;
-    ++m_store->Count;
-    SyncSharedData();
+    Commit(it);
 }
 
 void TCustomKurvo::AddLine(double X1, double Y1, double X2, double Y2)
 {
-    TChartItem &it = NewItem(ikLine);
+    TChartItem it = NewItem(ikLine);
     it.X1 = X1;
     it.Y1 = Y1;
     it.X2 = X2;
     it.Y2 = Y2;
     it.FillColor = m_fillColor;
-    ++m_store->Count;
-    SyncSharedData();
+    Commit(it);
 }
 
 void TCustomKurvo::MoveTo(double X, double Y)
 {
-    TChartItem &it = NewItem(ikMoveTo);
+    TChartItem it = NewItem(ikMoveTo);
     it.X1 = X;
     it.Y1 = Y;
-    ++m_store->Count;
-    SyncSharedData();
+    Commit(it);
 }
 
 void TCustomKurvo::DrawTo(double X, double Y)
 {
-    TChartItem &it = NewItem(ikDrawTo);
+    TChartItem it = NewItem(ikDrawTo);
     it.X1 = X;
     it.Y1 = Y;
     it.FillColor = m_fillColor;
-    ++m_store->Count;
-    SyncSharedData();
+    Commit(it);
 }
 
 void TCustomKurvo::AddRect(double X1, double Y1, double X2, double Y2, bool Transparent)
 {
-    TChartItem &it = NewItem(ikRectangle);
+    TChartItem it = NewItem(ikRectangle);
     it.X1 = X1;
     it.Y1 = Y1;
     it.X2 = X2;
     it.Y2 = Y2;
     it.FillColor = m_fillColor;
     it.Transparent = Transparent;
-    ++m_store->Count;
-    SyncSharedData();
+    Commit(it);
 }
 
 void TCustomKurvo::AddBox(double X1, double Y1, double X2, double Y2)
 {
-    TChartItem &it = NewItem(ikBox);
+    TChartItem it = NewItem(ikBox);
     it.X1 = X1;
     it.Y1 = Y1;
     it.X2 = X2;
@@ -200,13 +195,12 @@ void TCustomKurvo::AddBox(double X1, double Y1, double X2, double Y2)
     it.DarkEdgeColor = m_darkEdge;
     it.LightEdgeColor = m_lightEdge;
     it.FrameStyle = std::uint8_t(m_boxFrame);
-    ++m_store->Count;
-    SyncSharedData();
+    Commit(it);
 }
 
 void TCustomKurvo::AddBar3D(double X1, double Y1, double X2, double Y2, int Angle, int Depth)
 {
-    TChartItem &it = NewItem(ikBar3D);
+    TChartItem it = NewItem(ikBar3D);
     it.X1 = X1;
     it.Y1 = Y1;
     it.X2 = X2;
@@ -214,25 +208,23 @@ void TCustomKurvo::AddBar3D(double X1, double Y1, double X2, double Y2, int Angl
     it.FillColor = m_fillColor;
     it.Size = Angle;
     it.Depth = Depth;
-    ++m_store->Count;
-    SyncSharedData();
+    Commit(it);
 }
 
 void TCustomKurvo::AddText(double X, double Y, const QString &Text)
 {
-    TChartItem &it = NewItem(ikText);
+    TChartItem it = NewItem(ikText);
     it.X1 = X;
     it.Y1 = Y;
     StoreText(it, Text);
     it.Size = m_textSize;
     it.Style = std::uint8_t(m_textAlignment);
-    ++m_store->Count;
-    SyncSharedData();
+    Commit(it);
 }
 
 void TCustomKurvo::AddTextOffset(double X, double Y, int Dx, int Dy, const QString &Text)
 {
-    TChartItem &it = NewItem(ikTextOffset);
+    TChartItem it = NewItem(ikTextOffset);
     it.X1 = X;
     it.Y1 = Y;
     it.X2 = Dx;
@@ -240,45 +232,41 @@ void TCustomKurvo::AddTextOffset(double X, double Y, int Dx, int Dy, const QStri
     StoreText(it, Text);
     it.Size = m_textSize;
     it.Style = std::uint8_t(m_textAlignment);
-    ++m_store->Count;
-    SyncSharedData();
+    Commit(it);
 }
 
 void TCustomKurvo::AddEllipse(double X, double Y, double HalfX, double HalfY, bool Transparent)
 {
-    TChartItem &it = NewItem(ikEllipse);
+    TChartItem it = NewItem(ikEllipse);
     it.X1 = X;
     it.Y1 = Y;
     it.X2 = HalfX;
     it.Y2 = HalfY;
     it.FillColor = m_fillColor;
     it.Transparent = Transparent;
-    ++m_store->Count;
-    SyncSharedData();
+    Commit(it);
 }
 
 void TCustomKurvo::MoveRel(int Dx, int Dy)
 {
-    TChartItem &it = NewItem(ikMoveRel);
+    TChartItem it = NewItem(ikMoveRel);
     it.X1 = Dx;
     it.Y1 = Dy;
-    ++m_store->Count;
-    SyncSharedData();
+    Commit(it);
 }
 
 void TCustomKurvo::DrawRel(int Dx, int Dy)
 {
-    TChartItem &it = NewItem(ikDrawRel);
+    TChartItem it = NewItem(ikDrawRel);
     it.X1 = Dx;
     it.Y1 = Dy;
     it.FillColor = m_fillColor;
-    ++m_store->Count;
-    SyncSharedData();
+    Commit(it);
 }
 
 void TCustomKurvo::AddArrow(double X1, double Y1, double X2, double Y2, int HeadLength, bool OpenHead)
 {
-    TChartItem &it = NewItem(ikArrow);
+    TChartItem it = NewItem(ikArrow);
     it.X1 = X1;
     it.Y1 = Y1;
     it.X2 = X2;
@@ -286,21 +274,19 @@ void TCustomKurvo::AddArrow(double X1, double Y1, double X2, double Y2, int Head
     it.FillColor = m_fillColor;
     it.Size = HeadLength;
     it.Transparent = OpenHead;
-    ++m_store->Count;
-    SyncSharedData();
+    Commit(it);
 }
 
 void TCustomKurvo::AddPixelBox(double X, double Y, int HalfWidth, int HalfHeight, bool Transparent)
 {
-    TChartItem &it = NewItem(ikPixelBox);
+    TChartItem it = NewItem(ikPixelBox);
     it.X1 = X;
     it.Y1 = Y;
     it.X2 = HalfWidth;
     it.Y2 = HalfHeight;
     it.FillColor = m_fillColor;
     it.Transparent = Transparent;
-    ++m_store->Count;
-    SyncSharedData();
+    Commit(it);
 }
 
 void TCustomKurvo::ClearItems()
@@ -312,9 +298,7 @@ void TCustomKurvo::ClearItems()
     m_autoRedraw = keepAuto;
     // A fresh store would detach this chart from its group; clearing in place
     // shows the empty list to every member, as any other change does.
-    m_store->Items.clear();
-    m_store->Items.shrink_to_fit();
-    m_store->Count = 0;
+    m_store->Clear();
     SyncSharedData();
 }
 
@@ -345,7 +329,7 @@ void TCustomKurvo::LeaveGroup()
     m_owner = nullptr;
     // The chart keeps what it displayed, as a list of its own: later additions
     // must not write into the group's list.
-    m_store = std::make_shared<TItemStore>(*m_store);
+    m_store = std::make_shared<TKurvoItemStore>(*m_store);
 }
 
 void TCustomKurvo::SetUseDataOf(TCustomKurvo *v)

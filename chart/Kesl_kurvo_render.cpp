@@ -1,6 +1,7 @@
 // The paint pipeline: control bitmap with frame, shadow, caption and scales;
 // data bitmap with background, grid, items, text labels and frame.
 #include "Kesl_kurvo.h"
+#include "Kesl_kurvo_store_p.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -387,7 +388,7 @@ struct TCustomKurvo::TReplay
 
 void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
 {
-    const TItemStore &store = *m_store;
+    const TKurvoItemStore &store = *m_store;
     c.Pen.Width = m_lineWidth;
     c.Pen.Mode = pmCopy;
     c.Pen.Color = m_chartColor;
@@ -437,81 +438,9 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
         c.TextOut(x, p.y() - h / 2, text);
     };
 
-    const int n = store.Count;
-    const TChartItem *items = store.Items.data();
-    // An item of the given kind drawn exactly like the previous one: same
-    // layer and class (so just as visible), same pen.
-    auto SameLook = [](const TChartItem &a, const TChartItem &b, std::uint8_t kind) __attribute__((always_inline))
-    {
-        return a.Kind == kind && a.Layer == b.Layer && a.ItemClass == b.ItemClass && a.Color == b.Color &&
-            a.PenStyle == b.PenStyle && a.LineWidth == b.LineWidth;
-    };
-    for (int i = 0; i < n; ++i) {
-        const TChartItem &it = items[i];
-        // The list is streamed once per paint; fetch ahead of use.
-        __builtin_prefetch(items + std::min(i + 16, n - 1));
-        if (!m_classVisible[it.ItemClass] || it.Layer < 1 || it.Layer > kLayers ||
-            !m_layerVisible[std::size_t(it.Layer - 1)])
-            continue;
-        const std::uint8_t kind = it.Kind;
-        if (kind == 0 || kind == 10 || kind == 11 || kind > 16)
-            continue;
-        const TColor col = mono ? clBlack : it.Color;
-        const TColor fill = mono ? clSilver : it.FillColor;
-        const TPenStyle ps = PenStyleOf(it.PenStyle);
-        if (it.LineWidth != c.Pen.Width) {
-            r.Flush();
-            c.Pen.Width = it.LineWidth;
-        }
-        switch (kind) {
-        case ikMark: {
-            r.Flush();
-            r.Pen(col, ps);
-            const QPoint p = map(it.Layer, it.X1, it.Y1);
-            // The marks that follow with the same look need none of the checks
-            // above, and a run of one shape is prepared once.
-            TMarkRun run(c, it.Style);
-            run.Draw(p.x(), p.y());
-            const TFastMap fm(m_tf[std::size_t(it.Layer - 1)], r.sx, r.sy);
-            while (i + 1 < n && SameLook(items[i + 1], it, ikMark)) {
-                const TChartItem &m = items[++i];
-                __builtin_prefetch(items + std::min(i + 16, n - 1));
-                const QPoint q = fm.Map(m.X1, m.Y1);
-                if (m.Style != run.Shape())
-                    run = TMarkRun(c, m.Style);
-                run.Draw(q.x(), q.y());
-            }
-            break;
-        }
-        case ikLine: {
-            r.Flush();
-            r.Pen(col, ps);
-            r.Brush(it.FillColor, c.Brush.Style);
-            const QPoint a = map(it.Layer, it.X1, it.Y1), b = map(it.Layer, it.X2, it.Y2);
-            if (a == b) {
-                c.SetPixel(a.x(), a.y(), col);
-            } else {
-                c.MoveTo(a.x(), a.y());
-                c.LineTo(b.x(), b.y());
-            }
-            break;
-        }
-        case ikDrawTo: {
-            if (c.Pen.Color != col || c.Pen.Style != ps || c.Brush.Color != it.FillColor) {
-                r.Flush();
-                c.Pen.Color = col;
-                c.Pen.Style = ps;
-                c.Brush.Color = it.FillColor;
-            }
-            r.Append(map(it.Layer, it.X1, it.Y1));
-            const TFastMap fm(m_tf[std::size_t(it.Layer - 1)], r.sx, r.sy);
-            while (i + 1 < n && SameLook(items[i + 1], it, ikDrawTo) && items[i + 1].FillColor == it.FillColor) {
-                const TChartItem &d = items[++i];
-                __builtin_prefetch(items + std::min(i + 16, n - 1));
-                r.Append(fm.Map(d.X1, d.Y1));
-            }
-            break;
-        }
+    // The kinds whose record needs more than the packed part.
+    auto drawRest = [&](const TChartItem &it, TColor col, TColor fill, TPenStyle ps) {
+        switch (it.Kind) {
         case ikRectangle:
             r.Flush();
             rectItem(it, map(it.Layer, it.X1, it.Y1), map(it.Layer, it.X2, it.Y2), col, fill, false);
@@ -587,38 +516,11 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
             textItem(it, QPoint(px + r.sx, py + r.sy), col);
             break;
         }
-        case ikMoveTo: {
-            r.Flush();
-            r.start = map(it.Layer, it.X1, it.Y1);
-            c.MoveTo(r.start.x(), r.start.y());
-            break;
-        }
         case ikEllipse:
             r.Flush();
             rectItem(it, map(it.Layer, it.X1 - it.X2, it.Y1 + it.Y2), map(it.Layer, it.X1 + it.X2, it.Y1 - it.Y2), col,
                      fill, true);
             break;
-        case ikMoveRel: {
-            const QPoint pp = r.PenPos();
-            int tx = AddSat(pp.x(), Rnd(it.X1)), ty = AddSat(pp.y(), Rnd(it.Y1));
-            ClampPixel(tx, ty);
-            r.Flush();
-            r.start = QPoint(tx, ty);
-            c.MoveTo(tx, ty);
-            break;
-        }
-        case ikDrawRel: {
-            r.Flush();
-            const QPoint pp = c.PenPos();
-            int tx = AddSat(pp.x(), Rnd(it.X1)), ty = AddSat(pp.y(), Rnd(it.Y1));
-            ClampPixel(tx, ty);
-            c.Pen.Color = col;
-            c.Pen.Style = ps;
-            c.Brush.Color = it.FillColor;
-            c.LineTo(tx, ty);
-            c.SetPixel(tx, ty, col);
-            break;
-        }
         case ikArrow: {
             r.Flush();
             r.Pen(col, ps);
@@ -665,6 +567,112 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
             break;
         }
         default: break;
+        }
+    };
+
+    const int n = store.Count();
+    const TPackedItem *items = store.Data();
+    // An item of the given kind drawn exactly like the previous one: same
+    // layer and class (so just as visible), same pen.
+    auto SameLook = [](const TPackedItem &a, const TPackedItem &b, std::uint8_t kind) __attribute__((always_inline))
+    {
+        return a.Kind == kind && a.Layer == b.Layer && a.ItemClass == b.ItemClass && a.Color == b.Color &&
+            a.PenStyle == b.PenStyle && a.LineWidth == b.LineWidth;
+    };
+    for (int i = 0; i < n; ++i) {
+        const TPackedItem &it = items[i];
+        // The list is streamed once per paint; fetch ahead of use.
+        __builtin_prefetch(items + std::min(i + 16, n - 1));
+        if (!m_classVisible[it.ItemClass] || it.Layer < 1 || it.Layer > kLayers ||
+            !m_layerVisible[std::size_t(it.Layer - 1)])
+            continue;
+        const std::uint8_t kind = it.Kind;
+        if (kind == 0 || kind == 10 || kind == 11 || kind > 16)
+            continue;
+        const TColor col = mono ? clBlack : it.Color;
+        const TColor fill = mono ? clSilver : it.FillColor;
+        const TPenStyle ps = PenStyleOf(it.PenStyle);
+        if (it.LineWidth != c.Pen.Width) {
+            r.Flush();
+            c.Pen.Width = it.LineWidth;
+        }
+        switch (kind) {
+        case ikMark: {
+            r.Flush();
+            r.Pen(col, ps);
+            const QPoint p = map(it.Layer, it.X1, it.Y1);
+            // The marks that follow with the same look need none of the checks
+            // above, and a run of one shape is prepared once.
+            TMarkRun run(c, it.Style);
+            run.Draw(p.x(), p.y());
+            const TFastMap fm(m_tf[std::size_t(it.Layer - 1)], r.sx, r.sy);
+            while (i + 1 < n && SameLook(items[i + 1], it, ikMark)) {
+                const TPackedItem &m = items[++i];
+                __builtin_prefetch(items + std::min(i + 16, n - 1));
+                const QPoint q = fm.Map(m.X1, m.Y1);
+                if (m.Style != run.Shape())
+                    run = TMarkRun(c, m.Style);
+                run.Draw(q.x(), q.y());
+            }
+            break;
+        }
+        case ikLine: {
+            r.Flush();
+            r.Pen(col, ps);
+            r.Brush(it.FillColor, c.Brush.Style);
+            const QPoint a = map(it.Layer, it.X1, it.Y1), b = map(it.Layer, it.X2, it.Y2);
+            if (a == b) {
+                c.SetPixel(a.x(), a.y(), col);
+            } else {
+                c.MoveTo(a.x(), a.y());
+                c.LineTo(b.x(), b.y());
+            }
+            break;
+        }
+        case ikDrawTo: {
+            if (c.Pen.Color != col || c.Pen.Style != ps || c.Brush.Color != it.FillColor) {
+                r.Flush();
+                c.Pen.Color = col;
+                c.Pen.Style = ps;
+                c.Brush.Color = it.FillColor;
+            }
+            r.Append(map(it.Layer, it.X1, it.Y1));
+            const TFastMap fm(m_tf[std::size_t(it.Layer - 1)], r.sx, r.sy);
+            while (i + 1 < n && SameLook(items[i + 1], it, ikDrawTo) && items[i + 1].FillColor == it.FillColor) {
+                const TPackedItem &d = items[++i];
+                __builtin_prefetch(items + std::min(i + 16, n - 1));
+                r.Append(fm.Map(d.X1, d.Y1));
+            }
+            break;
+        }
+        case ikMoveTo: {
+            r.Flush();
+            r.start = map(it.Layer, it.X1, it.Y1);
+            c.MoveTo(r.start.x(), r.start.y());
+            break;
+        }
+        case ikMoveRel: {
+            const QPoint pp = r.PenPos();
+            int tx = AddSat(pp.x(), Rnd(it.X1)), ty = AddSat(pp.y(), Rnd(it.Y1));
+            ClampPixel(tx, ty);
+            r.Flush();
+            r.start = QPoint(tx, ty);
+            c.MoveTo(tx, ty);
+            break;
+        }
+        case ikDrawRel: {
+            r.Flush();
+            const QPoint pp = c.PenPos();
+            int tx = AddSat(pp.x(), Rnd(it.X1)), ty = AddSat(pp.y(), Rnd(it.Y1));
+            ClampPixel(tx, ty);
+            c.Pen.Color = col;
+            c.Pen.Style = ps;
+            c.Brush.Color = it.FillColor;
+            c.LineTo(tx, ty);
+            c.SetPixel(tx, ty, col);
+            break;
+        }
+        default: drawRest(store.Get(i), col, fill, ps); break;
         }
     }
     r.Flush();

@@ -8,7 +8,9 @@
 
 #include <QStringList>
 
+#include <cstring>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -240,3 +242,39 @@ TEST(KurvoSharing, DestroyedOwnerLeavesSharersWithTheirItems)
 }
 
 } // namespace
+
+// Whatever is stored inside, a record comes back as it went in, also between
+// records that carry text, edges, sizes or a layer beyond a byte.
+TEST(KurvoItems, AddItemRecordsComeBackUnchanged)
+{
+    auto record = [](std::uint8_t kind, int layer, int size, const char *text) {
+        TChartItem it {};
+        it.Kind = kind;
+        it.Layer = layer;
+        it.X1 = 1.5;
+        it.Y2 = -2e300;
+        it.Color = clRed;
+        it.FillColor = clBlue;
+        it.DarkEdgeColor = size ? clGray : 0;
+        it.Size = size;
+        it.Depth = -size;
+        it.LineWidth = 255;
+        it.Style = 200;
+        std::memcpy(it.Text, text, std::strlen(text)); // short literals only
+        return it;
+    };
+    const std::vector<TChartItem> in {record(ikMark, 3, 0, ""),    record(ikText, 2, 12, "label"),
+                                      record(ikLine, 300, 0, ""),  record(ikDrawTo, -1, 0, ""),
+                                      record(ikBar3D, 16, 45, ""), record(ikMark, 255, 0, "")};
+    TKurvo k;
+    for (const TChartItem &it : in)
+        k.AddItem(it);
+    auto fields = [](const TChartItem &it) {
+        return std::tuple(it.Kind, it.Layer, it.X1, it.Y2, it.Color, it.FillColor, it.DarkEdgeColor, it.Size, it.Depth,
+                          it.LineWidth, it.Style, it.TextString());
+    };
+    ASSERT_EQ(k.ItemCount(), int(in.size()));
+    for (std::size_t i = 0; i < in.size(); ++i)
+        EXPECT_EQ(fields(k.Item(int(i))), fields(in[i])) << i;
+    EXPECT_EQ(k.Item(int(in.size())).Kind, ikNone);
+}
