@@ -1,6 +1,7 @@
 // Construction, the scale property objects and their scale objects, margins,
 // the standard layouts and the appearance setters.
 #include "Kesl_kurvo.h"
+#include "Kesl_kurvo_guard_p.h"
 #include "Kesl_kurvo_store_p.h"
 
 #include <QPaintEvent>
@@ -334,10 +335,7 @@ void TCustomKurvo::OnPropsChanged()
 
 void TCustomKurvo::ReapplyScaleProps()
 {
-    const bool keep = m_inPropsChange;
-    m_inPropsChange = true;
-    const bool saved = m_paintSuppressed;
-    m_paintSuppressed = true;
+    const TFlagScope props(m_inPropsChange, true), paint(m_paintSuppressed, true);
     ApplyAllScaleProps();
     // Joined axes follow the ranges their controllers now have.
     for (int l = 1; l <= kLayers; ++l) {
@@ -351,8 +349,6 @@ void TCustomKurvo::ReapplyScaleProps()
         }
     }
     CalcTransforms();
-    m_paintSuppressed = saved;
-    m_inPropsChange = keep;
 }
 
 void TCustomKurvo::SetMargin(int &field, int v)
@@ -392,51 +388,53 @@ void TCustomKurvo::SetStandardLayout(TrcLayout k)
     m_layout = k;
     const TLayoutRow &row = kLayouts[k];
     const bool saved = m_paintSuppressed;
-    m_paintSuppressed = true;
-    m_inPropsChange = true; // one copy at the end instead of one per setter
-    m_marginLeft = row.l;
-    m_marginRight = row.r;
-    m_marginTop = row.t;
-    m_marginBottom = row.b;
-    m_captionPosX = row.capX;
-    m_captionPosY = row.capY;
-    m_captionAlignment = row.align;
-    m_captionAnchorH = row.anchorH;
-    m_captionAnchorV = row.anchorV;
-    for (int i = 0; i < 4; ++i) {
-        const TScaleRow &x = row.x[i];
-        TScalePropsHoriz *px = m_propsX[std::size_t(i)];
-        px->SetScaleLocation(TScaleLocationHoriz(x.location));
-        px->SetCaptionPosX(x.capX);
-        px->SetCaptionPosY(x.capY);
-        px->SetCaptionAlignment(x.align);
-        px->SetCaptionAnchor(x.anchor);
-        px->SetScalePos(x.pos);
-        px->SetVisible(x.visible);
-        const TScaleRow &y = row.y[i];
-        TScalePropsVert *py = m_propsY[std::size_t(i)];
-        py->SetScaleLocation(TScaleLocationVert(y.location));
-        py->SetCaptionPosX(y.capX);
-        py->SetCaptionPosY(y.capY);
-        py->SetCaptionAlignment(y.align);
-        py->SetCaptionAnchor(y.anchor);
-        py->SetScalePos(y.pos);
-        py->SetVisible(y.visible);
+    {
+        const TFlagScope paint(m_paintSuppressed, true);
+        m_inPropsChange = true; // one copy at the end instead of one per setter
+        m_marginLeft = row.l;
+        m_marginRight = row.r;
+        m_marginTop = row.t;
+        m_marginBottom = row.b;
+        m_captionPosX = row.capX;
+        m_captionPosY = row.capY;
+        m_captionAlignment = row.align;
+        m_captionAnchorH = row.anchorH;
+        m_captionAnchorV = row.anchorV;
+        for (int i = 0; i < 4; ++i) {
+            const TScaleRow &x = row.x[i];
+            TScalePropsHoriz *px = m_propsX[std::size_t(i)];
+            px->SetScaleLocation(TScaleLocationHoriz(x.location));
+            px->SetCaptionPosX(x.capX);
+            px->SetCaptionPosY(x.capY);
+            px->SetCaptionAlignment(x.align);
+            px->SetCaptionAnchor(x.anchor);
+            px->SetScalePos(x.pos);
+            px->SetVisible(x.visible);
+            const TScaleRow &y = row.y[i];
+            TScalePropsVert *py = m_propsY[std::size_t(i)];
+            py->SetScaleLocation(TScaleLocationVert(y.location));
+            py->SetCaptionPosX(y.capX);
+            py->SetCaptionPosY(y.capY);
+            py->SetCaptionAlignment(y.align);
+            py->SetCaptionAnchor(y.anchor);
+            py->SetScalePos(y.pos);
+            py->SetVisible(y.visible);
+        }
+        for (int i = 4; i < kLayers; ++i) {
+            m_propsX[std::size_t(i)]->SetVisible(false);
+            m_propsY[std::size_t(i)]->SetVisible(false);
+        }
+        ResizeDataBitmap(false);
+        if (m_isometric)
+            RecentreIsometric();
+        m_inPropsChange = false;
+        ReapplyScaleProps();
+        UpdateScaleMargins();
+        CalcTransforms();
+        m_composed = false;
     }
-    for (int i = 4; i < kLayers; ++i) {
-        m_propsX[std::size_t(i)]->SetVisible(false);
-        m_propsY[std::size_t(i)]->SetVisible(false);
-    }
-    ResizeDataBitmap(false);
-    if (m_isometric)
-        RecentreIsometric();
-    m_inPropsChange = false;
-    ReapplyScaleProps();
-    UpdateScaleMargins();
-    CalcTransforms();
-    m_composed = false;
-    m_paintSuppressed = !saved;
-    SetPaintSuppressed(saved);
+    if (!saved)
+        Paint();
 }
 
 // ---- appearance setters: store, then repaint when AutoRedraw is set ----

@@ -1,6 +1,7 @@
 // The item store: recording, drawing state, clearing, painting suppression
 // and the sharing of one item list by several charts.
 #include "Kesl_kurvo.h"
+#include "Kesl_kurvo_guard_p.h"
 #include "Kesl_kurvo_store_p.h"
 
 #include "MessageBox.h"
@@ -292,10 +293,10 @@ void TCustomKurvo::AddPixelBox(double X, double Y, int HalfWidth, int HalfHeight
 void TCustomKurvo::ClearItems()
 {
     // Not shown on screen: a background image dropped here must not repaint.
-    const bool keepAuto = m_autoRedraw;
-    m_autoRedraw = false;
-    RenderBackground(m_dataBmp.Canvas(), 0, 0);
-    m_autoRedraw = keepAuto;
+    {
+        const TFlagScope quiet(m_autoRedraw, false);
+        RenderBackground(m_dataBmp.Canvas(), 0, 0);
+    }
     // A fresh store would detach this chart from its group; clearing in place
     // shows the empty list to every member, as any other change does.
     m_store->Clear();

@@ -1,6 +1,7 @@
 // Layers: ranges with joint propagation, isometric mode, the range history,
 // transforms and the mapping of chart coordinates to pixels.
 #include "Kesl_kurvo.h"
+#include "Kesl_kurvo_guard_p.h"
 
 #include <cmath>
 #include <limits>
@@ -75,14 +76,12 @@ void TCustomKurvo::SetLayerRange(int layer, long double XLow, long double YLow, 
     // Every layer is set before the one repaint: the picture is the same as
     // after a repaint per layer, at a sixteenth of the cost.
     const bool saved = m_paintSuppressed;
-    m_paintSuppressed = true;
-    if (layer == 0) {
-        for (int l = 1; l <= kLayers; ++l)
+    {
+        const TFlagScope paint(m_paintSuppressed, true);
+        const int first = layer == 0 ? 1 : layer, last = layer == 0 ? kLayers : layer;
+        for (int l = first; l <= last; ++l)
             SetRange(l, XLow, YLow, XHigh, YHigh);
-    } else {
-        SetRange(layer, XLow, YLow, XHigh, YHigh);
     }
-    m_paintSuppressed = saved;
     if (!saved)
         Paint();
     else if (!IsLoading())
@@ -139,29 +138,31 @@ void TCustomKurvo::PropagateRange(int layer, long double XLow, long double YLow,
     const TScaleProps *px = m_propsX[std::size_t(layer - 1)];
     const TScaleProps *py = m_propsY[std::size_t(layer - 1)];
     const bool saved = m_paintSuppressed;
-    m_paintSuppressed = true;
-    // A joined axis follows its controller and cannot be set directly.
-    if (m_joint->XControlledBy(layer) != layer) {
-        XLow = px->RangeLow();
-        XHigh = px->RangeHigh();
+    {
+        const TFlagScope paint(m_paintSuppressed, true);
+        // A joined axis follows its controller and cannot be set directly.
+        if (m_joint->XControlledBy(layer) != layer) {
+            XLow = px->RangeLow();
+            XHigh = px->RangeHigh();
+        }
+        if (m_joint->YControlledBy(layer) != layer) {
+            YLow = py->RangeLow();
+            YHigh = py->RangeHigh();
+        }
+        ApplyRange(layer, XLow, YLow, XHigh, YHigh, history);
+        for (int k = 1; k <= kLayers; ++k) {
+            if (k == layer)
+                continue;
+            const int cx = m_joint->XControlledBy(k), cy = m_joint->YControlledBy(k);
+            if (cx != layer && cy != layer)
+                continue;
+            const TScaleProps *sx = m_propsX[std::size_t(cx - 1)];
+            const TScaleProps *sy = m_propsY[std::size_t(cy - 1)];
+            ApplyRange(k, sx->RangeLow(), sy->RangeLow(), sx->RangeHigh(), sy->RangeHigh(), history);
+        }
     }
-    if (m_joint->YControlledBy(layer) != layer) {
-        YLow = py->RangeLow();
-        YHigh = py->RangeHigh();
-    }
-    ApplyRange(layer, XLow, YLow, XHigh, YHigh, history);
-    for (int k = 1; k <= kLayers; ++k) {
-        if (k == layer)
-            continue;
-        const int cx = m_joint->XControlledBy(k), cy = m_joint->YControlledBy(k);
-        if (cx != layer && cy != layer)
-            continue;
-        const TScaleProps *sx = m_propsX[std::size_t(cx - 1)];
-        const TScaleProps *sy = m_propsY[std::size_t(cy - 1)];
-        ApplyRange(k, sx->RangeLow(), sy->RangeLow(), sx->RangeHigh(), sy->RangeHigh(), history);
-    }
-    m_paintSuppressed = !saved; // so that the setter sees a change and repaints once if needed
-    SetPaintSuppressed(saved);
+    if (!saved)
+        Paint();
 }
 
 void TCustomKurvo::ApplyRange(int layer, long double XLow, long double YLow, long double XHigh, long double YHigh,
@@ -171,28 +172,28 @@ void TCustomKurvo::ApplyRange(int layer, long double XLow, long double YLow, lon
     TScaleProps *p[2] = {m_propsX[std::size_t(li)], m_propsY[std::size_t(li)]};
     const long double lo[2] = {XLow, YLow}, hi[2] = {XHigh, YHigh};
     bool changed = false;
-    const bool keep = m_inPropsChange;
-    m_inPropsChange = true; // the setters' notifications are this change itself
-    for (int a = 0; a < 2; ++a) {
-        const double l = double(lo[a]), h = double(hi[a]);
-        // NaN ends fail every comparison below and leave the range alone.
-        if (!(std::fabs(lo[a] - hi[a]) >= p[a]->MinRange()))
-            continue;
-        if (!std::isfinite(l) || !std::isfinite(h))
-            continue;
-        const double oldL = p[a]->RangeLow(), oldH = p[a]->RangeHigh();
-        if (p[a]->Logarithmic()) {
-            if (l >= kLogFloor)
+    {
+        const TFlagScope props(m_inPropsChange, true); // the setters' notifications are this change itself
+        for (int a = 0; a < 2; ++a) {
+            const double l = double(lo[a]), h = double(hi[a]);
+            // NaN ends fail every comparison below and leave the range alone.
+            if (!(std::fabs(lo[a] - hi[a]) >= p[a]->MinRange()))
+                continue;
+            if (!std::isfinite(l) || !std::isfinite(h))
+                continue;
+            const double oldL = p[a]->RangeLow(), oldH = p[a]->RangeHigh();
+            if (p[a]->Logarithmic()) {
+                if (l >= kLogFloor)
+                    p[a]->SetRangeLow(l);
+                if (h >= kLogFloor)
+                    p[a]->SetRangeHigh(h);
+            } else {
                 p[a]->SetRangeLow(l);
-            if (h >= kLogFloor)
                 p[a]->SetRangeHigh(h);
-        } else {
-            p[a]->SetRangeLow(l);
-            p[a]->SetRangeHigh(h);
+            }
+            changed = changed || oldL != p[a]->RangeLow() || oldH != p[a]->RangeHigh();
         }
-        changed = changed || oldL != p[a]->RangeLow() || oldH != p[a]->RangeHigh();
     }
-    m_inPropsChange = keep;
     ApplyScaleProps(li);
     if (history && changed)
         RecordHistory();
@@ -221,8 +222,7 @@ std::array<double, 4> TCustomKurvo::RangeHistoryEntry(int layer, int entry) cons
 // answers their notifications once, when everything else is in place.
 void TCustomKurvo::RecentreIsometric()
 {
-    const bool keep = m_inPropsChange;
-    m_inPropsChange = true;
+    const TFlagScope props(m_inPropsChange, true);
     for (int i = 0; i < kLayers; ++i) {
         TScaleProps *px = m_propsX[std::size_t(i)];
         TScaleProps *py = m_propsY[std::size_t(i)];
@@ -231,7 +231,6 @@ void TCustomKurvo::RecentreIsometric()
         py->SetRangeHigh(mid + half);
         py->SetRangeLow(mid - half);
     }
-    m_inPropsChange = keep;
 }
 
 void TCustomKurvo::SetIsometric(bool v)

@@ -1,6 +1,7 @@
 // The paint pipeline: control bitmap with frame, shadow, caption and scales;
 // data bitmap with background, grid, items, text labels and frame.
 #include "Kesl_kurvo.h"
+#include "Kesl_kurvo_guard_p.h"
 #include "Kesl_kurvo_store_p.h"
 
 #include <QPaintEvent>
@@ -49,17 +50,17 @@ void TCustomKurvo::Paint()
 
 void TCustomKurvo::ComposeToBitmap()
 {
-    const bool keepAuto = m_autoRedraw;
-    m_autoRedraw = false; // a paint never repaints itself (e.g. a dropped background image)
-    m_ctrlBmp.SetSize(width(), height());
-    RenderFrame(m_ctrlBmp.Canvas());
-    RenderBackground(m_dataBmp.Canvas(), 0, 0);
-    RenderData(m_dataBmp.Canvas(), 0, 0, false, false);
-    TCanvas &c = m_ctrlBmp.Canvas();
-    c.CopyMode = cmSrcCopy;
-    c.Draw(m_marginLeft, m_marginTop, m_dataBmp);
-    m_mouse->DrawCrossHairs(m_ctrlBmp, 0, 0);
-    m_autoRedraw = keepAuto;
+    {
+        const TFlagScope quiet(m_autoRedraw, false); // a paint never repaints itself (e.g. a dropped background image)
+        m_ctrlBmp.SetSize(width(), height());
+        RenderFrame(m_ctrlBmp.Canvas());
+        RenderBackground(m_dataBmp.Canvas(), 0, 0);
+        RenderData(m_dataBmp.Canvas(), 0, 0, false, false);
+        TCanvas &c = m_ctrlBmp.Canvas();
+        c.CopyMode = cmSrcCopy;
+        c.Draw(m_marginLeft, m_marginTop, m_dataBmp);
+        m_mouse->DrawCrossHairs(m_ctrlBmp, 0, 0);
+    }
     m_composed = true;
     ++m_paintCount;
 }
@@ -97,21 +98,21 @@ void TCustomKurvo::resizeEvent(QResizeEvent *event)
 
 void TCustomKurvo::SetBounds(int left, int top, int w, int h)
 {
-    const bool saved = m_paintSuppressed;
-    m_paintSuppressed = true;
-    h = std::max(h, m_marginTop + m_marginBottom + m_shadowWidth + 20);
-    w = std::max(w, m_marginLeft + m_marginRight + m_shadowWidth + 80);
-    setMinimumSize(m_marginLeft + m_marginRight + m_shadowWidth + 80,
-                   m_marginTop + m_marginBottom + m_shadowWidth + 20);
-    if (geometry() != QRect(left, top, w, h))
-        setGeometry(left, top, w, h);
-    if (m_isometric)
-        RecentreIsometric();
-    ApplyAllScaleProps();
-    UpdateScaleMargins();
-    ResizeDataBitmap(false);
-    CalcTransforms();
-    m_paintSuppressed = saved;
+    {
+        const TFlagScope paint(m_paintSuppressed, true);
+        h = std::max(h, m_marginTop + m_marginBottom + m_shadowWidth + 20);
+        w = std::max(w, m_marginLeft + m_marginRight + m_shadowWidth + 80);
+        setMinimumSize(m_marginLeft + m_marginRight + m_shadowWidth + 80,
+                       m_marginTop + m_marginBottom + m_shadowWidth + 20);
+        if (geometry() != QRect(left, top, w, h))
+            setGeometry(left, top, w, h);
+        if (m_isometric)
+            RecentreIsometric();
+        ApplyAllScaleProps();
+        UpdateScaleMargins();
+        ResizeDataBitmap(false);
+        CalcTransforms();
+    }
     m_composed = false;
     update();
 }
