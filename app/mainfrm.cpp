@@ -412,35 +412,37 @@ TFrmMain::TStartDragHook TFrmMain::SetStartDragHook(TStartDragHook hook)
 
 bool TFrmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != Memo1->viewport())
+    const QEvent::Type type = event->type();
+    if (watched != Memo1->viewport() ||
+        (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease && type != QEvent::MouseMove))
         return QWidget::eventFilter(watched, event);
     const auto *mouse = static_cast<QMouseEvent *>(event);
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        if (mouse->button() == Qt::LeftButton)
-            m_memoPress = mouse->position().toPoint();
-        break;
-    case QEvent::MouseButtonRelease: m_memoPress.reset(); break;
-    case QEvent::MouseMove:
-        if (m_memoPress && (mouse->buttons() & Qt::LeftButton) &&
-            (mouse->position().toPoint() - *m_memoPress).manhattanLength() >= QApplication::startDragDistance()) {
-            m_memoPress.reset();
-            auto *data = new QMimeData;
-            data->setText(Memo1->toPlainText());
-            if (const TStartDragHook &hook = StartDragHook()) {
-                hook(data);
-                delete data;
-            } else {
-                auto *drag = new QDrag(Memo1);
-                drag->setMimeData(data);
-                drag->exec(Qt::CopyAction);
-            }
-            return true;
-        }
-        break;
-    default: break;
+    const QPoint p = mouse->position().toPoint();
+    if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+        m_memoPress = p;
+    } else if (type == QEvent::MouseButtonRelease) {
+        m_memoPress.reset();
+    } else if (type == QEvent::MouseMove && m_memoPress && (mouse->buttons() & Qt::LeftButton) &&
+               (p - *m_memoPress).manhattanLength() >= QApplication::startDragDistance()) {
+        m_memoPress.reset();
+        StartMemoDrag();
+        return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TFrmMain::StartMemoDrag()
+{
+    auto *data = new QMimeData;
+    data->setText(Memo1->toPlainText());
+    if (const TStartDragHook &hook = StartDragHook()) {
+        hook(data);
+        delete data;
+        return;
+    }
+    auto *drag = new QDrag(Memo1);
+    drag->setMimeData(data);
+    drag->exec(Qt::CopyAction);
 }
 
 void TFrmMain::resizeEvent(QResizeEvent *event)

@@ -131,6 +131,7 @@ private:
     void CreateControls(bool singleInstance, const QString &language);
     void LoadTable(const QString &language);
     void ShowAboutThenDistri();
+    void StartMemoDrag();
     void ArrangeControls();
     void SetParameterControlsEnabled(bool enabled);
     void LoadIcon();
