@@ -13,6 +13,7 @@
 #include "Kesl_kurvo_props.h"
 #include "Kesl_kurvo_scaleprops.h"
 #include "Kesl_kurvo_textlabel.h"
+#include "PixelMath.h"
 
 #include <QPoint>
 #include <QString>
@@ -103,7 +104,7 @@ public:
     static constexpr int kMaxShares = 4;
     static constexpr int kPolyBuffer = 200;
     static constexpr int kPixelClamp = 30000;
-    static constexpr double kLogFloor = 1e-100;
+    static constexpr double kLogFloor = PixelMath::kLogFloor;
 
     using TRenderEvent = std::function<void(QObject *Sender, TCanvas &Canvas, int Left, int Top)>;
 
@@ -364,29 +365,11 @@ private:
     struct TReplay; // per-paint drawing state
     struct TFastMap;
 
-    // One axis of the mapping; the renderer and DataToPixel share it so that
-    // both give the same pixels.
-    __attribute__((always_inline)) static double AxisValue(double k, double d, bool log, double v, double fallback)
-    {
-        if (!log)
-            return k * v + d;
-        return v > kLogFloor ? k * std::log(v) + d : fallback;
-    }
-    // Saturated to the int range, halves to the even neighbour (the default
-    // rounding mode makes the sum round so); NaN gives the low end.
-    __attribute__((always_inline)) static int RoundSat(double v)
-    {
-        if (!(v > -2147483647.0))
-            return -2147483647;
-        if (v > 2147483647.0)
-            return 2147483647;
-        return int((v + 6755399441055744.0) - 6755399441055744.0);
-    }
     void MapFast(int layer, double x, double y, int &px, int &py) const
     {
         const TTransform &t = m_tf[std::size_t(layer - 1)];
-        px = RoundSat(AxisValue(t.fkx, t.fdx, t.logX, x, t.revX ? t.w : 0));
-        py = RoundSat(AxisValue(t.fky, t.fdy, t.logY, y, t.revY ? 0 : t.h));
+        px = PixelMath::RoundSat(PixelMath::AxisToPixel(t.fkx, t.fdx, t.logX, x, t.revX ? t.w : 0));
+        py = PixelMath::RoundSat(PixelMath::AxisToPixel(t.fky, t.fdy, t.logY, y, t.revY ? 0 : t.h));
     }
 
     static int Li(int layer) { return std::clamp(layer, 1, kLayers) - 1; }
@@ -413,7 +396,6 @@ private:
     void DrawGrid(TCanvas &canvas, int ox, int oy);
     void DrawTextLabels(TCanvas &canvas, int ox, int oy);
     void DrawDataFrame(TCanvas &canvas, int ox, int oy);
-    static int AddOffset(int v, int d);
     void ComposeToBitmap();
 
     std::shared_ptr<TKurvoItemStore> m_store;

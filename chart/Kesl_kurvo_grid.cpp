@@ -46,7 +46,7 @@ std::vector<double> GridValues(double low, double high, double step, bool log, c
         return out;
     }
     if (low <= 0)
-        low = 1e-100;
+        low = PixelMath::kLogFloor;
     double p = std::pow(10.0, Decade(low)); // power of ten not above low
     double lead = low / p;
     double v;
@@ -105,7 +105,7 @@ void TCustomKurvo::DrawGrid(TCanvas &c, int ox, int oy)
     auto pix = [&](double x, double y) {
         int a, b;
         DataToPixel(layer, x, y, a, b);
-        return QPoint(AddOffset(a, sx), AddOffset(b, sy));
+        return QPoint(PixelMath::AddSat(a, sx), PixelMath::AddSat(b, sy));
     };
     const bool dotted = m_gridStyle == gsHorizDotLines || m_gridStyle == gsVertDotLines || m_gridStyle == gsDotLines;
     c.Pen.Style = dotted ? psDot : psSolid;
@@ -140,12 +140,6 @@ void TCustomKurvo::DrawGrid(TCanvas &c, int ox, int oy)
     c.Pen.Style = psSolid;
 }
 
-int TCustomKurvo::AddOffset(int v, int d)
-{
-    const long long s = static_cast<long long>(v) + d;
-    return int(std::clamp<long long>(s, -2147483647, 2147483647));
-}
-
 void TCustomKurvo::DrawTextLabels(TCanvas &c, int ox, int oy)
 {
     const int sx = ox - m_marginLeft, sy = oy - m_marginTop;
@@ -157,9 +151,9 @@ void TCustomKurvo::DrawTextLabels(TCanvas &c, int ox, int oy)
         DataToPixel(l->Layer(), l->PosX(), l->PosY(), x, y);
         const TTxtLblAttachMode att = l->AttachToData();
         if (att == tlamNone || att == tlamYOnly)
-            x = int(std::clamp(std::nearbyint(l->PosX()), -2147483647.0, 2147483647.0));
+            x = PixelMath::RoundSat(l->PosX());
         if (att == tlamNone || att == tlamXOnly)
-            y = int(std::clamp(std::nearbyint(l->PosY()), -2147483647.0, 2147483647.0));
+            y = PixelMath::RoundSat(l->PosY());
         if (std::isnan(l->PosX()) && (att == tlamNone || att == tlamYOnly))
             x = -kPixelClamp;
         if (std::isnan(l->PosY()) && (att == tlamNone || att == tlamXOnly))

@@ -14,26 +14,13 @@
 
 namespace {
 
-int Rnd(double v)
-{
-    constexpr double lim = 2147483647.0;
-    if (!(v > -lim))
-        return -2147483647;
-    if (v > lim)
-        return 2147483647;
-    return int(std::nearbyint(v));
-}
+using PixelMath::AddSat;
+using PixelMath::RoundSat;
 
 // A recorded pen style outside the enumeration draws solid.
 TPenStyle PenStyleOf(std::uint8_t s)
 {
     return s <= psInsideFrame ? TPenStyle(s) : psSolid;
-}
-
-int AddSat(int a, int b)
-{
-    const std::int64_t s = std::int64_t(a) + b;
-    return int(std::clamp<std::int64_t>(s, -2147483647, 2147483647));
 }
 
 } // namespace
@@ -306,8 +293,8 @@ struct TCustomKurvo::TFastMap
     }
     __attribute__((always_inline)) QPoint Map(double x, double y) const
     {
-        int px = RoundSat(AxisValue(kx, dx, logX, x, fx));
-        int py = RoundSat(AxisValue(ky, dy, logY, y, fy));
+        int px = PixelMath::RoundSat(PixelMath::AxisToPixel(kx, dx, logX, x, fx));
+        int py = PixelMath::RoundSat(PixelMath::AxisToPixel(ky, dy, logY, y, fy));
         ClampPixel(px, py);
         return QPoint(px + sx, py + sy);
     }
@@ -495,7 +482,7 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
             const int t = std::min(a.y(), b.y()), bt = std::max(a.y(), b.y());
             const double ang = it.Size * M_PI / 180.0;
             const int depth = std::clamp(it.Depth, -kPixelClamp, kPixelClamp);
-            const int dx = Rnd(std::cos(ang) * depth), dy = -Rnd(std::sin(ang) * depth);
+            const int dx = RoundSat(std::cos(ang) * depth), dy = -RoundSat(std::sin(ang) * depth);
             if (it.Size > 90)
                 std::swap(l, rt);
             c.Polygon({QPoint(l, t), QPoint(l + dx, t + dy), QPoint(rt + dx, t + dy), QPoint(rt, t)});
@@ -511,8 +498,8 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
             r.Flush();
             int px, py;
             DataToPixel(it.Layer, it.X1, it.Y1, px, py);
-            px = AddSat(px, Rnd(it.X2));
-            py = AddSat(py, Rnd(it.Y2));
+            px = AddSat(px, RoundSat(it.X2));
+            py = AddSat(py, RoundSat(it.Y2));
             ClampPixel(px, py);
             textItem(it, QPoint(px + r.sx, py + r.sy), col);
             break;
@@ -544,8 +531,8 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
             else
                 ang = (y2 - y1 < 1) ? 3 * M_PI / 2 : M_PI;
             const double L = std::min(it.Size, kPixelClamp), d = 20 * M_PI / 180;
-            const QPoint bp(b.x() - Rnd(std::sin(ang + d) * L), b.y() + Rnd(std::cos(ang + d) * L));
-            const QPoint bm(b.x() - Rnd(std::sin(ang - d) * L), b.y() + Rnd(std::cos(ang - d) * L));
+            const QPoint bp(b.x() - RoundSat(std::sin(ang + d) * L), b.y() + RoundSat(std::cos(ang + d) * L));
+            const QPoint bm(b.x() - RoundSat(std::sin(ang - d) * L), b.y() + RoundSat(std::cos(ang - d) * L));
             if (it.Transparent) {
                 c.MoveTo(b.x(), b.y());
                 c.LineTo(bp.x(), bp.y());
@@ -561,8 +548,8 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
             int px, py;
             DataToPixel(it.Layer, it.X1, it.Y1, px, py);
             ClampPixel(px, py);
-            const int hx = std::clamp(Rnd(it.X2), -kPixelClamp, kPixelClamp);
-            const int hy = std::clamp(Rnd(it.Y2), -kPixelClamp, kPixelClamp);
+            const int hx = std::clamp(RoundSat(it.X2), -kPixelClamp, kPixelClamp);
+            const int hy = std::clamp(RoundSat(it.Y2), -kPixelClamp, kPixelClamp);
             rectItem(it, QPoint(px - hx + r.sx, py - hy + r.sy), QPoint(px + hx + r.sx, py + hy + r.sy), col, fill,
                      false);
             break;
@@ -654,7 +641,7 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
         }
         case ikMoveRel: {
             const QPoint pp = r.PenPos();
-            int tx = AddSat(pp.x(), Rnd(it.X1)), ty = AddSat(pp.y(), Rnd(it.Y1));
+            int tx = AddSat(pp.x(), RoundSat(it.X1)), ty = AddSat(pp.y(), RoundSat(it.Y1));
             ClampPixel(tx, ty);
             r.Flush();
             r.start = QPoint(tx, ty);
@@ -664,7 +651,7 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
         case ikDrawRel: {
             r.Flush();
             const QPoint pp = c.PenPos();
-            int tx = AddSat(pp.x(), Rnd(it.X1)), ty = AddSat(pp.y(), Rnd(it.Y1));
+            int tx = AddSat(pp.x(), RoundSat(it.X1)), ty = AddSat(pp.y(), RoundSat(it.Y1));
             ClampPixel(tx, ty);
             c.Pen.Color = col;
             c.Pen.Style = ps;

@@ -6,6 +6,7 @@
 #include "Kesl_DigrelTypes.h"
 #include "Kesl_Scale_types.h"
 #include "Kesl_keslbase_dtlabel.h"
+#include "PixelMath.h"
 
 #include <QObject>
 #include <QString>
@@ -53,7 +54,7 @@ class TScaleProps : public QObject, public TLoadable
 
 public:
     // Smallest value a logarithmic axis accepts as a range end.
-    static constexpr double LogFloor = 1e-100;
+    static constexpr double LogFloor = PixelMath::kLogFloor;
 
     explicit TScaleProps(QObject *Owner = nullptr);
     ~TScaleProps() override;
