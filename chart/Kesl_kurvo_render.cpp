@@ -1,6 +1,7 @@
 // The paint pipeline: control bitmap with frame, shadow, caption and scales;
 // data bitmap with background, grid, items, text labels and frame.
 #include "Kesl_kurvo.h"
+#include "Kesl_kurvo_geometry_p.h"
 #include "Kesl_kurvo_guard_p.h"
 #include "Kesl_kurvo_store_p.h"
 
@@ -418,12 +419,7 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
         r.Brush(m_textBkColor, m_textBkStyle == tbSolid ? bsSolid : bsClear);
         const QString text = it.TextString();
         const int w = c.TextWidth(text), h = c.TextHeight(text);
-        int x = p.x();
-        if (it.Style == 1)
-            x -= w;
-        else if (it.Style == 2)
-            x -= w / 2;
-        c.TextOut(x, p.y() - h / 2, text);
+        c.TextOut(KurvoGeometry::TextLeft(p.x(), w, it.Style), p.y() - h / 2, text);
     };
 
     // The kinds whose record needs more than the packed part.
@@ -480,9 +476,8 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
             const QPoint a = map(it.Layer, it.X1, it.Y1), b = map(it.Layer, it.X2, it.Y2);
             int l = std::min(a.x(), b.x()), rt = std::max(a.x(), b.x());
             const int t = std::min(a.y(), b.y()), bt = std::max(a.y(), b.y());
-            const double ang = it.Size * M_PI / 180.0;
-            const int depth = std::clamp(it.Depth, -kPixelClamp, kPixelClamp);
-            const int dx = RoundSat(std::cos(ang) * depth), dy = -RoundSat(std::sin(ang) * depth);
+            const QPoint off = KurvoGeometry::BarDepthOffset(it.Size, it.Depth);
+            const int dx = off.x(), dy = off.y();
             if (it.Size > 90)
                 std::swap(l, rt);
             c.Polygon({QPoint(l, t), QPoint(l + dx, t + dy), QPoint(rt + dx, t + dy), QPoint(rt, t)});
@@ -522,17 +517,7 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
             c.LineTo(b.x(), b.y());
             if (it.Size < 1)
                 break;
-            const double x1 = a.x(), y1 = a.y(), x2 = b.x(), y2 = b.y();
-            double ang;
-            if (x2 > x1)
-                ang = std::atan((y2 - y1) / (x2 - x1)) + M_PI / 2;
-            else if (x2 < x1)
-                ang = std::atan((y2 - y1) / (x2 - x1)) + 3 * M_PI / 2;
-            else
-                ang = (y2 - y1 < 1) ? 3 * M_PI / 2 : M_PI;
-            const double L = std::min(it.Size, kPixelClamp), d = 20 * M_PI / 180;
-            const QPoint bp(b.x() - RoundSat(std::sin(ang + d) * L), b.y() + RoundSat(std::cos(ang + d) * L));
-            const QPoint bm(b.x() - RoundSat(std::sin(ang - d) * L), b.y() + RoundSat(std::cos(ang - d) * L));
+            const auto [bp, bm] = KurvoGeometry::ArrowBarbs(a, b, it.Size);
             if (it.Transparent) {
                 c.MoveTo(b.x(), b.y());
                 c.LineTo(bp.x(), bp.y());
