@@ -306,7 +306,6 @@ private:
     void GrabTextLabel(int X, int Y);
     void MoveTextLabel(int X, int Y);
     void MoveBand(int X, int Y);
-    void FinishBand(int X, int Y);
     void ApplyAxes(int layer, const std::optional<TRangePair> &x, const std::optional<TRangePair> &y, bool history);
     void SetPointer(TChartPointer p);
     void InvalidateBand();

@@ -47,9 +47,5 @@ private:
 
 // Settings objects of the chart's labels, cross-hairs and date/time scales,
 // each in a header of its own.
-#if __has_include("Kesl_keslbase_dtlabel.h")
 #include "Kesl_keslbase_dtlabel.h"
-#endif
-#if __has_include("Kesl_keslbase_textlabel.h")
 #include "Kesl_keslbase_textlabel.h"
-#endif
