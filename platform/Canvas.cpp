@@ -433,17 +433,6 @@ void TCanvas::StretchDraw(int x1, int y1, int x2, int y2, const TBitmap &bmp)
               src, src.rect());
 }
 
-void TCanvas::CopyRect(const QRect &dest, const TCanvas &src, const QRect &srcRect)
-{
-    if (&src == this) {
-        // Copy first: the painter must not read what it is overwriting.
-        const QImage part = Image().copy(srcRect);
-        DrawImage(dest, part, part.rect());
-        return;
-    }
-    DrawImage(dest, src.Image(), srcRect);
-}
-
 TBitmap::TBitmap() : m_canvas(std::make_unique<TCanvas>(&m_image)) { }
 
 TBitmap::TBitmap(int width, int height) : TBitmap()

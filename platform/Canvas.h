@@ -85,7 +85,6 @@ public:
     bool AllowDirectPixels = true;
 
     QPoint PenPos() const { return m_penPos; }
-    void SetPenPos(QPoint p) { m_penPos = p; }
     void MoveTo(int x, int y) { m_penPos = QPoint(x, y); }
     void LineTo(int x, int y);
     void Polyline(const QVector<QPoint> &points);
@@ -111,8 +110,6 @@ public:
 
     void Draw(int x, int y, const TBitmap &bmp);
     void StretchDraw(int x1, int y1, int x2, int y2, const TBitmap &bmp);
-    // Copies src (rect in source coordinates) to dest with CopyMode.
-    void CopyRect(const QRect &dest, const TCanvas &src, const QRect &srcRect);
 
     // True over a page: figures drawn as pixel patterns on screen take their
     // line forms there.
@@ -171,8 +168,6 @@ public:
     int Width() const { return m_image.width(); }
     int Height() const { return m_image.height(); }
     void SetSize(int width, int height); // contents are white afterwards
-    void SetWidth(int w) { SetSize(w, Height()); }
-    void SetHeight(int h) { SetSize(Width(), h); }
     bool Empty() const { return m_image.isNull() || m_image.width() == 0 || m_image.height() == 0; }
 
     // Loads a bitmap file; false (and the bitmap unchanged) when it cannot be read.
