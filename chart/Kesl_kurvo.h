@@ -364,6 +364,7 @@ private:
     };
     struct TReplay; // per-paint drawing state
     struct TFastMap;
+    struct TItemPainter; // draws the recorded items, one function per kind
 
     void MapFast(int layer, double x, double y, int &px, int &py) const
     {

@@ -1,0 +1,459 @@
+// Drawing the recorded items: one small function per item kind; runs of marks
+// and of connected lines with one look are drawn in a tight loop each.
+#include "Kesl_kurvo.h"
+#include "Kesl_kurvo_geometry_p.h"
+#include "Kesl_kurvo_store_p.h"
+
+#include <cstdint>
+
+namespace {
+
+using PixelMath::AddSat;
+using PixelMath::RoundSat;
+
+// A recorded pen style outside the enumeration draws solid.
+TPenStyle PenStyleOf(std::uint8_t s)
+{
+    return s <= psInsideFrame ? TPenStyle(s) : psSolid;
+}
+
+// An item of the given kind drawn exactly like the previous one: same layer
+// and class (so just as visible), same pen.
+__attribute__((always_inline)) inline bool SameLook(const TPackedItem &a, const TPackedItem &b, std::uint8_t kind)
+{
+    return a.Kind == kind && a.Layer == b.Layer && a.ItemClass == b.ItemClass && a.Color == b.Color &&
+        a.PenStyle == b.PenStyle && a.LineWidth == b.LineWidth;
+}
+
+} // namespace
+
+// One layer's mapping held in locals for a run of items: the drawing calls in
+// between cannot make the compiler reload it.
+struct TCustomKurvo::TFastMap
+{
+    TFastMap(const TTransform &t, int sx, int sy)
+        : kx(t.fkx),
+          dx(t.fdx),
+          ky(t.fky),
+          dy(t.fdy),
+          fx(t.revX ? t.w : 0),
+          fy(t.revY ? 0 : t.h),
+          logX(t.logX),
+          logY(t.logY),
+          sx(sx),
+          sy(sy)
+    {
+    }
+    __attribute__((always_inline)) QPoint Map(double x, double y) const
+    {
+        int px = PixelMath::RoundSat(PixelMath::AxisToPixel(kx, dx, logX, x, fx));
+        int py = PixelMath::RoundSat(PixelMath::AxisToPixel(ky, dy, logY, y, fy));
+        ClampPixel(px, py);
+        return QPoint(px + sx, py + sy);
+    }
+    double kx, dx, ky, dy, fx, fy;
+    bool logX, logY;
+    int sx, sy;
+};
+
+struct TCustomKurvo::TReplay
+{
+    TCanvas &c;
+    QPoint start;
+    int sx, sy; // control pixel -> canvas pixel
+    // The polyline buffer: the start point and the points appended since,
+    // drawn as one polyline when flushed. A one-pixel solid pen gives the same
+    // pixels segment by segment, so with it each point is drawn as it is
+    // appended and the buffer only counts its points (every pen change
+    // flushes first). The pen position the canvas had before the run is kept
+    // for the relative moves, which read it before flushing.
+    int count = 0;
+    bool direct = false;
+    QPoint penBeforeRun {};
+    QVector<QPoint> points {};
+
+    void Append(QPoint p)
+    {
+        if (count == 0)
+            Begin();
+        if (!direct)
+            Buffer(p);
+        else if (p != c.PenPos())
+            c.LineTo(p.x(), p.y()); // a zero-length segment draws nothing
+        if (++count >= kPolyBuffer)
+            Flush();
+    }
+    // Out of line: the loop over the points of a one-pixel run stays small.
+    __attribute__((noinline)) void Begin()
+    {
+        penBeforeRun = c.PenPos();
+        direct = c.Pen.Width <= 1 && c.Pen.Style == psSolid && c.Pen.Mode == pmCopy;
+        if (direct) {
+            c.MoveTo(start.x(), start.y());
+        } else {
+            points.clear();
+            points.append(start);
+        }
+        count = 1;
+    }
+    __attribute__((noinline)) void Buffer(QPoint p)
+    {
+        if (p != points.back())
+            points.append(p);
+    }
+    void Flush()
+    {
+        if (count == 0)
+            return;
+        if (!direct)
+            c.Polyline(points);
+        start = c.PenPos();
+        count = 0;
+    }
+    QPoint PenPos() const { return count > 0 ? penBeforeRun : c.PenPos(); }
+    void Pen(TColor col, TPenStyle st)
+    {
+        if (c.Pen.Color != col)
+            c.Pen.Color = col;
+        if (c.Pen.Style != st)
+            c.Pen.Style = st;
+    }
+    void Brush(TColor col, TBrushStyle st)
+    {
+        if (c.Brush.Color != col)
+            c.Brush.Color = col;
+        if (c.Brush.Style != st)
+            c.Brush.Style = st;
+    }
+};
+
+// The state of one paint of the item list and the drawing of each kind.
+struct TCustomKurvo::TItemPainter
+{
+    TItemPainter(const TCustomKurvo &k, TCanvas &c, int ox, int oy, bool mono)
+        : k(k),
+          c(c),
+          r {.c = c, .start = QPoint(ox, oy), .sx = ox - k.m_marginLeft, .sy = oy - k.m_marginTop},
+          mono(mono),
+          fontColor(k.m_chartColor),
+          items(k.m_store->Data()),
+          n(k.m_store->Count())
+    {
+    }
+
+    const TCustomKurvo &k;
+    TCanvas &c;
+    TReplay r;
+    const bool mono;
+    TColor fontColor;
+    const TPackedItem *const items;
+    const int n;
+
+    __attribute__((always_inline)) QPoint Map(int layer, double x, double y) const
+    {
+        int px, py;
+        k.MapFast(layer, x, y, px, py);
+        ClampPixel(px, py);
+        return QPoint(px + r.sx, py + r.sy);
+    }
+    // The list is streamed once per paint; fetch ahead of use.
+    __attribute__((always_inline)) void Prefetch(int i) const { __builtin_prefetch(items + std::min(i + 16, n - 1)); }
+
+    void Run();
+    void DrawPacked(int &i, TColor col, TPenStyle ps);
+    void DrawRest(const TChartItem &it, TColor col, TColor fill, TPenStyle ps);
+    int Marks(int i, TColor col, TPenStyle ps);
+    int DrawTo(int i, TColor col, TPenStyle ps);
+    void Line(const TPackedItem &it, TColor col, TPenStyle ps);
+    void MoveRel(const TPackedItem &it);
+    void DrawRel(const TPackedItem &it, TColor col, TPenStyle ps);
+    void Rect(const TChartItem &it, QPoint a, QPoint b, TColor col, TColor fill, bool ellipse);
+    void Text(const TChartItem &it, QPoint p, TColor col);
+    void Box(const TChartItem &it, TColor fill, TPenStyle ps);
+    void Bar3D(const TChartItem &it, TColor col, TColor fill, TPenStyle ps);
+    void Arrow(const TChartItem &it, TColor col, TColor fill, TPenStyle ps);
+    QPoint PixelOffset(const TChartItem &it) const;
+};
+
+void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
+{
+    c.Pen.Width = m_lineWidth;
+    c.Pen.Mode = pmCopy;
+    c.Pen.Color = m_chartColor;
+    c.Pen.Style = psSolid;
+    c.Brush.Color = m_chartColor;
+    c.Brush.Style = bsSolid;
+    c.MoveTo(ox, oy);
+    TItemPainter p(*this, c, ox, oy, mono);
+    p.Run();
+    p.r.Flush();
+    c.Font.Color = p.fontColor;
+}
+
+void TCustomKurvo::TItemPainter::Run()
+{
+    for (int i = 0; i < n; ++i) {
+        const TPackedItem &it = items[i];
+        Prefetch(i);
+        if (!k.m_classVisible[it.ItemClass] || it.Layer < 1 || it.Layer > kLayers ||
+            !k.m_layerVisible[std::size_t(it.Layer - 1)])
+            continue;
+        const std::uint8_t kind = it.Kind;
+        if (kind == 0 || kind == 10 || kind == 11 || kind > 16)
+            continue;
+        const TColor col = mono ? clBlack : it.Color;
+        const TPenStyle ps = PenStyleOf(it.PenStyle);
+        if (it.LineWidth != c.Pen.Width) {
+            r.Flush();
+            c.Pen.Width = it.LineWidth;
+        }
+        DrawPacked(i, col, ps);
+    }
+}
+
+// The kinds drawn from the packed part alone; the others read the whole record.
+__attribute__((always_inline)) inline void TCustomKurvo::TItemPainter::DrawPacked(int &i, TColor col, TPenStyle ps)
+{
+    const TPackedItem &it = items[i];
+    switch (it.Kind) {
+    case ikMark: i = Marks(i, col, ps); break;
+    case ikLine: Line(it, col, ps); break;
+    case ikDrawTo: i = DrawTo(i, col, ps); break;
+    case ikMoveTo:
+        r.Flush();
+        r.start = Map(it.Layer, it.X1, it.Y1);
+        c.MoveTo(r.start.x(), r.start.y());
+        break;
+    case ikMoveRel: MoveRel(it); break;
+    case ikDrawRel: DrawRel(it, col, ps); break;
+    default: DrawRest(k.m_store->Get(i), col, mono ? clSilver : it.FillColor, ps); break;
+    }
+}
+
+// A mark and the marks that follow with the same look: those need none of the
+// checks of the main loop, and a run of one shape is prepared once.
+int TCustomKurvo::TItemPainter::Marks(int i, TColor col, TPenStyle ps)
+{
+    const TPackedItem &it = items[i];
+    r.Flush();
+    r.Pen(col, ps);
+    const QPoint p = Map(it.Layer, it.X1, it.Y1);
+    TMarkRun run(c, it.Style);
+    run.Draw(p.x(), p.y());
+    const TFastMap fm(k.m_tf[std::size_t(it.Layer - 1)], r.sx, r.sy);
+    while (i + 1 < n && SameLook(items[i + 1], it, ikMark)) {
+        const TPackedItem &m = items[++i];
+        Prefetch(i);
+        const QPoint q = fm.Map(m.X1, m.Y1);
+        if (m.Style != run.Shape())
+            run = TMarkRun(c, m.Style);
+        run.Draw(q.x(), q.y());
+    }
+    return i;
+}
+
+int TCustomKurvo::TItemPainter::DrawTo(int i, TColor col, TPenStyle ps)
+{
+    const TPackedItem &it = items[i];
+    if (c.Pen.Color != col || c.Pen.Style != ps || c.Brush.Color != it.FillColor) {
+        r.Flush();
+        c.Pen.Color = col;
+        c.Pen.Style = ps;
+        c.Brush.Color = it.FillColor;
+    }
+    r.Append(Map(it.Layer, it.X1, it.Y1));
+    const TFastMap fm(k.m_tf[std::size_t(it.Layer - 1)], r.sx, r.sy);
+    while (i + 1 < n && SameLook(items[i + 1], it, ikDrawTo) && items[i + 1].FillColor == it.FillColor) {
+        const TPackedItem &d = items[++i];
+        Prefetch(i);
+        r.Append(fm.Map(d.X1, d.Y1));
+    }
+    return i;
+}
+
+void TCustomKurvo::TItemPainter::Line(const TPackedItem &it, TColor col, TPenStyle ps)
+{
+    r.Flush();
+    r.Pen(col, ps);
+    r.Brush(it.FillColor, c.Brush.Style);
+    const QPoint a = Map(it.Layer, it.X1, it.Y1), b = Map(it.Layer, it.X2, it.Y2);
+    if (a == b) {
+        c.SetPixel(a.x(), a.y(), col);
+    } else {
+        c.MoveTo(a.x(), a.y());
+        c.LineTo(b.x(), b.y());
+    }
+}
+
+void TCustomKurvo::TItemPainter::MoveRel(const TPackedItem &it)
+{
+    const QPoint pp = r.PenPos();
+    int tx = AddSat(pp.x(), RoundSat(it.X1)), ty = AddSat(pp.y(), RoundSat(it.Y1));
+    ClampPixel(tx, ty);
+    r.Flush();
+    r.start = QPoint(tx, ty);
+    c.MoveTo(tx, ty);
+}
+
+void TCustomKurvo::TItemPainter::DrawRel(const TPackedItem &it, TColor col, TPenStyle ps)
+{
+    r.Flush();
+    const QPoint pp = c.PenPos();
+    int tx = AddSat(pp.x(), RoundSat(it.X1)), ty = AddSat(pp.y(), RoundSat(it.Y1));
+    ClampPixel(tx, ty);
+    c.Pen.Color = col;
+    c.Pen.Style = ps;
+    c.Brush.Color = it.FillColor;
+    c.LineTo(tx, ty);
+    c.SetPixel(tx, ty, col);
+}
+
+void TCustomKurvo::TItemPainter::DrawRest(const TChartItem &it, TColor col, TColor fill, TPenStyle ps)
+{
+    r.Flush();
+    switch (it.Kind) {
+    case ikRectangle: Rect(it, Map(it.Layer, it.X1, it.Y1), Map(it.Layer, it.X2, it.Y2), col, fill, false); break;
+    case ikBox: Box(it, fill, ps); break;
+    case ikBar3D: Bar3D(it, col, fill, ps); break;
+    case ikText: Text(it, Map(it.Layer, it.X1, it.Y1), col); break;
+    case ikTextOffset: {
+        const QPoint p = PixelOffset(it);
+        Text(it, QPoint(p.x() + r.sx, p.y() + r.sy), col);
+        break;
+    }
+    case ikEllipse:
+        Rect(it, Map(it.Layer, it.X1 - it.X2, it.Y1 + it.Y2), Map(it.Layer, it.X1 + it.X2, it.Y1 - it.Y2), col, fill,
+             true);
+        break;
+    case ikArrow: Arrow(it, col, fill, ps); break;
+    case ikPixelBox: {
+        int px, py;
+        k.DataToPixel(it.Layer, it.X1, it.Y1, px, py);
+        ClampPixel(px, py);
+        const int hx = std::clamp(RoundSat(it.X2), -kPixelClamp, kPixelClamp);
+        const int hy = std::clamp(RoundSat(it.Y2), -kPixelClamp, kPixelClamp);
+        Rect(it, QPoint(px - hx + r.sx, py - hy + r.sy), QPoint(px + hx + r.sx, py + hy + r.sy), col, fill, false);
+        break;
+    }
+    default: break;
+    }
+}
+
+// The control pixel of a point given in chart coordinates plus a pixel offset.
+QPoint TCustomKurvo::TItemPainter::PixelOffset(const TChartItem &it) const
+{
+    int px, py;
+    k.DataToPixel(it.Layer, it.X1, it.Y1, px, py);
+    px = AddSat(px, RoundSat(it.X2));
+    py = AddSat(py, RoundSat(it.Y2));
+    ClampPixel(px, py);
+    return QPoint(px, py);
+}
+
+void TCustomKurvo::TItemPainter::Rect(const TChartItem &it, QPoint a, QPoint b, TColor col, TColor fill, bool ellipse)
+{
+    r.Pen(col, PenStyleOf(it.PenStyle));
+    r.Brush(fill, it.Transparent ? bsClear : bsSolid);
+    if (a == b) {
+        c.SetPixel(a.x(), a.y(), col);
+        return;
+    }
+    const int l = std::min(a.x(), b.x()), t = std::min(a.y(), b.y());
+    const int rr = std::max(a.x(), b.x()) + 1, bb = std::max(a.y(), b.y()) + 1;
+    if (ellipse)
+        c.Ellipse(l, t, rr, bb);
+    else
+        c.Rectangle(l, t, rr, bb);
+}
+
+void TCustomKurvo::TItemPainter::Text(const TChartItem &it, QPoint p, TColor col)
+{
+    if (fontColor != col)
+        fontColor = col;
+    c.Font.Name = k.m_font.Name;
+    c.Font.Color = col;
+    c.Font.Style = k.m_textFontStyle;
+    c.Font.Height = -std::clamp((std::clamp(it.Size, 0, 720) * 96 + 36) / 72, 1, 960);
+    r.Brush(k.m_textBkColor, k.m_textBkStyle == tbSolid ? bsSolid : bsClear);
+    const QString text = it.TextString();
+    const int w = c.TextWidth(text), h = c.TextHeight(text);
+    c.TextOut(KurvoGeometry::TextLeft(p.x(), w, it.Style), p.y() - h / 2, text);
+}
+
+void TCustomKurvo::TItemPainter::Box(const TChartItem &it, TColor fill, TPenStyle ps)
+{
+    r.Pen(fill, ps);
+    r.Brush(fill, bsSolid);
+    const QPoint a = Map(it.Layer, it.X1, it.Y1), b = Map(it.Layer, it.X2, it.Y2);
+    if (a == b) {
+        c.SetPixel(a.x(), a.y(), fill);
+        return;
+    }
+    const int l = std::min(a.x(), b.x()), rt = std::max(a.x(), b.x());
+    const int t = std::min(a.y(), b.y()), bt = std::max(a.y(), b.y());
+    c.Rectangle(l, t, rt + 1, bt + 1);
+    TColor dark = mono ? clBlack : it.DarkEdgeColor, light = mono ? clWhite : it.LightEdgeColor;
+    c.Pen.Style = psSolid;
+    switch (it.FrameStyle) {
+    case fsRaised: std::swap(dark, light); [[fallthrough]];
+    case fsLowered:
+        c.Pen.Color = dark;
+        c.MoveTo(l, bt);
+        c.LineTo(l, t);
+        c.LineTo(rt + 1, t);
+        c.Pen.Color = light;
+        c.MoveTo(rt, t + 1);
+        c.LineTo(rt, bt);
+        c.LineTo(l, bt);
+        break;
+    case fsEngraved: std::swap(dark, light); [[fallthrough]];
+    case fsEmbossed:
+        c.Pen.Color = dark;
+        c.Polyline({QPoint(l + 1, bt), QPoint(l + 1, t + 1), QPoint(rt, t + 1), QPoint(rt, bt), QPoint(l + 1, bt)});
+        c.Pen.Color = light;
+        c.Polyline({QPoint(l, bt - 1), QPoint(l, t), QPoint(rt - 1, t), QPoint(rt - 1, bt - 1), QPoint(l, bt - 1)});
+        break;
+    default: break;
+    }
+    c.Pen.Style = ps;
+}
+
+void TCustomKurvo::TItemPainter::Bar3D(const TChartItem &it, TColor col, TColor fill, TPenStyle ps)
+{
+    r.Pen(col, ps);
+    r.Brush(fill, it.Transparent ? bsClear : bsSolid);
+    const QPoint a = Map(it.Layer, it.X1, it.Y1), b = Map(it.Layer, it.X2, it.Y2);
+    int l = std::min(a.x(), b.x()), rt = std::max(a.x(), b.x());
+    const int t = std::min(a.y(), b.y()), bt = std::max(a.y(), b.y());
+    const QPoint off = KurvoGeometry::BarDepthOffset(it.Size, it.Depth);
+    const int dx = off.x(), dy = off.y();
+    if (it.Size > 90)
+        std::swap(l, rt);
+    c.Polygon({QPoint(l, t), QPoint(l + dx, t + dy), QPoint(rt + dx, t + dy), QPoint(rt, t)});
+    c.Polygon({QPoint(rt + dx, t + dy), QPoint(rt, t), QPoint(rt, bt), QPoint(rt + dx, bt + dy)});
+    Rect(it, a, b, col, fill, false);
+}
+
+void TCustomKurvo::TItemPainter::Arrow(const TChartItem &it, TColor col, TColor fill, TPenStyle ps)
+{
+    r.Pen(col, ps);
+    r.Brush(fill, it.Transparent ? bsClear : bsSolid);
+    const QPoint a = Map(it.Layer, it.X1, it.Y1), b = Map(it.Layer, it.X2, it.Y2);
+    if (a == b) {
+        c.SetPixel(a.x(), a.y(), col);
+        return;
+    }
+    c.MoveTo(a.x(), a.y());
+    c.LineTo(b.x(), b.y());
+    if (it.Size < 1)
+        return;
+    const auto [bp, bm] = KurvoGeometry::ArrowBarbs(a, b, it.Size);
+    if (it.Transparent) {
+        c.MoveTo(b.x(), b.y());
+        c.LineTo(bp.x(), bp.y());
+        c.MoveTo(b.x(), b.y());
+        c.LineTo(bm.x(), bm.y());
+    } else {
+        c.Polygon({b, bp, bm});
+    }
+}
