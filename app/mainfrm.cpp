@@ -10,10 +10,12 @@
 #include "Kesl_math1.h"
 #include "Kesl_vector.h"
 #include "Lingwa2000.h"
+#include "MainChartDesign.h"
 #include "Memo.h"
 #include "MessageBox.h"
 #include "QuarvisDemon.h"
 #include "RadioGroup.h"
+#include "ViewMath.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -33,17 +35,15 @@
 #include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
 constexpr int kSamples = 100000;
-constexpr double kHistLow = -20.0;
-constexpr double kHistHigh = 20.0;
-constexpr double kBinWidth = 0.1;
 constexpr int kTimerInterval = 50;
-constexpr long double kBinWidthExt = 0.1L;
 constexpr int kMaxMeanSamples = 500;
 constexpr TColor kGrey = 0x808080;
 // Mark shapes: small plus, filled square, arrowheads up and down.
@@ -172,91 +172,7 @@ void TFrmMain::CreateControls(bool singleInstance, const QString &language)
     // The chart: the histogram and the running means are drawn on it.
     RC = new TKurvo(this);
     RC->setObjectName(QStringLiteral("RC"));
-    RC->BeginLoading();
-    RC->SetAutoRedraw(true);
-    RC->SetAllocSize(1000);
-    RC->SetMarginRight(20);
-    RC->SetMarginTop(20);
-    RC->SetMarginBottom(40);
-    RC->SetGridStyle(gsNone);
-    RC->SetIsometric(false);
-    RC->SetClassDefault(0);
-    RC->SetCaptionPosX(0);
-    RC->SetCaptionPosY(-16);
-    RC->SetCaptionAlignment(taRightJustify);
-    RC->SetCaptionAnchorHoriz(cahChartRight);
-    RC->SetCaptionAnchorVert(cavChartTop);
-    RC->SetShadowStyle(ssFlying);
-    RC->SetShadowColor(clGrayText);
-    RC->SetShadowBakColor(clBtnFace);
-    RC->SetTextBkStyle(tbClear);
-    RC->SetTextBkColor(clWhite);
-    RC->SetTextAlignment(taCenter);
-    RC->SetTextFontStyle(0);
-    RC->SetMouseAction(maNone);
-    RC->SetMouseCursorFixed(true);
-    for (int i = 1; i <= 4; ++i) {
-        TCrossHair *ch = RC->CrossHair(i);
-        ch->SetMode(chOff);
-        ch->SetColor(clBlack);
-        ch->SetLineType(psSolid);
-        ch->SetLineWid(1);
-        ch->SetLayer(i);
-    }
-    TFont scaleFont;
-    scaleFont.Name = QStringLiteral("MS Sans Serif");
-    scaleFont.Height = -13;
-    TScalePropsHoriz *x1 = RC->Scale1X();
-    x1->SetCaptionPosX(0);
-    x1->SetCaptionPosY(22);
-    x1->SetCaptionAlignment(taCenter);
-    x1->SetCaptionAnchor(uaSclCenter);
-    x1->SetColorScale(clBlack);
-    x1->SetDecPlaces(-2);
-    x1->SetLabelType(ftNum);
-    x1->SetMinTicks(3);
-    x1->SetMinRange(1e-10);
-    x1->SetRangeLow(-100);
-    x1->SetRangeHigh(100);
-    x1->SetShortTicks(true);
-    x1->SetVisible(true);
-    x1->SetScaleLocation(slBottom);
-    x1->SetFont(scaleFont);
-    TScalePropsVert *y1 = RC->Scale1Y();
-    y1->SetCaptionPosX(0);
-    y1->SetCaptionPosY(-16);
-    y1->SetCaptionAlignment(taLeftJustify);
-    y1->SetCaptionAnchor(uaSclTopLft);
-    y1->SetColorScale(clBlack);
-    y1->SetDecPlaces(-2);
-    y1->SetLabelType(ftNum);
-    y1->SetMinTicks(3);
-    y1->SetMinRange(1e-10);
-    y1->SetRangeHigh(10);
-    y1->SetShortTicks(true);
-    y1->SetVisible(true);
-    y1->SetScaleLocation(slLeft);
-    y1->SetFont(scaleFont);
-    const TColor layerColors[3] = {clMaroon, clGreen, clOlive};
-    for (int n = 2; n <= 4; ++n) {
-        for (TScaleProps *p : {static_cast<TScaleProps *>(RC->ScaleX(n)), static_cast<TScaleProps *>(RC->ScaleY(n))}) {
-            p->SetVisible(false);
-            p->SetColorScale(layerColors[n - 2]);
-            p->SetCaptionPosX(10);
-            p->SetCaptionPosY(100);
-            p->SetRangeHigh(1);
-        }
-    }
-    TBakGndImg *bg = RC->BackGroundImg();
-    bg->SetIncludePath(false);
-    bg->SetFillMode(bfStretch);
-    bg->SetAreaMode(bamNone);
-    bg->SetAreaColor(0xDDDDDD);
-    bg->SetAreaLeft(-1);
-    bg->SetAreaRight(1);
-    bg->SetAreaTop(1);
-    bg->SetAreaBottom(-1);
-    RC->Loaded();
+    ApplyMainChartDesign(*RC);
 
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -677,14 +593,14 @@ void TFrmMain::ShowDistri()
     RC->ClearItems();
     RC->SetDataColor(kGrey);
     RC->SetLineWidth(4);
-    for (int i = 1; i <= Histo->NrOfElem(); ++i) {
-        const double x = static_cast<double>(i * kBinWidthExt - 20);
-        const double y = static_cast<double>(static_cast<long double>(Histo->Elem(i)) / n / kBinWidthExt);
-        RC->AddLine(x, 0, x, y);
-    }
+    std::vector<int> counts(static_cast<std::size_t>(Histo->NrOfElem()));
+    for (std::size_t i = 0; i < counts.size(); ++i)
+        counts[i] = Histo->Elem(static_cast<int>(i) + 1);
+    for (const THistogramBar &bar : HistogramBars(counts, n))
+        RC->AddLine(bar.X, 0, bar.X, bar.Height);
     // Range and captions are set before the one paint (the picture is the
     // same as painting after each): the view redraws on every scroll step.
-    RC->SetLayerRange(0, kHistLow, 0, kHistHigh, static_cast<long double>(maxCount) / n / kBinWidthExt);
+    RC->SetLayerRange(0, kHistLow, 0, kHistHigh, HistogramDensity(maxCount, n));
     RC->Scale1X()->SetCaption(Translated(QStringLiteral("x")));
     RC->Scale1Y()->SetCaption(Translated(QStringLiteral("probability")));
     RC->SetPaintSuppressed(false);
@@ -696,9 +612,13 @@ void TFrmMain::ShowMeans()
     RC->ClearItems();
     RC->SetLineWidth(1);
     // The plotting limit only grows, with the means of the samples before.
+    std::vector<double> samples(static_cast<std::size_t>(std::max(NrOfSamples, 0)));
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = Vec1->Elem(static_cast<int>(i) + 1);
+    const std::vector<double> means = RunningMeans(samples);
     double limit = 10.0;
     for (int i = 1; i <= NrOfSamples; ++i) {
-        const double v = Vec1->Elem(i);
+        const double v = samples[static_cast<std::size_t>(i) - 1];
         if (v > limit) {
             RC->SetDataColor(clRed);
             RC->AddMark(i, limit, kMarkAbove);
@@ -709,8 +629,7 @@ void TFrmMain::ShowMeans()
             RC->SetDataColor(kGrey);
             RC->AddMark(i, v, kMarkSample);
         }
-        double mean = 0, variance = 0;
-        Vec1->MeanVar(1, i, mean, variance);
+        const double mean = means[static_cast<std::size_t>(i) - 1];
         RC->SetDataColor(clBlue);
         RC->AddMark(i, mean, kMarkMean);
         if (std::fabs(mean) > limit)
