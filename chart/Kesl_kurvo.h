@@ -383,6 +383,8 @@ private:
     void UpdateScaleMargins();
     void OnPropsChanged();
     void ReapplyScaleProps();
+    void Relayout();
+    void ApplyLayout(TrcLayout k);
     void SetMargin(int &field, int v);
     void RecentreIsometric();
     double IsoHalf(double xLow, double xHigh) const;

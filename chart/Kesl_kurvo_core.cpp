@@ -354,13 +354,7 @@ void TCustomKurvo::ReapplyScaleProps()
 void TCustomKurvo::SetMargin(int &field, int v)
 {
     field = v;
-    ResizeDataBitmap(false);
-    if (m_isometric)
-        RecentreIsometric();
-    ApplyAllScaleProps();
-    UpdateScaleMargins();
-    CalcTransforms();
-    m_composed = false;
+    Relayout();
     if (m_isometric) {
         // The recentred ranges went through the scale property setters, whose
         // change repaints whatever AutoRedraw says.
@@ -373,11 +367,7 @@ void TCustomKurvo::SetMargin(int &field, int v)
 void TCustomKurvo::SetShadowWidth(int v)
 {
     m_shadowWidth = std::clamp(v, 0, 32);
-    ResizeDataBitmap(false);
-    ApplyAllScaleProps();
-    UpdateScaleMargins();
-    CalcTransforms();
-    m_composed = false;
+    Relayout();
     Changed();
 }
 
@@ -386,55 +376,62 @@ void TCustomKurvo::SetStandardLayout(TrcLayout k)
     if (k < rcl_X1Bottom_Y1Left || k > rcl_X2Both_Y2Both)
         return;
     m_layout = k;
-    const TLayoutRow &row = kLayouts[k];
     const bool saved = m_paintSuppressed;
     {
         const TFlagScope paint(m_paintSuppressed, true);
-        m_inPropsChange = true; // one copy at the end instead of one per setter
-        m_marginLeft = row.l;
-        m_marginRight = row.r;
-        m_marginTop = row.t;
-        m_marginBottom = row.b;
-        m_captionPosX = row.capX;
-        m_captionPosY = row.capY;
-        m_captionAlignment = row.align;
-        m_captionAnchorH = row.anchorH;
-        m_captionAnchorV = row.anchorV;
-        for (int i = 0; i < 4; ++i) {
-            const TScaleRow &x = row.x[i];
-            TScalePropsHoriz *px = m_propsX[std::size_t(i)];
-            px->SetScaleLocation(TScaleLocationHoriz(x.location));
-            px->SetCaptionPosX(x.capX);
-            px->SetCaptionPosY(x.capY);
-            px->SetCaptionAlignment(x.align);
-            px->SetCaptionAnchor(x.anchor);
-            px->SetScalePos(x.pos);
-            px->SetVisible(x.visible);
-            const TScaleRow &y = row.y[i];
-            TScalePropsVert *py = m_propsY[std::size_t(i)];
-            py->SetScaleLocation(TScaleLocationVert(y.location));
-            py->SetCaptionPosX(y.capX);
-            py->SetCaptionPosY(y.capY);
-            py->SetCaptionAlignment(y.align);
-            py->SetCaptionAnchor(y.anchor);
-            py->SetScalePos(y.pos);
-            py->SetVisible(y.visible);
+        {
+            const TFlagScope props(m_inPropsChange, true); // one copy at the end instead of one per setter
+            ApplyLayout(k);
         }
-        for (int i = 4; i < kLayers; ++i) {
-            m_propsX[std::size_t(i)]->SetVisible(false);
-            m_propsY[std::size_t(i)]->SetVisible(false);
-        }
-        ResizeDataBitmap(false);
-        if (m_isometric)
-            RecentreIsometric();
-        m_inPropsChange = false;
-        ReapplyScaleProps();
-        UpdateScaleMargins();
-        CalcTransforms();
-        m_composed = false;
+        Relayout();
     }
     if (!saved)
         Paint();
+}
+
+// The margins, caption and scale places of a standard layout.
+void TCustomKurvo::ApplyLayout(TrcLayout k)
+{
+    const TLayoutRow &row = kLayouts[k];
+    m_marginLeft = row.l;
+    m_marginRight = row.r;
+    m_marginTop = row.t;
+    m_marginBottom = row.b;
+    m_captionPosX = row.capX;
+    m_captionPosY = row.capY;
+    m_captionAlignment = row.align;
+    m_captionAnchorH = row.anchorH;
+    m_captionAnchorV = row.anchorV;
+    const auto place = [](auto *p, const TScaleRow &s) {
+        p->SetScaleLocation(decltype(p->ScaleLocation())(s.location));
+        p->SetCaptionPosX(s.capX);
+        p->SetCaptionPosY(s.capY);
+        p->SetCaptionAlignment(s.align);
+        p->SetCaptionAnchor(s.anchor);
+        p->SetScalePos(s.pos);
+        p->SetVisible(s.visible);
+    };
+    for (int i = 0; i < 4; ++i) {
+        place(m_propsX[std::size_t(i)], row.x[i]);
+        place(m_propsY[std::size_t(i)], row.y[i]);
+    }
+    for (int i = 4; i < kLayers; ++i) {
+        m_propsX[std::size_t(i)]->SetVisible(false);
+        m_propsY[std::size_t(i)]->SetVisible(false);
+    }
+}
+
+// Everything that follows the data area's size and place: the data bitmap, the
+// isometric ranges, the scales (joined axes included) and the mapping.
+void TCustomKurvo::Relayout()
+{
+    ResizeDataBitmap(false);
+    if (m_isometric)
+        RecentreIsometric();
+    ReapplyScaleProps();
+    UpdateScaleMargins();
+    CalcTransforms();
+    m_composed = false;
 }
 
 // ---- appearance setters: store, then repaint when AutoRedraw is set ----

@@ -79,14 +79,8 @@ void TCustomKurvo::SetBounds(int left, int top, int w, int h)
                        m_marginTop + m_marginBottom + m_shadowWidth + 20);
         if (geometry() != QRect(left, top, w, h))
             setGeometry(left, top, w, h);
-        if (m_isometric)
-            RecentreIsometric();
-        ApplyAllScaleProps();
-        UpdateScaleMargins();
-        ResizeDataBitmap(false);
-        CalcTransforms();
+        Relayout();
     }
-    m_composed = false;
     update();
 }
 

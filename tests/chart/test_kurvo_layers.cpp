@@ -265,7 +265,7 @@ TEST(KurvoLayerPaints, SettingAllLayersPaintsOnce)
 }
 
 // Recentred through the scale property setters: repainted as a scale setting
-// is, whatever AutoRedraw says, once; a new layout recentres too.
+// is, whatever AutoRedraw says, once; a new layout or shadow recentres too.
 TEST(KurvoLayerPaints, IsometricRecentringRepaintsAndFollowsTheLayout)
 {
     TKurvo k;
@@ -277,6 +277,8 @@ TEST(KurvoLayerPaints, IsometricRecentringRepaintsAndFollowsTheLayout)
     k.SetMarginTop(30);
     EXPECT_EQ(k.PaintCount(), before + 2);
     k.SetStandardLayout(rcl_X1Bottom_Y2Both);
-    const double span = 20.0 * k.DataBitmap().Height() / k.DataBitmap().Width();
-    EXPECT_NEAR(k.ScaleY(16)->RangeHigh() - k.ScaleY(16)->RangeLow(), span, 1e-12);
+    const auto span = [&] { return 20.0 * k.DataBitmap().Height() / k.DataBitmap().Width(); };
+    EXPECT_NEAR(k.ScaleY(16)->RangeHigh() - k.ScaleY(16)->RangeLow(), span(), 1e-12);
+    k.SetShadowWidth(12);
+    EXPECT_NEAR(k.ScaleY(16)->RangeHigh() - k.ScaleY(16)->RangeLow(), span(), 1e-12);
 }
