@@ -366,12 +366,7 @@ private:
     struct TFastMap;
     struct TItemPainter; // draws the recorded items, one function per kind
 
-    void MapFast(int layer, double x, double y, int &px, int &py) const
-    {
-        const TTransform &t = m_tf[std::size_t(layer - 1)];
-        px = PixelMath::RoundSat(PixelMath::AxisToPixel(t.fkx, t.fdx, t.logX, x, t.revX ? t.w : 0));
-        py = PixelMath::RoundSat(PixelMath::AxisToPixel(t.fky, t.fdy, t.logY, y, t.revY ? 0 : t.h));
-    }
+    void MapFast(int layer, double x, double y, int &px, int &py) const; // in Kesl_kurvo_map_p.h
 
     static int Li(int layer) { return std::clamp(layer, 1, kLayers) - 1; }
     TChartItem NewItem(std::uint8_t kind) const;

@@ -2,6 +2,7 @@
 // transforms and the mapping of chart coordinates to pixels.
 #include "Kesl_kurvo.h"
 #include "Kesl_kurvo_guard_p.h"
+#include "Kesl_kurvo_map_p.h"
 
 #include <cmath>
 #include <limits>

@@ -2,6 +2,7 @@
 // and of connected lines with one look are drawn in a tight loop each.
 #include "Kesl_kurvo.h"
 #include "Kesl_kurvo_geometry_p.h"
+#include "Kesl_kurvo_map_p.h"
 #include "Kesl_kurvo_store_p.h"
 
 #include <cstdint>
