@@ -349,15 +349,15 @@ bool TFrmMain::eventFilter(QObject *watched, QEvent *event)
 
 void TFrmMain::StartMemoDrag()
 {
-    auto *data = new QMimeData;
-    data->setText(Memo1->toPlainText());
+    auto *mime = new QMimeData;
+    mime->setText(Memo1->toPlainText());
     if (const TStartDragHook &hook = StartDragHook()) {
-        hook(data);
-        delete data;
+        hook(mime);
+        delete mime;
         return;
     }
     auto *drag = new QDrag(Memo1);
-    drag->setMimeData(data);
+    drag->setMimeData(mime);
     drag->exec(Qt::CopyAction);
 }
 

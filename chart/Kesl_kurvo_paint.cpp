@@ -32,7 +32,7 @@ __attribute__((always_inline)) inline bool SameLook(const TPackedItem &a, const 
 // between cannot make the compiler reload it.
 struct TCustomKurvo::TFastMap
 {
-    TFastMap(const TTransform &t, int sx, int sy)
+    TFastMap(const TTransform &t, int shiftX, int shiftY)
         : kx(t.fkx),
           dx(t.fdx),
           ky(t.fky),
@@ -41,8 +41,8 @@ struct TCustomKurvo::TFastMap
           fy(t.revY ? 0 : t.h),
           logX(t.logX),
           logY(t.logY),
-          sx(sx),
-          sy(sy)
+          sx(shiftX),
+          sy(shiftY)
     {
     }
     __attribute__((always_inline)) QPoint Map(double x, double y) const

@@ -1,5 +1,5 @@
 # Warnings and sanitizer flags shared by every target of the project.
-add_compile_options(-Wall -Wextra -Wno-unused-parameter)
+add_compile_options(-Wall -Wextra -Wshadow -Wno-unused-parameter)
 
 if(CAUCHY_SANITIZE)
   set(_san -fsanitize=address,undefined -fno-sanitize-recover=undefined

@@ -43,8 +43,8 @@ TEST_P(KurvoRange, SetLayerRangeStoresOrRefuses)
     EXPECT_DOUBLE_EQ(k.ScaleY(1)->RangeHigh(), c.expYh);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, KurvoRange, ::testing::ValuesIn(kRangeCases), [](const auto &info) {
-    std::string s = info.param.name;
+INSTANTIATE_TEST_SUITE_P(Table, KurvoRange, ::testing::ValuesIn(kRangeCases), [](const auto &testInfo) {
+    std::string s = testInfo.param.name;
     for (char &ch : s)
         if (!std::isalnum(static_cast<unsigned char>(ch)))
             ch = '_';

@@ -95,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(Mouse, PixelToDataTable,
                                            TInverseCase {"reversed", Lin(10, 0), Lin(5, -5), 70, 35, 9, -4},
                                            TInverseCase {"outside", Lin(0, 10), Lin(0, 15), 0, 200, -2.5, -3},
                                            TInverseCase {"logarithmic", Log(1, 100), Log(1, 1000), 150, 70, 10, 100}),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &testInfo) { return std::string(testInfo.param.name); });
 
 TEST(MousePixelToData, ZeroFactorGivesTheFallbackNotADivisionByZero)
 {
@@ -155,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TGuardCase {"logZeroHigh", Log(1, 10), 10, 0, false},
                       TGuardCase {"logUnderFloor", Log(1, 10), 1e-101, 1, false},
                       TGuardCase {"logAtFloor", Log(1, 10), 1e-100, 1, true}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &testInfo) { return std::string(testInfo.param.name); });
 
 // ---- pan ----
 
@@ -201,7 +201,7 @@ INSTANTIATE_TEST_SUITE_P(Mouse, PanTable,
                              TPanCase {"logX", false, {1, 100}, Log(1, 100), 100, 200, 200, 0.1, 10},
                              TPanCase {"logY", true, {1, 100}, Log(1, 100), 50, 125, 150, 10, 1000},
                              TPanCase {"noMove", false, {3, 4}, Lin(3, 4), 7, 7, 200, 3, 4}),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &testInfo) { return std::string(testInfo.param.name); });
 
 TEST(MousePan, RefusesWhereTheArithmeticHasNoMeaning)
 {
@@ -267,7 +267,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TZoomCase {"exactlyTheWidth", 0, 50, 400, 50, 400, 300, false, std::nullopt, 1.0},
                       TZoomCase {"overTheHeight", 0, 500, 0, 100, 400, 300, false, 1.0, std::nullopt},
                       TZoomCase {"noControl", 0, 0, 10, 10, 0, 0, false, std::nullopt, std::nullopt}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &testInfo) { return std::string(testInfo.param.name); });
 
 TEST(MouseDragZoom, ScalesAroundTheStartCentreKeepingDirection)
 {
