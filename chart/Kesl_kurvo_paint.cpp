@@ -131,14 +131,14 @@ struct TCustomKurvo::TReplay
 // The state of one paint of the item list and the drawing of each kind.
 struct TCustomKurvo::TItemPainter
 {
-    TItemPainter(const TCustomKurvo &k, TCanvas &c, int ox, int oy, bool mono)
-        : k(k),
-          c(c),
-          r {.c = c, .start = QPoint(ox, oy), .sx = ox - k.m_marginLeft, .sy = oy - k.m_marginTop},
-          mono(mono),
-          fontColor(k.m_chartColor),
-          items(k.m_store->Data()),
-          n(k.m_store->Count())
+    TItemPainter(const TCustomKurvo &chart, TCanvas &canvas, int ox, int oy, bool monochrome)
+        : k(chart),
+          c(canvas),
+          r {.c = canvas, .start = QPoint(ox, oy), .sx = ox - chart.m_marginLeft, .sy = oy - chart.m_marginTop},
+          mono(monochrome),
+          fontColor(chart.m_chartColor),
+          items(chart.m_store->Data()),
+          n(chart.m_store->Count())
     {
     }
 
