@@ -1,10 +1,8 @@
 #include "Kesl_keslbase.h"
 
-#include <QBuffer>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPicture>
 #include <QRect>
 
@@ -440,22 +438,4 @@ TEST(Marks, PagesTakeThePrinterFormsOfTheFigures)
         EXPECT_EQ(printed != Painted(screen), shape != 9 && shape != 18) << shape;
     }
     EXPECT_FALSE(TBitmap(4, 4).Canvas().IsPrinter());
-}
-
-TEST(Marks, APdfPageReceivesTheFigures)
-{
-    auto pdfSize = [](bool marks) {
-        QBuffer out;
-        out.open(QIODevice::WriteOnly);
-        {
-            QPdfWriter pdf(&out);
-            TCanvas c(&pdf);
-            c.MoveTo(10, 10);
-            c.LineTo(20, 10);
-            for (int shape = 0; marks && shape <= 51; ++shape)
-                DrawMark(c, std::uint8_t(shape), 40 + 20 * (shape % 10), 40 + 20 * (shape / 10));
-        }
-        return out.size();
-    };
-    EXPECT_GT(pdfSize(true), pdfSize(false) + 200);
 }
