@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+class QWidget;
+
+// Handing the chart and its samples to a class: a picture file, the clipboard,
+// a spreadsheet. Each returns an empty string on success, else a message for the user.
+QString SaveChartPicture(QWidget *chart, const QString &fileName, int scale); // format by extension: .png, .svg, .pdf
+QString CopyChartPicture(QWidget *chart, int scale); // to the clipboard
+QString SaveSamplesCsv(const QString &fileName, const double *values, qsizetype count);
