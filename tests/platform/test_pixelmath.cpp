@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <limits>
 
 using namespace PixelMath;
@@ -9,26 +10,13 @@ using namespace PixelMath;
 TEST(PixelMath, RoundSatRoundsHalvesToEvenAndSaturates)
 {
     constexpr double inf = std::numeric_limits<double>::infinity();
-    const struct
-    {
-        double v;
-        int want;
-    } cases[] = {{0.5, 0},
-                 {1.5, 2},
-                 {2.5, 2},
-                 {-0.5, 0},
-                 {-1.5, -2},
-                 {-2.5, -2},
-                 {2.4999, 2},
-                 {-7.6, -8},
-                 {2147483646.5, 2147483646},
-                 {3e9, kPixelMax},
-                 {-3e9, -kPixelMax},
-                 {inf, kPixelMax},
-                 {-inf, -kPixelMax},
-                 {std::nan(""), -kPixelMax}};
-    for (const auto &c : cases)
-        EXPECT_EQ(RoundSat(c.v), c.want) << c.v;
+    const double values[] = {0.5,  1.5,          2.5, -0.5, -1.5, -2.5, 2.4999,
+                             -7.6, 2147483646.5, 3e9, -3e9, inf,  -inf, std::nan("")};
+    const int rounded[] = {0,  2,          2,         0,          -2,        -2,         2,
+                           -8, 2147483646, kPixelMax, -kPixelMax, kPixelMax, -kPixelMax, -kPixelMax};
+    static_assert(std::size(values) == std::size(rounded));
+    for (std::size_t i = 0; i < std::size(values); ++i)
+        EXPECT_EQ(RoundSat(values[i]), rounded[i]) << values[i];
 }
 
 TEST(PixelMath, IntegerSumsAndClampsSaturate)
