@@ -93,6 +93,8 @@ enum TrcLayout {
 };
 
 class TKurvoItemStore;
+class TKurvoLayers;
+struct TPlotArea;
 
 class TCustomKurvo : public TControl
 {
@@ -195,17 +197,17 @@ public:
         return clamped;
     }
     virtual void CalcTransforms();
-    bool Isometric() const { return m_isometric; }
+    bool Isometric() const;
     void SetIsometric(bool v);
     // The joint tables; their setters raise EKeslKurvoError for invalid joins.
     TJointLayers *JointLayers() const { return m_joint; }
     // x low, y high, x high, y low of entry 1..16 of a layer's history.
     std::array<double, 4> RangeHistoryEntry(int layer, int entry) const;
-    int RangeHistoryIndex() const { return m_historyIndex; }
-    long double Kx(int layer) const { return m_tf[Li(layer)].kx; }
-    long double Dx(int layer) const { return m_tf[Li(layer)].dx; }
-    long double Ky(int layer) const { return m_tf[Li(layer)].ky; }
-    long double Dy(int layer) const { return m_tf[Li(layer)].dy; }
+    int RangeHistoryIndex() const;
+    long double Kx(int layer) const;
+    long double Dx(int layer) const;
+    long double Ky(int layer) const;
+    long double Dy(int layer) const;
 
     // ---- scale properties, margins, layouts ----
     TScalePropsHoriz *ScaleX(int layer) const { return m_propsX[Li(layer)]; }
@@ -355,13 +357,6 @@ protected:
     void Changed();
 
 private:
-    struct TTransform
-    {
-        long double kx = 0, dx = 0, ky = 0, dy = 0;
-        double fkx = 0, fdx = 0, fky = 0, fdy = 0; // the same in double, for mapping
-        bool logX = false, logY = false, revX = false, revY = false;
-        double w = 0, h = 0; // control size for the log fallbacks
-    };
     struct TReplay; // per-paint drawing state
     struct TFastMap;
     struct TItemPainter; // draws the recorded items, one function per kind
@@ -382,7 +377,8 @@ private:
     void ApplyLayout(TrcLayout k);
     void SetMargin(int &field, int v);
     void RecentreIsometric();
-    double IsoHalf(double xLow, double xHigh) const;
+    TPlotArea PlotArea() const;
+    void ApplyFollowers(int layer, bool history);
     void SetRange(int layer, long double XLow, long double YLow, long double XHigh, long double YHigh);
     void PropagateRange(int layer, long double XLow, long double YLow, long double XHigh, long double YHigh,
                         bool history);
@@ -426,12 +422,8 @@ private:
     std::array<TScalePropsVert *, kLayers> m_propsY {};
     std::array<TScale *, kLayers> m_scaleX {};
     std::array<TScale *, kLayers> m_scaleY {};
-    std::array<TTransform, kLayers> m_tf {};
+    std::unique_ptr<TKurvoLayers> m_layers;
     TJointLayers *m_joint = nullptr;
-    bool m_isometric = false;
-    double m_aspectX = 1, m_aspectY = 1;
-    std::array<std::array<std::array<double, 4>, 16>, kLayers> m_history {};
-    int m_historyIndex = 1;
     bool m_inPropsChange = false;
 
     int m_marginLeft = 50, m_marginRight = 10, m_marginTop = 16, m_marginBottom = 32;
@@ -486,7 +478,7 @@ public:
     void Repaint() override { m_k.Paint(); }
     void SettingChanged() override { m_k.Changed(); }
     bool IsIsometric() const override { return m_k.Isometric(); }
-    double PixelAspect() const override { return m_k.m_aspectY / m_k.m_aspectX; }
+    double PixelAspect() const override;
     int DrawingLayer() const override { return m_k.CurrentLayer(); }
     TColor DataAreaColor() const override { return m_k.ChartColor(); }
     TCustomTextLabel *MouseTextLabel(int index) const override { return m_k.TextLabel(index); }

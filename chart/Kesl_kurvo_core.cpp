@@ -2,6 +2,7 @@
 // the standard layouts and the appearance setters.
 #include "Kesl_kurvo.h"
 #include "Kesl_kurvo_guard_p.h"
+#include "Kesl_kurvo_layers_p.h"
 #include "Kesl_kurvo_store_p.h"
 
 #include <QPaintEvent>
@@ -131,7 +132,8 @@ const TLayoutRow kLayouts[7] = {
 
 } // namespace
 
-TCustomKurvo::TCustomKurvo(QWidget *parent) : TControl(parent), m_store(std::make_shared<TKurvoItemStore>())
+TCustomKurvo::TCustomKurvo(QWidget *parent)
+    : TControl(parent), m_store(std::make_shared<TKurvoItemStore>()), m_layers(std::make_unique<TKurvoLayers>())
 {
     m_classVisible.fill(true);
     m_layerVisible.fill(true);
@@ -210,7 +212,6 @@ TCustomKurvo::TCustomKurvo(QWidget *parent) : TControl(parent), m_store(std::mak
     }
 
     m_imgBmp.SetSize(10, 10);
-    m_aspectX = m_aspectY = 1; // square pixels on this platform
 
     setGeometry(0, 0, 280, 200);
     m_layout = rcl_X1Bottom_Y1Left;
@@ -338,16 +339,8 @@ void TCustomKurvo::ReapplyScaleProps()
     const TFlagScope props(m_inPropsChange, true), paint(m_paintSuppressed, true);
     ApplyAllScaleProps();
     // Joined axes follow the ranges their controllers now have.
-    for (int l = 1; l <= kLayers; ++l) {
-        for (int k = 1; k <= kLayers; ++k) {
-            const int cx = m_joint->XControlledBy(k), cy = m_joint->YControlledBy(k);
-            if (k == l || (cx != l && cy != l))
-                continue;
-            const TScaleProps *sx = m_propsX[std::size_t(cx - 1)];
-            const TScaleProps *sy = m_propsY[std::size_t(cy - 1)];
-            ApplyRange(k, sx->RangeLow(), sy->RangeLow(), sx->RangeHigh(), sy->RangeHigh(), false);
-        }
-    }
+    for (int l = 1; l <= kLayers; ++l)
+        ApplyFollowers(l, false);
     CalcTransforms();
 }
 
@@ -355,7 +348,7 @@ void TCustomKurvo::SetMargin(int &field, int v)
 {
     field = v;
     Relayout();
-    if (m_isometric) {
+    if (m_layers->Isometric()) {
         // The recentred ranges went through the scale property setters, whose
         // change repaints whatever AutoRedraw says.
         OnPropsChanged();
@@ -426,7 +419,7 @@ void TCustomKurvo::ApplyLayout(TrcLayout k)
 void TCustomKurvo::Relayout()
 {
     ResizeDataBitmap(false);
-    if (m_isometric)
+    if (m_layers->Isometric())
         RecentreIsometric();
     ReapplyScaleProps();
     UpdateScaleMargins();

@@ -32,7 +32,7 @@ __attribute__((always_inline)) inline bool SameLook(const TPackedItem &a, const 
 // between cannot make the compiler reload it.
 struct TCustomKurvo::TFastMap
 {
-    TFastMap(const TTransform &t, int shiftX, int shiftY)
+    TFastMap(const TLayerTransform &t, int shiftX, int shiftY)
         : kx(t.fkx),
           dx(t.fdx),
           ky(t.fky),
@@ -241,7 +241,7 @@ int TCustomKurvo::TItemPainter::Marks(int i, TColor col, TPenStyle ps)
     const QPoint p = Map(it.Layer, it.X1, it.Y1);
     TMarkRun run(c, it.Style);
     run.Draw(p.x(), p.y());
-    const TFastMap fm(k.m_tf[std::size_t(it.Layer - 1)], r.sx, r.sy);
+    const TFastMap fm(k.m_layers->Transform(it.Layer), r.sx, r.sy);
     while (i + 1 < n && SameLook(items[i + 1], it, ikMark)) {
         const TPackedItem &m = items[++i];
         Prefetch(i);
@@ -263,7 +263,7 @@ int TCustomKurvo::TItemPainter::DrawTo(int i, TColor col, TPenStyle ps)
         c.Brush.Color = it.FillColor;
     }
     r.Append(Map(it.Layer, it.X1, it.Y1));
-    const TFastMap fm(k.m_tf[std::size_t(it.Layer - 1)], r.sx, r.sy);
+    const TFastMap fm(k.m_layers->Transform(it.Layer), r.sx, r.sy);
     while (i + 1 < n && SameLook(items[i + 1], it, ikDrawTo) && items[i + 1].FillColor == it.FillColor) {
         const TPackedItem &d = items[++i];
         Prefetch(i);

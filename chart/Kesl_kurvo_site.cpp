@@ -1,6 +1,7 @@
 // The chart's side of the mouse handling: geometry, ranges and mapping for
 // the handler, and the pointer events handed on to it; the key events.
 #include "Kesl_kurvo.h"
+#include "Kesl_kurvo_layers_p.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -44,7 +45,7 @@ TAxisRange TCustomKurvo::TSite::AxisY(int layer) const
 
 TLayerMap TCustomKurvo::TSite::LayerMap(int layer) const
 {
-    const TTransform &t = m_k.m_tf[std::size_t(Li(layer))];
+    const TLayerTransform &t = m_k.m_layers->Transform(Li(layer) + 1);
     TLayerMap m;
     m.kx = t.kx;
     m.dx = t.dx;
@@ -57,6 +58,11 @@ TLayerMap TCustomKurvo::TSite::LayerMap(int layer) const
     m.FallbackX = (m_k.ScaleX(layer)->RangeLow() + m_k.ScaleX(layer)->RangeHigh()) / 2;
     m.FallbackY = (m_k.ScaleY(layer)->RangeLow() + m_k.ScaleY(layer)->RangeHigh()) / 2;
     return m;
+}
+
+double TCustomKurvo::TSite::PixelAspect() const
+{
+    return m_k.m_layers->PixelAspect();
 }
 
 namespace {

@@ -1,0 +1,61 @@
+// The layer model without a chart: followers of joined axes, transforms of an
+// area, the history ring.
+#include "Kesl_kurvo_layers_p.h"
+
+#include <QPoint>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct FakeJoints
+{
+    int x[17] = {}, y[17] = {};
+    FakeJoints()
+    {
+        for (int l = 1; l <= 16; ++l)
+            x[l] = y[l] = l;
+    }
+    int XControlledBy(int l) const { return x[l]; }
+    int YControlledBy(int l) const { return y[l]; }
+};
+
+TEST(KurvoLayerModel, FollowersAreTheLayersJoinedOnEitherAxis)
+{
+    FakeJoints j;
+    j.x[2] = 1;
+    j.y[16] = 1;
+    j.x[5] = 3;
+    EXPECT_EQ(TKurvoLayers::Followers(j, 1), (1u << 1) | (1u << 15));
+    EXPECT_EQ(TKurvoLayers::Followers(j, 3), 1u << 4);
+    EXPECT_EQ(TKurvoLayers::Followers(j, 2), 0u); // a layer never follows itself
+}
+
+TEST(KurvoLayerModel, TransformPutsRangeEndsOnAreaEdgesAndEmptyAreaOnCentre)
+{
+    TKurvoLayers m;
+    const TPlotArea area {300, 200, 50, 20, 250, 170};
+    m.Calculate(4, area, {-1, 1, false}, {1, 100, true});
+    int px, py;
+    m.Map(4, 1, 10, px, py);
+    EXPECT_EQ(QPoint(px, py), QPoint(250, 95)); // halfway in decades
+    m.Calculate(4, {300, 200, 50, 20, 50, 20}, {-1, 1, false}, {1, 100, true});
+    m.Map(4, 1, 10, px, py);
+    EXPECT_EQ(QPoint(px, py), QPoint(150, 100));
+}
+
+TEST(KurvoLayerModel, HistoryRingWrapsAfterSixteenRecords)
+{
+    TKurvoLayers m;
+    std::array<TKurvoLayers::TRangeRecord, 16> r {};
+    for (int i = 1; i <= 17; ++i) {
+        r[2] = {double(i), 0, 0, 0};
+        m.Record(r);
+    }
+    EXPECT_EQ(m.HistoryIndex(), 2);
+    EXPECT_EQ(m.HistoryEntry(3, 1)[0], 17);
+    EXPECT_EQ(m.HistoryEntry(3, 2)[0], 2);
+    EXPECT_EQ(m.HistoryEntry(17, 1)[0], 0); // no such layer
+}
+
+} // namespace
