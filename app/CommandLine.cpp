@@ -57,6 +57,18 @@ std::optional<QString> LanguageValue(const QString &value)
     return std::nullopt;
 }
 
+// The switch of a teaching extra, or null for any other name.
+bool *ExtraSwitch(TTeachingExtras &extras, const QString &name)
+{
+    if (name == QLatin1String("--theory"))
+        return &extras.DensityCurve;
+    if (name == QLatin1String("--outside"))
+        return &extras.ShareOutside;
+    if (name == QLatin1String("--median"))
+        return &extras.RunningMedian;
+    return nullptr;
+}
+
 } // namespace
 
 QString VersionText()
@@ -87,7 +99,10 @@ QString HelpText()
         "  --samples N                  for the means view: run N of the 500 steps at once (1 to 500)\n"
         "  --seed S                     start the random numbers from S (0 to 4294967295) instead of the clock\n"
         "  --language de|en             use the German or English texts shipped with the program\n"
-        "                               (default: CAUCHY_LANGUAGE, else the table beside the program)\n");
+        "                               (default: CAUCHY_LANGUAGE, else the table beside the program)\n"
+        "  --theory                     draw the exact density over the histogram\n"
+        "  --outside                    show the share of samples beyond -20 ... 20, counted and exact\n"
+        "  --median                     draw the running median beside the running mean\n");
 }
 
 TParseResult ParseCommandLine(const QStringList &arguments, const QString &environmentLanguage)
@@ -136,6 +151,8 @@ TParseResult ParseCommandLine(const QStringList &arguments, const QString &envir
             o.Help = true;
         } else if (name == QLatin1String("--version") && !hasValue) {
             o.Version = true;
+        } else if (bool *extra = ExtraSwitch(o.Extras, name); extra && !hasValue) {
+            *extra = true;
         } else if (name == QLatin1String("--snapshot")) {
             if (!takeValue() || value.isEmpty())
                 return fail(QStringLiteral("--snapshot needs a file name"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TeachingExtras.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +25,7 @@ struct TStartOptions
     std::optional<int> Samples; // running-means ticks run at once (1..500)
     std::optional<std::uint32_t> Seed; // generator start instead of the clock
     QString Language; // "de" or "en": a shipped table instead of the one beside the program
+    TTeachingExtras Extras; // --theory, --outside, --median
 };
 
 struct TParseResult

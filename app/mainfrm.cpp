@@ -1,6 +1,7 @@
 #include "mainfrm.h"
 
 #include "AboutBox.h"
+#include "ChartMenu.h"
 #include "Colors.h"
 #include "DataFiles.h"
 #include "Kesl_Digrel.h"
@@ -13,23 +14,20 @@
 #include "MainChartDesign.h"
 #include "Memo.h"
 #include "MessageBox.h"
+#include "PanelControls.h"
 #include "QuarvisDemon.h"
 #include "RadioGroup.h"
+#include "TheoryOverlay.h"
 #include "ViewMath.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
-#include <QDrag>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
-#include <QMimeData>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPixmap>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QTextDocument>
@@ -52,94 +50,13 @@ constexpr std::uint8_t kMarkMean = 7;
 constexpr std::uint8_t kMarkAbove = 36;
 constexpr std::uint8_t kMarkBelow = 34;
 
-// Small glyphs drawn in code: an "i" in a blue disc and a door with an arrow.
-QIcon AboutGlyph()
+// The distribution the selected source draws from; none without a selection.
+std::optional<TTheorySource> TheoryOf(const TFrmMain::TSampleSource &source)
 {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(QColor(0, 0, 160));
-    p.setPen(Qt::NoPen);
-    p.drawEllipse(1, 1, 14, 14);
-    p.setBrush(Qt::white);
-    p.drawRect(7, 7, 2, 6);
-    p.drawRect(7, 3, 2, 2);
-    return QIcon(pm);
-}
-
-QIcon ExitGlyph()
-{
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setPen(QColor(96, 64, 32));
-    p.setBrush(QColor(160, 112, 64));
-    p.drawRect(2, 1, 8, 13);
-    p.setPen(QPen(QColor(128, 0, 0), 2));
-    p.drawLine(8, 8, 15, 8);
-    p.drawLine(12, 5, 15, 8);
-    p.drawLine(12, 11, 15, 8);
-    return QIcon(pm);
-}
-
-QToolButton *SpeedButton(QWidget *parent, const char *name, const QString &caption, const QRect &geometry)
-{
-    auto *b = new QToolButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::NoFocus); // speed buttons never take the focus
-    b->setText(caption);
-    b->setGeometry(geometry);
-    return b;
-}
-
-QScrollBar *ScrollBar(QWidget *parent, const char *name, int min, int max, int position, const QRect &geometry)
-{
-    auto *s = new QScrollBar(Qt::Horizontal, parent);
-    s->setObjectName(QLatin1String(name));
-    s->setRange(min, max);
-    s->setValue(position);
-    s->setSingleStep(1);
-    // A click in the trough moves by ten positions; the thumb keeps its
-    // smallest size, the ranges being far larger than a page.
-    s->setPageStep(10);
-    // In the tab order; the right arrow key moves the thumb right (Qt's
-    // scroll bars invert the keys for vertical scrolling).
-    s->setFocusPolicy(Qt::StrongFocus);
-    s->setInvertedControls(false);
-    s->setGeometry(geometry);
-    return s;
-}
-
-// NLabLoc and NLabWid differ only in place, caption and value.
-TDigrel *NumericLabel(QWidget *parent, const char *name, const QString &leftText, int left, double value)
-{
-    auto *l = new TDigrel(parent);
-    l->setObjectName(QLatin1String(name));
-    l->BeginLoading();
-    l->setGeometry(left, 8, 129, 25);
-    l->SetLeftText(leftText);
-    l->SetLeftTextAlignment(taRightJustify);
-    l->SetLabelWidth(55);
-    l->SetLeftSpace(64);
-    l->SetDisplayType(dtFixP);
-    l->SetPrecision(2);
-    l->SetFrameStyle(fsLowered);
-    l->SetColorScheme(csBWG);
-    l->SetColorLabBakG(clBtnFace);
-    l->SetColorOutBakG(clBtnFace);
-    l->SetColorLabText(clBlack);
-    l->SetColorOutText(clBlack);
-    l->SetTransparent(true);
-    l->SetComma(false);
-    l->SetForcePlusSign(false);
-    l->SetOverflowIndicator(QStringLiteral("*********"));
-    l->SetStateText(QStringLiteral("undefined"));
-    l->SetDTFormat(QStringLiteral("mmm-dd, yyyy"));
-    l->SetValue(value);
-    l->Loaded();
-    return l;
+    if (source.Distribution != 0 && source.Distribution != 1)
+        return std::nullopt;
+    const TDistribution d = source.Distribution == 0 ? TDistribution::Normal : TDistribution::Cauchy;
+    return TTheorySource {d, source.LocationValue, source.WidthValue};
 }
 
 } // namespace
@@ -173,6 +90,7 @@ void TFrmMain::CreateControls(bool singleInstance, const QString &language)
     RC = new TKurvo(this);
     RC->setObjectName(QStringLiteral("RC"));
     ApplyMainChartDesign(*RC);
+    InstallChartMenu(*this);
 
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -304,61 +222,12 @@ void TFrmMain::ArrangeControls()
     SButExit->move(right, 40);
     const QRect area = ChartArea();
     RC->SetBounds(area.x(), area.y(), area.width(), area.height());
+    PlaceCornerNote(*RC);
 }
 
 QRect TFrmMain::ChartArea() const
 {
     return QRect(0, kPanelHeight, width(), std::max(0, Memo1->y() - kPanelHeight));
-}
-
-namespace {
-TFrmMain::TStartDragHook &StartDragHook()
-{
-    static TFrmMain::TStartDragHook hook;
-    return hook;
-}
-} // namespace
-
-TFrmMain::TStartDragHook TFrmMain::SetStartDragHook(TStartDragHook hook)
-{
-    TStartDragHook old = std::move(StartDragHook());
-    StartDragHook() = std::move(hook);
-    return old;
-}
-
-bool TFrmMain::eventFilter(QObject *watched, QEvent *event)
-{
-    const QEvent::Type type = event->type();
-    if (watched != Memo1->viewport() ||
-        (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease && type != QEvent::MouseMove))
-        return QWidget::eventFilter(watched, event);
-    const auto *mouse = static_cast<QMouseEvent *>(event);
-    const QPoint p = mouse->position().toPoint();
-    if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
-        m_memoPress = p;
-    } else if (type == QEvent::MouseButtonRelease) {
-        m_memoPress.reset();
-    } else if (type == QEvent::MouseMove && m_memoPress && (mouse->buttons() & Qt::LeftButton) &&
-               (p - *m_memoPress).manhattanLength() >= QApplication::startDragDistance()) {
-        m_memoPress.reset();
-        StartMemoDrag();
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void TFrmMain::StartMemoDrag()
-{
-    auto *mime = new QMimeData;
-    mime->setText(Memo1->toPlainText());
-    if (const TStartDragHook &hook = StartDragHook()) {
-        hook(mime);
-        delete mime;
-        return;
-    }
-    auto *drag = new QDrag(Memo1);
-    drag->setMimeData(mime);
-    drag->exec(Qt::CopyAction);
 }
 
 void TFrmMain::resizeEvent(QResizeEvent *event)
@@ -384,9 +253,14 @@ double TFrmMain::Width() const
     return SBarWid->value() / 100.0;
 }
 
-QString TFrmMain::Translated(const QString &key) const
+QString TFrmMain::Translated(const QString &key, const QStringList &arguments) const
 {
-    return cliDemon ? cliDemon->Lingwa().LookupText(key) : key;
+    if (cliDemon)
+        return cliDemon->Lingwa().LookupText(key, arguments);
+    QString text = key;
+    for (qsizetype i = 0; i < arguments.size(); ++i)
+        text.replace(QStringLiteral("<%%1%>").arg(i + 1), arguments[i]);
+    return text;
 }
 
 namespace {
@@ -581,6 +455,12 @@ void TFrmMain::ShowDistri()
     double v = 0;
     for (int i = 1; i <= n && source.Draw(v); ++i)
         Vec1->SetElem(i, v);
+    DrawDistri();
+}
+
+void TFrmMain::DrawDistri()
+{
+    const int n = Vec1->NrOfElem();
     int underflow = 0, overflow = 0, maxCount = 0;
     if (!Vec1->Histogram(1, n, kHistLow, kHistHigh, kBinWidth, Histo, underflow, overflow, maxCount)) {
         ShowMessageBox(mtError, QStringLiteral("Cannot calculate histogram"), this);
@@ -603,7 +483,38 @@ void TFrmMain::ShowDistri()
     RC->SetLayerRange(0, kHistLow, 0, kHistHigh, HistogramDensity(maxCount, n));
     RC->Scale1X()->SetCaption(Translated(QStringLiteral("x")));
     RC->Scale1Y()->SetCaption(Translated(QStringLiteral("probability")));
+    DrawDistriTheory(underflow + overflow, n);
     RC->SetPaintSuppressed(false);
+}
+
+void TFrmMain::DrawDistriTheory(int outside, int samples)
+{
+    const std::optional<TTheorySource> theory = TheoryOf(SampleSource());
+    if (theory && Extras.DensityCurve)
+        AddDensityCurve(*RC, *theory);
+    QString note;
+    if (theory && Extras.ShareOutside)
+        note = Translated(QStringLiteral("outside <%1%> … <%2%>: <%3%> % (theory <%4%> %)"),
+                          ShareOutsideArguments(*theory, outside, samples));
+    ShowCornerNote(*RC, note);
+}
+
+void TFrmMain::SetExtras(const TTeachingExtras &extras)
+{
+    Extras = extras;
+    if (DistriShown)
+        DrawDistri();
+    else
+        ShowMeans();
+}
+
+std::vector<double> TFrmMain::ShownSamples() const
+{
+    const int n = DistriShown ? Vec1->NrOfElem() : std::clamp(NrOfSamples, 0, Vec1->NrOfElem());
+    std::vector<double> samples(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        samples[static_cast<std::size_t>(i)] = Vec1->Elem(i + 1);
+    return samples;
 }
 
 void TFrmMain::ShowMeans()
@@ -616,6 +527,7 @@ void TFrmMain::ShowMeans()
     for (std::size_t i = 0; i < samples.size(); ++i)
         samples[i] = Vec1->Elem(static_cast<int>(i) + 1);
     const std::vector<double> means = RunningMeans(samples);
+    ShowCornerNote(*RC, QString());
     double limit = 10.0;
     for (int i = 1; i <= NrOfSamples; ++i) {
         const double v = samples[static_cast<std::size_t>(i) - 1];
@@ -635,12 +547,16 @@ void TFrmMain::ShowMeans()
         if (std::fabs(mean) > limit)
             limit = std::fabs(mean);
     }
+    if (Extras.RunningMedian)
+        AddRunningMedian(*RC, samples);
     if (limit > 10)
         RC->SetLayerRange(0, 0, -limit - 1, kMaxMeanSamples, limit + 1);
     else
         RC->SetLayerRange(0, 0, -11, kMaxMeanSamples, 11);
     RC->Scale1X()->SetCaption(Translated(QStringLiteral("number of random numbers n")));
-    RC->Scale1Y()->SetCaption(
-        Translated(QStringLiteral("random numbers (gray) and the mean as a function of n (blue)")));
+    RC->Scale1Y()->SetCaption(Translated(
+        Extras.RunningMedian
+            ? QStringLiteral("random numbers (gray), the mean (blue) and the median (green) as a function of n")
+            : QStringLiteral("random numbers (gray) and the mean as a function of n (blue)")));
     RC->SetPaintSuppressed(false);
 }

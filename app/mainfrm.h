@@ -1,10 +1,13 @@
 #pragma once
 
+#include "TeachingExtras.h"
+
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QMimeData;
 class QFrame;
@@ -80,8 +83,14 @@ public:
     double Location() const;
     double Width() const;
 
-    // Translation of a text the code asks for; the key itself without an engine.
-    QString Translated(const QString &key) const;
+    // What the chart shows beside the samples; set before the window is shown,
+    // or through SetExtras, which redraws the current view.
+    TTeachingExtras Extras;
+    void SetExtras(const TTeachingExtras &extras);
+
+    // Translation of a text the code asks for; the key itself without an
+    // engine. Arguments replace the placeholders <%1%>, <%2%>, ….
+    QString Translated(const QString &key, const QStringList &arguments = {}) const;
 
     // The area between the tool panel and the description, where the chart sits.
     QRect ChartArea() const;
@@ -99,8 +108,12 @@ public:
 
     // The histogram view: fresh samples, counted into 400 bins.
     void ShowDistri();
+    // Counts and draws the samples Vec1 holds now, without drawing new ones.
+    void DrawDistri();
     // The running-means view: every sample so far and the mean of the first n.
     void ShowMeans();
+    // The samples the current view shows: all of Vec1, or those of the run.
+    std::vector<double> ShownSamples() const;
     // Draws one sample of the selected distribution; false when none is selected.
     bool DrawSample(double &value) const;
 
@@ -131,6 +144,8 @@ private:
     void CreateControls(bool singleInstance, const QString &language);
     void LoadTable(const QString &language);
     void ShowAboutThenDistri();
+    // The density curve and the share-outside note, as Extras asks.
+    void DrawDistriTheory(int outside, int samples);
     void StartMemoDrag();
     void ArrangeControls();
     void SetParameterControlsEnabled(bool enabled);

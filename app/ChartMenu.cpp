@@ -1,0 +1,122 @@
+#include "ChartMenu.h"
+
+#include "ChartExport.h"
+#include "Kesl_kurvo.h"
+#include "MessageBox.h"
+#include "mainfrm.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QRegularExpression>
+
+namespace {
+
+struct TExtraEntry
+{
+    const char *Key;
+    const char *Name;
+    bool TTeachingExtras::*Flag;
+};
+constexpr TExtraEntry kExtraEntries[] = {
+    {"Density curve", "ActDensityCurve", &TTeachingExtras::DensityCurve},
+    {"Share outside the window", "ActShareOutside", &TTeachingExtras::ShareOutside},
+    {"Running median", "ActRunningMedian", &TTeachingExtras::RunningMedian},
+};
+
+QAction *AddEntry(QMenu *menu, const TFrmMain &frm, const char *key, const char *name)
+{
+    QAction *a = menu->addAction(frm.Translated(QString::fromUtf8(key)));
+    a->setObjectName(QLatin1String(name));
+    return a;
+}
+
+void Report(TFrmMain &frm, const QString &error)
+{
+    if (!error.isEmpty())
+        ShowMessageBox(mtError, error, &frm);
+}
+
+// A file name from the save dialog; a name typed without an extension gets
+// the one of the chosen file type. Empty when the dialog was cancelled.
+QString AskFileName(TFrmMain &frm, const QString &title, const QStringList &filters)
+{
+    QString chosen;
+    QString name = QFileDialog::getSaveFileName(&frm, title, QString(), filters.join(QStringLiteral(";;")), &chosen);
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("\\(\\*(\\.\\w+)\\)")).match(chosen);
+    if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty() && m.hasMatch())
+        name += m.captured(1);
+    return name;
+}
+
+QString Filter(const TFrmMain &frm, const char *key, const char *pattern)
+{
+    return frm.Translated(QString::fromUtf8(key)) + QStringLiteral(" (%1)").arg(QLatin1String(pattern));
+}
+
+void SavePicture(TFrmMain &frm, const QString &title, int scale)
+{
+    const QString name = AskFileName(frm, title,
+                                     {Filter(frm, "PNG picture", "*.png"), Filter(frm, "SVG drawing", "*.svg"),
+                                      Filter(frm, "PDF document", "*.pdf")});
+    if (!name.isEmpty())
+        Report(frm, SaveChartPicture(frm.RC, name, scale));
+}
+
+void SaveSamples(TFrmMain &frm, const QString &title)
+{
+    const QString name = AskFileName(frm, title, {Filter(frm, "CSV file", "*.csv")});
+    if (name.isEmpty())
+        return;
+    const std::vector<double> samples = frm.ShownSamples();
+    Report(frm, SaveSamplesCsv(name, samples.data(), qsizetype(samples.size())));
+}
+
+void AddExportEntries(QMenu *menu, TFrmMain &frm)
+{
+    for (const int scale : {1, 2}) {
+        QAction *a = AddEntry(menu, frm, scale == 1 ? "Save picture…" : "Save picture (2×)…",
+                              scale == 1 ? "ActSavePicture" : "ActSavePicture2");
+        QObject::connect(a, &QAction::triggered, &frm,
+                         [&frm, title = a->text(), scale] { SavePicture(frm, title, scale); });
+    }
+    for (const int scale : {1, 2}) {
+        QAction *a = AddEntry(menu, frm, scale == 1 ? "Copy picture" : "Copy picture (2×)",
+                              scale == 1 ? "ActCopyPicture" : "ActCopyPicture2");
+        QObject::connect(a, &QAction::triggered, &frm, [&frm, scale] { Report(frm, CopyChartPicture(frm.RC, scale)); });
+    }
+    QAction *a = AddEntry(menu, frm, "Save samples…", "ActSaveSamples");
+    a->setEnabled(!frm.ShownSamples().empty());
+    QObject::connect(a, &QAction::triggered, &frm, [&frm, title = a->text()] { SaveSamples(frm, title); });
+}
+
+} // namespace
+
+QMenu *CreateChartMenu(TFrmMain &frm, QWidget *parent)
+{
+    auto *menu = new QMenu(parent);
+    menu->setObjectName(QStringLiteral("ChartMenu"));
+    for (const TExtraEntry &e : kExtraEntries) {
+        QAction *a = AddEntry(menu, frm, e.Key, e.Name);
+        a->setCheckable(true);
+        a->setChecked(frm.Extras.*e.Flag);
+        QObject::connect(a, &QAction::toggled, &frm, [&frm, flag = e.Flag](bool on) {
+            TTeachingExtras extras = frm.Extras;
+            extras.*flag = on;
+            frm.SetExtras(extras);
+        });
+    }
+    menu->addSeparator();
+    AddExportEntries(menu, frm);
+    return menu;
+}
+
+void InstallChartMenu(TFrmMain &frm)
+{
+    frm.RC->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(frm.RC, &QWidget::customContextMenuRequested, &frm, [&frm](const QPoint &pos) {
+        QMenu *menu = CreateChartMenu(frm, frm.RC);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(frm.RC->mapToGlobal(pos));
+    });
+}

@@ -1,0 +1,14 @@
+// The context menu of the main window's chart: the teaching extras to switch
+// on and off, and the chart's picture and samples to hand on.
+#pragma once
+
+class QMenu;
+class QWidget;
+class TFrmMain;
+
+// Built afresh each time it opens, so its texts follow the loaded table and
+// its checks the window's extras.
+QMenu *CreateChartMenu(TFrmMain &frm, QWidget *parent);
+
+// A right-click on the chart opens the menu there.
+void InstallChartMenu(TFrmMain &frm);

@@ -1,0 +1,96 @@
+#include "PanelControls.h"
+
+#include "Kesl_Digrel.h"
+
+#include <QPainter>
+#include <QPixmap>
+#include <QScrollBar>
+#include <QToolButton>
+
+QIcon AboutGlyph()
+{
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(0, 0, 160));
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(1, 1, 14, 14);
+    p.setBrush(Qt::white);
+    p.drawRect(7, 7, 2, 6);
+    p.drawRect(7, 3, 2, 2);
+    return QIcon(pm);
+}
+
+QIcon ExitGlyph()
+{
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setPen(QColor(96, 64, 32));
+    p.setBrush(QColor(160, 112, 64));
+    p.drawRect(2, 1, 8, 13);
+    p.setPen(QPen(QColor(128, 0, 0), 2));
+    p.drawLine(8, 8, 15, 8);
+    p.drawLine(12, 5, 15, 8);
+    p.drawLine(12, 11, 15, 8);
+    return QIcon(pm);
+}
+
+QToolButton *SpeedButton(QWidget *parent, const char *name, const QString &caption, const QRect &geometry)
+{
+    auto *b = new QToolButton(parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus); // speed buttons never take the focus
+    b->setText(caption);
+    b->setGeometry(geometry);
+    return b;
+}
+
+QScrollBar *ScrollBar(QWidget *parent, const char *name, int min, int max, int position, const QRect &geometry)
+{
+    auto *s = new QScrollBar(Qt::Horizontal, parent);
+    s->setObjectName(QLatin1String(name));
+    s->setRange(min, max);
+    s->setValue(position);
+    s->setSingleStep(1);
+    // A click in the trough moves by ten positions; the thumb keeps its
+    // smallest size, the ranges being far larger than a page.
+    s->setPageStep(10);
+    // In the tab order; the right arrow key moves the thumb right (Qt's
+    // scroll bars invert the keys for vertical scrolling).
+    s->setFocusPolicy(Qt::StrongFocus);
+    s->setInvertedControls(false);
+    s->setGeometry(geometry);
+    return s;
+}
+
+TDigrel *NumericLabel(QWidget *parent, const char *name, const QString &leftText, int left, double value)
+{
+    auto *l = new TDigrel(parent);
+    l->setObjectName(QLatin1String(name));
+    l->BeginLoading();
+    l->setGeometry(left, 8, 129, 25);
+    l->SetLeftText(leftText);
+    l->SetLeftTextAlignment(taRightJustify);
+    l->SetLabelWidth(55);
+    l->SetLeftSpace(64);
+    l->SetDisplayType(dtFixP);
+    l->SetPrecision(2);
+    l->SetFrameStyle(fsLowered);
+    l->SetColorScheme(csBWG);
+    l->SetColorLabBakG(clBtnFace);
+    l->SetColorOutBakG(clBtnFace);
+    l->SetColorLabText(clBlack);
+    l->SetColorOutText(clBlack);
+    l->SetTransparent(true);
+    l->SetComma(false);
+    l->SetForcePlusSign(false);
+    l->SetOverflowIndicator(QStringLiteral("*********"));
+    l->SetStateText(QStringLiteral("undefined"));
+    l->SetDTFormat(QStringLiteral("mmm-dd, yyyy"));
+    l->SetValue(value);
+    l->Loaded();
+    return l;
+}

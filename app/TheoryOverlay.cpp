@@ -1,0 +1,113 @@
+#include "TheoryOverlay.h"
+
+#include "Kesl_kurvo.h"
+#include "RunningMedian.h"
+#include "ViewMath.h"
+
+namespace {
+
+constexpr int kCornerNote = 1; // the chart's text label used for the note
+constexpr int kNoteInset = 6; // pixels between the note and the plot's corner
+constexpr TColor kGreen = 0x008000;
+
+// Data colour and line width for a scope; the caller's come back afterwards.
+class TPenScope
+{
+public:
+    TPenScope(TKurvo &rc, TColor color, int width) : m_rc(rc), m_color(rc.DataColor()), m_width(rc.LineWidth())
+    {
+        rc.SetDataColor(color);
+        rc.SetLineWidth(width);
+    }
+    ~TPenScope()
+    {
+        m_rc.SetDataColor(m_color);
+        m_rc.SetLineWidth(m_width);
+    }
+    TPenScope(const TPenScope &) = delete;
+    TPenScope &operator=(const TPenScope &) = delete;
+
+private:
+    TKurvo &m_rc;
+    TColor m_color;
+    int m_width;
+};
+
+// A limit as the note shows it, with a true minus sign.
+QString LimitText(double v)
+{
+    QString s = QString::number(v, 'g', 6);
+    if (s.startsWith(QLatin1Char('-')))
+        s.replace(0, 1, QChar(0x2212));
+    return s;
+}
+
+QString PercentText(double share)
+{
+    return QString::number(100 * share, 'f', 2);
+}
+
+} // namespace
+
+void AddDensityCurve(TKurvo &rc, const TTheorySource &source)
+{
+    const TPenScope pen(rc, clRed, 2);
+    const int first = rc.DataToPixel(1, kHistLow, 0).x(), last = rc.DataToPixel(1, kHistHigh, 0).x();
+    for (int px = first; px <= last; ++px) {
+        const double x = rc.PixelToData(1, px, 0).x();
+        const double y = Density(source.Distribution, source.Location, source.Width, x);
+        if (px == first)
+            rc.MoveTo(x, y);
+        else
+            rc.DrawTo(x, y);
+    }
+}
+
+QStringList ShareOutsideArguments(const TTheorySource &source, int outside, int samples)
+{
+    const double counted = samples > 0 ? double(outside) / samples : 0;
+    const double theory = ShareOutside(source.Distribution, source.Location, source.Width, kHistLow, kHistHigh);
+    return {LimitText(kHistLow), LimitText(kHistHigh), PercentText(counted), PercentText(theory)};
+}
+
+void ShowCornerNote(TKurvo &rc, const QString &text)
+{
+    TTextLabel *note = rc.TextLabel(kCornerNote);
+    if (text.isEmpty()) {
+        if (note->Visible())
+            note->SetVisible(false);
+        return;
+    }
+    note->SetAttachToData(tlamNone);
+    note->SetAlignment(taRightJustify);
+    note->SetVerticalAlignment(vaTop);
+    note->SetTransparent(false);
+    note->SetMode(tlsimple);
+    note->SetCaption(text);
+    PlaceCornerNote(rc);
+    note->SetVisible(true);
+}
+
+void PlaceCornerNote(TKurvo &rc)
+{
+    TTextLabel *note = rc.TextLabel(kCornerNote);
+    // Control pixels: the plot's right edge and top, inset.
+    const double x = rc.width() - rc.MarginRight() - rc.ShadowWidth() - kNoteInset;
+    const double y = rc.MarginTop() + kNoteInset;
+    if (note->PosX() != x)
+        note->SetPosX(x);
+    if (note->PosY() != y)
+        note->SetPosY(y);
+}
+
+void AddRunningMedian(TKurvo &rc, std::span<const double> samples)
+{
+    const TPenScope pen(rc, kGreen, 2);
+    const std::vector<double> medians = RunningMedians(samples);
+    for (std::size_t i = 0; i < medians.size(); ++i) {
+        if (i == 0)
+            rc.MoveTo(1, medians[0]);
+        else
+            rc.DrawTo(double(i + 1), medians[i]);
+    }
+}

@@ -1,0 +1,39 @@
+// Theory drawn beside the samples on the main window's chart: the exact
+// density over the histogram, the share of samples beyond it in a corner
+// label, and the running median beside the running mean.
+#pragma once
+
+#include "Theory.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <span>
+
+class TKurvo;
+
+// The distribution the samples come from.
+struct TTheorySource
+{
+    TDistribution Distribution;
+    double Location;
+    double Width;
+};
+
+// A red polyline of one point per pixel column between the histogram's
+// limits, on the axes the chart shows now (set the range first). The chart's
+// data colour and line width are left as they were.
+void AddDensityCurve(TKurvo &rc, const TTheorySource &source);
+
+// The arguments of the share-outside label text: the histogram's limits, the
+// counted share and the exact one, both in percent with two decimals.
+QStringList ShareOutsideArguments(const TTheorySource &source, int outside, int samples);
+
+// The label in the chart's upper right corner; an empty text hides it.
+void ShowCornerNote(TKurvo &rc, const QString &text);
+// Keeps the label in the corner when the chart changes its size.
+void PlaceCornerNote(TKurvo &rc);
+
+// A green line through the median of the first 1, 2, … n samples at x = n.
+// The chart's data colour and line width are left as they were.
+void AddRunningMedian(TKurvo &rc, std::span<const double> samples);
