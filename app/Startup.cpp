@@ -33,6 +33,7 @@ void ApplyStartParameters(TFrmMain &frm, const TStartOptions &options)
     if (options.WidthPosition)
         frm.SBarWid->setValue(*options.WidthPosition);
     frm.FixedSeed = options.Seed;
+    frm.Extras = options.Extras;
 }
 
 void ApplyStartView(TFrmMain &frm, const TStartOptions &options)
