@@ -94,6 +94,8 @@ enum TrcLayout {
 
 class TKurvoItemStore;
 class TKurvoLayers;
+class TKurvoLayout;
+struct TLayoutRow;
 struct TPlotArea;
 
 class TCustomKurvo : public TControl
@@ -222,23 +224,23 @@ public:
     TScalePropsVert *Scale2Y() const { return m_propsY[1]; }
     TScalePropsVert *Scale3Y() const { return m_propsY[2]; }
     TScalePropsVert *Scale4Y() const { return m_propsY[3]; }
-    int MarginLeft() const { return m_marginLeft; }
-    int MarginRight() const { return m_marginRight; }
-    int MarginTop() const { return m_marginTop; }
-    int MarginBottom() const { return m_marginBottom; }
-    void SetMarginLeft(int v) { SetMargin(m_marginLeft, v); }
-    void SetMarginRight(int v) { SetMargin(m_marginRight, v); }
-    void SetMarginTop(int v) { SetMargin(m_marginTop, v); }
-    void SetMarginBottom(int v) { SetMargin(m_marginBottom, v); }
-    int LRim() const { return m_marginLeft; }
-    int RRim() const { return m_marginRight; }
-    int TRim() const { return m_marginTop; }
-    int BRim() const { return m_marginBottom; }
+    int MarginLeft() const;
+    int MarginRight() const;
+    int MarginTop() const;
+    int MarginBottom() const;
+    void SetMarginLeft(int v);
+    void SetMarginRight(int v);
+    void SetMarginTop(int v);
+    void SetMarginBottom(int v);
+    int LRim() const { return MarginLeft(); }
+    int RRim() const { return MarginRight(); }
+    int TRim() const { return MarginTop(); }
+    int BRim() const { return MarginBottom(); }
     void SetLRim(int v) { SetMarginLeft(v); }
     void SetRRim(int v) { SetMarginRight(v); }
     void SetTRim(int v) { SetMarginTop(v); }
     void SetBRim(int v) { SetMarginBottom(v); }
-    TrcLayout StandardLayout() const { return m_layout; }
+    TrcLayout StandardLayout() const;
     void SetStandardLayout(TrcLayout k);
 
     // ---- appearance ----
@@ -248,7 +250,7 @@ public:
     void SetChartColor(TColor c);
     TColor ChartFrameColor() const { return m_chartFrameColor; }
     void SetChartFrameColor(TColor c);
-    int ShadowWidth() const { return m_shadowWidth; }
+    int ShadowWidth() const;
     void SetShadowWidth(int v);
     TShadowStyle ShadowStyle() const { return m_shadowStyle; }
     void SetShadowStyle(TShadowStyle s);
@@ -374,7 +376,7 @@ private:
     void OnPropsChanged();
     void ReapplyScaleProps();
     void Relayout();
-    void ApplyLayout(TrcLayout k);
+    void ApplyLayout(const TLayoutRow &row);
     void SetMargin(int &field, int v);
     void RecentreIsometric();
     TPlotArea PlotArea() const;
@@ -426,12 +428,10 @@ private:
     TJointLayers *m_joint = nullptr;
     bool m_inPropsChange = false;
 
-    int m_marginLeft = 50, m_marginRight = 10, m_marginTop = 16, m_marginBottom = 32;
-    TrcLayout m_layout = rcl_X1Bottom_Y1Left;
+    std::unique_ptr<TKurvoLayout> m_layout;
     TColor m_windColor = clBtnFace;
     TColor m_chartColor = clWhite;
     TColor m_chartFrameColor = clBlack;
-    int m_shadowWidth = 0;
     TShadowStyle m_shadowStyle = ssFlying;
     TColor m_shadowColor = clGrayText;
     TColor m_shadowBakColor = clBtnFace;

@@ -3,6 +3,7 @@
 #include "Kesl_kurvo.h"
 #include "Kesl_kurvo_guard_p.h"
 #include "Kesl_kurvo_layers_p.h"
+#include "Kesl_kurvo_layout_p.h"
 #include "Kesl_kurvo_store_p.h"
 
 #include <QPaintEvent>
@@ -12,128 +13,13 @@ namespace {
 constexpr TColor kLayerColors[16] = {clBlack,  clMaroon, clGreen, clOlive,  clNavy, clPurple,  clTeal, clGray,
                                      clSilver, clRed,    clLime,  clYellow, clBlue, clFuchsia, clAqua, clWhite};
 
-struct TScaleRow
-{
-    bool visible;
-    int location; // slBottom/slTop for x, slLeft/slRight for y
-    int capX, capY;
-    TAlignment align;
-    TScaleUnitAnchor anchor;
-    int pos;
-};
-
-struct TLayoutRow
-{
-    int l, r, t, b;
-    int capX, capY;
-    TAlignment align;
-    TCaptionAnchorHoriz anchorH;
-    TCaptionAnchorVert anchorV;
-    TScaleRow x[4];
-    TScaleRow y[4];
-};
-
-constexpr TScaleRow kXOff = {false, slBottom, 10, 100, taCenter, uaSclCenter, 0};
-constexpr TScaleRow kYOff = {false, slLeft, 10, 100, taRightJustify, uaSclTopLft, 0};
-constexpr TScaleRow kX1 = {true, slBottom, 0, 22, taCenter, uaSclCenter, 0};
-constexpr TScaleRow kYL(int pos)
-{
-    return {true, slLeft, 0, -23, taRightJustify, uaSclTopLft, pos};
-}
-
-const TLayoutRow kLayouts[7] = {
-    {50,
-     20,
-     20,
-     40,
-     0,
-     -16,
-     taRightJustify,
-     cahChartRight,
-     cavChartTop,
-     {kX1, kXOff, kXOff, kXOff},
-     {{true, slLeft, 0, -16, taLeftJustify, uaSclTopLft, 0}, kYOff, kYOff, kYOff}},
-    {100,
-     20,
-     24,
-     40,
-     0,
-     -16,
-     taRightJustify,
-     cahChartRight,
-     cavChartTop,
-     {kX1, kXOff, kXOff, kXOff},
-     {kYL(0), kYL(50), kYOff, kYOff}},
-    {150,
-     20,
-     24,
-     40,
-     0,
-     -16,
-     taRightJustify,
-     cahChartRight,
-     cavChartTop,
-     {kX1, kXOff, kXOff, kXOff},
-     {kYL(0), kYL(50), kYL(100), kYOff}},
-    {200,
-     20,
-     24,
-     40,
-     0,
-     -16,
-     taRightJustify,
-     cahChartRight,
-     cavChartTop,
-     {kX1, kXOff, kXOff, kXOff},
-     {kYL(0), kYL(50), kYL(100), kYL(150)}},
-    {50,
-     50,
-     24,
-     40,
-     0,
-     -20,
-     taCenter,
-     cahChartCenter,
-     cavChartTop,
-     {kX1, kXOff, kXOff, kXOff},
-     {kYL(0), {true, slRight, 0, -23, taLeftJustify, uaSclTopLft, 0}, kYOff, kYOff}},
-    {100,
-     20,
-     24,
-     70,
-     0,
-     -16,
-     taRightJustify,
-     cahChartRight,
-     cavChartTop,
-     {{true, slBottom, -20, 7, taRightJustify, uaSclTopLft, 0},
-      {true, slBottom, -20, 7, taRightJustify, uaSclTopLft, 30},
-      kXOff,
-      kXOff},
-     {kYL(0), kYL(50), kYOff, kYOff}},
-    {50,
-     50,
-     48,
-     40,
-     0,
-     -46,
-     taCenter,
-     cahChartCenter,
-     cavChartTop,
-     {{true, slBottom, -20, 7, taRightJustify, uaSclTopLft, 0},
-      {true, slTop, -20, -24, taRightJustify, uaSclTopLft, 0},
-      kXOff,
-      kXOff},
-     {{true, slLeft, 0, -40, taRightJustify, uaSclTopLft, 0},
-      {true, slRight, 0, -40, taLeftJustify, uaSclTopLft, 0},
-      {false, slLeft, 0, -23, taRightJustify, uaSclTopLft, 0},
-      {false, slLeft, 0, -23, taRightJustify, uaSclTopLft, 0}}},
-};
-
 } // namespace
 
 TCustomKurvo::TCustomKurvo(QWidget *parent)
-    : TControl(parent), m_store(std::make_shared<TKurvoItemStore>()), m_layers(std::make_unique<TKurvoLayers>())
+    : TControl(parent),
+      m_store(std::make_shared<TKurvoItemStore>()),
+      m_layers(std::make_unique<TKurvoLayers>()),
+      m_layout(std::make_unique<TKurvoLayout>())
 {
     m_classVisible.fill(true);
     m_layerVisible.fill(true);
@@ -214,7 +100,6 @@ TCustomKurvo::TCustomKurvo(QWidget *parent)
     m_imgBmp.SetSize(10, 10);
 
     setGeometry(0, 0, 280, 200);
-    m_layout = rcl_X1Bottom_Y1Left;
     SetStandardLayout(rcl_X1Bottom_Y1Left);
     UpdateScaleMargins();
     CalcTransforms();
@@ -268,19 +153,19 @@ TTextLabel *TCustomKurvo::TextLabel(int index) const
 
 void TCustomKurvo::ApplyScaleProps(int li)
 {
-    const int W = width(), H = height(), S = m_shadowWidth;
+    const int W = width(), H = height();
     const TScaleProps *props[2] = {m_propsX[std::size_t(li)], m_propsY[std::size_t(li)]};
     TScale *scales[2] = {m_scaleX[std::size_t(li)], m_scaleY[std::size_t(li)]};
     for (int a = 0; a < 2; ++a) {
         const TScaleProps *p = props[a];
         TScale *s = scales[a];
-        const int P = p->ScalePos();
+        const int m = m_layout->ScaleSideMargin(p->ScaleType(), p->ScalePos(), W, H);
         s->SetScaleType(p->ScaleType());
         switch (p->ScaleType()) {
-        case sctXB: s->SetMarginBottom(P + H - m_marginTop - 1); break;
-        case sctXT: s->SetMarginTop(P + H - m_marginBottom - S); break;
-        case sctYL: s->SetMarginLeft(P + W - m_marginRight - S); break;
-        case sctYR: s->SetMarginRight(P + W - m_marginLeft - 1); break;
+        case sctXB: s->SetMarginBottom(m); break;
+        case sctXT: s->SetMarginTop(m); break;
+        case sctYL: s->SetMarginLeft(m); break;
+        case sctYR: s->SetMarginRight(m); break;
         }
         s->SetRangeLow(p->RangeLow());
         s->SetRangeHigh(p->RangeHigh());
@@ -311,7 +196,7 @@ void TCustomKurvo::ApplyAllScaleProps()
 
 void TCustomKurvo::UpdateScaleMargins()
 {
-    const int S = m_shadowWidth;
+    const TKurvoLayout &L = *m_layout;
     for (int i = 0; i < kLayers; ++i) {
         TScale *sx = m_scaleX[std::size_t(i)];
         TScale *sy = m_scaleY[std::size_t(i)];
@@ -319,10 +204,10 @@ void TCustomKurvo::UpdateScaleMargins()
         sy->SetColorBackGnd(m_windColor);
         sx->SetBounds(0, 0, width(), height());
         sy->SetBounds(0, 0, width(), height());
-        sx->SetMarginLeft(m_marginLeft);
-        sx->SetMarginRight(m_marginRight + S - 1);
-        sy->SetMarginTop(m_marginTop);
-        sy->SetMarginBottom(m_marginBottom + S - 1);
+        sx->SetMarginLeft(L.left);
+        sx->SetMarginRight(L.right + L.shadow - 1);
+        sy->SetMarginTop(L.top);
+        sy->SetMarginBottom(L.bottom + L.shadow - 1);
     }
 }
 
@@ -357,24 +242,75 @@ void TCustomKurvo::SetMargin(int &field, int v)
     Changed();
 }
 
+int TCustomKurvo::MarginLeft() const
+{
+    return m_layout->left;
+}
+
+int TCustomKurvo::MarginRight() const
+{
+    return m_layout->right;
+}
+
+int TCustomKurvo::MarginTop() const
+{
+    return m_layout->top;
+}
+
+int TCustomKurvo::MarginBottom() const
+{
+    return m_layout->bottom;
+}
+
+void TCustomKurvo::SetMarginLeft(int v)
+{
+    SetMargin(m_layout->left, v);
+}
+
+void TCustomKurvo::SetMarginRight(int v)
+{
+    SetMargin(m_layout->right, v);
+}
+
+void TCustomKurvo::SetMarginTop(int v)
+{
+    SetMargin(m_layout->top, v);
+}
+
+void TCustomKurvo::SetMarginBottom(int v)
+{
+    SetMargin(m_layout->bottom, v);
+}
+
+int TCustomKurvo::ShadowWidth() const
+{
+    return m_layout->shadow;
+}
+
+TrcLayout TCustomKurvo::StandardLayout() const
+{
+    return m_layout->kind;
+}
+
 void TCustomKurvo::SetShadowWidth(int v)
 {
-    m_shadowWidth = std::clamp(v, 0, 32);
+    m_layout->shadow = std::clamp(v, 0, TKurvoLayout::kMaxShadow);
     Relayout();
     Changed();
 }
 
 void TCustomKurvo::SetStandardLayout(TrcLayout k)
 {
-    if (k < rcl_X1Bottom_Y1Left || k > rcl_X2Both_Y2Both)
+    const TLayoutRow *row = TKurvoLayout::Row(k);
+    if (!row)
         return;
-    m_layout = k;
+    m_layout->Apply(k, *row);
     const bool saved = m_paintSuppressed;
     {
         const TFlagScope paint(m_paintSuppressed, true);
         {
             const TFlagScope props(m_inPropsChange, true); // one copy at the end instead of one per setter
-            ApplyLayout(k);
+            ApplyLayout(*row);
         }
         Relayout();
     }
@@ -382,20 +318,15 @@ void TCustomKurvo::SetStandardLayout(TrcLayout k)
         Paint();
 }
 
-// The margins, caption and scale places of a standard layout.
-void TCustomKurvo::ApplyLayout(TrcLayout k)
+// The caption and scale places of a standard layout.
+void TCustomKurvo::ApplyLayout(const TLayoutRow &row)
 {
-    const TLayoutRow &row = kLayouts[k];
-    m_marginLeft = row.l;
-    m_marginRight = row.r;
-    m_marginTop = row.t;
-    m_marginBottom = row.b;
     m_captionPosX = row.capX;
     m_captionPosY = row.capY;
     m_captionAlignment = row.align;
     m_captionAnchorH = row.anchorH;
     m_captionAnchorV = row.anchorV;
-    const auto place = [](auto *p, const TScaleRow &s) {
+    const auto place = [](auto *p, const TLayoutScale &s) {
         p->SetScaleLocation(decltype(p->ScaleLocation())(s.location));
         p->SetCaptionPosX(s.capX);
         p->SetCaptionPosY(s.capY);

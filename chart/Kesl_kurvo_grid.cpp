@@ -101,7 +101,7 @@ void TCustomKurvo::DrawGrid(TCanvas &c, int ox, int oy)
     c.Pen.Color = m_gridColor;
     c.Pen.Width = 1;
     c.Pen.Mode = pmCopy;
-    const int sx = ox - m_marginLeft, sy = oy - m_marginTop;
+    const int sx = ox - MarginLeft(), sy = oy - MarginTop();
     auto pix = [&](double x, double y) {
         int a, b;
         DataToPixel(layer, x, y, a, b);
@@ -142,7 +142,7 @@ void TCustomKurvo::DrawGrid(TCanvas &c, int ox, int oy)
 
 void TCustomKurvo::DrawTextLabels(TCanvas &c, int ox, int oy)
 {
-    const int sx = ox - m_marginLeft, sy = oy - m_marginTop;
+    const int sx = ox - MarginLeft(), sy = oy - MarginTop();
     for (int i = kTextLabels; i >= 1; --i) {
         const TTextLabel *l = m_labels[std::size_t(i - 1)];
         if (!l->Visible() || l->Mode() == tlOff || !LayerVisible(l->Layer()))

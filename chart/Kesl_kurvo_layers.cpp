@@ -4,6 +4,7 @@
 #include "Kesl_kurvo.h"
 #include "Kesl_kurvo_guard_p.h"
 #include "Kesl_kurvo_layers_p.h"
+#include "Kesl_kurvo_layout_p.h"
 #include "Kesl_kurvo_map_p.h"
 
 namespace {
@@ -17,8 +18,7 @@ TAxisSpan Span(const TScaleProps *p)
 
 TPlotArea TCustomKurvo::PlotArea() const
 {
-    const int W = width(), H = height();
-    return {W, H, m_marginLeft, m_marginTop, W - m_marginRight - m_shadowWidth, H - m_marginBottom - m_shadowWidth};
+    return m_layout->Area(width(), height());
 }
 
 void TCustomKurvo::CalcTransforms()

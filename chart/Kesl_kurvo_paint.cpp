@@ -134,7 +134,7 @@ struct TCustomKurvo::TItemPainter
     TItemPainter(const TCustomKurvo &chart, TCanvas &canvas, int ox, int oy, bool monochrome)
         : k(chart),
           c(canvas),
-          r {.c = canvas, .start = QPoint(ox, oy), .sx = ox - chart.m_marginLeft, .sy = oy - chart.m_marginTop},
+          r {.c = canvas, .start = QPoint(ox, oy), .sx = ox - chart.MarginLeft(), .sy = oy - chart.MarginTop()},
           mono(monochrome),
           fontColor(chart.m_chartColor),
           items(chart.m_store->Data()),

@@ -3,6 +3,7 @@
 // themselves are drawn in Kesl_kurvo_paint.cpp.
 #include "Kesl_kurvo.h"
 #include "Kesl_kurvo_guard_p.h"
+#include "Kesl_kurvo_layout_p.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -31,7 +32,7 @@ void TCustomKurvo::ComposeToBitmap()
         RenderData(m_dataBmp.Canvas(), 0, 0, false, false);
         TCanvas &c = m_ctrlBmp.Canvas();
         c.CopyMode = cmSrcCopy;
-        c.Draw(m_marginLeft, m_marginTop, m_dataBmp);
+        c.Draw(MarginLeft(), MarginTop(), m_dataBmp);
         m_mouse->DrawCrossHairs(m_ctrlBmp, 0, 0);
     }
     m_composed = true;
@@ -73,10 +74,10 @@ void TCustomKurvo::SetBounds(int left, int top, int w, int h)
 {
     {
         const TFlagScope paint(m_paintSuppressed, true);
-        h = std::max(h, m_marginTop + m_marginBottom + m_shadowWidth + 20);
-        w = std::max(w, m_marginLeft + m_marginRight + m_shadowWidth + 80);
-        setMinimumSize(m_marginLeft + m_marginRight + m_shadowWidth + 80,
-                       m_marginTop + m_marginBottom + m_shadowWidth + 20);
+        const QSize least = m_layout->MinimumSize();
+        h = std::max(h, least.height());
+        w = std::max(w, least.width());
+        setMinimumSize(least);
         if (geometry() != QRect(left, top, w, h))
             setGeometry(left, top, w, h);
         Relayout();
@@ -86,14 +87,13 @@ void TCustomKurvo::SetBounds(int left, int top, int w, int h)
 
 void TCustomKurvo::ResizeDataBitmap(bool printer)
 {
-    const int extra = printer ? 0 : 1;
-    m_dataBmp.SetSize(std::max(0, width() - m_marginLeft - m_marginRight - m_shadowWidth + extra),
-                      std::max(0, height() - m_marginTop - m_marginBottom - m_shadowWidth + extra));
+    const QSize s = m_layout->DataSize(width(), height(), printer);
+    m_dataBmp.SetSize(s.width(), s.height());
 }
 
 void TCustomKurvo::RenderFrame(TCanvas &c)
 {
-    const int W = width(), H = height(), s = m_shadowWidth;
+    const int W = width(), H = height(), s = ShadowWidth();
     c.Pen = TPen {m_windColor, 1, psSolid, pmCopy};
     c.Brush = TBrush {m_windColor, bsSolid};
     c.FillRect(0, 0, W, H);
@@ -127,16 +127,16 @@ void TCustomKurvo::RenderFrame(TCanvas &c)
         int x = m_captionPosX, y = m_captionPosY;
         switch (m_captionAnchorH) {
         case cahControlLeft: break;
-        case cahChartLeft: x += m_marginLeft; break;
-        case cahChartCenter: x += m_marginLeft + (W - m_marginLeft - m_marginRight - s) / 2; break;
-        case cahChartRight: x += W - m_marginRight - s; break;
+        case cahChartLeft: x += MarginLeft(); break;
+        case cahChartCenter: x += MarginLeft() + (W - MarginLeft() - MarginRight() - s) / 2; break;
+        case cahChartRight: x += W - MarginRight() - s; break;
         case cahControlRight: x += W; break;
         }
         switch (m_captionAnchorV) {
         case cavControlTop: break;
-        case cavChartTop: y += m_marginTop; break;
-        case cavChartCenter: y += m_marginTop + (H - m_marginTop - m_marginBottom - s) / 2; break;
-        case cavChartBottom: y += H - m_marginBottom; break;
+        case cavChartTop: y += MarginTop(); break;
+        case cavChartCenter: y += MarginTop() + (H - MarginTop() - MarginBottom() - s) / 2; break;
+        case cavChartBottom: y += H - MarginBottom(); break;
         case cavControlBottom: y += H; break;
         }
         const int tw = c.TextWidth(m_caption);
@@ -201,7 +201,7 @@ void TCustomKurvo::RenderBackground(TCanvas &c, int ox, int oy)
     DataToPixel(1, m_bkImg->AreaRight(), m_bkImg->AreaBottom(), rx, by);
     ClampPixel(lx, ty);
     ClampPixel(rx, by);
-    const int sx = ox - m_marginLeft, sy = oy - m_marginTop;
+    const int sx = ox - MarginLeft(), sy = oy - MarginTop();
     lx += sx;
     rx += sx;
     ty += sy;
@@ -223,7 +223,7 @@ void TCustomKurvo::RenderData(TCanvas &c, int ox, int oy, bool monochrome, bool 
 {
     if (OnBeforeRenderData) {
         const TColor b = c.Brush.Color, p = c.Pen.Color;
-        OnBeforeRenderData(this, c, m_marginLeft - ox, m_marginTop - oy);
+        OnBeforeRenderData(this, c, MarginLeft() - ox, MarginTop() - oy);
         c.Brush.Color = b;
         c.Pen.Color = p;
     }
@@ -233,14 +233,14 @@ void TCustomKurvo::RenderData(TCanvas &c, int ox, int oy, bool monochrome, bool 
     c.Pen.Width = 1;
     DrawTextLabels(c, ox, oy);
     if (OnDataRendered)
-        OnDataRendered(this, c, m_marginLeft - ox, m_marginTop - oy);
+        OnDataRendered(this, c, MarginLeft() - ox, MarginTop() - oy);
     DrawDataFrame(c, ox, oy);
 }
 
 void TCustomKurvo::DrawDataFrame(TCanvas &c, int ox, int oy)
 {
-    const int wa = width() - m_marginLeft - m_marginRight - m_shadowWidth;
-    const int ha = height() - m_marginTop - m_marginBottom - m_shadowWidth;
+    const int wa = width() - MarginLeft() - MarginRight() - ShadowWidth();
+    const int ha = height() - MarginTop() - MarginBottom() - ShadowWidth();
     c.Pen.Color = m_chartFrameColor;
     c.Pen.Style = psSolid;
     c.Pen.Width = 1;

@@ -11,11 +11,11 @@ TChartGeometry TCustomKurvo::TSite::Geometry() const
     TChartGeometry g;
     g.Width = m_k.width();
     g.Height = m_k.height();
-    g.MarginLeft = m_k.m_marginLeft;
-    g.MarginRight = m_k.m_marginRight;
-    g.MarginTop = m_k.m_marginTop;
-    g.MarginBottom = m_k.m_marginBottom;
-    g.ShadowWidth = m_k.m_shadowWidth;
+    g.MarginLeft = m_k.MarginLeft();
+    g.MarginRight = m_k.MarginRight();
+    g.MarginTop = m_k.MarginTop();
+    g.MarginBottom = m_k.MarginBottom();
+    g.ShadowWidth = m_k.ShadowWidth();
     return g;
 }
 

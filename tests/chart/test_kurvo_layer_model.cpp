@@ -1,6 +1,7 @@
-// The layer model without a chart: followers of joined axes, transforms of an
-// area, the history ring.
+// The layer model and the layout without a chart: followers of joined axes,
+// transforms of an area, the history ring, data bitmap sizes.
 #include "Kesl_kurvo_layers_p.h"
+#include "Kesl_kurvo_layout_p.h"
 
 #include <QPoint>
 
@@ -59,3 +60,20 @@ TEST(KurvoLayerModel, HistoryRingWrapsAfterSixteenRecords)
 }
 
 } // namespace
+
+TEST(KurvoLayoutModel, EveryStandardLayoutGivesADataBitmapOnePixelBeyondItsArea)
+{
+    for (int k = rcl_X1Bottom_Y1Left; k <= rcl_X2Both_Y2Both + 1; ++k) {
+        const TLayoutRow *row = TKurvoLayout::Row(TrcLayout(k));
+        ASSERT_EQ(row == nullptr, k > rcl_X2Both_Y2Both);
+        TKurvoLayout L;
+        L.shadow = 7;
+        if (row)
+            L.Apply(TrcLayout(k), *row);
+        const QSize least = L.MinimumSize();
+        const TPlotArea a = L.Area(least.width(), least.height());
+        EXPECT_EQ(L.DataSize(least.width(), least.height(), false), QSize(a.right - a.left + 1, a.bottom - a.top + 1));
+        EXPECT_EQ(L.DataSize(least.width(), least.height(), true), QSize(80, 20));
+        EXPECT_EQ(L.DataSize(10, 10, true), QSize(0, 0)); // too small: empty, never negative
+    }
+}
