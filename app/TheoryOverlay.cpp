@@ -51,7 +51,7 @@ QString PercentText(double share)
 
 void AddDensityCurve(TKurvo &rc, const TTheorySource &source)
 {
-    const TPenScope pen(rc, clRed, 2);
+    const TPenScope pen(rc, clRed, 1);
     const int first = rc.DataToPixel(1, kHistLow, 0).x(), last = rc.DataToPixel(1, kHistHigh, 0).x();
     for (int px = first; px <= last; ++px) {
         const double x = rc.PixelToData(1, px, 0).x();
@@ -84,13 +84,15 @@ void ShowCornerNote(TKurvo &rc, const QString &text)
     note->SetTransparent(false);
     note->SetMode(tlsimple);
     note->SetCaption(text);
-    PlaceCornerNote(rc);
     note->SetVisible(true);
+    PlaceCornerNote(rc);
 }
 
 void PlaceCornerNote(TKurvo &rc)
 {
     TTextLabel *note = rc.TextLabel(kCornerNote);
+    if (!note->Visible())
+        return; // a hidden note is placed when it is shown
     // Control pixels: the plot's right edge and top, inset.
     const double x = rc.width() - rc.MarginRight() - rc.ShadowWidth() - kNoteInset;
     const double y = rc.MarginTop() + kNoteInset;
