@@ -69,6 +69,100 @@ bool *ExtraSwitch(TTeachingExtras &extras, const QString &name)
     return nullptr;
 }
 
+// One "--name[=value]" argument; a value not given with "=" is the next argument.
+struct TOptionArgs
+{
+    const QStringList &Arguments;
+    int &Index;
+    QString Name, Value;
+    bool HasValue;
+
+    bool Take()
+    {
+        if (HasValue)
+            return true;
+        if (Index + 1 >= Arguments.size())
+            return false;
+        Value = Arguments[++Index];
+        return true;
+    }
+};
+
+// The option-appliers below answer nothing for a name that is not theirs, an
+// empty text when the option was taken, else the message for its bad value.
+
+// Switches and options whose values are words.
+std::optional<QString> ApplyWordOption(TOptionArgs &a, TStartOptions &o)
+{
+    const QString &name = a.Name;
+    if (name == QLatin1String("--help") && !a.HasValue) {
+        o.Help = true;
+    } else if (name == QLatin1String("--version") && !a.HasValue) {
+        o.Version = true;
+    } else if (bool *extra = ExtraSwitch(o.Extras, name); extra && !a.HasValue) {
+        *extra = true;
+    } else if (name == QLatin1String("--snapshot")) {
+        if (!a.Take() || a.Value.isEmpty())
+            return QStringLiteral("--snapshot needs a file name");
+        o.Snapshot = a.Value;
+    } else if (name == QLatin1String("--view")) {
+        if (!a.Take())
+            return QStringLiteral("--view needs distribution or means");
+        if (a.Value == QLatin1String("distribution"))
+            o.StartView = TStartOptions::View::Distribution;
+        else if (a.Value == QLatin1String("means"))
+            o.StartView = TStartOptions::View::Means;
+        else
+            return QStringLiteral("--view must be distribution or means, not \"%1\"").arg(a.Value);
+    } else if (name == QLatin1String("--distribution")) {
+        if (!a.Take())
+            return QStringLiteral("--distribution needs normal or cauchy");
+        if (a.Value == QLatin1String("normal"))
+            o.DistributionIndex = 0;
+        else if (a.Value == QLatin1String("cauchy"))
+            o.DistributionIndex = 1;
+        else
+            return QStringLiteral("--distribution must be normal or cauchy, not \"%1\"").arg(a.Value);
+    } else if (name == QLatin1String("--language")) {
+        const std::optional<QString> language = a.Take() ? LanguageValue(a.Value) : std::nullopt;
+        if (!language)
+            return QStringLiteral("--language must be de or en, not \"%1\"").arg(a.Value);
+        o.Language = *language;
+    } else {
+        return std::nullopt;
+    }
+    return QString();
+}
+
+// Options whose values are numbers.
+std::optional<QString> ApplyNumberOption(TOptionArgs &a, TStartOptions &o)
+{
+    const QString &name = a.Name;
+    if (name == QLatin1String("--location")) {
+        if (!a.Take() || !(o.LocationPosition = ScrollPosition(a.Value, 10, -100, 100)))
+            return QStringLiteral("--location must be a number from -10 to 10 in steps of 0.1, not \"%1\"")
+                .arg(a.Value);
+    } else if (name == QLatin1String("--width")) {
+        if (!a.Take() || !(o.WidthPosition = ScrollPosition(a.Value, 100, 1, 500)))
+            return QStringLiteral("--width must be a number from 0.01 to 5 in steps of 0.01, not \"%1\"").arg(a.Value);
+    } else if (name == QLatin1String("--samples")) {
+        bool ok = false;
+        const int n = a.Take() ? a.Value.toInt(&ok) : 0;
+        if (!ok || n < 1 || n > 500)
+            return QStringLiteral("--samples must be a whole number from 1 to 500, not \"%1\"").arg(a.Value);
+        o.Samples = n;
+    } else if (name == QLatin1String("--seed")) {
+        bool ok = false;
+        const qulonglong seed = a.Take() ? a.Value.toULongLong(&ok) : 0;
+        if (!ok || seed > 0xFFFFFFFFull)
+            return QStringLiteral("--seed must be a whole number from 0 to 4294967295, not \"%1\"").arg(a.Value);
+        o.Seed = static_cast<std::uint32_t>(seed);
+    } else {
+        return std::nullopt;
+    }
+    return QString();
+}
+
 } // namespace
 
 QString VersionText()
@@ -129,81 +223,19 @@ TParseResult ParseCommandLine(const QStringList &arguments, const QString &envir
         }
         if (!arg.startsWith(QLatin1String("--")))
             return fail(QStringLiteral("unknown option \"%1\"").arg(arg));
-        QString name = arg;
-        QString value;
-        bool hasValue = false;
-        const qsizetype eq = arg.indexOf(QLatin1Char('='));
-        if (eq > 0) {
-            name = arg.left(eq);
-            value = arg.mid(eq + 1);
-            hasValue = true;
+        TOptionArgs a {arguments, i, arg, QString(), false};
+        if (const qsizetype eq = arg.indexOf(QLatin1Char('=')); eq > 0) {
+            a.Name = arg.left(eq);
+            a.Value = arg.mid(eq + 1);
+            a.HasValue = true;
         }
-        auto takeValue = [&]() -> bool {
-            if (hasValue)
-                return true;
-            if (i + 1 >= arguments.size())
-                return false;
-            value = arguments[++i];
-            return true;
-        };
-
-        if (name == QLatin1String("--help") && !hasValue) {
-            o.Help = true;
-        } else if (name == QLatin1String("--version") && !hasValue) {
-            o.Version = true;
-        } else if (bool *extra = ExtraSwitch(o.Extras, name); extra && !hasValue) {
-            *extra = true;
-        } else if (name == QLatin1String("--snapshot")) {
-            if (!takeValue() || value.isEmpty())
-                return fail(QStringLiteral("--snapshot needs a file name"));
-            o.Snapshot = value;
-        } else if (name == QLatin1String("--view")) {
-            if (!takeValue())
-                return fail(QStringLiteral("--view needs distribution or means"));
-            if (value == QLatin1String("distribution"))
-                o.StartView = TStartOptions::View::Distribution;
-            else if (value == QLatin1String("means"))
-                o.StartView = TStartOptions::View::Means;
-            else
-                return fail(QStringLiteral("--view must be distribution or means, not \"%1\"").arg(value));
-        } else if (name == QLatin1String("--distribution")) {
-            if (!takeValue())
-                return fail(QStringLiteral("--distribution needs normal or cauchy"));
-            if (value == QLatin1String("normal"))
-                o.DistributionIndex = 0;
-            else if (value == QLatin1String("cauchy"))
-                o.DistributionIndex = 1;
-            else
-                return fail(QStringLiteral("--distribution must be normal or cauchy, not \"%1\"").arg(value));
-        } else if (name == QLatin1String("--location")) {
-            if (!takeValue() || !(o.LocationPosition = ScrollPosition(value, 10, -100, 100)))
-                return fail(QStringLiteral("--location must be a number from -10 to 10 in steps of 0.1, not \"%1\"")
-                                .arg(value));
-        } else if (name == QLatin1String("--width")) {
-            if (!takeValue() || !(o.WidthPosition = ScrollPosition(value, 100, 1, 500)))
-                return fail(
-                    QStringLiteral("--width must be a number from 0.01 to 5 in steps of 0.01, not \"%1\"").arg(value));
-        } else if (name == QLatin1String("--samples")) {
-            bool ok = false;
-            const int n = takeValue() ? value.toInt(&ok) : 0;
-            if (!ok || n < 1 || n > 500)
-                return fail(QStringLiteral("--samples must be a whole number from 1 to 500, not \"%1\"").arg(value));
-            o.Samples = n;
-        } else if (name == QLatin1String("--seed")) {
-            bool ok = false;
-            const qulonglong s = takeValue() ? value.toULongLong(&ok) : 0;
-            if (!ok || s > 0xFFFFFFFFull)
-                return fail(
-                    QStringLiteral("--seed must be a whole number from 0 to 4294967295, not \"%1\"").arg(value));
-            o.Seed = static_cast<std::uint32_t>(s);
-        } else if (name == QLatin1String("--language")) {
-            const std::optional<QString> language = takeValue() ? LanguageValue(value) : std::nullopt;
-            if (!language)
-                return fail(QStringLiteral("--language must be de or en, not \"%1\"").arg(value));
-            o.Language = *language;
-        } else {
-            return fail(QStringLiteral("unknown option \"%1\"").arg(name));
-        }
+        std::optional<QString> error = ApplyWordOption(a, o);
+        if (!error)
+            error = ApplyNumberOption(a, o);
+        if (!error)
+            return fail(QStringLiteral("unknown option \"%1\"").arg(a.Name));
+        if (!error->isEmpty())
+            return fail(*error);
     }
     if (o.Samples && o.StartView != TStartOptions::View::Means)
         return fail(QStringLiteral("--samples needs --view means"));

@@ -92,6 +92,14 @@ void TFrmMain::CreateControls(bool singleInstance, const QString &language)
     ApplyMainChartDesign(*RC);
     InstallChartMenu(*this);
 
+    CreatePanel();
+    CreateDescriptionAndData();
+    ConnectHandlers();
+    CreateHostLink(singleInstance, language);
+}
+
+void TFrmMain::CreatePanel()
+{
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFrameShape(QFrame::NoFrame);
@@ -136,7 +144,10 @@ void TFrmMain::CreateControls(bool singleInstance, const QString &language)
 
     SBarLoc = ScrollBar(Panel1, "SBarLoc", -100, 100, 0, {376, 40, 121, 20});
     SBarWid = ScrollBar(Panel1, "SBarWid", 1, 500, 100, {512, 40, 121, 20});
+}
 
+void TFrmMain::CreateDescriptionAndData()
+{
     Memo1 = new TMemo(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
@@ -161,7 +172,10 @@ void TFrmMain::CreateControls(bool singleInstance, const QString &language)
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(kTimerInterval);
+}
 
+void TFrmMain::ConnectHandlers()
+{
     // Keyboard order: the distribution, then location and width, then the description.
     setTabOrder(RGDistri, SBarLoc);
     setTabOrder(SBarLoc, SBarWid);
@@ -175,7 +189,10 @@ void TFrmMain::CreateControls(bool singleInstance, const QString &language)
     connect(SBarLoc, &QScrollBar::valueChanged, this, [this] { SBarLocChange(SBarLoc); });
     connect(SBarWid, &QScrollBar::valueChanged, this, [this] { SBarWidChange(SBarWid); });
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(Timer1); });
+}
 
+void TFrmMain::CreateHostLink(bool singleInstance, const QString &language)
+{
     // Last: its load step keeps the program to one running instance. The
     // controls above are translated once the table is settled.
     cliDemon = new TvrxDemonClient(this);

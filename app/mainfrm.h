@@ -141,7 +141,12 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // In creation order: chart, panel, description and data, then the host link.
     void CreateControls(bool singleInstance, const QString &language);
+    void CreatePanel();
+    void CreateDescriptionAndData();
+    void ConnectHandlers();
+    void CreateHostLink(bool singleInstance, const QString &language);
     void LoadTable(const QString &language);
     void ShowAboutThenDistri();
     // The density curve and the share-outside note, as Extras asks.
