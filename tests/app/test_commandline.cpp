@@ -4,116 +4,78 @@
 #include <gtest/gtest.h>
 
 namespace {
-TParseResult Parse(QStringList args, const QString &environmentLanguage = QString())
+// The arguments after the program's name, written as one line.
+TParseResult Parse(const char *line, const QString &environmentLanguage = QString())
 {
-    args.prepend("cauchy");
-    return ParseCommandLine(args, environmentLanguage);
+    return ParseCommandLine(QStringList {"cauchy"} + QString::fromUtf8(line).split(' ', Qt::SkipEmptyParts),
+                            environmentLanguage);
 }
 } // namespace
 
 TEST(CommandLine, AcceptedValuesBecomeScrollPositions)
 {
+    constexpr auto D = TStartOptions::View::Distribution, M = TStartOptions::View::Means;
     struct Case
     {
-        QStringList args;
+        const char *args;
         std::optional<int> dist, loc, wid, samples;
         std::optional<std::uint32_t> seed;
         TStartOptions::View view;
     } cases[] = {
-        {{}, {}, {}, {}, {}, {}, TStartOptions::View::Distribution},
-        {{"--distribution", "normal"}, 0, {}, {}, {}, {}, TStartOptions::View::Distribution},
-        {{"--distribution=cauchy"}, 1, {}, {}, {}, {}, TStartOptions::View::Distribution},
-        {{"--location", "-10"}, {}, -100, {}, {}, {}, TStartOptions::View::Distribution},
-        {{"--location", "0.3"}, {}, 3, {}, {}, {}, TStartOptions::View::Distribution},
-        {{"--location=10"}, {}, 100, {}, {}, {}, TStartOptions::View::Distribution},
-        {{"--width", "0.01"}, {}, {}, 1, {}, {}, TStartOptions::View::Distribution},
-        {{"--width", "5"}, {}, {}, 500, {}, {}, TStartOptions::View::Distribution},
-        {{"--width", "1.23"}, {}, {}, 123, {}, {}, TStartOptions::View::Distribution},
-        {{"--view", "means", "--samples", "500"}, {}, {}, {}, 500, {}, TStartOptions::View::Means},
-        {{"--samples", "1", "--view=means", "--seed", "4294967295"},
-         {},
-         {},
-         {},
-         1,
-         4294967295u,
-         TStartOptions::View::Means},
-        {{"/serverhandle=abc", "file.txt", "-"}, {}, {}, {}, {}, {}, TStartOptions::View::Distribution},
+        {"", {}, {}, {}, {}, {}, D},
+        {"--distribution normal", 0, {}, {}, {}, {}, D},
+        {"--distribution=cauchy", 1, {}, {}, {}, {}, D},
+        {"--location -10", {}, -100, {}, {}, {}, D},
+        {"--location 0.3", {}, 3, {}, {}, {}, D},
+        {"--location=10", {}, 100, {}, {}, {}, D},
+        {"--width 0.01", {}, {}, 1, {}, {}, D},
+        {"--width 5", {}, {}, 500, {}, {}, D},
+        {"--width 1.23", {}, {}, 123, {}, {}, D},
+        {"--view means --samples 500", {}, {}, {}, 500, {}, M},
+        {"--samples 1 --view=means --seed 4294967295", {}, {}, {}, 1, 4294967295u, M},
+        {"/serverhandle=abc file.txt -", {}, {}, {}, {}, {}, D},
         // Qt's own switches are left to the application object, values and all.
-        {{"-platform", "offscreen", "--style=fusion", "-reverse", "--width", "2"},
-         {},
-         {},
-         200,
-         {},
-         {},
-         TStartOptions::View::Distribution},
+        {"-platform offscreen --style=fusion -reverse --width 2", {}, {}, 200, {}, {}, D},
     };
     for (const Case &c : cases) {
+        SCOPED_TRACE(c.args);
         const TParseResult r = Parse(c.args);
-        const QString what = c.args.join(' ');
-        ASSERT_TRUE(r.Error.isEmpty()) << what.toStdString() << ": " << r.Error.toStdString();
-        EXPECT_EQ(r.Options.DistributionIndex, c.dist) << what.toStdString();
-        EXPECT_EQ(r.Options.LocationPosition, c.loc) << what.toStdString();
-        EXPECT_EQ(r.Options.WidthPosition, c.wid) << what.toStdString();
-        EXPECT_EQ(r.Options.Samples, c.samples) << what.toStdString();
-        EXPECT_EQ(r.Options.Seed, c.seed) << what.toStdString();
-        EXPECT_EQ(r.Options.StartView, c.view) << what.toStdString();
+        ASSERT_TRUE(r.Error.isEmpty()) << r.Error.toStdString();
+        EXPECT_EQ(r.Options.DistributionIndex, c.dist);
+        EXPECT_EQ(r.Options.LocationPosition, c.loc);
+        EXPECT_EQ(r.Options.WidthPosition, c.wid);
+        EXPECT_EQ(r.Options.Samples, c.samples);
+        EXPECT_EQ(r.Options.Seed, c.seed);
+        EXPECT_EQ(r.Options.StartView, c.view);
     }
 }
 
 TEST(CommandLine, BadValuesAndUnknownOptionsAreRefusedWithAMessage)
 {
-    const QStringList bad[] = {
-        {"--bogus"},
-        {"--location", "10.1"},
-        {"--location", "0.05"},
-        {"--location", "nan"},
-        {"--location"},
-        {"--width", "0"},
-        {"--width", "0.005"},
-        {"--width", "5.01"},
-        {"--width", "inf"},
-        {"--samples", "0"},
-        {"--samples", "501"},
-        {"--samples", "x"},
-        {"--seed", "-1"},
-        {"--seed", "4294967296"},
-        {"--view", "chart"},
-        {"--distribution", "gauss"},
-        {"--snapshot"},
-        {"--help=yes"},
-        {"-help"},
-        {"--hepl"},
-        {"-x"},
-        {"--samples", "5"},
-        {"--language", "fr"},
-        {"--language"},
-    };
-    for (const QStringList &args : bad) {
+    for (const char *args : {"--bogus",     "--location 10.1",   "--location 0.05", "--location nan",
+                             "--location",  "--width 0",         "--width 0.005",   "--width 5.01",
+                             "--width inf", "--samples 0",       "--samples 501",   "--samples x",
+                             "--seed -1",   "--seed 4294967296", "--view chart",    "--distribution gauss",
+                             "--snapshot",  "--help=yes",        "-help",           "--hepl",
+                             "-x",          "--samples 5",       "--language fr",   "--language"}) {
         const TParseResult r = Parse(args);
-        EXPECT_FALSE(r.Error.isEmpty()) << args.join(' ').toStdString();
-        EXPECT_FALSE(r.Error.contains('\n')) << args.join(' ').toStdString();
+        EXPECT_FALSE(r.Error.isEmpty()) << args;
+        EXPECT_FALSE(r.Error.contains('\n')) << args;
     }
-    EXPECT_TRUE(Parse({"--bogus"}).Error.contains("--bogus"));
-    EXPECT_TRUE(Parse({"-help"}).Error.contains("-help"));
-    EXPECT_TRUE(Parse({}, "fr").Error.contains("CAUCHY_LANGUAGE"));
+    EXPECT_TRUE(Parse("--bogus").Error.contains("--bogus"));
+    EXPECT_TRUE(Parse("-help").Error.contains("-help"));
+    EXPECT_TRUE(Parse("", "fr").Error.contains("CAUCHY_LANGUAGE"));
 }
 
 TEST(CommandLine, TheLanguageComesFromTheOptionElseTheEnvironment)
 {
-    struct Case
-    {
-        QStringList args;
-        const char *environment, *language;
-    } cases[] = {
-        {{}, "", ""},
-        {{"--language", "de"}, "", "de"},
-        {{"--language=en"}, "de", "en"},
-        {{}, "de", "de"},
-    };
-    for (const Case &c : cases) {
-        const TParseResult r = Parse(c.args, QLatin1String(c.environment));
+    // Arguments, the environment's language, the language used.
+    const std::tuple<const char *, const char *, const char *> cases[] = {
+        {"", "", ""}, {"--language de", "", "de"}, {"--language=en", "de", "en"}, {"", "de", "de"}};
+    for (const auto &[args, environment, language] : cases) {
+        const TParseResult r = Parse(args, QLatin1String(environment));
         ASSERT_TRUE(r.Error.isEmpty()) << r.Error.toStdString();
-        EXPECT_EQ(r.Options.Language, c.language) << c.args.join(' ').toStdString();
+        EXPECT_EQ(r.Options.Language, language) << args;
     }
 }
 
@@ -123,8 +85,8 @@ TEST(CommandLine, HelpNamesEveryOption)
     for (const char *opt : {"-h,", "--help", "--version", "--snapshot", "--view", "--distribution", "--location",
                             "--width", "--samples", "--seed", "--language"})
         EXPECT_TRUE(help.contains(QLatin1String(opt))) << opt;
-    EXPECT_TRUE(Parse({"--help"}).Options.Help);
-    EXPECT_TRUE(Parse({"-h"}).Options.Help);
-    EXPECT_TRUE(Parse({"--version"}).Options.Version);
+    EXPECT_TRUE(Parse("--help").Options.Help);
+    EXPECT_TRUE(Parse("-h").Options.Help);
+    EXPECT_TRUE(Parse("--version").Options.Version);
     EXPECT_TRUE(VersionText().endsWith("1.0"));
 }
