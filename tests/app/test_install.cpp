@@ -14,24 +14,6 @@
 
 namespace {
 
-int RunTool(const QString &program, const QStringList &args, const QString &cwd, QString *output = nullptr)
-{
-    QProcess p;
-    p.setWorkingDirectory(cwd);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("ASAN_OPTIONS", "detect_leaks=0");
-    env.remove("CAUCHY_LANGUAGE");
-    p.setProcessEnvironment(env);
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(program, args);
-    if (!p.waitForFinished(300000))
-        return -1;
-    if (output)
-        *output = QString::fromLocal8Bit(p.readAll());
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
-
 class Install : public ::testing::Test
 {
 protected:
@@ -40,11 +22,8 @@ protected:
         prefix = std::make_unique<QTemporaryDir>();
         elsewhere = std::make_unique<QTemporaryDir>();
         ASSERT_TRUE(prefix->isValid() && elsewhere->isValid());
-        QString out;
-        installed = RunTool(qEnvironmentVariable("CAUCHY_CMAKE"),
-                            {"--install", qEnvironmentVariable("CAUCHY_BUILD_DIR"), "--prefix", prefix->path()},
-                            elsewhere->path(), &out) == 0;
-        EXPECT_TRUE(installed) << out.toStdString();
+        installed = Runs(qEnvironmentVariable("CAUCHY_CMAKE"),
+                         {"--install", qEnvironmentVariable("CAUCHY_BUILD_DIR"), "--prefix", prefix->path()});
     }
     static void TearDownTestSuite()
     {
@@ -53,13 +32,27 @@ protected:
     }
     void SetUp() override { ASSERT_TRUE(installed); }
 
+    // Runs a program in a directory of its own; a failure is reported with its output.
+    static bool Runs(const QString &program, const QStringList &args)
+    {
+        QProcess p;
+        p.setWorkingDirectory(elsewhere->path());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("ASAN_OPTIONS", "detect_leaks=0");
+        env.remove("CAUCHY_LANGUAGE");
+        p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(program, args);
+        const bool ok = p.waitForFinished(300000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+        EXPECT_TRUE(ok) << program.toStdString() << ": " << p.readAll().toStdString();
+        return ok;
+    }
     static QString Prefix(const QString &file) { return prefix->path() + "/" + file; }
     static QImage Snapshot(const QString &program, const QString &name, QStringList args = {})
     {
         const QString shot = elsewhere->path() + "/" + name;
-        QString out;
-        EXPECT_EQ(RunTool(program, QStringList {"--snapshot", shot, "--seed", "3"} + args, elsewhere->path(), &out), 0)
-            << out.toStdString();
+        Runs(program, QStringList {"--snapshot", shot, "--seed", "3"} + args);
         return QImage(shot);
     }
 
@@ -92,24 +85,17 @@ TEST_F(Install, TheInstalledProgramFindsItsFilesFromAnyDirectory)
 
     const QString validate = QStandardPaths::findExecutable("desktop-file-validate");
     ASSERT_FALSE(validate.isEmpty()) << "desktop-file-validate is installed by the project's package step";
-    QString out;
-    EXPECT_EQ(RunTool(validate, {Prefix("share/applications/cauchy.desktop")}, elsewhere->path(), &out), 0)
-        << out.toStdString();
+    EXPECT_TRUE(Runs(validate, {Prefix("share/applications/cauchy.desktop")}));
 }
 
 TEST_F(Install, AProgramOfItsOwnBuildsAgainstTheInstalledLibrary)
 {
     const QString cmake = qEnvironmentVariable("CAUCHY_CMAKE");
     const QString source = qEnvironmentVariable("CAUCHY_SOURCE_DIR") + "/tests/app/package_example";
-    const QString build = elsewhere->path() + "/sine-build";
-    QString out;
-    ASSERT_EQ(RunTool(cmake, {"-S", source, "-B", build, "-G", "Ninja", "-DCMAKE_PREFIX_PATH=" + prefix->path()},
-                      elsewhere->path(), &out),
-              0)
-        << out.toStdString();
-    ASSERT_EQ(RunTool(cmake, {"--build", build}, elsewhere->path(), &out), 0) << out.toStdString();
-    const QString shot = elsewhere->path() + "/sine.png";
-    ASSERT_EQ(RunTool(build + "/sine", {shot}, elsewhere->path(), &out), 0) << out.toStdString();
+    const QString build = elsewhere->path() + "/sine-build", shot = elsewhere->path() + "/sine.png";
+    ASSERT_TRUE(Runs(cmake, {"-S", source, "-B", build, "-G", "Ninja", "-DCMAKE_PREFIX_PATH=" + prefix->path()}));
+    ASSERT_TRUE(Runs(cmake, {"--build", build}));
+    ASSERT_TRUE(Runs(build + "/sine", {shot}));
 
     // Red ink above the middle in the first half of the chart, below it in the second.
     const QImage img = QImage(shot).convertToFormat(QImage::Format_RGB32);

@@ -47,6 +47,16 @@ protected:
 
     QString LockFile() const { return m_run.path() + QStringLiteral("/KV_cauchy.lock"); }
 
+    // Runs the program to its end: the exit code (-1 when it did not exit) and what it wrote to stderr.
+    std::pair<int, QByteArray> Run(const QStringList &args, const QProcessEnvironment &env)
+    {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(m_program, args);
+        EXPECT_TRUE(p.waitForFinished(60000)) << args.join(' ').toStdString();
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardError()};
+    }
+
     QTemporaryDir m_run;
     QString m_program;
     QProcessEnvironment m_env;
@@ -60,13 +70,9 @@ TEST_F(Program, ASecondStartEndsAtOnceAndTheFirstKeepsRunning)
     Start(first);
     ASSERT_TRUE(WaitFor([&] { return QFileInfo::exists(LockFile()); }, 15000)) << "first start never took its lock";
 
-    QProcess second;
-    Start(second);
-    ASSERT_TRUE(second.waitForFinished(15000));
-    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_TRUE(second.readAllStandardError().contains(
-        QStringLiteral("already running (process %1)").arg(first.processId()).toUtf8()));
+    const auto [code, err] = Run({}, m_env);
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(err.contains(QStringLiteral("already running (process %1)").arg(first.processId()).toUtf8()));
 
     EXPECT_EQ(first.state(), QProcess::Running);
     first.kill();
@@ -83,41 +89,24 @@ TEST_F(Program, ASecondStartEndsAtOnceAndTheFirstKeepsRunning)
 
 TEST_F(Program, SnapshotsAreRepeatableWithASeedAndShowTheChosenView)
 {
-    struct Run
-    {
-        QStringList args;
-        QString file;
-    };
-    const QString dir = m_run.path();
     auto snapshot = [&](const QStringList &args, const QString &file) {
-        QProcess p;
-        p.setProcessEnvironment(m_env);
-        p.start(m_program, QStringList {"--snapshot", dir + "/" + file} + args);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-        return QImage(dir + "/" + file);
+        const auto [code, err] = Run(QStringList {"--snapshot", m_run.path() + "/" + file} + args, m_env);
+        EXPECT_EQ(code, 0) << err.toStdString();
+        return QImage(m_run.path() + "/" + file);
     };
     const QImage a = snapshot({"--seed", "7"}, "a.png");
     const QImage b = snapshot({"--seed", "7"}, "b.png");
     ASSERT_FALSE(a.isNull());
     EXPECT_EQ(a.size(), QSize(752, 384));
     EXPECT_EQ(a, b);
-    const QImage means = snapshot({"--seed", "7", "--view", "means", "--samples", "20"}, "m.png");
-    EXPECT_NE(means, a);
+    EXPECT_NE(snapshot({"--seed", "7", "--view", "means", "--samples", "20"}, "m.png"), a);
 
-    QProcess bad;
-    bad.setProcessEnvironment(m_env);
-    bad.start(m_program, {"--snapshot", dir + "/no/such/dir/x.png"});
-    ASSERT_TRUE(bad.waitForFinished(60000));
-    EXPECT_NE(bad.exitCode(), 0);
-    EXPECT_TRUE(bad.readAllStandardError().contains("cannot write"));
-
-    QProcess unknown;
-    unknown.setProcessEnvironment(m_env);
-    unknown.start(m_program, {"--frobnicate"});
-    ASSERT_TRUE(unknown.waitForFinished(30000));
-    EXPECT_EQ(unknown.exitCode(), 2);
-    EXPECT_TRUE(unknown.readAllStandardError().contains("--help"));
+    const auto [badCode, badErr] = Run({"--snapshot", m_run.path() + "/no/such/dir/x.png"}, m_env);
+    EXPECT_NE(badCode, 0);
+    EXPECT_TRUE(badErr.contains("cannot write"));
+    const auto [unknownCode, unknownErr] = Run({"--frobnicate"}, m_env);
+    EXPECT_EQ(unknownCode, 2);
+    EXPECT_TRUE(unknownErr.contains("--help"));
 }
 
 TEST_F(Program, EndsCleanlyOnSignalsAndStartsOverBrokenLocks)
@@ -168,12 +157,8 @@ TEST_F(Program, WithoutDisplayOrRuntimeDirectoryItSaysSoInsteadOfAborting)
         for (const QString &v : blocked)
             env.insert(v, file);
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-        QProcess p;
-        p.setProcessEnvironment(env);
-        p.start(m_program, args);
-        ASSERT_TRUE(p.waitForFinished(60000));
-        EXPECT_EQ(p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, exitCode);
-        const QByteArray err = p.readAllStandardError();
+        const auto [code, err] = Run(args, env);
+        EXPECT_EQ(code, exitCode);
         EXPECT_TRUE(err.contains(says) && err.count("cauchy:") == 1) << err.toStdString();
     }
 }
