@@ -23,8 +23,10 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -53,6 +55,17 @@ protected:
         return out;
     }
 
+    // While a run goes on its timer ticks, its button stops it and the parameters are locked.
+    void ExpectRunning(bool running) const
+    {
+        EXPECT_EQ(frm->MeansRunning, running);
+        EXPECT_EQ(frm->Timer1->isActive(), running);
+        EXPECT_EQ(frm->SButDrawSamples->text(), running ? "Stop" : "Calculate Means");
+        for (QWidget *w : {static_cast<QWidget *>(frm->SButShowDistri), static_cast<QWidget *>(frm->RGDistri),
+                           static_cast<QWidget *>(frm->SBarLoc), static_cast<QWidget *>(frm->SBarWid)})
+            EXPECT_EQ(w->isEnabled(), !running) << w->objectName().toStdString();
+    }
+
     std::unique_ptr<TFrmMain> frm;
     std::vector<QString> messages;
 
@@ -71,19 +84,15 @@ TEST_F(MainWindow, LayoutMatchesTheDesign)
     EXPECT_EQ(frm->minimumHeight() + TFrmMain::kFrameHeight, 400);
     EXPECT_EQ(frm->font().pixelSize(), 13);
 
-    struct Expect
-    {
-        QWidget *w;
-        QRect r;
-    } table[] = {
+    const std::pair<QWidget *, QRect> table[] = {
         {frm->Panel1, {0, 0, 752, 73}},           {frm->SButShowDistri, {8, 8, 169, 27}},
         {frm->SButDrawSamples, {8, 40, 169, 27}}, {frm->SButAbout, {642, 8, 102, 27}},
         {frm->SButExit, {642, 40, 102, 27}},      {frm->RGDistri, {184, 8, 177, 57}},
         {frm->SBarLoc, {376, 40, 121, 20}},       {frm->SBarWid, {512, 40, 121, 20}},
         {frm->Memo1, {0, 296, 752, 88}},
     };
-    for (const Expect &e : table)
-        EXPECT_EQ(e.w->geometry(), e.r) << e.w->objectName().toStdString();
+    for (const auto &[w, r] : table)
+        EXPECT_EQ(w->geometry(), r) << w->objectName().toStdString();
     EXPECT_EQ(frm->ChartArea(), QRect(0, 73, 752, 223));
 
     EXPECT_EQ(frm->SBarLoc->minimum(), -100);
@@ -192,13 +201,8 @@ TEST_F(MainWindow, CalculateMeansStartsAndStopsARun)
 {
     frm->show();
     QTest::mouseClick(frm->SButDrawSamples, Qt::LeftButton);
-    EXPECT_TRUE(frm->MeansRunning);
+    ExpectRunning(true);
     EXPECT_FALSE(frm->DistriShown);
-    EXPECT_TRUE(frm->Timer1->isActive());
-    EXPECT_EQ(frm->SButDrawSamples->text(), "Stop");
-    for (QWidget *w : {static_cast<QWidget *>(frm->SButShowDistri), static_cast<QWidget *>(frm->RGDistri),
-                       static_cast<QWidget *>(frm->SBarLoc), static_cast<QWidget *>(frm->SBarWid)})
-        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
     EXPECT_EQ(frm->NrOfSamples, 0);
     EXPECT_EQ(frm->Vec1->Elem(1), 0.0);
 
@@ -209,11 +213,7 @@ TEST_F(MainWindow, CalculateMeansStartsAndStopsARun)
     EXPECT_EQ(frm->Vec1->Elem(38), 0.0);
 
     QTest::mouseClick(frm->SButDrawSamples, Qt::LeftButton);
-    EXPECT_FALSE(frm->MeansRunning);
-    EXPECT_FALSE(frm->Timer1->isActive());
-    EXPECT_EQ(frm->SButDrawSamples->text(), "Calculate Means");
-    EXPECT_TRUE(frm->SBarLoc->isEnabled());
-    EXPECT_TRUE(frm->SButShowDistri->isEnabled());
+    ExpectRunning(false);
 
     // A new run starts again from nothing.
     QTest::mouseClick(frm->SButDrawSamples, Qt::LeftButton);
@@ -228,10 +228,7 @@ TEST_F(MainWindow, TheFiveHundredthSampleEndsTheRun)
     for (int i = 0; i < 500; ++i)
         frm->Timer1Timer(frm->Timer1);
     EXPECT_EQ(frm->NrOfSamples, 500);
-    EXPECT_FALSE(frm->MeansRunning);
-    EXPECT_FALSE(frm->Timer1->isActive());
-    EXPECT_EQ(frm->SButDrawSamples->text(), "Calculate Means");
-    EXPECT_TRUE(frm->RGDistri->isEnabled());
+    ExpectRunning(false);
     EXPECT_NE(frm->Vec1->Elem(500), 0.0);
 }
 
@@ -272,20 +269,15 @@ TEST_F(MainWindow, NumericLabelsFollowTheScrollBars)
     frm->show();
     EXPECT_EQ(frm->NLabLoc->ValueText(), "0.00");
     EXPECT_EQ(frm->NLabWid->ValueText(), "1.00");
-    struct Step
-    {
-        QScrollBar *bar;
-        int position;
-        TDigrel *label;
-        const char *text;
-    } steps[] = {
+    // Scroll bar, its new position, the label beside it and its text.
+    const std::tuple<QScrollBar *, int, TDigrel *, const char *> steps[] = {
         {frm->SBarLoc, -100, frm->NLabLoc, "-10.00"}, {frm->SBarLoc, 100, frm->NLabLoc, "10.00"},
         {frm->SBarLoc, 3, frm->NLabLoc, "0.30"},      {frm->SBarWid, 1, frm->NLabWid, "0.01"},
         {frm->SBarWid, 500, frm->NLabWid, "5.00"},    {frm->SBarWid, 123, frm->NLabWid, "1.23"},
     };
-    for (const Step &s : steps) {
-        s.bar->setValue(s.position);
-        EXPECT_EQ(s.label->ValueText(), s.text) << s.position;
+    for (const auto &[bar, position, label, text] : steps) {
+        bar->setValue(position);
+        EXPECT_EQ(label->ValueText(), text) << position;
     }
     EXPECT_EQ(frm->NLabLoc->geometry(), QRect(376, 8, 129, 25));
     EXPECT_EQ(frm->NLabWid->geometry(), QRect(512, 8, 129, 25));
@@ -307,16 +299,16 @@ TEST_F(MainWindow, ToolPanelHasItsSilverToWhiteGradient)
 namespace {
 
 // A table for the test program (beside it, or `folder` relative to its
-// folder), written for one test and removed after it.
+// folder), written for one test and removed after it; none for null contents.
 class TableBesideProgram
 {
 public:
     explicit TableBesideProgram(const QByteArray &contents, const QString &folder = QStringLiteral("."))
-        : m_path(QFileInfo(QCoreApplication::applicationFilePath()).absolutePath() + QLatin1Char('/') + folder +
-                 QLatin1Char('/') + QFileInfo(QCoreApplication::applicationFilePath()).fileName() +
-                 QStringLiteral(".itl"))
+        : m_path(QCoreApplication::applicationDirPath() + '/' + folder + '/' +
+                 QFileInfo(QCoreApplication::applicationFilePath()).fileName() + ".itl")
     {
-        QDir().mkpath(QFileInfo(m_path).absolutePath());
+        if (contents.isNull() || !QDir().mkpath(QFileInfo(m_path).absolutePath()))
+            return;
         QFile f(m_path);
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(contents);
@@ -374,6 +366,8 @@ TEST(MainWindowTranslation, TheProgramTablesTranslateTheWindow)
         EXPECT_FALSE(frm.Memo1->Lines().join("").contains("LW_")) << c.table;
         EXPECT_NE(frm.Memo1->Lines(), QStringList({"Description"})) << c.table;
         frm.show();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(frm.Memo1->verticalScrollBar()->maximum(), 0) << c.table; // the description fits
         frm.SButDrawSamplesClick(frm.SButDrawSamples);
         const QString stop = frm.SButDrawSamples->text();
         frm.SButDrawSamplesClick(frm.SButDrawSamples);
@@ -403,23 +397,18 @@ TEST(MainWindowTranslation, TheTableNamesTheIconInTheWorkArea)
         ASSERT_TRUE(text.open(QIODevice::WriteOnly));
         text.write("not a picture");
     }
-    struct Case
-    {
-        const char *name;
-        bool loaded;
-    } cases[] = {
-        {"test_app_icon.png", true},
-        {"missing_icon.png", false},
-        {"../tests/test_app_icon.png", false}, // a path, not a file name
-        {"test_app_not_an_image.png", false},
-    };
-    for (const Case &c : cases) {
-        TableBesideProgram table(QByteArray("[AppIconName]=") + c.name + "|$$");
+    // The icon named (a path is no file name), whether it is loaded.
+    const std::pair<const char *, bool> cases[] = {{"test_app_icon.png", true},
+                                                   {"missing_icon.png", false},
+                                                   {"../tests/test_app_icon.png", false},
+                                                   {"test_app_not_an_image.png", false}};
+    for (const auto &[name, loaded] : cases) {
+        TableBesideProgram table(QByteArray("[AppIconName]=") + name + "|$$");
         QApplication::setWindowIcon(QIcon());
         TFrmMain frm;
         frm.show();
-        EXPECT_EQ(!frm.windowIcon().isNull(), c.loaded) << c.name;
-        EXPECT_EQ(!QApplication::windowIcon().isNull(), c.loaded) << c.name;
+        EXPECT_EQ(!frm.windowIcon().isNull(), loaded) << name;
+        EXPECT_EQ(!QApplication::windowIcon().isNull(), loaded) << name;
     }
     QApplication::setWindowIcon(QIcon());
     QFile::remove(icon);
@@ -428,29 +417,25 @@ TEST(MainWindowTranslation, TheTableNamesTheIconInTheWorkArea)
 
 TEST(MainWindowTranslation, ALanguagePicksAShippedTableAndAnInstalledProgramFindsItsTable)
 {
-    struct Case
-    {
-        const char *beside, *german, *shared, *language, *expected;
-    } cases[] = {
+    // The text in the table beside the program, in the German one, in the one under share/ (none: no such
+    // table), the language asked for, the text shown.
+    using Case = std::array<const char *, 5>;
+    const Case cases[] = {
         {"Beside", "Verteilung zeigen", nullptr, "de", "Verteilung zeigen"},
         {"Beside", "Verteilung zeigen", "Shared", "", "Beside"},
         {nullptr, nullptr, "Shared", "", "Shared"},
         {nullptr, "Verteilung zeigen", "Shared", "de", "Verteilung zeigen"},
         {"Beside", nullptr, nullptr, "de", "Beside"}, // no such table: the default stays
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.expected);
-        auto table = [](const char *text, const char *folder) -> std::unique_ptr<TableBesideProgram> {
-            if (!text)
-                return nullptr;
-            return std::make_unique<TableBesideProgram>(QByteArray("[Show Distribution]=") + text + "|$$",
-                                                        QLatin1String(folder));
-        };
-        const auto beside = table(c.beside, ".");
-        const auto german = table(c.german, "translations/de");
-        const auto shared = table(c.shared, "../share/cauchy");
-        TFrmMain frm(nullptr, true, QLatin1String(c.language));
-        EXPECT_EQ(frm.SButShowDistri->text(), c.expected);
+    auto table = [](const char *text) {
+        return text ? "[Show Distribution]=" + QByteArray(text) + "|$$" : QByteArray();
+    };
+    for (const auto &[beside, german, shared, language, expected] : cases) {
+        SCOPED_TRACE(expected);
+        const TableBesideProgram b(table(beside)), g(table(german), QStringLiteral("translations/de")),
+            s(table(shared), QStringLiteral("../share/cauchy"));
+        TFrmMain frm(nullptr, true, QLatin1String(language));
+        EXPECT_EQ(frm.SButShowDistri->text(), expected);
     }
 }
 
@@ -459,35 +444,19 @@ TEST_F(MainWindow, ScrollBarsTakeTheKeyboardInTheirTabOrderAndPageByTen)
     frm->show();
     QApplication::setActiveWindow(frm.get());
     frm->RGDistri->setFocus(Qt::TabFocusReason);
-    struct Step
-    {
-        int key;
-        QWidget *focus;
-    };
-    const Step steps[] = {{Qt::Key_Tab, frm->SBarLoc},
-                          {Qt::Key_Right, frm->SBarLoc},
-                          {Qt::Key_Tab, frm->SBarWid},
-                          {Qt::Key_Left, frm->SBarWid}};
-    for (const Step &s : steps) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key(s.key));
-        EXPECT_EQ(QApplication::focusWidget(), s.focus) << s.key;
+    // Key, then the widget with the focus.
+    for (const auto &[key, focus] : {std::pair<Qt::Key, QWidget *> {Qt::Key_Tab, frm->SBarLoc},
+                                     {Qt::Key_Right, frm->SBarLoc},
+                                     {Qt::Key_Tab, frm->SBarWid},
+                                     {Qt::Key_Left, frm->SBarWid}}) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        EXPECT_EQ(QApplication::focusWidget(), focus) << key;
     }
     EXPECT_EQ(frm->SBarLoc->value(), 1);
     EXPECT_EQ(frm->SBarWid->value(), 99);
     // A click in the trough, right of the thumb, moves one page.
     QTest::mouseClick(frm->SBarWid, Qt::LeftButton, {}, QPoint(frm->SBarWid->width() - 24, 10));
     EXPECT_EQ(frm->SBarWid->value(), 109);
-}
-
-TEST(MainWindowTranslation, TheDescriptionFitsItsMemoWithoutAScrollBar)
-{
-    for (const char *table : {"cauchy.itl", "translations/cauchy.itl"}) {
-        TableBesideProgram t(ProgramTable(table));
-        TFrmMain frm;
-        frm.show();
-        QCoreApplication::processEvents();
-        EXPECT_EQ(frm.Memo1->verticalScrollBar()->maximum(), 0) << table;
-    }
 }
 
 TEST_F(MainWindow, PressingTheDescriptionAndMovingDragsItsText)
