@@ -58,12 +58,8 @@ TEST(AboutDialog, LayoutMatchesTheDesign)
     EXPECT_EQ(dlg.minimumSize(), dlg.maximumSize());
     EXPECT_EQ(dlg.windowTitle(), "LW_About");
     EXPECT_FALSE(dlg.windowIcon().isNull());
-    struct Expect
-    {
-        QWidget *w;
-        QWidget *parent;
-        QRect r;
-    } table[] = {
+    // Control, its parent, its rectangle there.
+    const std::tuple<QWidget *, QWidget *, QRect> table[] = {
         {dlg.LblDescription, &dlg, {8, 152, 529, 65}},
         {dlg.Panel1, &dlg, {8, 10, 529, 127}},
         {dlg.LblName, dlg.Panel1, {8, 12, 513, 34}},
@@ -77,9 +73,9 @@ TEST(AboutDialog, LayoutMatchesTheDesign)
         {dlg.HrefletHomepage, dlg.Panel2, {152, 40, 369, 16}},
         {dlg.BButOK, &dlg, {424, 296, 113, 33}},
     };
-    for (const Expect &e : table) {
-        EXPECT_EQ(e.w->geometry(), e.r) << e.w->objectName().toStdString();
-        EXPECT_EQ(e.w->parentWidget(), e.parent) << e.w->objectName().toStdString();
+    for (const auto &[w, parent, r] : table) {
+        EXPECT_EQ(w->geometry(), r) << w->objectName().toStdString();
+        EXPECT_EQ(w->parentWidget(), parent) << w->objectName().toStdString();
     }
     EXPECT_TRUE(dlg.LblAuthor->text().isEmpty());
     EXPECT_FALSE(dlg.LblCopyright->text().isEmpty());
@@ -104,37 +100,23 @@ TEST(AboutDialog, AllLinksHaveBlueBoldAndRedUnderlinedFonts)
     TFrmAbout dlg;
     for (THreflet *h : {dlg.HrefletKeslSuite, dlg.HrefletSimulations, dlg.HrefletHomepage}) {
         SCOPED_TRACE(h->objectName().toStdString());
-        EXPECT_EQ(h->Font().Name, "Courier New");
-        EXPECT_EQ(h->Font().Height, -13);
-        EXPECT_EQ(h->Font().Color, clBlue);
-        EXPECT_EQ(h->Font().Style, fsBold);
-        EXPECT_EQ(h->FontActive().Name, "Courier New");
-        EXPECT_EQ(h->FontActive().Color, clRed);
-        EXPECT_EQ(h->FontActive().Style, fsBold | fsUnderline);
+        EXPECT_TRUE(h->Font() == (TFont {QStringLiteral("Courier New"), -13, clBlue, fsBold}));
+        EXPECT_TRUE(h->FontActive() == (TFont {QStringLiteral("Courier New"), -13, clRed, fsBold | fsUnderline}));
     }
 }
 
 TEST(AboutDialog, TheHomePageLinkShowsOnlyWithACaptionOfItsOwn)
 {
-    struct Case
-    {
-        const char *caption;
-        bool shown;
-        int suiteTop, simulationsTop;
-    } cases[] = {
-        {"HomePage", false, 16, 32},
-        {"", false, 16, 32},
-        {"Home page of this simulation", true, 8, 24},
-        {"homepage", true, 8, 24}, // only the exact key counts as untranslated
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.caption);
+    // Caption (only the exact key counts as untranslated), whether the link shows; the other two move down when not.
+    for (const auto &[caption, shown] :
+         {std::pair {"HomePage", false}, {"", false}, {"Home page of this simulation", true}, {"homepage", true}}) {
+        SCOPED_TRACE(caption);
         TFrmAbout dlg;
-        dlg.HrefletHomepage->SetCaption(QString::fromUtf8(c.caption));
+        dlg.HrefletHomepage->SetCaption(QString::fromUtf8(caption));
         dlg.show();
-        EXPECT_EQ(dlg.HrefletHomepage->isVisible(), c.shown);
-        EXPECT_EQ(dlg.HrefletKeslSuite->y(), c.suiteTop);
-        EXPECT_EQ(dlg.HrefletSimulations->y(), c.simulationsTop);
+        EXPECT_EQ(dlg.HrefletHomepage->isVisible(), shown);
+        EXPECT_EQ(dlg.HrefletKeslSuite->y(), shown ? 8 : 16);
+        EXPECT_EQ(dlg.HrefletSimulations->y(), shown ? 24 : 32);
         EXPECT_EQ(dlg.HrefletHomepage->y(), 40);
 
         // Pixels: blue link text only in the rows of the visible links.
@@ -142,11 +124,8 @@ TEST(AboutDialog, TheHomePageLinkShowsOnlyWithACaptionOfItsOwn)
         EXPECT_GT(CountColor(img, InDialog(dlg.HrefletKeslSuite, dlg), kBlue), 30);
         EXPECT_GT(CountColor(img, InDialog(dlg.HrefletSimulations, dlg), kBlue), 30);
         // Rows below the moved second link: only a shown home-page link has ink there.
-        const QRect homeRow = InDialog(dlg.HrefletHomepage, dlg).adjusted(0, 8, 0, 0);
-        if (c.shown)
-            EXPECT_GT(CountColor(img, homeRow, kBlue), 30);
-        else
-            EXPECT_EQ(CountColor(img, homeRow, kBlue), 0);
+        const int homeInk = CountColor(img, InDialog(dlg.HrefletHomepage, dlg).adjusted(0, 8, 0, 0), kBlue);
+        EXPECT_TRUE(shown ? homeInk > 30 : homeInk == 0) << homeInk;
         dlg.close();
     }
 }
@@ -166,18 +145,18 @@ TEST(AboutDialog, MovedLinksStayForLaterShowings)
 
 TEST(AboutDialog, TranslationReachesEveryTextOfTheDialog)
 {
+    constexpr const char *suite = "The component library of this program",
+                         *copyright = "Copyright \xC2\xA9 2026 the authors of Cauchy Distribution";
     struct Case
     {
         QByteArray table;
         const char *title, *ok, *home, *suite, *copyright;
     } cases[] = {
-        {QByteArray(), "About", "OK", "HomePage", "The component library of this program",
-         "Copyright \u00A9 2026 the authors of Cauchy Distribution"},
-        {"[About]=Info|$$[OK]=Fertig|$$[HomePage]=Startseite|$$[The component library of this program]=Bibliothek|$$"
-         "[Copyright \xC2\xA9 2026 the authors of Cauchy Distribution]=Copyright \xC2\xA9 2026 die Autoren|$$",
-         "Info", "Fertig", "Startseite", "Bibliothek", "Copyright \u00A9 2026 die Autoren"},
-        {"[HomePage]=|$$", "About", "OK", "", "The component library of this program",
-         "Copyright \u00A9 2026 the authors of Cauchy Distribution"},
+        {QByteArray(), "About", "OK", "HomePage", suite, copyright},
+        {"[About]=Info|$$[OK]=Fertig|$$[HomePage]=Startseite|$$[" + QByteArray(suite) + "]=Bibliothek|$$[" + copyright +
+             "]=Copyright \xC2\xA9 2026 die Autoren|$$",
+         "Info", "Fertig", "Startseite", "Bibliothek", "Copyright \xC2\xA9 2026 die Autoren"},
+        {"[HomePage]=|$$", "About", "OK", "", suite, copyright},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.title);
@@ -228,14 +207,9 @@ TEST(AboutDialog, LinksOpenTheShippedPagesAndAFailureIsReported)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
     const QString docUrl = QUrl::fromLocalFile(QDir::cleanPath(docDir)).toString();
-    struct Case
-    {
-        const char *home; // the home page's target from the table
-        int link; // 0 components, 1 simulations, 2 home page
-        int shellResult;
-        QString opened; // empty: nothing opened
-        const char *message; // part of the message shown, or none
-    } cases[] = {
+    // The home page's target from the table, the link clicked (0 components, 1 simulations, 2 home page), what the
+    // shell answers, what it was asked to open (empty: nothing), part of the message shown (or none).
+    const std::tuple<const char *, int, int, QString, const char *> cases[] = {
         {"HomePageURL", 0, 42, docUrl + "/index.html#components", nullptr},
         {"index.de.html", 1, 42, docUrl + "/index.de.html#simulations", nullptr},
         {"index.de.html", 2, 42, docUrl + "/index.de.html", nullptr},
@@ -243,29 +217,26 @@ TEST(AboutDialog, LinksOpenTheShippedPagesAndAFailureIsReported)
         {"missing.html", 2, 42, "", "not installed"},
         {"index.html", 0, 2, docUrl + "/index.html#components", "No program"},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.home);
+    for (const auto &[home, link, shellResult, target, message] : cases) {
+        SCOPED_TRACE(home);
         QStringList opened, messages;
-        const TShellOpenHandler oldShell =
-            SetShellOpenHandler([&](const QString &, const QString &target, const QString &) {
-                opened << target;
-                return c.shellResult;
-            });
+        const TShellOpenHandler oldShell = SetShellOpenHandler([&, result = shellResult](auto, const QString &t, auto) {
+            opened << t;
+            return result;
+        });
         const TMessageBoxHandler oldBox =
             SetMessageBoxHandler([&](TMsgDlgType, const QString &, const QString &text) { messages << text; });
         TFrmAbout dlg;
         dlg.HrefletHomepage->SetCaption(QStringLiteral("Home"));
-        dlg.HrefletHomepage->SetURL(QLatin1String(c.home));
+        dlg.HrefletHomepage->SetURL(QLatin1String(home));
         dlg.show();
         THreflet *links[] = {dlg.HrefletKeslSuite, dlg.HrefletSimulations, dlg.HrefletHomepage};
-        QTest::mouseClick(links[c.link], Qt::LeftButton, Qt::NoModifier, QPoint(4, 8));
+        QTest::mouseClick(links[link], Qt::LeftButton, Qt::NoModifier, QPoint(4, 8));
         SetShellOpenHandler(oldShell);
         SetMessageBoxHandler(oldBox);
-        EXPECT_EQ(opened, c.opened.isEmpty() ? QStringList() : QStringList {c.opened});
-        ASSERT_EQ(messages.size(), c.message ? 1 : 0);
-        if (c.message) {
-            EXPECT_TRUE(messages[0].contains(QLatin1String(c.message))) << messages[0].toStdString();
-        }
+        EXPECT_EQ(opened, target.isEmpty() ? QStringList() : QStringList {target});
+        ASSERT_EQ(messages.size(), message ? 1 : 0);
+        EXPECT_TRUE(!message || messages[0].contains(QLatin1String(message))) << messages.value(0).toStdString();
     }
     QDir(docDir).removeRecursively();
 }
