@@ -17,10 +17,9 @@ namespace {
 // LC_NUMERIC German, as Qt leaves it for a German user, for the lifetime of
 // the object. The locale is compiled into the build folder when the system
 // has none (LocPath then names it).
-class GermanNumbers
+struct GermanNumbers
 {
-public:
-    GermanNumbers() : m_saved(std::setlocale(LC_NUMERIC, nullptr))
+    GermanNumbers()
     {
         if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) {
             LocPath = qEnvironmentVariable("CAUCHY_BUILD_DIR") + QStringLiteral("/locale");
@@ -31,13 +30,11 @@ public:
         }
         Active = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && *std::localeconv()->decimal_point == ',';
     }
-    ~GermanNumbers() { std::setlocale(LC_NUMERIC, m_saved.c_str()); }
+    ~GermanNumbers() { std::setlocale(LC_NUMERIC, Saved.c_str()); }
 
+    const std::string Saved = std::setlocale(LC_NUMERIC, nullptr);
     bool Active = false;
     QString LocPath;
-
-private:
-    std::string m_saved;
 };
 
 } // namespace
