@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -24,8 +25,7 @@ QStringList RawArguments(int argc, char **argv)
 
 int main(int argc, char **argv)
 try {
-    const TParseResult parsed =
-        ParseCommandLine(RawArguments(argc, argv), qEnvironmentVariable("CAUCHY_LANGUAGE"));
+    const TParseResult parsed = ParseCommandLine(RawArguments(argc, argv), qEnvironmentVariable("CAUCHY_LANGUAGE"));
     if (!parsed.Error.isEmpty()) {
         std::fprintf(stderr, "cauchy: %s\nTry 'cauchy --help' for more information.\n", qPrintable(parsed.Error));
         return 2;
@@ -53,10 +53,11 @@ try {
         app.QuitOnTerminationSignals();
     TFrmMain FrmMain(nullptr, !snapshot, options.Language);
     ApplyStartParameters(FrmMain, options);
-    // Created after the main window and hidden; a snapshot shows no dialog.
-    TFrmAbout FrmAbout;
+    // Created after the main window and hidden; a snapshot shows no dialog,
+    // so it has none.
+    std::optional<TFrmAbout> FrmAbout;
     if (!snapshot)
-        FrmMain.FrmAbout = &FrmAbout;
+        FrmMain.FrmAbout = &FrmAbout.emplace();
 
     if (snapshot) {
         FrmMain.FormShow();
