@@ -13,7 +13,6 @@
 #include "Kesl_kurvo_props.h"
 #include "Kesl_kurvo_scaleprops.h"
 #include "Kesl_kurvo_textlabel.h"
-#include "PixelMath.h"
 
 #include <QPoint>
 #include <QString>
@@ -108,7 +107,6 @@ public:
     static constexpr int kMaxShares = 4;
     static constexpr int kPolyBuffer = 200;
     static constexpr int kPixelClamp = 30000;
-    static constexpr double kLogFloor = PixelMath::kLogFloor;
 
     using TRenderEvent = std::function<void(QObject *Sender, TCanvas &Canvas, int Left, int Top)>;
 
@@ -190,14 +188,6 @@ public:
     void SetLayerRange(int layer, long double XLow, long double YLow, long double XHigh, long double YHigh);
     void DataToPixel(int layer, double x, double y, int &px, int &py) const;
     QPoint DataToPixel(int layer, double x, double y) const;
-    __attribute__((always_inline)) static bool ClampPixel(int &x, int &y)
-    {
-        const int cx = std::clamp(x, -kPixelClamp, kPixelClamp), cy = std::clamp(y, -kPixelClamp, kPixelClamp);
-        const bool clamped = cx != x || cy != y;
-        x = cx;
-        y = cy;
-        return clamped;
-    }
     virtual void CalcTransforms();
     bool Isometric() const;
     void SetIsometric(bool v);
@@ -364,8 +354,11 @@ private:
     struct TItemPainter; // draws the recorded items, one function per kind
 
     void MapFast(int layer, double x, double y, int &px, int &py) const; // in Kesl_kurvo_map_p.h
+    static bool ClampPixel(int &x, int &y); // to +-kPixelClamp; in Kesl_kurvo_map_p.h
 
     static int Li(int layer) { return std::clamp(layer, 1, kLayers) - 1; }
+    void CreateLayerScales();
+    void CreateTextLabels();
     TChartItem NewItem(std::uint8_t kind) const;
     void Commit(const TChartItem &item);
     void SyncSharedData();
@@ -455,37 +448,6 @@ private:
     std::unique_ptr<TSite> m_site;
     std::unique_ptr<TKurvoMouse> m_mouse;
     bool m_composed = false;
-};
-
-// What the mouse handler needs from its chart.
-class TCustomKurvo::TSite : public TKurvoMouseSite
-{
-public:
-    explicit TSite(TCustomKurvo &k) : m_k(k) { }
-    QWidget *MouseWidget() override { return &m_k; }
-    TChartGeometry Geometry() const override;
-    TAxisRange AxisX(int layer) const override;
-    TAxisRange AxisY(int layer) const override;
-    TLayerMap LayerMap(int layer) const override;
-    QPoint MapToPixel(int layer, double x, double y) const override { return m_k.DataToPixel(layer, x, y); }
-    void ApplyMouseRange(int layer, double XLow, double YLow, double XHigh, double YHigh, bool history) override
-    {
-        m_k.PropagateRange(layer, XLow, YLow, XHigh, YHigh, history);
-    }
-    void RecordRangeHistory() override { m_k.RecordHistory(); }
-    bool IsPaintSuppressed() const override { return m_k.PaintSuppressed(); }
-    void SuppressPaint(bool v) override { m_k.SetPaintSuppressed(v); }
-    void Repaint() override { m_k.Paint(); }
-    void SettingChanged() override { m_k.Changed(); }
-    bool IsIsometric() const override { return m_k.Isometric(); }
-    double PixelAspect() const override;
-    int DrawingLayer() const override { return m_k.CurrentLayer(); }
-    TColor DataAreaColor() const override { return m_k.ChartColor(); }
-    TCustomTextLabel *MouseTextLabel(int index) const override { return m_k.TextLabel(index); }
-    int TextLabelCount() const override { return kTextLabels; }
-
-private:
-    TCustomKurvo &m_k;
 };
 
 // The chart as placed on forms.

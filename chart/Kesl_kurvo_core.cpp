@@ -4,6 +4,7 @@
 #include "Kesl_kurvo_guard_p.h"
 #include "Kesl_kurvo_layers_p.h"
 #include "Kesl_kurvo_layout_p.h"
+#include "Kesl_kurvo_site_p.h"
 #include "Kesl_kurvo_store_p.h"
 
 #include <QPaintEvent>
@@ -37,6 +38,21 @@ TCustomKurvo::TCustomKurvo(QWidget *parent)
     m_bkImg->setObjectName(QStringLiteral("BackGroundImg"));
     m_bkImg->OnChange = [this](QObject *) { Changed(); };
 
+    CreateLayerScales();
+    CreateTextLabels();
+
+    m_imgBmp.SetSize(10, 10);
+
+    setGeometry(0, 0, 280, 200);
+    SetStandardLayout(rcl_X1Bottom_Y1Left);
+    UpdateScaleMargins();
+    CalcTransforms();
+    RecordHistory();
+}
+
+// Each layer's scale properties and the hosted scale objects they drive.
+void TCustomKurvo::CreateLayerScales()
+{
     // A hosted scale has no window; it draws onto the control bitmap when the
     // chart forces it to.
     auto hostScale = [this](TScale *s, const QString &name) {
@@ -74,7 +90,10 @@ TCustomKurvo::TCustomKurvo(QWidget *parent)
         hostScale(m_scaleX[std::size_t(i)], QStringLiteral("KurvoScaleX%1").arg(n));
         hostScale(m_scaleY[std::size_t(i)], QStringLiteral("KurvoScaleY%1").arg(n));
     }
+}
 
+void TCustomKurvo::CreateTextLabels()
+{
     for (int i = 0; i < kTextLabels; ++i) {
         auto *l = new TTextLabel(this);
         l->setObjectName(QStringLiteral("TextLabel%1").arg(i + 1));
@@ -96,14 +115,6 @@ TCustomKurvo::TCustomKurvo(QWidget *parent)
         l->OnChange = [this](QObject *) { Changed(); };
         m_labels[std::size_t(i)] = l;
     }
-
-    m_imgBmp.SetSize(10, 10);
-
-    setGeometry(0, 0, 280, 200);
-    SetStandardLayout(rcl_X1Bottom_Y1Left);
-    UpdateScaleMargins();
-    CalcTransforms();
-    RecordHistory();
 }
 
 TCustomKurvo::~TCustomKurvo()

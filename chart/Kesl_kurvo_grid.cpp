@@ -1,5 +1,6 @@
 // Grid lines and points, and the chart's text labels.
 #include "Kesl_kurvo.h"
+#include "Kesl_kurvo_map_p.h"
 
 #include <cmath>
 #include <vector>

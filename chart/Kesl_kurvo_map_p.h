@@ -9,3 +9,13 @@ inline void TCustomKurvo::MapFast(int layer, double x, double y, int &px, int &p
 {
     m_layers->Map(layer, x, y, px, py);
 }
+
+// A mapped pixel kept where the paint engine draws it exactly; true when it moved.
+__attribute__((always_inline)) inline bool TCustomKurvo::ClampPixel(int &x, int &y)
+{
+    const int cx = std::clamp(x, -kPixelClamp, kPixelClamp), cy = std::clamp(y, -kPixelClamp, kPixelClamp);
+    const bool clamped = cx != x || cy != y;
+    x = cx;
+    y = cy;
+    return clamped;
+}

@@ -4,6 +4,7 @@
 #include "Kesl_kurvo.h"
 #include "Kesl_kurvo_guard_p.h"
 #include "Kesl_kurvo_layout_p.h"
+#include "Kesl_kurvo_map_p.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -2,6 +2,7 @@
 // the handler, and the pointer events handed on to it; the key events.
 #include "Kesl_kurvo.h"
 #include "Kesl_kurvo_layers_p.h"
+#include "Kesl_kurvo_site_p.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -21,6 +21,7 @@ function(kesl_install_library target name)
     target_link_options(${target} INTERFACE "$<INSTALL_INTERFACE:-fsanitize=address,undefined>")
   endif()
   file(GLOB _headers CONFIGURE_DEPENDS ${_dir}/*.h)
+  list(FILTER _headers EXCLUDE REGEX "_p\\.h$") # private headers stay beside the sources
   install(TARGETS ${target} EXPORT KeslTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
   install(FILES ${_headers} DESTINATION ${KESL_INCLUDE_DIR})
 endfunction()

@@ -50,6 +50,23 @@ TEST_F(KurvoKinds, EllipseTouchesItsBoundingBox)
     EXPECT_EQ(D(81, 61), clWhite);
 }
 
+// A far end is drawn towards the pixel it is clamped to (30000 out), which
+// turns the line: 1e5 maps to 100050, clamped to 30000, which 29950 maps to.
+TEST_F(KurvoKinds, FarLineEndsAreDrawnTowardsTheirClampedPixel)
+{
+    std::vector<TColor> seen[2];
+    for (const double farX : {1e5, 29950.0}) {
+        k.ClearItems();
+        k.AddLine(0, 0, farX, 30000);
+        Paint();
+        for (int y = 0; y <= 140; ++y)
+            for (int x = 0; x <= 210; ++x)
+                seen[farX < 1e5].push_back(D(x, y));
+    }
+    EXPECT_EQ(seen[0], seen[1]);
+    EXPECT_EQ(D(0, 140), clBlack);
+}
+
 TEST_F(KurvoKinds, PixelBoxesHaveAFixedPixelSize)
 {
     k.SetDataColor(clRed);

@@ -91,27 +91,6 @@ TEST(KurvoLayers, MappingTable)
     }
 }
 
-TEST(KurvoLayers, ClampPixelTable)
-{
-    struct
-    {
-        int x, y, ex, ey;
-        bool clamped;
-    } cases[] = {
-        {0, 0, 0, 0, false},
-        {30000, -30000, 30000, -30000, false},
-        {30001, 5, 30000, 5, true},
-        {5, -2147483647, 5, -30000, true},
-        {2147483647, 2147483647, 30000, 30000, true},
-    };
-    for (const auto &c : cases) {
-        int x = c.x, y = c.y;
-        EXPECT_EQ(TCustomKurvo::ClampPixel(x, y), c.clamped);
-        EXPECT_EQ(x, c.ex);
-        EXPECT_EQ(y, c.ey);
-    }
-}
-
 TEST(KurvoLayers, LogarithmicFloorKeepsLowEndAndMapsNonPositiveToEdge)
 {
     TKurvo k;
