@@ -18,34 +18,41 @@ double Decade(double v)
     return std::fabs(e - r) < 1e-14 ? r : std::floor(e);
 }
 
-// The values of one grid direction between low and high (ordered).
-std::vector<double> GridValues(double low, double high, double step, bool log, const TScale *scale)
+// The scale's own ticks (its low end when it has none).
+std::vector<double> TickGridValues(const TScale *scale)
 {
     std::vector<double> out;
-    if (!std::isfinite(low) || !std::isfinite(high))
+    const int n = scale->NumTicks();
+    for (int i = 1; i <= n && int(out.size()) < kMaxGridValues; ++i)
+        out.push_back(scale->TickValue(i));
+    if (n == 0)
+        out.push_back(std::min(scale->RangeLow(), scale->RangeHigh()));
+    return out;
+}
+
+// Multiples of |step| from low up to high.
+std::vector<double> LinearGridValues(double low, double high, double step)
+{
+    std::vector<double> out;
+    const double s = std::fabs(step);
+    double v = std::ceil(low / s) * s;
+    if (!std::isfinite(v))
         return out;
-    if (step == 0) {
-        const int n = scale->NumTicks();
-        for (int i = 1; i <= n && int(out.size()) < kMaxGridValues; ++i)
-            out.push_back(scale->TickValue(i));
-        if (n == 0)
-            out.push_back(std::min(scale->RangeLow(), scale->RangeHigh()));
-        return out;
+    for (int i = 0; v < high && i < kMaxGridValues; ++i) {
+        out.push_back(v);
+        const double next = v + s;
+        if (next == v)
+            break; // the step vanishes against the value
+        v = next;
     }
-    if (step > 0 || !log) {
-        const double s = std::fabs(step);
-        double v = std::ceil(low / s) * s;
-        if (!std::isfinite(v))
-            return out;
-        for (int i = 0; v < high && i < kMaxGridValues; ++i) {
-            out.push_back(v);
-            const double next = v + s;
-            if (next == v)
-                break; // the step vanishes against the value
-            v = next;
-        }
-        return out;
-    }
+    return out;
+}
+
+// On a logarithmic axis: -1 every decade, -2 at 1, 2 and 5 of each, any other
+// negative step at every integer multiple of the decade.
+std::vector<double> LogGridValues(double low, double high, double step)
+{
+    std::vector<double> out;
     if (low <= 0)
         low = PixelMath::kLogFloor;
     double p = std::pow(10.0, Decade(low)); // power of ten not above low
@@ -66,24 +73,30 @@ std::vector<double> GridValues(double low, double high, double step, bool log, c
         out.push_back(v);
         if (step == -1) {
             v *= 10;
-        } else if (step == -2) {
-            double d = std::round(v / p);
-            if (d >= 10) {
-                p *= 10;
-                d = 1;
-            }
-            d = d < 2 ? 2 : (d < 5 ? 5 : 10);
-            v = d * p;
-        } else {
-            double d = std::round(v / p) + 1;
-            if (d >= 10) {
-                p *= 10;
-                d = 1;
-            }
-            v = d * p;
+            continue;
         }
+        double d = std::round(v / p) + (step == -2 ? 0 : 1);
+        if (d >= 10) {
+            p *= 10;
+            d = 1;
+        }
+        if (step == -2)
+            d = d < 2 ? 2 : (d < 5 ? 5 : 10);
+        v = d * p;
     }
     return out;
+}
+
+// The values of one grid direction between low and high (ordered).
+std::vector<double> GridValues(double low, double high, double step, bool log, const TScale *scale)
+{
+    if (!std::isfinite(low) || !std::isfinite(high))
+        return {};
+    if (step == 0)
+        return TickGridValues(scale);
+    if (step > 0 || !log)
+        return LinearGridValues(low, high, step);
+    return LogGridValues(low, high, step);
 }
 
 } // namespace
@@ -141,6 +154,53 @@ void TCustomKurvo::DrawGrid(TCanvas &c, int ox, int oy)
     c.Pen.Style = psSolid;
 }
 
+namespace {
+
+// Where a line `lineWidth` wide starts in a box `width` wide.
+int AlignedOffset(TAlignment a, int width, int lineWidth)
+{
+    if (a == taRightJustify)
+        return width - lineWidth;
+    if (a == taCenter)
+        return (width - lineWidth) / 2;
+    return 0;
+}
+
+// A label's box, shadowed box or background and underline around text
+// `w` x `textH` whose bottom left is x, y.
+void DrawLabelFrame(TCanvas &c, const TTextLabel &l, int x, int y, int w, int textH)
+{
+    const int bx1 = x - 4, by1 = y - textH - 2, bx2 = x + w + 4, by2 = y + 2;
+    switch (l.Mode()) {
+    case tlsimple:
+    case tlUnderline:
+        if (!l.Transparent()) {
+            c.Pen.Color = l.ColorBkg();
+            c.Rectangle(bx1, by1, bx2, by2);
+        }
+        if (l.Mode() == tlUnderline) {
+            c.Pen.Color = l.ColorBorder();
+            c.MoveTo(x, y);
+            c.LineTo(x + w, y);
+        }
+        break;
+    case tlBox: c.Rectangle(bx1, by1, bx2, by2); break;
+    case tlShadow: {
+        const TBrush keep = c.Brush;
+        c.Pen.Color = l.ColorShadow();
+        c.Brush = TBrush {l.ColorShadow(), bsSolid};
+        c.Rectangle(bx1 + l.ShadowDx(), by1 + l.ShadowDy(), bx2 + l.ShadowDx(), by2 + l.ShadowDy());
+        c.Brush = keep;
+        c.Pen.Color = l.ColorBorder();
+        c.Rectangle(bx1, by1, bx2, by2);
+        break;
+    }
+    case tlOff: break;
+    }
+}
+
+} // namespace
+
 void TCustomKurvo::DrawTextLabels(TCanvas &c, int ox, int oy)
 {
     const int sx = ox - MarginLeft(), sy = oy - MarginTop();
@@ -175,48 +235,11 @@ void TCustomKurvo::DrawTextLabels(TCanvas &c, int ox, int oy)
             y += h * n;
         else if (l->VerticalAlignment() == vaCenter)
             y += (h * n) / 2;
-        if (l->Alignment() == taRightJustify)
-            x -= w;
-        else if (l->Alignment() == taCenter)
-            x -= w / 2;
-        x += sx;
+        x += sx - AlignedOffset(l->Alignment(), w, 0);
         y += sy;
-        const int bx1 = x - 4, by1 = y - h * n - 2, bx2 = x + w + 4, by2 = y + 2;
-        switch (l->Mode()) {
-        case tlsimple:
-        case tlUnderline:
-            if (!l->Transparent()) {
-                c.Pen.Color = l->ColorBkg();
-                c.Rectangle(bx1, by1, bx2, by2);
-            }
-            if (l->Mode() == tlUnderline) {
-                c.Pen.Color = l->ColorBorder();
-                c.MoveTo(x, y);
-                c.LineTo(x + w, y);
-            }
-            break;
-        case tlBox: c.Rectangle(bx1, by1, bx2, by2); break;
-        case tlShadow: {
-            const TBrush keep = c.Brush;
-            c.Pen.Color = l->ColorShadow();
-            c.Brush = TBrush {l->ColorShadow(), bsSolid};
-            c.Rectangle(bx1 + l->ShadowDx(), by1 + l->ShadowDy(), bx2 + l->ShadowDx(), by2 + l->ShadowDy());
-            c.Brush = keep;
-            c.Pen.Color = l->ColorBorder();
-            c.Rectangle(bx1, by1, bx2, by2);
-            break;
-        }
-        case tlOff: break;
-        }
+        DrawLabelFrame(c, *l, x, y, w, h * n);
         c.Brush.Style = bsClear;
-        for (int k = 0; k < n; ++k) {
-            const int lw = c.TextWidth(lines[k]);
-            int tx = x;
-            if (l->Alignment() == taRightJustify)
-                tx += w - lw;
-            else if (l->Alignment() == taCenter)
-                tx += (w - lw) / 2;
-            c.TextOut(tx, y - h * (n - k), lines[k]);
-        }
+        for (int k = 0; k < n; ++k)
+            c.TextOut(x + AlignedOffset(l->Alignment(), w, c.TextWidth(lines[k])), y - h * (n - k), lines[k]);
     }
 }
