@@ -3,8 +3,10 @@
 #include "Kesl_kurvo.h"
 #include "Kesl_kurvo_geometry_p.h"
 #include "Kesl_kurvo_map_p.h"
+#include "Kesl_kurvo_markfield_p.h"
 #include "Kesl_kurvo_store_p.h"
 
+#include <array>
 #include <cstdint>
 
 namespace {
@@ -63,53 +65,39 @@ struct TCustomKurvo::TReplay
     QPoint start;
     int sx, sy; // control pixel -> canvas pixel
     // The polyline buffer: the start point and the points appended since,
-    // drawn as one polyline when flushed. A one-pixel solid pen gives the same
-    // pixels segment by segment, so with it each point is drawn as it is
-    // appended and the buffer only counts its points (every pen change
-    // flushes first). The pen position the canvas had before the run is kept
-    // for the relative moves, which read it before flushing.
+    // drawn as one polyline when flushed (every pen change flushes first).
+    // The pen position the canvas had before the run is kept for the
+    // relative moves, which read it before flushing. A run is flushed after
+    // kPolyBuffer appended points, repeated ones included, so that a dashed
+    // or thick line is split where it always was.
     int count = 0;
-    bool direct = false;
+    int distinct = 0; // points in the buffer
     QPoint penBeforeRun {};
-    QVector<QPoint> points {};
+    std::array<QPoint, kPolyBuffer> points {};
 
-    void Append(QPoint p)
+    __attribute__((always_inline)) void Append(QPoint p)
     {
         if (count == 0)
             Begin();
-        if (!direct)
-            Buffer(p);
-        else if (p != c.PenPos())
-            c.LineTo(p.x(), p.y()); // a zero-length segment draws nothing
+        if (p != points[std::size_t(distinct - 1)]) // a zero-length segment draws nothing
+            points[std::size_t(distinct++)] = p;
         if (++count >= kPolyBuffer)
             Flush();
     }
-    // Out of line: the loop over the points of a one-pixel run stays small.
+    // Out of line: the loop over the points of a run stays small.
     __attribute__((noinline)) void Begin()
     {
         penBeforeRun = c.PenPos();
-        direct = c.Pen.Width <= 1 && c.Pen.Style == psSolid && c.Pen.Mode == pmCopy;
-        if (direct) {
-            c.MoveTo(start.x(), start.y());
-        } else {
-            points.clear();
-            points.append(start);
-        }
-        count = 1;
+        points[0] = start;
+        distinct = count = 1;
     }
-    __attribute__((noinline)) void Buffer(QPoint p)
-    {
-        if (p != points.back())
-            points.append(p);
-    }
-    void Flush()
+    __attribute__((noinline)) void Flush()
     {
         if (count == 0)
             return;
-        if (!direct)
-            c.Polyline(points);
+        c.Polyline(points.data(), distinct);
+        count = distinct = 0;
         start = c.PenPos();
-        count = 0;
     }
     QPoint PenPos() const { return count > 0 ? penBeforeRun : c.PenPos(); }
     void Pen(TColor col, TPenStyle st)
@@ -149,6 +137,10 @@ struct TCustomKurvo::TItemPainter
     TColor fontColor;
     const TPackedItem *const items;
     const int n;
+    TMarkField field;
+    // Marks of one shape drawn one by one before the rest of the run goes
+    // through the field, whose write costs about a sweep of the surface.
+    static constexpr int kFieldMinRun = 256;
 
     __attribute__((always_inline)) QPoint Map(int layer, double x, double y) const
     {
@@ -164,6 +156,7 @@ struct TCustomKurvo::TItemPainter
     void DrawPacked(int &i, TColor col, TPenStyle ps);
     void DrawRest(const TChartItem &it, TColor col, TColor fill, TPenStyle ps);
     int Marks(int i, TColor col, TPenStyle ps);
+    int FieldMarks(int i, const TFastMap &fm, const TPackedItem &look);
     int DrawTo(int i, TColor col, TPenStyle ps);
     void Line(const TPackedItem &it, TColor col, TPenStyle ps);
     void MoveRel(const TPackedItem &it);
@@ -232,7 +225,8 @@ __attribute__((always_inline)) inline void TCustomKurvo::TItemPainter::DrawPacke
 }
 
 // A mark and the marks that follow with the same look: those need none of the
-// checks of the main loop, and a run of one shape is prepared once.
+// checks of the main loop, and a run of one shape is prepared once. A long
+// run of a shape with a mask goes on through the centre field.
 int TCustomKurvo::TItemPainter::Marks(int i, TColor col, TPenStyle ps)
 {
     const TPackedItem &it = items[i];
@@ -242,14 +236,35 @@ int TCustomKurvo::TItemPainter::Marks(int i, TColor col, TPenStyle ps)
     TMarkRun run(c, it.Style);
     run.Draw(p.x(), p.y());
     const TFastMap fm(k.m_layers->Transform(it.Layer), r.sx, r.sy);
+    const int fieldAfter = std::max(kFieldMinRun, c.Width() / 64 * c.Height());
+    int same = 1;
     while (i + 1 < n && SameLook(items[i + 1], it, ikMark)) {
         const TPackedItem &m = items[++i];
         Prefetch(i);
         const QPoint q = fm.Map(m.X1, m.Y1);
-        if (m.Style != run.Shape())
+        if (m.Style != run.Shape()) {
             run = TMarkRun(c, m.Style);
+            same = 0;
+        }
         run.Draw(q.x(), q.y());
+        if (++same == fieldAfter && DirectMarkMask(c, m.Style) && c.Width() > 0 && c.Height() > 0)
+            i = FieldMarks(i, fm, it);
     }
+    return i;
+}
+
+// The rest of a run of one shape: centres into the field, then one write.
+int TCustomKurvo::TItemPainter::FieldMarks(int i, const TFastMap &fm, const TPackedItem &look)
+{
+    const std::uint8_t shape = items[i].Style;
+    field.Reset(c.ScanLine(0), c.ScanLineStride(), c.Width(), c.Height());
+    while (i + 1 < n && SameLook(items[i + 1], look, ikMark) && items[i + 1].Style == shape) {
+        const TPackedItem &m = items[++i];
+        Prefetch(i);
+        const QPoint q = fm.Map(m.X1, m.Y1);
+        field.Add(q.x(), q.y());
+    }
+    field.Write(*DirectMarkMask(c, shape), ColorToQRgb(c.Pen.Color));
     return i;
 }
 

@@ -57,6 +57,65 @@ bool Within(int v)
     return v > -kDirectLineLimit && v < kDirectLineLimit;
 }
 
+bool Within(QPoint a, QPoint b)
+{
+    return Within(a.x()) && Within(a.y()) && Within(b.x()) && Within(b.y());
+}
+
+// The surface a one-pixel solid line is walked into.
+struct TPixelTarget
+{
+    std::uint32_t *bits;
+    std::ptrdiff_t stride;
+    int w, h;
+    std::uint32_t colour; // RGB only
+    bool xr;
+
+    void Put(std::uint32_t &px) const
+    {
+        px = xr ? (0xFF000000u | ((px ^ colour) & 0xFFFFFFu)) : (0xFF000000u | colour);
+    }
+    bool Inside(QPoint p) const { return p.x() >= 0 && p.y() >= 0 && p.x() < w && p.y() < h; }
+};
+
+// A pen whose lines the walk below draws exactly.
+bool SimpleLinePen(const TPen &pen)
+{
+    return pen.Width <= 1 && pen.Style == psSolid && (pen.Mode == pmCopy || pen.Mode == pmXor);
+}
+
+// The surface of an image canvas (not blank) for a walk with its pen.
+TPixelTarget PixelTarget(TCanvas &c)
+{
+    return {c.ScanLine(0),      c.ScanLineStride(), c.Width(), c.Height(), ColorToQRgb(c.Pen.Color) & 0xFFFFFFu,
+            c.Pen.Mode == pmXor};
+}
+
+// Bresenham walk from a up to, not including, b. With both ends on the
+// surface every pixel between is too and needs no check.
+void Walk(const TPixelTarget &t, QPoint a, QPoint b)
+{
+    int x0 = a.x(), y0 = a.y();
+    const int x = b.x(), y = b.y();
+    const int dx = std::abs(x - x0), dy = -std::abs(y - y0);
+    const int sx = x0 < x ? 1 : -1, sy = y0 < y ? 1 : -1;
+    int err = dx + dy;
+    const bool inside = t.Inside(a) && t.Inside(b);
+    while (x0 != x || y0 != y) {
+        if (inside || (x0 >= 0 && y0 >= 0 && x0 < t.w && y0 < t.h))
+            t.Put(t.bits[y0 * t.stride + x0]);
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x0 += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y0 += sy;
+        }
+    }
+}
+
 } // namespace
 
 int TFont::PixelSize() const
@@ -175,36 +234,10 @@ void TCanvas::LineTo(int x, int y)
     m_penPos = QPoint(x, y);
     if (Pen.Style == psClear || Blank() || from == m_penPos)
         return;
-
-    const bool simple = Pen.Width <= 1 && Pen.Style == psSolid && (Pen.Mode == pmCopy || Pen.Mode == pmXor);
-    if (simple && !m_page && Within(from.x()) && Within(from.y()) && Within(x) && Within(y)) {
-        // Bresenham walk from the start up to, not including, the end point.
-        const std::uint32_t c = ColorToQRgb(Pen.Color) & 0xFFFFFFu;
-        const bool xr = Pen.Mode == pmXor;
-        const int w = m_image->width();
-        const int h = m_image->height();
-        int x0 = from.x(), y0 = from.y();
-        const int dx = std::abs(x - x0), dy = -std::abs(y - y0);
-        const int sx = x0 < x ? 1 : -1, sy = y0 < y ? 1 : -1;
-        int err = dx + dy;
-        while (x0 != x || y0 != y) {
-            if (x0 >= 0 && y0 >= 0 && x0 < w && y0 < h) {
-                std::uint32_t &px = ScanLine(y0)[x0];
-                px = xr ? (0xFF000000u | ((px ^ c) & 0xFFFFFFu)) : (0xFF000000u | c);
-            }
-            const int e2 = 2 * err;
-            if (e2 >= dy) {
-                err += dy;
-                x0 += sx;
-            }
-            if (e2 <= dx) {
-                err += dx;
-                y0 += sy;
-            }
-        }
+    if (SimpleLinePen(Pen) && !m_page && Within(from, m_penPos)) {
+        Walk(PixelTarget(*this), from, m_penPos);
         return;
     }
-
     QPainter &p = P();
     ApplyPen(p);
     ApplyCompositionForPen(p);
@@ -212,15 +245,30 @@ void TCanvas::LineTo(int x, int y)
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
-void TCanvas::Polyline(const QVector<QPoint> &points)
+void TCanvas::Polyline(const QPoint *points, int count)
 {
-    if (points.isEmpty())
+    if (count <= 0)
         return;
-    const bool simple = Pen.Width <= 1 && Pen.Style == psSolid && (Pen.Mode == pmCopy || Pen.Mode == pmXor);
-    if (simple || points.size() < 2 || Pen.Style == psClear || Blank()) {
-        // Segment by segment gives the same pixels for a one-pixel solid pen.
-        MoveTo(points.front().x(), points.front().y());
-        for (int i = 1; i < points.size(); ++i)
+    const bool simple = SimpleLinePen(Pen);
+    if (simple && !m_page && !Blank()) {
+        // Segment by segment gives the same pixels for a one-pixel solid pen;
+        // the surface is looked up once for the whole line.
+        const TPixelTarget t = PixelTarget(*this);
+        for (int i = 1; i < count; ++i) {
+            const QPoint a = points[i - 1], b = points[i];
+            if (Within(a, b)) {
+                Walk(t, a, b);
+            } else {
+                m_penPos = a;
+                LineTo(b.x(), b.y());
+            }
+        }
+        m_penPos = points[count - 1];
+        return;
+    }
+    if (simple || count < 2 || Pen.Style == psClear || Blank()) {
+        MoveTo(points[0].x(), points[0].y());
+        for (int i = 1; i < count; ++i)
             LineTo(points[i].x(), points[i].y());
         return;
     }
@@ -229,9 +277,9 @@ void TCanvas::Polyline(const QVector<QPoint> &points)
     QPainter &p = P();
     ApplyPen(p);
     ApplyCompositionForPen(p);
-    p.drawPolyline(points.constData(), int(points.size()));
+    p.drawPolyline(points, count);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    m_penPos = points.back();
+    m_penPos = points[count - 1];
 }
 
 void TCanvas::Polygon(const QVector<QPoint> &points)

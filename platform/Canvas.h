@@ -87,7 +87,8 @@ public:
     QPoint PenPos() const { return m_penPos; }
     void MoveTo(int x, int y) { m_penPos = QPoint(x, y); }
     void LineTo(int x, int y);
-    void Polyline(const QVector<QPoint> &points);
+    void Polyline(const QVector<QPoint> &points) { Polyline(points.constData(), int(points.size())); }
+    void Polyline(const QPoint *points, int count);
     void Polygon(const QVector<QPoint> &points);
     void Rectangle(int x1, int y1, int x2, int y2);
     void Rectangle(const QRect &r) { Rectangle(r.left(), r.top(), r.right() + 1, r.bottom() + 1); }

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 
 namespace {
 
@@ -416,6 +417,45 @@ TEST_F(KurvoPixels, RenderEventsGetTheDataAreaOffset)
     Paint();
     EXPECT_EQ(calls, 111);
     EXPECT_EQ(D(5, 5), clLime);
+}
+
+// Long runs of marks of every shape, two colours overlapping, give the
+// pixels of the plain canvas calls; so does a series crossing the edges.
+TEST_F(KurvoPixels, LongMarkRunsAndSeriesGiveThePixelsOfTheCanvasCalls)
+{
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> ux(-10, 220), uy(-10, 150);
+    bool direct = true;
+    k.OnBeforeRenderData = [&](QObject *, TCanvas &c, int, int) { c.AllowDirectPixels = direct; };
+    for (int shape = -1; shape <= 51; ++shape) { // -1: a character
+        k.ClearItems();
+        for (TColor col : {clRed, clBlue}) {
+            k.SetDataColor(col);
+            for (int i = 0; i < 500; ++i)
+                k.AddMark(ux(rng), uy(rng), std::uint8_t(shape < 0 ? 'x' : shape));
+        }
+        direct = true;
+        Paint();
+        const QImage fast = k.DataBitmap().Image().copy();
+        direct = false;
+        Paint();
+        ASSERT_TRUE(k.DataBitmap().Image() == fast) << shape;
+        EXPECT_GT(CountData(clRed) + CountData(clBlue), shape < 0 ? -1 : 300) << shape;
+    }
+    k.ClearItems();
+    TBitmap lines(211, 141);
+    QPoint p(-5, 70);
+    k.MoveTo(p.x(), 140 - p.y());
+    lines.Canvas().MoveTo(p.x(), p.y());
+    for (int i = 0; i < 700; ++i) {
+        p += QPoint(int(rng() % 3) - 1, int(rng() % 9) - 4);
+        k.DrawTo(p.x(), 140 - p.y());
+        lines.Canvas().LineTo(p.x(), p.y());
+    }
+    Paint();
+    for (int y = 1; y < 140; ++y)
+        for (int x = 1; x < 210; ++x)
+            ASSERT_EQ(D(x, y), lines.Canvas().Pixel(x, y)) << x << "," << y;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <set>
 #include <utility>
 
@@ -293,4 +294,27 @@ TEST(Canvas, ThickLinesEndFlatAtTheirEndPoints)
     EXPECT_EQ(bottom, 14);
     EXPECT_EQ(right - left + 1, 4);
     EXPECT_TRUE(p.count({10, 5}) && p.count({10, 14}));
+}
+
+// A line crossing the edges (walked with a check per pixel) sets the pixels
+// of the same line drawn wholly inside a larger surface.
+TEST(Canvas, LinesCrossingTheEdgesMatchTheSameLinesInside)
+{
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<int> u(-30, 70);
+    QVector<QPoint> pts;
+    for (int i = 0; i < 300; ++i)
+        pts.append(QPoint(u(rng), u(rng)));
+    for (TPenMode mode : {pmCopy, pmXor}) {
+        TBitmap small(40, 40), big(140, 140);
+        for (TCanvas *c : {&small.Canvas(), &big.Canvas()})
+            c->Pen = TPen {clRed, 1, psSolid, mode};
+        small.Canvas().Polyline(pts);
+        QVector<QPoint> moved = pts;
+        for (QPoint &p : moved)
+            p += QPoint(50, 50);
+        big.Canvas().Polyline(moved);
+        EXPECT_EQ(small.Image(), big.Image().copy(50, 50, 40, 40)) << mode;
+        EXPECT_GT(Painted(small).size(), 400u);
+    }
 }
