@@ -16,7 +16,6 @@
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <numbers>
 
 class Teach : public ::testing::Test
