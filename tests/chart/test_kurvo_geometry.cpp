@@ -3,38 +3,27 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace KurvoGeometry;
 
 TEST(KurvoGeometry, ArrowBarbsLieBehindTheTipOnBothSides)
 {
-    struct Case
-    {
-        QPoint tail, tip, left, right;
-    };
-    const Case cases[] = {
-        {{0, 0}, {10, 0}, {1, -3}, {1, 3}}, // rightwards
-        {{10, 0}, {0, 0}, {9, 3}, {9, -3}}, // leftwards
-        {{0, 0}, {0, 10}, {3, 1}, {-3, 1}}, // downwards
-        {{0, 10}, {0, 0}, {-3, 9}, {3, 9}}, // upwards
-    };
-    for (const Case &c : cases) {
-        const auto [left, right] = ArrowBarbs(c.tail, c.tip, 10);
-        EXPECT_EQ(left, c.left) << c.tip.x() << "," << c.tip.y();
-        EXPECT_EQ(right, c.right) << c.tip.x() << "," << c.tip.y();
-    }
+    // tail, tip, left barb, right barb: rightwards, leftwards, downwards, upwards
+    const QPoint cases[][4] = {{{0, 0}, {10, 0}, {1, -3}, {1, 3}},
+                               {{10, 0}, {0, 0}, {9, 3}, {9, -3}},
+                               {{0, 0}, {0, 10}, {3, 1}, {-3, 1}},
+                               {{0, 10}, {0, 0}, {-3, 9}, {3, 9}}};
+    for (const auto &c : cases)
+        EXPECT_EQ(ArrowBarbs(c[0], c[1], 10), std::pair(c[2], c[3])) << c[1].x() << "," << c[1].y();
 }
 
-TEST(KurvoGeometry, BarDepthOffsetFollowsTheAngleAndIsBounded)
+TEST(KurvoGeometry, BarDepthOffsetAndTextLeft)
 {
     EXPECT_EQ(BarDepthOffset(0, 10), QPoint(10, 0));
     EXPECT_EQ(BarDepthOffset(45, 10), QPoint(7, -7));
     EXPECT_EQ(BarDepthOffset(90, 10), QPoint(0, -10));
-    EXPECT_EQ(BarDepthOffset(0, 2000000000), QPoint(30000, 0));
-}
-
-TEST(KurvoGeometry, TextLeftByAlignment)
-{
-    EXPECT_EQ(TextLeft(100, 41, 0), 100);
-    EXPECT_EQ(TextLeft(100, 41, 1), 59);
-    EXPECT_EQ(TextLeft(100, 41, 2), 80);
+    EXPECT_EQ(BarDepthOffset(0, 2000000000), QPoint(30000, 0)); // bounded
+    EXPECT_EQ(std::vector<int>({TextLeft(100, 41, 0), TextLeft(100, 41, 1), TextLeft(100, 41, 2)}),
+              std::vector<int>({100, 59, 80})); // by alignment: left, right, centre
 }

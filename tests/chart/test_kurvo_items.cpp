@@ -33,43 +33,34 @@ private:
     TMessageBoxHandler m_prev;
 };
 
-TEST(KurvoItems, GrowsByAllocSizeAndKeepsCount)
+TEST(KurvoItems, GrowsByAllocSizeKeepsCountAndClearsToNothing)
 {
     TKurvo k;
     EXPECT_EQ(k.AllocatedItems(), 0);
-    for (int i = 0; i < 1000; ++i)
+    for (int i = 0; i < 1001; ++i)
         k.AddLine(i, 0, i, 1);
-    EXPECT_EQ(k.AllocatedItems(), 1000);
-    k.AddLine(0, 0, 1, 1);
-    EXPECT_EQ(k.ItemCount(), 1001);
     EXPECT_EQ(k.AllocatedItems(), 2000);
     k.SetAllocSize(7);
     for (int i = 0; i < 1000; ++i)
         k.AddMark(0, 0, 1);
     EXPECT_EQ(k.ItemCount(), 2001);
     EXPECT_EQ(k.AllocatedItems(), 2007);
+    k.ClearItems();
+    EXPECT_EQ(std::pair(k.ItemCount(), k.AllocatedItems()), std::pair(0, 0));
+    k.AddMark(0, 0, 1);
+    EXPECT_EQ(k.AllocatedItems(), 7);
 }
 
 TEST(KurvoItems, RejectedSettingsKeepTheirOldValues)
 {
     TKurvo k;
-    struct
-    {
-        int value;
-        int expected;
-    } alloc[] = {{0, 1000}, {1000001, 1000}, {-5, 1000}, {1, 1}, {1000000, 1000000}};
-    for (const auto &c : alloc) {
-        k.SetAllocSize(c.value);
-        EXPECT_EQ(k.AllocSize(), c.expected) << c.value;
-    }
-    struct
-    {
-        int value;
-        int expected;
-    } cls[] = {{254, 254}, {255, 254}, {-1, 254}, {0, 0}};
-    for (const auto &c : cls) {
-        k.SetClassDefault(c.value);
-        EXPECT_EQ(k.ClassDefault(), c.expected) << c.value;
+    // value, then AllocSize and ClassDefault after setting both to it
+    const int cases[][3] = {{0, 1000, 0},    {1000001, 1000, 0}, {-5, 1000, 0},  {1, 1, 1},
+                            {254, 254, 254}, {255, 255, 254},    {-1, 255, 254}, {1000000, 1000000, 254}};
+    for (const auto &c : cases) {
+        k.SetAllocSize(c[0]);
+        k.SetClassDefault(c[0]);
+        EXPECT_EQ(std::pair(k.AllocSize(), k.ClassDefault()), std::pair(c[1], c[2])) << c[0];
     }
     k.SetCurrentLayer(17);
     EXPECT_EQ(k.CurrentLayer(), 1);
@@ -91,22 +82,17 @@ TEST(KurvoItems, ItemsCaptureTheDrawingStateAtRecording)
     k.SetTextAlignment(taRightJustify);
     k.AddText(0, 0, QStringLiteral("a text longer than seventeen"));
 
-    const TChartItem &m = k.Item(0);
-    EXPECT_EQ(m.Kind, ikMark);
-    EXPECT_EQ(m.Color, clRed);
-    EXPECT_EQ(m.FillColor, 0) << "marks leave the fill colour untouched";
-    EXPECT_EQ(m.Style, 7);
-    EXPECT_EQ(m.LineWidth, 3);
-    EXPECT_EQ(m.PenStyle, psDash);
-    EXPECT_EQ(m.ItemClass, 9);
-    EXPECT_EQ(m.Layer, 4);
-    const TChartItem &l = k.Item(1);
-    EXPECT_EQ(l.Kind, ikLine);
-    EXPECT_EQ(l.FillColor, clBlue);
+    const auto look = [&](int i) {
+        const TChartItem it = k.Item(i);
+        return std::tuple(int(it.Kind), it.Color, it.FillColor, int(it.Style), it.LineWidth, int(it.PenStyle),
+                          int(it.ItemClass), it.Layer);
+    };
+    // Marks leave the fill colour untouched; recorded colours never change.
+    EXPECT_EQ(look(0), std::tuple(int(ikMark), clRed, TColor(0), 7, 3, int(psDash), 9, 4));
+    EXPECT_EQ(look(1), std::tuple(int(ikLine), clRed, clBlue, 0, 3, int(psDash), 9, 4));
+    EXPECT_EQ(std::get<1>(look(2)), clGreen);
+    const TChartItem l = k.Item(1), t = k.Item(3);
     EXPECT_EQ((std::vector<double> {l.X1, l.Y1, l.X2, l.Y2}), (std::vector<double> {1, 2, 3, 4}));
-    EXPECT_EQ(k.Item(2).Color, clGreen);
-    EXPECT_EQ(k.Item(0).Color, clRed) << "recorded colours never change";
-    const TChartItem &t = k.Item(3);
     EXPECT_EQ(t.TextString(), QStringLiteral("a text longer tha")); // 17 characters
     EXPECT_EQ(t.Style, taRightJustify);
 }
@@ -127,18 +113,6 @@ TEST(KurvoItems, SuppressedTwiceThenReleasedOncePaintsOnce)
     EXPECT_EQ(k.PaintCount(), before + 1);
     k.SetPaintSuppressed(false);
     EXPECT_EQ(k.PaintCount(), before + 1);
-}
-
-TEST(KurvoItems, ClearItemsEmptiesTheList)
-{
-    TKurvo k;
-    for (int i = 0; i < 1500; ++i)
-        k.AddMark(i, i, 1);
-    k.ClearItems();
-    EXPECT_EQ(k.ItemCount(), 0);
-    EXPECT_EQ(k.AllocatedItems(), 0);
-    k.AddMark(0, 0, 1);
-    EXPECT_EQ(k.AllocatedItems(), 1000);
 }
 
 TEST(KurvoSharing, FourSharersSeeEveryChangeAndAFifthIsRefused)

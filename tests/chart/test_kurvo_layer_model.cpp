@@ -9,16 +9,12 @@
 
 namespace {
 
+// Controller per layer, 0 meaning the layer itself.
 struct FakeJoints
 {
     int x[17] = {}, y[17] = {};
-    FakeJoints()
-    {
-        for (int l = 1; l <= 16; ++l)
-            x[l] = y[l] = l;
-    }
-    int XControlledBy(int l) const { return x[l]; }
-    int YControlledBy(int l) const { return y[l]; }
+    int XControlledBy(int l) const { return x[l] ? x[l] : l; }
+    int YControlledBy(int l) const { return y[l] ? y[l] : l; }
 };
 
 TEST(KurvoLayerModel, FollowersAreTheLayersJoinedOnEitherAxis)
