@@ -2,6 +2,7 @@
 #include "Kesl_ScaleTicksSink.h"
 #include "PixelMath.h"
 
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -97,6 +98,39 @@ TTickStep ChooseTickStep(int MinTicks, TExtended Low, TExtended High)
     return r;
 }
 
+namespace {
+
+// The short ticks of a linear pass, one step before the first long tick on.
+// They take at most half the cap, so that a capped pass still has labelled
+// long ticks.
+void AddShortTicks(TTickSink &sink, TScaleTickResult &r, const TTickStep &st, TExtended low, TExtended high)
+{
+    const TExtended dir = Sign(low, high);
+    const TExtended shortStep = st.Step / st.SubDivisions;
+    int shortCount = 0;
+    const TExtended start = st.FirstTick - st.Step;
+    TExtended prev = 0;
+    for (long long j = 0;; ++j) {
+        const TExtended v = start + TExtended(j) * shortStep;
+        if (j > 0 && v == prev)
+            break; // adding the step no longer changes the value
+        prev = v;
+        // Short ticks carry the same rounding noise as the long ones, so
+        // the one at RangeLow may come out a little before it.
+        if (dir * (low - v) <= kEndTol * std::fabs(shortStep) && std::isfinite(double(v))) {
+            if (++shortCount > kMaxPassTicks / 2) {
+                r.Capped = true;
+                break;
+            }
+            sink.Add({double(v), false, {}, {}, true, true});
+        }
+        if (!(dir * (start + TExtended(j + 1) * shortStep - high) <= kEndTol * std::fabs(shortStep)))
+            break;
+    }
+}
+
+} // namespace
+
 TScaleTickResult LinearTickPass(const TScaleTickSettings &s)
 {
     TScaleTickResult r;
@@ -111,32 +145,8 @@ TScaleTickResult LinearTickPass(const TScaleTickSettings &s)
     }
     TTickSink sink(r);
     const TExtended dir = Sign(low, high);
-    const TExtended shortStep = st.Step / st.SubDivisions;
-
-    if (s.ShortTicks) {
-        // Short ticks take at most half the cap, so that a capped pass still
-        // has labelled long ticks.
-        int shortCount = 0;
-        const TExtended start = st.FirstTick - st.Step;
-        TExtended prev = 0;
-        for (long long j = 0;; ++j) {
-            const TExtended v = start + TExtended(j) * shortStep;
-            if (j > 0 && v == prev)
-                break; // adding the step no longer changes the value
-            prev = v;
-            // Short ticks carry the same rounding noise as the long ones, so
-            // the one at RangeLow may come out a little before it.
-            if (dir * (low - v) <= kEndTol * std::fabs(shortStep) && std::isfinite(double(v))) {
-                if (++shortCount > kMaxPassTicks / 2) {
-                    r.Capped = true;
-                    break;
-                }
-                sink.Add({double(v), false, {}, {}, true, true});
-            }
-            if (!(dir * (start + TExtended(j + 1) * shortStep - high) <= kEndTol * std::fabs(shortStep)))
-                break;
-        }
-    }
+    if (s.ShortTicks)
+        AddShortTicks(sink, r, st, low, high);
 
     const int decimals = AutoDecimals(s.DecPlaces, high, low);
     // Horizontal scales with short ticks already recorded these values.
@@ -160,6 +170,35 @@ TScaleTickResult LinearTickPass(const TScaleTickSettings &s)
     }
     return r;
 }
+
+namespace {
+
+constexpr int kNoExponent = INT_MIN;
+
+// The label of a logarithmic tick: its value, or with decimals -3 the
+// exponent of a decade power (and nothing between them).
+QString LogLabel(const TScaleTickSettings &s, TExtended v, int decimals, int exponent, int count)
+{
+    QString text;
+    if (decimals == -3) {
+        if (exponent != kNoExponent)
+            text = QString::number(exponent);
+    } else {
+        text = FormatTickNumber(v, decimals);
+    }
+    text.truncate(14);
+    if (s.DecPlaces == -2 && text.contains(QLatin1Char('.')) && !text.toLower().contains(QLatin1Char('e'))) {
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+    }
+    if (s.LabelType == ftUserText)
+        return UserTickItem(s.UserTickText, count);
+    return ApplyInscript(text, s.ScaleInscript);
+}
+
+} // namespace
 
 TScaleTickResult LogTickPass(const TScaleTickSettings &s)
 {
@@ -185,26 +224,6 @@ TScaleTickResult LogTickPass(const TScaleTickSettings &s)
 
     int count = 0;
     auto inside = [&](TExtended v) { return v / kLogTol > minEnd && v * kLogTol < maxEnd; };
-    auto labelFor = [&](TExtended v, int mult, int exponent) {
-        QString text;
-        if (decimals == -3) {
-            if (mult == 1)
-                text = QString::number(exponent);
-        } else {
-            text = FormatTickNumber(v, decimals);
-        }
-        text.truncate(14);
-        if (s.DecPlaces == -2 && text.contains(QLatin1Char('.')) && !text.toLower().contains(QLatin1Char('e'))) {
-            while (text.endsWith(QLatin1Char('0')))
-                text.chop(1);
-            if (text.endsWith(QLatin1Char('.')))
-                text.chop(1);
-        }
-        if (s.LabelType == ftUserText)
-            return UserTickItem(s.UserTickText, count);
-        return ApplyInscript(text, s.ScaleInscript);
-    };
-
     // Each decade power is computed directly, so that 0.01 is the nearest
     // number to 0.01 and not an accumulated product.
     const int firstExp = int(std::floor(std::log10(minEnd * kLogTol)));
@@ -213,25 +232,21 @@ TScaleTickResult LogTickPass(const TScaleTickSettings &s)
         for (int i = 1; i <= (dense ? 9 : 1); ++i) {
             const TExtended v = i * decade;
             const bool labelled = i == 1 || i == 2 || i == 5;
+            // Intermediate candidates: vertical scales visit them only with
+            // short ticks and draw them long; horizontal scales always visit
+            // them and draw them only with short ticks.
+            if (!inside(v) || (!labelled && s.Vertical && !s.ShortTicks))
+                continue;
             if (!labelled) {
-                // Intermediate candidates: vertical scales visit them only with
-                // short ticks and draw them long; horizontal scales always
-                // visit them and draw them only with short ticks.
-                if (s.Vertical && !s.ShortTicks)
-                    continue;
-                if (!inside(v))
-                    continue;
                 const bool drawn = s.Vertical || s.ShortTicks;
                 if (!sink.Add({double(v), s.Vertical, {}, {}, drawn, drawn}))
                     return r;
                 continue;
             }
-            if (!inside(v))
-                continue;
             ++count;
             TScaleTick t {double(v), true, {}, {}, true, true};
             if (s.LabelType != ftNoFigs)
-                t.Label = labelFor(v, i, exp);
+                t.Label = LogLabel(s, v, decimals, i == 1 ? exp : kNoExponent, count);
             if (!sink.Add(std::move(t)))
                 return r;
         }
