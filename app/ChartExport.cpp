@@ -13,6 +13,7 @@
 #include <QSvgGenerator>
 #include <QWidget>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -31,16 +32,23 @@ QImage ChartImage(QWidget *chart, int scale)
     return image;
 }
 
+// The chart is a picture of pixels: in a page format it goes as one image,
+// drawn at no less than twice the pixel ratio so that it prints sharply.
+void DrawChart(QPainter &painter, QWidget *chart, int scale)
+{
+    painter.drawImage(QRect(QPoint(), chart->size()), ChartImage(chart, std::max(scale, 2)));
+}
+
 // Writes all of data through a save file, so an old file survives any failure.
 QString Commit(const QString &fileName, const QByteArray &data)
 {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
-        return QApplication::translate("ChartExport", "Cannot write %1: %2").arg(fileName, file.errorString());
+        return QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString());
     if (file.write(data) != data.size() || !file.commit()) {
         const QString cause = file.errorString();
         file.cancelWriting();
-        return QApplication::translate("ChartExport", "Cannot write %1: %2").arg(fileName, cause);
+        return QStringLiteral("Cannot write %1: %2").arg(fileName, cause);
     }
     return {};
 }
@@ -54,21 +62,21 @@ QByteArray PngBytes(QWidget *chart, int scale)
     return bytes;
 }
 
-QByteArray SvgBytes(QWidget *chart)
+QByteArray SvgBytes(QWidget *chart, int scale)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     QSvgGenerator svg;
     svg.setOutputDevice(&buffer);
-    svg.setSize(chart->size());
+    svg.setSize(chart->size() * scale);
     svg.setViewBox(QRect(QPoint(), chart->size()));
     QPainter painter(&svg);
-    chart->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+    DrawChart(painter, chart, scale);
     painter.end();
     return bytes;
 }
 
-QByteArray PdfBytes(QWidget *chart)
+QByteArray PdfBytes(QWidget *chart, int scale)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -78,9 +86,10 @@ QByteArray PdfBytes(QWidget *chart)
     constexpr int kDpi = 96;
     pdf.setResolution(kDpi);
     pdf.setPageMargins(QMarginsF());
-    pdf.setPageSize(QPageSize(QSizeF(chart->size()) * 72.0 / kDpi, QPageSize::Point));
+    pdf.setPageSize(QPageSize(QSizeF(chart->size() * scale) * 72.0 / kDpi, QPageSize::Point));
     QPainter painter(&pdf);
-    chart->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+    painter.scale(scale, scale);
+    DrawChart(painter, chart, scale);
     painter.end();
     return bytes;
 }
@@ -89,29 +98,29 @@ QByteArray PdfBytes(QWidget *chart)
 
 QString SaveChartPicture(QWidget *chart, const QString &fileName, int scale)
 {
-    if (!chart || scale < 1)
-        return QApplication::translate("ChartExport", "There is no picture to save.");
+    if (!chart || scale < 1 || scale > 4)
+        return QStringLiteral("There is no picture to save.");
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     QByteArray data;
     if (suffix == QLatin1String("png"))
         data = PngBytes(chart, scale);
     else if (suffix == QLatin1String("svg"))
-        data = SvgBytes(chart);
+        data = SvgBytes(chart, scale);
     else if (suffix == QLatin1String("pdf"))
-        data = PdfBytes(chart);
+        data = PdfBytes(chart, scale);
     else
-        return QApplication::translate("ChartExport", "Unknown picture type \"%1\": use .png, .svg or .pdf.")
+        return QStringLiteral("Unknown picture type \"%1\": use .png, .svg or .pdf.")
             .arg(QFileInfo(fileName).fileName());
     if (data.isEmpty())
-        return QApplication::translate("ChartExport", "The picture could not be drawn.");
+        return QStringLiteral("The picture could not be drawn.");
     return Commit(fileName, data);
 }
 
 QString CopyChartPicture(QWidget *chart, int scale)
 {
     QClipboard *clipboard = QApplication::clipboard();
-    if (!chart || scale < 1 || !clipboard)
-        return QApplication::translate("ChartExport", "There is no picture to copy.");
+    if (!chart || scale < 1 || scale > 4 || !clipboard)
+        return QStringLiteral("There is no picture to copy.");
     clipboard->setImage(ChartImage(chart, scale));
     return {};
 }
@@ -120,6 +129,8 @@ QString SaveSamplesCsv(const QString &fileName, const double *values, qsizetype 
 {
     // The shortest form that reads back to the same double, with '.' whatever
     // the locale; infinities and NaN (no generator makes them) as inf and nan.
+    if (count < 0 || (!values && count > 0))
+        return QStringLiteral("There are no samples to save.");
     QByteArray data;
     data.reserve(count * 24);
     char buffer[32];

@@ -7,6 +7,7 @@ class QWidget;
 
 // Handing the chart and its samples to a class: a picture file, the clipboard,
 // a spreadsheet. Each returns an empty string on success, else a message for the user.
+// scale is 1 to 4: the picture is drawn at that many pixels per pixel shown.
 QString SaveChartPicture(QWidget *chart, const QString &fileName, int scale); // format by extension: .png, .svg, .pdf
 QString CopyChartPicture(QWidget *chart, int scale); // to the clipboard
 QString SaveSamplesCsv(const QString &fileName, const double *values, qsizetype count);

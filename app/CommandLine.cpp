@@ -157,6 +157,12 @@ std::optional<QString> ApplyNumberOption(TOptionArgs &a, TStartOptions &o)
         if (!ok || seed > 0xFFFFFFFFull)
             return QStringLiteral("--seed must be a whole number from 0 to 4294967295, not \"%1\"").arg(a.Value);
         o.Seed = static_cast<std::uint32_t>(seed);
+    } else if (name == QLatin1String("--scale")) {
+        bool ok = false;
+        const double f = a.Take() ? a.Value.toDouble(&ok) : 0;
+        if (!ok || !(f >= 1 && f <= 4))
+            return QStringLiteral("--scale must be a number from 1 to 4, not \"%1\"").arg(a.Value);
+        o.Scale = f;
     } else {
         return std::nullopt;
     }
@@ -192,6 +198,8 @@ QString HelpText()
         "  --width W                    width, 0.01 to 5 in steps of 0.01 (default: 1)\n"
         "  --samples N                  for the means view: run N of the 500 steps at once (1 to 500)\n"
         "  --seed S                     start the random numbers from S (0 to 4294967295) instead of the clock\n"
+        "  --scale F                    draw the window F times as large, 1 to 4, for a projector\n"
+        "                               (default: QT_SCALE_FACTOR, else 1)\n"
         "  --language de|en             use the German or English texts shipped with the program\n"
         "                               (default: CAUCHY_LANGUAGE, else the table beside the program)\n"
         "  --theory                     draw the exact density over the histogram\n"

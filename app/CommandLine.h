@@ -24,6 +24,7 @@ struct TStartOptions
     std::optional<int> WidthPosition; // scroll-bar position: width * 100
     std::optional<int> Samples; // running-means ticks run at once (1..500)
     std::optional<std::uint32_t> Seed; // generator start instead of the clock
+    std::optional<double> Scale; // the window drawn at this many pixels per pixel (1..4)
     QString Language; // "de" or "en": a shipped table instead of the one beside the program
     TTeachingExtras Extras; // --theory, --outside, --median
 };

@@ -48,6 +48,10 @@ try {
     if (options.Seed)
         GeneratorSeed = *options.Seed;
 
+    // Qt then lays out and draws everything at this ratio; the controls that
+    // draw through pictures of their own make them at it as well.
+    if (options.Scale)
+        qputenv("QT_SCALE_FACTOR", QByteArray::number(*options.Scale));
     TApplication app(argc, argv);
     if (!snapshot)
         app.QuitOnTerminationSignals();

@@ -365,12 +365,15 @@ const QImage &TKurvoMouse::ShownPicture(const QImage &finished)
         m_bandSourceKey = finished.cacheKey();
         m_bandDrawn = false;
     }
+    // The band is flipped in the picture's own pixels, a finer ratio's included.
+    const qreal ratio = finished.devicePixelRatio();
+    const auto pixel = [ratio](QPoint p) { return (QPointF(p) * ratio).toPoint(); };
     if (m_bandDrawn && (m_drawnStart != m_bandStart || m_drawnCorner != m_bandCorner)) {
-        KurvoMouse::XorBandOutline(m_bandImage, m_drawnStart, m_drawnCorner); // erase the old band
+        KurvoMouse::XorBandOutline(m_bandImage, pixel(m_drawnStart), pixel(m_drawnCorner)); // erase the old band
         m_bandDrawn = false;
     }
     if (!m_bandDrawn) {
-        KurvoMouse::XorBandOutline(m_bandImage, m_bandStart, m_bandCorner);
+        KurvoMouse::XorBandOutline(m_bandImage, pixel(m_bandStart), pixel(m_bandCorner));
         m_drawnStart = m_bandStart;
         m_drawnCorner = m_bandCorner;
         m_bandDrawn = true;

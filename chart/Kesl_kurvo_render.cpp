@@ -19,6 +19,7 @@ void TCustomKurvo::Paint()
 {
     if (!VisibleSetting() || IsLoading() || m_paintSuppressed)
         return;
+    m_ctrlBmp.SetPixelRatio(devicePixelRatio());
     ComposeToBitmap();
     update();
 }
@@ -28,6 +29,7 @@ void TCustomKurvo::ComposeToBitmap()
     {
         const TFlagScope quiet(m_autoRedraw, false); // a paint never repaints itself (e.g. a dropped background image)
         m_ctrlBmp.SetSize(width(), height());
+        m_dataBmp.SetPixelRatio(m_ctrlBmp.PixelRatio());
         RenderFrame(m_ctrlBmp.Canvas());
         RenderBackground(m_dataBmp.Canvas(), 0, 0);
         RenderData(m_dataBmp.Canvas(), 0, 0, false, false);
@@ -42,12 +44,16 @@ void TCustomKurvo::ComposeToBitmap()
 
 void TCustomKurvo::paintEvent(QPaintEvent *)
 {
-    if (!m_composed || m_ctrlBmp.Width() != width() || m_ctrlBmp.Height() != height()) {
+    // Composed at the ratio of what is painted on, so a picture at 2x is drawn, not magnified.
+    QPainter p(this);
+    const qreal ratio = PaintRatio(p);
+    if (!m_composed || m_ctrlBmp.Width() != width() || m_ctrlBmp.Height() != height() ||
+        m_ctrlBmp.PixelRatio() != ratio) {
         if (IsLoading() || m_paintSuppressed)
             return;
+        m_ctrlBmp.SetPixelRatio(ratio);
         ComposeToBitmap();
     }
-    QPainter p(this);
     p.drawImage(0, 0, m_mouse->ShownPicture(m_ctrlBmp.Image()));
 }
 

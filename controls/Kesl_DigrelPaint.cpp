@@ -166,6 +166,7 @@ void TDigrel::PaintOn(TCanvas &target)
 void TDigrel::paintEvent(QPaintEvent *)
 {
     TBitmap bmp;
+    bmp.SetPixelRatio(devicePixelRatio());
     RenderBitmap(bmp);
     if (bmp.Empty())
         return;

@@ -295,7 +295,8 @@ void THreflet::paintEvent(QPaintEvent *)
     if (width() <= 0 || height() <= 0)
         return;
     // Drawn on a see-through picture, so a transparent label shows its parent.
-    QImage img(size(), QImage::Format_ARGB32_Premultiplied);
+    QImage img(size() * devicePixelRatio(), QImage::Format_ARGB32_Premultiplied);
+    img.setDevicePixelRatio(devicePixelRatio());
     img.fill(Qt::transparent);
     {
         TCanvas c(&img);

@@ -86,7 +86,9 @@ private:
     // a kept picture is reused only while it is still exactly right.
     struct TPictureKey
     {
-        int Width = 0, Height = 0, NrColors = 0;
+        int Width = 0, Height = 0;
+        qreal Ratio = 1;
+        int NrColors = 0;
         TGradType FillType = gtHoriz;
         TColor First = 0, Last = 0, Grid = 0;
         TGridMode GridMode = gmNone;

@@ -184,6 +184,7 @@ THueband::TPictureKey THueband::PictureKey() const
 {
     return {width(),
             height(),
+            devicePixelRatio(),
             m_nrColors,
             m_fillType,
             ColorToRGB(m_colorFirst),
@@ -197,7 +198,9 @@ const QImage &THueband::Picture()
 {
     const TPictureKey key = PictureKey();
     if (m_picture.isNull() || key != m_pictureKey) {
-        TBitmap bmp(key.Width, key.Height);
+        TBitmap bmp;
+        bmp.SetPixelRatio(key.Ratio);
+        bmp.SetSize(key.Width, key.Height);
         DrawPicture(bmp.Canvas(), bmp.Width(), bmp.Height());
         m_picture = bmp.Empty() ? QImage() : bmp.Image();
         m_pictureKey = key;
@@ -210,10 +213,14 @@ void THueband::paintEvent(QPaintEvent *event)
     const QImage &picture = Picture();
     if (!picture.isNull()) {
         // Only the part asked for: beneath a label that is a small rectangle.
-        const QRect r = event->rect().intersected(picture.rect());
+        const qreal ratio = picture.devicePixelRatio();
+        const QRect r = event->rect().intersected(QRect(QPoint(), picture.deviceIndependentSize().toSize()));
         QPainter p(this);
         p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(r.topLeft(), picture, r);
+        if (ratio == 1.0)
+            p.drawImage(r.topLeft(), picture, r);
+        else
+            p.drawImage(QRectF(r), picture, QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio));
     }
     if (OnPaint)
         OnPaint(this);

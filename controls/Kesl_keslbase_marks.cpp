@@ -310,7 +310,7 @@ bool DrawFast(TCanvas &c, std::uint8_t shape, int x, int y)
 
 const TMarkMask *DirectMarkMask(const TCanvas &c, int shape)
 {
-    if (!c.AllowDirectPixels || c.IsPrinter())
+    if (!c.AllowDirectPixels || !c.DirectPixels())
         return nullptr;
     const TMarkMask *mask = FastMarkMask(shape);
     if (!mask)

@@ -1,6 +1,7 @@
 #include "Canvas.h"
 
 #include <QFontMetrics>
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <algorithm>
@@ -50,6 +51,14 @@ Qt::BrushStyle QtBrushStyle(TBrushStyle s)
     case bsSolid: break;
     }
     return Qt::SolidPattern;
+}
+
+// Fills, text and pictures take the units as they are; only lines are moved
+// to the middles of the units (at a finer pixel ratio).
+void Unshifted(QPainter &p)
+{
+    if (!p.transform().isIdentity())
+        p.resetTransform();
 }
 
 bool Within(int v)
@@ -208,7 +217,14 @@ void TCanvas::ApplyPen(QPainter &p) const
     }
     QPen pen(ColorToQColor(Pen.Color));
     pen.setStyle(QtPenStyle(Pen.Style));
-    if (Pen.Width <= 1) {
+    if (!DirectPixels() && !m_page) {
+        // At a finer pixel ratio a line is a unit wide (square ends close the
+        // corners) and runs through the middle of the units it covers at 1:1.
+        pen.setWidth(std::max(Pen.Width, 1));
+        pen.setCapStyle(Pen.Width <= 1 ? Qt::SquareCap : Qt::FlatCap);
+        pen.setJoinStyle(Qt::MiterJoin);
+        p.setTransform(QTransform::fromTranslate(0.5, 0.5));
+    } else if (Pen.Width <= 1) {
         // A cosmetic flat-capped pen leaves out the end pixel of a line.
         pen.setWidth(0);
         pen.setCapStyle(Qt::FlatCap);
@@ -234,7 +250,7 @@ void TCanvas::LineTo(int x, int y)
     m_penPos = QPoint(x, y);
     if (Pen.Style == psClear || Blank() || from == m_penPos)
         return;
-    if (SimpleLinePen(Pen) && !m_page && Within(from, m_penPos)) {
+    if (SimpleLinePen(Pen) && DirectPixels() && Within(from, m_penPos)) {
         Walk(PixelTarget(*this), from, m_penPos);
         return;
     }
@@ -250,7 +266,7 @@ void TCanvas::Polyline(const QPoint *points, int count)
     if (count <= 0)
         return;
     const bool simple = SimpleLinePen(Pen);
-    if (simple && !m_page && !Blank()) {
+    if (simple && DirectPixels() && !Blank()) {
         // Segment by segment gives the same pixels for a one-pixel solid pen;
         // the surface is looked up once for the whole line.
         const TPixelTarget t = PixelTarget(*this);
@@ -297,7 +313,7 @@ void TCanvas::Polygon(const QVector<QPoint> &points)
         // coordinates lie inside, which is exactly what the outline encloses.
         p.setPen(Qt::NoPen);
         ApplyBrush(p);
-        p.translate(0.5, 0.5);
+        p.setTransform(QTransform::fromTranslate(0.5, 0.5));
         p.drawPolygon(QPolygon(points));
         p.resetTransform();
     }
@@ -327,7 +343,7 @@ void TCanvas::FillRect(int x1, int y1, int x2, int y2)
     const QRect r = QRect(x1, y1, x2 - x1, y2 - y1).intersected(ClipRect());
     if (r.isEmpty())
         return;
-    if (Brush.Style == bsSolid && !m_page) {
+    if (Brush.Style == bsSolid && DirectPixels()) {
         // Solid fills are plain stores: exact and cheap.
         const std::uint32_t c = ColorToQRgb(Brush.Color);
         for (int yy = r.top(); yy <= r.bottom(); ++yy)
@@ -335,6 +351,7 @@ void TCanvas::FillRect(int x1, int y1, int x2, int y2)
         return;
     }
     QPainter &p = P();
+    Unshifted(p);
     p.fillRect(r, QBrush(ColorToQColor(Brush.Color), QtBrushStyle(Brush.Style)));
 }
 
@@ -388,6 +405,11 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
 
 TColor TCanvas::Pixel(int x, int y) const
 {
+    const qreal ratio = m_image->devicePixelRatio();
+    if (ratio != 1.0 && x >= 0 && y >= 0) {
+        x = int(x * ratio);
+        y = int(y * ratio);
+    }
     if (x < 0 || y < 0 || x >= m_image->width() || y >= m_image->height())
         return -1;
     const QRgb v = reinterpret_cast<const QRgb *>(m_image->constScanLine(y))[x];
@@ -398,7 +420,8 @@ void TCanvas::SetPixel(int x, int y, TColor c)
 {
     if (x < 0 || y < 0 || x >= Width() || y >= Height())
         return;
-    if (m_page) {
+    if (!DirectPixels()) {
+        Unshifted(P());
         P().fillRect(x, y, 1, 1, ColorToQColor(c));
         return;
     }
@@ -425,6 +448,7 @@ void TCanvas::TextOut(int x, int y, const QString &text)
     if (Blank() || text.isEmpty())
         return;
     QPainter &p = P();
+    Unshifted(p);
     if (m_textClip.isValid())
         p.setClipRect(m_textClip);
     if (Brush.Style != bsClear)
@@ -459,6 +483,7 @@ void TCanvas::DrawImage(const QRect &dest, const QImage &src, const QRect &srcRe
     if (Blank() || src.isNull() || dest.isEmpty() || srcRect.isEmpty())
         return;
     QPainter &p = P();
+    Unshifted(p);
     p.setCompositionMode(CopyModeComposition(CopyMode));
     p.drawImage(dest, src, srcRect);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -469,7 +494,7 @@ void TCanvas::Draw(int x, int y, const TBitmap &bmp)
     if (bmp.Empty())
         return;
     const QImage &src = bmp.Image();
-    DrawImage(QRect(x, y, src.width(), src.height()), src, src.rect());
+    DrawImage(QRect(x, y, bmp.Width(), bmp.Height()), src, src.rect());
 }
 
 void TCanvas::StretchDraw(int x1, int y1, int x2, int y2, const TBitmap &bmp)
@@ -497,15 +522,33 @@ void TBitmap::SetSize(int width, int height)
 {
     width = std::max(0, width);
     height = std::max(0, height);
-    if (width == m_image.width() && height == m_image.height())
+    if (width == Width() && height == Height() && m_image.devicePixelRatio() == m_ratio)
         return;
     m_canvas->Release();
     if (width == 0 || height == 0) {
         m_image = QImage();
         return;
     }
-    m_image = QImage(width, height, QImage::Format_RGB32);
+    m_image = QImage(qRound(width * m_ratio), qRound(height * m_ratio), QImage::Format_RGB32);
+    m_image.setDevicePixelRatio(m_ratio);
     m_image.fill(Qt::white);
+}
+
+void TBitmap::SetPixelRatio(qreal ratio)
+{
+    ratio = ratio > 0 ? ratio : 1;
+    if (ratio == m_ratio)
+        return;
+    const int width = Width(), height = Height();
+    m_ratio = ratio;
+    SetSize(width, height);
+}
+
+qreal PaintRatio(const QPainter &painter)
+{
+    const QPaintEngine *engine = painter.paintEngine();
+    const QPaintDevice *target = engine && engine->paintDevice() ? engine->paintDevice() : painter.device();
+    return target ? target->devicePixelRatio() : 1.0;
 }
 
 bool TBitmap::LoadFromFile(const QString &fileName)
@@ -515,5 +558,6 @@ bool TBitmap::LoadFromFile(const QString &fileName)
         return false;
     m_canvas->Release();
     m_image = loaded.convertToFormat(QImage::Format_RGB32);
+    m_ratio = m_image.devicePixelRatio();
     return true;
 }

@@ -115,9 +115,13 @@ public:
     // True over a page: figures drawn as pixel patterns on screen take their
     // line forms there.
     bool IsPrinter() const { return m_page != nullptr; }
+    // True when a unit is one pixel of the image, so scan lines may be written
+    // directly; not over a page or an image of a finer pixel ratio.
+    bool DirectPixels() const { return !m_page && m_image->devicePixelRatio() == 1.0; }
 
-    int Width() const { return m_page ? m_page->width() : m_image->width(); }
-    int Height() const { return m_page ? m_page->height() : m_image->height(); }
+    // In units: over an image of a finer pixel ratio, each unit is ratio pixels wide.
+    int Width() const { return m_page ? m_page->width() : qRound(m_image->width() / m_image->devicePixelRatio()); }
+    int Height() const { return m_page ? m_page->height() : qRound(m_image->height() / m_image->devicePixelRatio()); }
     QRect ClipRect() const { return QRect(0, 0, Width(), Height()); }
 
     // Direct access for fast pixel work; the pointer is valid until the next
@@ -166,9 +170,13 @@ public:
     TBitmap(const TBitmap &) = delete;
     TBitmap &operator=(const TBitmap &) = delete;
 
-    int Width() const { return m_image.width(); }
-    int Height() const { return m_image.height(); }
+    int Width() const { return m_canvas->Width(); }
+    int Height() const { return m_canvas->Height(); }
     void SetSize(int width, int height); // contents are white afterwards
+    // Pixels per unit: at 2 every unit is 2 x 2 pixels, so lines and text are
+    // drawn finer for a scaled-up screen. Contents are white after a change.
+    void SetPixelRatio(qreal ratio);
+    qreal PixelRatio() const { return m_ratio; }
     bool Empty() const { return m_image.isNull() || m_image.width() == 0 || m_image.height() == 0; }
 
     // Loads a bitmap file; false (and the bitmap unchanged) when it cannot be read.
@@ -180,5 +188,10 @@ public:
 
 private:
     QImage m_image;
+    qreal m_ratio = 1;
     std::unique_ptr<TCanvas> m_canvas;
 };
+
+// The pixel ratio a painter draws at: its target's, which for a widget
+// rendered into a picture is the picture's, not the screen's.
+qreal PaintRatio(const QPainter &painter);
