@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -58,6 +59,17 @@ void OutsideText(TCanvas &c, bool enabled, TColor color, int x, int y0, const QS
     c.TextOut(x, y0, text);
 }
 
+// The field frame's top-left and bottom-right colours.
+std::pair<TColor, TColor> FieldBevel(TFrameStyle style, TColor highlight, TColor shadow, TColor darkShadow)
+{
+    switch (style) {
+    case fsRaised: return {highlight, darkShadow};
+    case fsEmbossed: return {shadow, shadow};
+    case fsEngraved: return {highlight, highlight};
+    default: return {darkShadow, highlight};
+    }
+}
+
 } // namespace
 
 TColor TDigrel::FieldUnderlayColor() const
@@ -108,16 +120,7 @@ void TDigrel::RenderBitmap(TBitmap &bmp)
         c.Rectangle(S, 0, S + L + 2, H);
     } else {
         c.Rectangle(S, 0, S + L + 2, H - 1);
-        TColor a = m_darkShadow, b = m_highlight;
-        switch (m_frameStyle) {
-        case fsRaised:
-            a = m_highlight;
-            b = m_darkShadow;
-            break;
-        case fsEmbossed: a = b = m_shadow; break;
-        case fsEngraved: a = b = m_highlight; break;
-        default: break;
-        }
+        const auto [a, b] = FieldBevel(m_frameStyle, m_highlight, m_shadow, m_darkShadow);
         c.Pen.Color = a;
         c.Polyline({{S + 1, H - 3}, {S + 1, 1}, {S + L + 1, 1}});
         c.Pen.Color = b;

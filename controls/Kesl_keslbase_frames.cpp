@@ -1,6 +1,7 @@
 #include "Kesl_keslbase.h"
 #include "PixelMath.h"
 
+#include <array>
 #include <cstdint>
 
 namespace {
@@ -18,6 +19,17 @@ struct FramePen
     void MoveTo(std::int64_t x, std::int64_t y) { c.MoveTo(ClampX(x), ClampY(y)); }
     void LineTo(std::int64_t x, std::int64_t y) { c.LineTo(ClampX(x), ClampY(y)); }
 };
+
+// The outer ring's top-left and bottom-right colours, then the inner ring's.
+std::array<TColor, 4> RingColours(TFrameStyle style, TColor highlight, TColor light, TColor shadow, TColor darkShadow)
+{
+    switch (style) {
+    case fsRaised: return {highlight, darkShadow, light, shadow};
+    case fsEmbossed: return {highlight, shadow, shadow, highlight};
+    case fsEngraved: return {shadow, highlight, highlight, shadow};
+    default: return {shadow, highlight, darkShadow, light}; // fsLowered
+    }
+}
 
 } // namespace
 
@@ -39,28 +51,7 @@ void DrawFrame(TCanvas &canvas, TFrameStyle style, int left, int top, int right,
         return;
     }
 
-    TColor a = shadow, bb = highlight, cc = darkShadow, d = light; // fsLowered
-    switch (style) {
-    case fsRaised:
-        a = highlight;
-        bb = darkShadow;
-        cc = light;
-        d = shadow;
-        break;
-    case fsEmbossed:
-        a = highlight;
-        bb = shadow;
-        cc = shadow;
-        d = highlight;
-        break;
-    case fsEngraved:
-        a = shadow;
-        bb = highlight;
-        cc = highlight;
-        d = shadow;
-        break;
-    default: break;
-    }
+    const auto [a, bb, cc, d] = RingColours(style, highlight, light, shadow, darkShadow);
 
     // Outer ring: top and left first, then right and bottom, so the bottom-left
     // corner ends in the second colour and the top-right one keeps the first.

@@ -182,6 +182,8 @@ public:
     int ValueToPixel(double v) const;
     double MapFactor() const { return m_k; }
     double MapOffset() const { return m_offset; }
+    // The scale placed by its type and margins, offset by dx, dy, with its base line.
+    void DrawScaleAndBase(TCanvas &c, int dx, int dy);
     // Ticks, labels and caption with the base line at BaseY / BaseX; pen colour,
     // pen width and font are the caller's.
     void DrawHorizScale(TCanvas &canvas, int baseY);

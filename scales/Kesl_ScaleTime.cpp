@@ -89,6 +89,18 @@ QString ClockPattern(const TClockPass &pass, const TDTLabelSettings &f)
     }
 }
 
+// Whether a long tick's label gets a date line.
+bool WithDate(TDateForTime mode, bool firstLong, bool newDay)
+{
+    switch (mode) {
+    case dtNone: return false;
+    case dtOnePerChart: return firstLong;
+    case dtOnePerDay: return newDay;
+    case dtAllTicks: return true;
+    }
+    return false;
+}
+
 void ClockTicks(const TScaleTickSettings &s, const TClockPass &pass, double d, TScaleTickResult &r)
 {
     r.Pass = TScaleTickPass::TimeOfDay;
@@ -138,14 +150,7 @@ void ClockTicks(const TScaleTickSettings &s, const TClockPass &pass, double d, T
         } else {
             t.Label = FormatDateTimeValue(pattern, v, hundredths);
             const int dom = DecodeDate(v).day();
-            bool withDate = false;
-            switch (s.DateFormat.DateForTime) {
-            case dtNone: break;
-            case dtOnePerChart: withDate = firstLong; break;
-            case dtOnePerDay: withDate = dom != lastDateDay; break;
-            case dtAllTicks: withDate = true; break;
-            }
-            if (withDate) {
+            if (WithDate(s.DateFormat.DateForTime, firstLong, dom != lastDateDay)) {
                 t.DateLine = FormatDateTimeValue(datePattern, v);
                 lastDateDay = dom;
             }

@@ -68,6 +68,71 @@ QString TimeLabel(double Value, bool WithMilliseconds)
     return text;
 }
 
+namespace {
+
+// The parts of a date and time a pattern can show.
+struct TDateTimeFields
+{
+    QDate date;
+    int hour, clockHour, minute, second;
+    QString fraction;
+};
+
+// The pattern with its fields filled in and its quoted parts as they are.
+QString RenderDateTime(const QString &p, const TDateTimeFields &f)
+{
+    QString out;
+    for (qsizetype i = 0; i < p.size();) {
+        const QChar c = p[i];
+        if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+            qsizetype end = p.indexOf(c, i + 1);
+            if (end < 0)
+                end = p.size();
+            out += p.mid(i + 1, end - i - 1);
+            i = end + 1;
+        } else if (StartsWith(p, i, QLatin1StringView("am/pm"))) {
+            out += f.hour < 12 ? QStringLiteral("am") : QStringLiteral("pm");
+            i += 5;
+        } else if (p.mid(i, 4) == QLatin1StringView("yyyy")) {
+            out += Pad(f.date.year(), 4);
+            i += 4;
+        } else if (p.mid(i, 2) == QLatin1StringView("yy")) {
+            out += Pad(f.date.year() % 100, 2);
+            i += 2;
+        } else if (p.mid(i, 3) == QLatin1StringView("mmm")) {
+            out += QLocale().monthName(f.date.month(), QLocale::ShortFormat);
+            i += 3;
+        } else if (p.mid(i, 2) == QLatin1StringView("mm")) {
+            out += Pad(f.date.month(), 2);
+            i += 2;
+        } else if (p.mid(i, 2) == QLatin1StringView("dd")) {
+            out += Pad(f.date.day(), 2);
+            i += 2;
+        } else if (p.mid(i, 2) == QLatin1StringView("hh")) {
+            out += Pad(f.clockHour, 2);
+            i += 2;
+        } else if (c == QLatin1Char('h')) {
+            out += QString::number(f.clockHour);
+            i += 1;
+        } else if (p.mid(i, 2) == QLatin1StringView("nn")) {
+            out += Pad(f.minute, 2);
+            i += 2;
+        } else if (p.mid(i, 2) == QLatin1StringView("ss")) {
+            out += Pad(f.second, 2);
+            i += 2;
+        } else if (p.mid(i, 2) == QLatin1StringView("zz")) {
+            out += f.fraction;
+            i += 2;
+        } else {
+            out += c;
+            i += 1;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
 QString FormatDateTimeValue(const QString &Pattern, double Value, bool Hundredths)
 {
     if (!std::isfinite(Value) || std::fabs(Value) > kMaxDays)
@@ -90,55 +155,7 @@ QString FormatDateTimeValue(const QString &Pattern, double Value, bool Hundredth
     const bool twelve = HasAmPm(Pattern);
     const int clockHour = twelve ? (hour % 12 == 0 ? 12 : hour % 12) : hour;
 
-    QString out;
-    const QString &p = Pattern;
-    for (qsizetype i = 0; i < p.size();) {
-        const QChar c = p[i];
-        if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-            qsizetype end = p.indexOf(c, i + 1);
-            if (end < 0)
-                end = p.size();
-            out += p.mid(i + 1, end - i - 1);
-            i = end + 1;
-        } else if (StartsWith(p, i, QLatin1StringView("am/pm"))) {
-            out += hour < 12 ? QStringLiteral("am") : QStringLiteral("pm");
-            i += 5;
-        } else if (p.mid(i, 4) == QLatin1StringView("yyyy")) {
-            out += Pad(date.year(), 4);
-            i += 4;
-        } else if (p.mid(i, 2) == QLatin1StringView("yy")) {
-            out += Pad(date.year() % 100, 2);
-            i += 2;
-        } else if (p.mid(i, 3) == QLatin1StringView("mmm")) {
-            out += QLocale().monthName(date.month(), QLocale::ShortFormat);
-            i += 3;
-        } else if (p.mid(i, 2) == QLatin1StringView("mm")) {
-            out += Pad(date.month(), 2);
-            i += 2;
-        } else if (p.mid(i, 2) == QLatin1StringView("dd")) {
-            out += Pad(date.day(), 2);
-            i += 2;
-        } else if (p.mid(i, 2) == QLatin1StringView("hh")) {
-            out += Pad(clockHour, 2);
-            i += 2;
-        } else if (c == QLatin1Char('h')) {
-            out += QString::number(clockHour);
-            i += 1;
-        } else if (p.mid(i, 2) == QLatin1StringView("nn")) {
-            out += Pad(minute, 2);
-            i += 2;
-        } else if (p.mid(i, 2) == QLatin1StringView("ss")) {
-            out += Pad(second, 2);
-            i += 2;
-        } else if (p.mid(i, 2) == QLatin1StringView("zz")) {
-            out += fraction;
-            i += 2;
-        } else {
-            out += c;
-            i += 1;
-        }
-    }
-    return out;
+    return RenderDateTime(Pattern, {date, hour, clockHour, minute, second, fraction});
 }
 
 QString DateLinePattern(bool MonthName, TYearLength YearLength, TDateOrder DateOrder, QChar Separator)

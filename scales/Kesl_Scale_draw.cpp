@@ -232,6 +232,39 @@ void TScale::DrawCaption(TCanvas &canvas, int base, bool vertical)
     canvas.TextOut(x, y, m_caption);
 }
 
+// The scale at its base line (offset by dx, dy) and the base line itself.
+void TScale::DrawScaleAndBase(TCanvas &c, int dx, int dy)
+{
+    const int W = width();
+    const int H = height();
+    const bool vertical = !IsHorizontal();
+    c.Pen.Color = m_colorScale;
+    int base = 0;
+    switch (m_scaleType) {
+    case sctXB: base = dy + H - m_marginBottom - 1; break;
+    case sctXT: base = dy + m_marginTop; break;
+    case sctYL: base = dx + m_marginLeft; break;
+    case sctYR: base = dx + W - m_marginRight - 1; break;
+    }
+    // Along the scale the drawing moves with the offset as well.
+    m_drawShift = vertical ? dy : dx;
+    if (vertical)
+        DrawVertScale(c, base);
+    else
+        DrawHorizScale(c, base);
+    m_drawShift = 0;
+    if (m_showBaseLine) {
+        // The end point itself is left out.
+        if (vertical) {
+            c.MoveTo(base, dy + m_marginTop);
+            c.LineTo(base, dy + H - m_marginBottom - 1);
+        } else {
+            c.MoveTo(dx + m_marginLeft, base);
+            c.LineTo(dx + W - m_marginRight - 1, base);
+        }
+    }
+}
+
 void TScale::Paint()
 {
     if (!Visible() || IsLoading() || m_paintLock)
@@ -262,37 +295,8 @@ void TScale::Paint()
     if (OnBeforeScaleRendered)
         OnBeforeScaleRendered(this, *target);
 
-    const bool vertical = !IsHorizontal();
-    auto drawScaleAndBase = [&](TCanvas &c, int dx, int dy) {
-        c.Pen.Color = m_colorScale;
-        int base = 0;
-        switch (m_scaleType) {
-        case sctXB: base = dy + H - m_marginBottom - 1; break;
-        case sctXT: base = dy + m_marginTop; break;
-        case sctYL: base = dx + m_marginLeft; break;
-        case sctYR: base = dx + W - m_marginRight - 1; break;
-        }
-        // Along the scale the drawing moves with the offset as well.
-        m_drawShift = vertical ? dy : dx;
-        if (vertical)
-            DrawVertScale(c, base);
-        else
-            DrawHorizScale(c, base);
-        m_drawShift = 0;
-        if (m_showBaseLine) {
-            // The end point itself is left out.
-            if (vertical) {
-                c.MoveTo(base, dy + m_marginTop);
-                c.LineTo(base, dy + H - m_marginBottom - 1);
-            } else {
-                c.MoveTo(dx + m_marginLeft, base);
-                c.LineTo(dx + W - m_marginRight - 1, base);
-            }
-        }
-    };
-
     if (m_transparent) {
-        drawScaleAndBase(*target, X, Y);
+        DrawScaleAndBase(*target, X, Y);
         if (OnAfterScaleRendered)
             OnAfterScaleRendered(this, *target);
     } else if (W > 0 && H > 0) {
@@ -303,7 +307,7 @@ void TScale::Paint()
         c.Brush.Color = m_colorBackGnd;
         c.Brush.Style = bsSolid;
         c.Rectangle(0, 0, W, H);
-        drawScaleAndBase(c, 0, 0);
+        DrawScaleAndBase(c, 0, 0);
         if (OnAfterScaleRendered)
             OnAfterScaleRendered(this, c);
         DrawFrame(c, m_frameStyle, 0, 0, W - 1, H - 1, m_highlightColor, clSilver, m_shadowColor, m_darkColor,
