@@ -52,12 +52,8 @@ void TMarkField::Reset(std::uint32_t *bits, std::ptrdiff_t stride, int w, int h)
     m_h = std::max(h, 0);
     m_fieldW = m_w + 2 * kReach;
     m_fieldH = m_h + 2 * kReach;
-    // One word more than the field needs: a row is read 64 columns at a time
-    // from any column of the surface.
-    m_rowWords = std::size_t(m_fieldW) / 64 + 2;
+    m_rowWords = std::size_t(m_fieldW) / 64 + 1;
     m_words.assign(m_rowWords * std::size_t(m_fieldH), 0);
-    m_lowY = m_fieldH;
-    m_highY = -1;
 }
 
 // The figure pixels of field row y: each mask row r takes the centres of
@@ -84,7 +80,7 @@ void TMarkField::WriteRow(const std::uint64_t *spread, int y, std::uint32_t px) 
         const std::size_t k = std::size_t(x + kReach) / 64;
         const int s = (x + kReach) % 64;
         std::uint64_t m = spread[k] >> s;
-        if (s != 0)
+        if (s != 0 && k + 1 < m_rowWords)
             m |= spread[k + 1] << (64 - s);
         const int columns = std::min(64, m_w - x);
         if (columns < 64)
@@ -94,8 +90,17 @@ void TMarkField::WriteRow(const std::uint64_t *spread, int y, std::uint32_t px) 
     }
 }
 
-void TMarkField::Write(const TMarkMask &mask, std::uint32_t px) const
+void TMarkField::Write(const TMarkMask &mask, std::uint32_t px)
 {
+    // Adding a centre does not track the rows: it stays one store.
+    auto empty = [this](int y) {
+        const auto row = m_words.begin() + std::ptrdiff_t(std::size_t(y) * m_rowWords);
+        return std::all_of(row, row + std::ptrdiff_t(m_rowWords), [](std::uint64_t w) { return w == 0; });
+    };
+    for (m_lowY = 0; m_lowY < m_fieldH && empty(m_lowY);)
+        ++m_lowY;
+    for (m_highY = m_fieldH - 1; m_highY >= m_lowY && empty(m_highY);)
+        --m_highY;
     if (m_highY < m_lowY)
         return;
     // Field rows kReach .. kReach + h - 1 are the surface's.

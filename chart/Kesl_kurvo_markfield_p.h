@@ -24,12 +24,10 @@ public:
         if (fx < 0 || fy < 0 || fx >= m_fieldW || fy >= m_fieldH)
             return;
         m_words[std::size_t(fy) * m_rowWords + std::size_t(fx >> 6)] |= std::uint64_t(1) << (fx & 63);
-        m_lowY = fy < m_lowY ? int(fy) : m_lowY;
-        m_highY = fy > m_highY ? int(fy) : m_highY;
     }
     // Writes the mask placed on every centre, in colour px, clipped to the
     // surface: the pixels of WriteMaskClipped for each centre.
-    void Write(const TMarkMask &mask, std::uint32_t px) const;
+    void Write(const TMarkMask &mask, std::uint32_t px);
 
 private:
     void SpreadRow(const TMarkMask &mask, int y, std::uint64_t *out) const;
@@ -42,5 +40,5 @@ private:
     int m_w = 0, m_h = 0;
     // The field is the surface widened by kMarkMaskReach on every side.
     int m_fieldW = 0, m_fieldH = 0;
-    int m_lowY = 0, m_highY = -1; // field rows holding centres
+    int m_lowY = 0, m_highY = -1; // field rows holding centres, found by Write
 };

@@ -49,10 +49,17 @@ struct TCustomKurvo::TFastMap
     }
     __attribute__((always_inline)) QPoint Map(double x, double y) const
     {
-        int px = PixelMath::RoundSat(PixelMath::AxisToPixel(kx, dx, logX, x, fx));
-        int py = PixelMath::RoundSat(PixelMath::AxisToPixel(ky, dy, logY, y, fy));
-        ClampPixel(px, py);
-        return QPoint(px + sx, py + sy);
+        return QPoint(Pixel(PixelMath::AxisToPixel(kx, dx, logX, x, fx)) + sx,
+                      Pixel(PixelMath::AxisToPixel(ky, dy, logY, y, fy)) + sy);
+    }
+    // RoundSat and then ClampPixel, the clamp done first (the limits are
+    // whole numbers, so the result is the same) and without branches.
+    __attribute__((always_inline)) static int Pixel(double v)
+    {
+        constexpr double lim = kPixelClamp;
+        v = v > -lim ? v : -lim; // NaN goes to the low end, as with RoundSat
+        v = v < lim ? v : lim;
+        return int((v + 6755399441055744.0) - 6755399441055744.0);
     }
     double kx, dx, ky, dy, fx, fy;
     bool logX, logY;
@@ -150,7 +157,11 @@ struct TCustomKurvo::TItemPainter
         return QPoint(px + r.sx, py + r.sy);
     }
     // The list is streamed once per paint; fetch ahead of use.
-    __attribute__((always_inline)) void Prefetch(int i) const { __builtin_prefetch(items + std::min(i + 16, n - 1)); }
+    static constexpr int kPrefetchAhead = 32;
+    __attribute__((always_inline)) void Prefetch(int i) const
+    {
+        __builtin_prefetch(items + std::min(i + kPrefetchAhead, n - 1));
+    }
 
     void Run();
     void DrawPacked(int &i, TColor col, TPenStyle ps);
@@ -279,10 +290,29 @@ int TCustomKurvo::TItemPainter::DrawTo(int i, TColor col, TPenStyle ps)
     }
     r.Append(Map(it.Layer, it.X1, it.Y1));
     const TFastMap fm(k.m_layers->Transform(it.Layer), r.sx, r.sy);
-    while (i + 1 < n && SameLook(items[i + 1], it, ikDrawTo) && items[i + 1].FillColor == it.FillColor) {
-        const TPackedItem &d = items[++i];
-        Prefetch(i);
-        r.Append(fm.Map(d.X1, d.Y1));
+    const int last = n - 1;
+    auto more = [&] {
+        return i < last && SameLook(items[i + 1], it, ikDrawTo) && items[i + 1].FillColor == it.FillColor;
+    };
+    while (more()) {
+        if (r.count == 0)
+            r.Begin();
+        // The buffer's counts in locals: the point stores could change them
+        // for all the compiler knows.
+        int count = r.count, distinct = r.distinct;
+        QPoint prev = r.points[std::size_t(distinct - 1)];
+        while (count < kPolyBuffer && more()) {
+            const TPackedItem &d = items[++i];
+            Prefetch(i);
+            const QPoint p = fm.Map(d.X1, d.Y1);
+            if (p != prev) // a zero-length segment draws nothing
+                r.points[std::size_t(distinct++)] = prev = p;
+            ++count;
+        }
+        r.count = count;
+        r.distinct = distinct;
+        if (count >= kPolyBuffer)
+            r.Flush();
     }
     return i;
 }

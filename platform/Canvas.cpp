@@ -102,16 +102,15 @@ TPixelTarget PixelTarget(TCanvas &c)
 
 // Bresenham walk from a up to, not including, b. With both ends on the
 // surface every pixel between is too and needs no check.
-void Walk(const TPixelTarget &t, QPoint a, QPoint b)
+template<bool Inside> __attribute__((always_inline)) inline void WalkPixels(const TPixelTarget &t, QPoint a, QPoint b)
 {
     int x0 = a.x(), y0 = a.y();
     const int x = b.x(), y = b.y();
     const int dx = std::abs(x - x0), dy = -std::abs(y - y0);
     const int sx = x0 < x ? 1 : -1, sy = y0 < y ? 1 : -1;
     int err = dx + dy;
-    const bool inside = t.Inside(a) && t.Inside(b);
     while (x0 != x || y0 != y) {
-        if (inside || (x0 >= 0 && y0 >= 0 && x0 < t.w && y0 < t.h))
+        if (Inside || (x0 >= 0 && y0 >= 0 && x0 < t.w && y0 < t.h))
             t.Put(t.bits[y0 * t.stride + x0]);
         const int e2 = 2 * err;
         if (e2 >= dy) {
@@ -123,6 +122,19 @@ void Walk(const TPixelTarget &t, QPoint a, QPoint b)
             y0 += sy;
         }
     }
+}
+
+__attribute__((always_inline)) inline void WalkInside(const TPixelTarget &t, QPoint a, QPoint b)
+{
+    WalkPixels<true>(t, a, b);
+}
+
+void Walk(const TPixelTarget &t, QPoint a, QPoint b)
+{
+    if (t.Inside(a) && t.Inside(b))
+        WalkPixels<true>(t, a, b);
+    else
+        WalkPixels<false>(t, a, b);
 }
 
 } // namespace
@@ -270,9 +282,12 @@ void TCanvas::Polyline(const QPoint *points, int count)
         // Segment by segment gives the same pixels for a one-pixel solid pen;
         // the surface is looked up once for the whole line.
         const TPixelTarget t = PixelTarget(*this);
+        const bool small = Within(t.w) && Within(t.h); // points on it are within reach
         for (int i = 1; i < count; ++i) {
             const QPoint a = points[i - 1], b = points[i];
-            if (Within(a, b)) {
+            if (small && t.Inside(a) && t.Inside(b)) {
+                WalkInside(t, a, b); // the usual case, kept in the loop
+            } else if (Within(a, b)) {
                 Walk(t, a, b);
             } else {
                 m_penPos = a;
