@@ -130,16 +130,14 @@ TEST(KurvoSharing, FourSharersSeeEveryChangeAndAFifthIsRefused)
     fifth.AddLine(0, 0, 1, 1);
     fifth.SetUseDataOf(sharers[2].get()); // through a sharer: the owner counts
     ASSERT_EQ(msg.texts, QStringList {QStringLiteral("Kurvo: Max. number of data shares exceeded")});
-    EXPECT_EQ(fifth.UseDataOf(), nullptr);
-    EXPECT_EQ(fifth.ItemCount(), 1);
+    EXPECT_EQ(std::pair(fifth.UseDataOf(), fifth.ItemCount()), (std::pair<TCustomKurvo *, int>(nullptr, 1)));
 
     sharers[1]->AddLine(1, 2, 3, 4);
     EXPECT_EQ(owner.ItemCount(), 1);
     for (const auto &s : sharers)
         EXPECT_EQ(s->ItemCount(), 1);
     owner.AddMark(5, 5, 1);
-    EXPECT_EQ(sharers[3]->ItemCount(), 2);
-    EXPECT_EQ(sharers[3]->Item(1).Kind, ikMark);
+    EXPECT_EQ(std::pair(sharers[3]->ItemCount(), int(sharers[3]->Item(1).Kind)), std::pair(2, int(ikMark)));
     sharers[0]->ClearItems();
     EXPECT_EQ(owner.ItemCount(), 0);
 }
@@ -189,15 +187,11 @@ TEST(KurvoSharing, LeavingKeepsTheItemsAsAnOwnList)
     c.SetUseDataOf(&a);
     b.SetUseDataOf(nullptr);
     EXPECT_EQ(a.SharerCount(), 1);
-    EXPECT_EQ(b.ItemCount(), 1);
     // The former sharer's additions stay its own, the group's stay the group's.
     b.AddMark(1, 1, 1);
     a.AddMark(2, 2, 2);
-    EXPECT_EQ(b.ItemCount(), 2);
-    EXPECT_EQ(b.Item(1).Style, 1);
-    EXPECT_EQ(a.ItemCount(), 2);
-    EXPECT_EQ(a.Item(1).Style, 2);
-    EXPECT_EQ(c.Item(1).Style, 2);
+    EXPECT_EQ((std::vector<int> {b.ItemCount(), b.Item(1).Style, a.ItemCount(), a.Item(1).Style, c.Item(1).Style}),
+              (std::vector<int> {2, 1, 2, 2, 2}));
     EXPECT_TRUE(msg.texts.isEmpty());
 }
 
@@ -210,9 +204,8 @@ TEST(KurvoSharing, DestroyedOwnerLeavesSharersWithTheirItems)
         b.SetUseDataOf(&a);
     }
     EXPECT_EQ(b.UseDataOf(), nullptr);
-    EXPECT_EQ(b.ItemCount(), 1);
     b.AddLine(0, 0, 2, 2);
-    EXPECT_EQ(b.ItemCount(), 2);
+    EXPECT_EQ(b.ItemCount(), 2); // the owner's item kept, the new one added
 }
 
 } // namespace
