@@ -151,7 +151,8 @@ void DrawPrinterFigure(MarkPen &m, int shape)
     }
 }
 
-void DrawFigure(TCanvas &c, MarkPen &m, int shape)
+// Dots, pixel patterns (also 25), squares, diamonds and circles (0..19).
+void DrawBoxFigure(TCanvas &c, MarkPen &m, int shape)
 {
     switch (shape) {
     case 0: m.Dot(0, 0); break;
@@ -187,6 +188,14 @@ void DrawFigure(TCanvas &c, MarkPen &m, int shape)
     case 16: m.Ellipse(-2, -2, 3, 3); break;
     case 17: m.Ellipse(-3, -3, 4, 4); break;
     case 19: m.Path({{-3, 0}, {0, 3}, {3, 0}, {0, -3}, {-3, 0}}); break;
+    default: break;
+    }
+}
+
+// Wedges, circles and triangles (20..36).
+void DrawPointerFigure(MarkPen &m, int shape)
+{
+    switch (shape) {
     case 20:
     case 21: {
         const int a = shape - 17;
@@ -213,6 +222,14 @@ void DrawFigure(TCanvas &c, MarkPen &m, int shape)
     case 34: m.Polygon({{-4, -3}, {0, 4}, {4, -3}}); break;
     case 35:
     case 36: m.Polygon({{-4, 3}, {0, -4}, {4, 3}}); break;
+    default: break;
+    }
+}
+
+// Arrows, bars and crossed figures (37..51).
+void DrawCrossedFigure(MarkPen &m, int shape)
+{
+    switch (shape) {
     case 37:
         m.Segment(-3, 0, 4, 0);
         m.Segment(0, 0, 0, -8);
@@ -261,6 +278,17 @@ void DrawFigure(TCanvas &c, MarkPen &m, int shape)
         break;
     default: break;
     }
+}
+
+void DrawFigure(TCanvas &c, MarkPen &m, int shape)
+{
+    // 25 is a pixel pattern like 1..6 and 18, so it goes with those.
+    if (shape < 20 || shape == 25)
+        DrawBoxFigure(c, m, shape);
+    else if (shape < 37)
+        DrawPointerFigure(m, shape);
+    else
+        DrawCrossedFigure(m, shape);
 }
 
 // Character codes are those of the Western (Windows-1252) character set, so
