@@ -13,6 +13,7 @@
 #include <QString>
 #include <QVector>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -22,6 +23,10 @@ using TScaleTickDrawnEvent = std::function<void(QObject *Sender, TCanvas &Canvas
                                                 double CurrentTickPos, int ChartX, int ChartY)>;
 // Raised by Paint before and after the scale is drawn onto Canvas.
 using TScaleRenderedEvent = std::function<void(QObject *Sender, TCanvas &Canvas)>;
+
+struct TScaleTick;
+struct TScaleTickResult;
+struct TScaleTickSettings;
 
 // One axis scale: a base line with ticks, labels and a caption. Stand-alone it
 // paints its own background and frame; hosted by a chart it has no window and
@@ -201,6 +206,21 @@ protected:
 
 private:
     void DrawScale(TCanvas &canvas, int base, bool vertical);
+    TScaleTickSettings TickSettings(bool vertical) const;
+    bool TicksTowardsPlus() const;
+    // Where the ticks of one DrawScale go: base line, orientation, and the
+    // height of "0" measured once before any tick is drawn.
+    struct TTickPlace
+    {
+        int Base;
+        bool Vertical;
+        int ZeroHeight;
+    };
+    void DrawTick(TCanvas &canvas, const TScaleTick &t, const TScaleTickResult &r, const TTickPlace &at);
+    void DrawTickLabels(TCanvas &canvas, const TScaleTick &t, const TScaleTickResult &r, std::int64_t p,
+                        const TTickPlace &at);
+    void DrawHorizLabel(TCanvas &canvas, std::int64_t p, int lineBase, const QString &text);
+    void DrawTickMessage(TCanvas &canvas, const TScaleTickResult &r, int base, bool vertical);
     void RecordTick(double v);
     void DrawCaption(TCanvas &canvas, int base, bool vertical);
     void ApplyColorScheme();

@@ -92,14 +92,8 @@ void TScale::DrawVertScale(TCanvas &canvas, int baseX)
     DrawScale(canvas, baseX, true);
 }
 
-void TScale::DrawScale(TCanvas &canvas, int base, bool vertical)
+TScaleTickSettings TScale::TickSettings(bool vertical) const
 {
-    canvas.Brush.Style = m_transparent ? bsClear : bsSolid;
-    if (!vertical && m_minTicks != 0)
-        m_minTicks = std::clamp(m_minTicks, 2, 20);
-    m_ticks.clear();
-    m_ticks.reserve(TickListCapacity);
-
     TScaleTickSettings s;
     s.RangeLow = m_rangeLow;
     s.RangeHigh = m_rangeHigh;
@@ -112,92 +106,123 @@ void TScale::DrawScale(TCanvas &canvas, int base, bool vertical)
     s.ScaleInscript = m_scaleInscript;
     s.Vertical = vertical;
     s.DateFormat = m_dateFormat->Settings();
-    const TScaleTickResult r = ComputeScaleTicks(s);
+    return s;
+}
 
+bool TScale::TicksTowardsPlus() const
+{
     // Ticks point away from the base line to the side of the labels.
-    const bool towardsPlus = m_scaleType == sctXT || m_scaleType == sctYL;
-    const int dir = towardsPlus ? 1 : -1;
+    return m_scaleType == sctXT || m_scaleType == sctYL;
+}
+
+void TScale::DrawHorizLabel(TCanvas &canvas, std::int64_t p, int lineBase, const QString &text)
+{
+    // Centred on the tick but kept 2 px inside the control at both edges;
+    // lineBase is the base line the label belongs to.
     const std::int64_t shift = m_drawShift;
     const std::int64_t W = width();
-    const int zeroHeight = canvas.TextHeight(QStringLiteral("0"));
+    const std::int64_t w = canvas.TextWidth(text);
+    const std::int64_t hw = w / 2;
+    const int h = canvas.TextHeight(text);
+    const std::int64_t pl = p - shift;
+    const std::int64_t left = pl + hw < W - kLabelEdge ? pl - std::min(hw, pl - kLabelEdge) : W - 2 * hw - kLabelEdge;
+    const int top = TicksTowardsPlus() ? lineBase + kHorizLabelGap : lineBase - h - kHorizLabelGap;
+    canvas.TextOut(PixelMath::SatInt(left + shift), top, text);
+}
 
-    // A label along a horizontal scale, centred on the tick but kept 2 px
-    // inside the control at both edges; lineBase is the base line it belongs to.
-    auto horizLabel = [&](std::int64_t p, int lineBase, const QString &text) {
-        const std::int64_t w = canvas.TextWidth(text);
-        const std::int64_t hw = w / 2;
-        const int h = canvas.TextHeight(text);
-        const std::int64_t pl = p - shift;
-        const std::int64_t left =
-            pl + hw < W - kLabelEdge ? pl - std::min(hw, pl - kLabelEdge) : W - 2 * hw - kLabelEdge;
-        const int top = towardsPlus ? lineBase + kHorizLabelGap : lineBase - h - kHorizLabelGap;
-        canvas.TextOut(PixelMath::SatInt(left + shift), top, text);
-    };
-
-    for (const TScaleTick &t : r.Ticks) {
-        const std::int64_t p = std::int64_t(ValueToPixel(t.Value)) + shift;
-        const int pi = PixelMath::SatInt(p);
-        const int x0 = vertical ? base : pi;
-        const int y0 = vertical ? pi : base;
-        if (t.Recorded)
-            RecordTick(t.Value);
-        if (t.Drawn) {
-            int len;
-            if (vertical)
-                len = (t.Long || r.Pass == TScaleTickPass::Logarithmic) ? kVertLong : kShort;
-            else
-                len = t.Long ? kHorizLong : kShort;
-            canvas.MoveTo(x0, y0);
-            if (vertical)
-                canvas.LineTo(x0 + dir * len, y0);
-            else
-                canvas.LineTo(x0, y0 + dir * len);
-        }
-        auto notify = [&] {
-            if (OnScaleTickDrawn)
-                OnScaleTickDrawn(this, canvas, m_scaleType, t.Value, x0, y0);
-        };
-        if (r.NotifyBeforeLabel)
-            notify();
-        if (t.Long && !t.Label.isEmpty()) {
-            if (vertical) {
-                const int h = r.LabelHeightOfZero ? zeroHeight : canvas.TextHeight(t.Label);
-                const int left =
-                    m_scaleType == sctYL ? base + kVertLabelGap : base - kVertLabelGap - canvas.TextWidth(t.Label);
-                canvas.TextOut(left, PixelMath::SatInt(p - h / 2), t.Label);
-            } else {
-                horizLabel(p, base, t.Label);
-            }
-        }
-        if (t.Long && !t.DateLine.isEmpty()) {
-            const int h = canvas.TextHeight(t.DateLine);
-            if (vertical) {
-                const int left =
-                    m_scaleType == sctYL ? base + kVertLabelGap : base - kVertLabelGap - canvas.TextWidth(t.DateLine);
-                canvas.TextOut(left, PixelMath::SatInt(p - 3 * (h / 2)), t.DateLine);
-            } else {
-                horizLabel(p, towardsPlus ? base + h : base - h, t.DateLine);
-            }
-        }
-        if (!r.NotifyBeforeLabel)
-            notify();
-    }
-
-    if (r.Pass == TScaleTickPass::Message && !r.MessageLines.isEmpty()) {
-        const std::int64_t p = std::int64_t(ValueToPixel(r.MessageValue)) + shift;
+void TScale::DrawTickLabels(TCanvas &canvas, const TScaleTick &t, const TScaleTickResult &r, std::int64_t p,
+                            const TTickPlace &at)
+{
+    if (!t.Long)
+        return;
+    const int base = at.Base;
+    const bool vertical = at.Vertical;
+    if (!t.Label.isEmpty()) {
         if (vertical) {
-            const int h = canvas.TextHeight(QStringLiteral("T"));
-            for (int i = 0; i < r.MessageLines.size(); ++i) {
-                const QString &line = r.MessageLines[i];
-                const int left = m_scaleType == sctYL ? base + 2 : base - 2 - canvas.TextWidth(line);
-                canvas.TextOut(left, PixelMath::SatInt(p + std::int64_t(i - 1) * h), line);
-            }
+            const int h = r.LabelHeightOfZero ? at.ZeroHeight : canvas.TextHeight(t.Label);
+            const int left =
+                m_scaleType == sctYL ? base + kVertLabelGap : base - kVertLabelGap - canvas.TextWidth(t.Label);
+            canvas.TextOut(left, PixelMath::SatInt(p - h / 2), t.Label);
         } else {
-            const QString line = r.MessageLines.join(QLatin1Char(' '));
-            canvas.TextOut(PixelMath::SatInt(p - canvas.TextWidth(line) / 2), base + kHorizLabelGap, line);
+            DrawHorizLabel(canvas, p, base, t.Label);
         }
     }
+    if (!t.DateLine.isEmpty()) {
+        const int h = canvas.TextHeight(t.DateLine);
+        if (vertical) {
+            const int left =
+                m_scaleType == sctYL ? base + kVertLabelGap : base - kVertLabelGap - canvas.TextWidth(t.DateLine);
+            canvas.TextOut(left, PixelMath::SatInt(p - 3 * (h / 2)), t.DateLine);
+        } else {
+            DrawHorizLabel(canvas, p, TicksTowardsPlus() ? base + h : base - h, t.DateLine);
+        }
+    }
+}
 
+void TScale::DrawTick(TCanvas &canvas, const TScaleTick &t, const TScaleTickResult &r, const TTickPlace &at)
+{
+    const int base = at.Base;
+    const bool vertical = at.Vertical;
+    const std::int64_t p = std::int64_t(ValueToPixel(t.Value)) + m_drawShift;
+    const int pi = PixelMath::SatInt(p);
+    const int x0 = vertical ? base : pi;
+    const int y0 = vertical ? pi : base;
+    if (t.Recorded)
+        RecordTick(t.Value);
+    if (t.Drawn) {
+        const int dir = TicksTowardsPlus() ? 1 : -1;
+        int len;
+        if (vertical)
+            len = (t.Long || r.Pass == TScaleTickPass::Logarithmic) ? kVertLong : kShort;
+        else
+            len = t.Long ? kHorizLong : kShort;
+        canvas.MoveTo(x0, y0);
+        if (vertical)
+            canvas.LineTo(x0 + dir * len, y0);
+        else
+            canvas.LineTo(x0, y0 + dir * len);
+    }
+    auto notify = [&] {
+        if (OnScaleTickDrawn)
+            OnScaleTickDrawn(this, canvas, m_scaleType, t.Value, x0, y0);
+    };
+    if (r.NotifyBeforeLabel)
+        notify();
+    DrawTickLabels(canvas, t, r, p, at);
+    if (!r.NotifyBeforeLabel)
+        notify();
+}
+
+void TScale::DrawTickMessage(TCanvas &canvas, const TScaleTickResult &r, int base, bool vertical)
+{
+    const std::int64_t p = std::int64_t(ValueToPixel(r.MessageValue)) + m_drawShift;
+    if (vertical) {
+        const int h = canvas.TextHeight(QStringLiteral("T"));
+        for (int i = 0; i < r.MessageLines.size(); ++i) {
+            const QString &line = r.MessageLines[i];
+            const int left = m_scaleType == sctYL ? base + 2 : base - 2 - canvas.TextWidth(line);
+            canvas.TextOut(left, PixelMath::SatInt(p + std::int64_t(i - 1) * h), line);
+        }
+    } else {
+        const QString line = r.MessageLines.join(QLatin1Char(' '));
+        canvas.TextOut(PixelMath::SatInt(p - canvas.TextWidth(line) / 2), base + kHorizLabelGap, line);
+    }
+}
+
+void TScale::DrawScale(TCanvas &canvas, int base, bool vertical)
+{
+    canvas.Brush.Style = m_transparent ? bsClear : bsSolid;
+    if (!vertical && m_minTicks != 0)
+        m_minTicks = std::clamp(m_minTicks, 2, 20);
+    m_ticks.clear();
+    m_ticks.reserve(TickListCapacity);
+
+    const TScaleTickResult r = ComputeScaleTicks(TickSettings(vertical));
+    const TTickPlace at {base, vertical, canvas.TextHeight(QStringLiteral("0"))};
+    for (const TScaleTick &t : r.Ticks)
+        DrawTick(canvas, t, r, at);
+    if (r.Pass == TScaleTickPass::Message && !r.MessageLines.isEmpty())
+        DrawTickMessage(canvas, r, base, vertical);
     if (!m_caption.isEmpty())
         DrawCaption(canvas, base, vertical);
 }
