@@ -43,130 +43,162 @@ TColor HuebandStep(TColor first, TColor last, int i, int n)
     return out;
 }
 
-void THueband::DrawPicture(TCanvas &c, int W, int H) const
+namespace {
+
+// Draws the patterns of a W x H hue band with N steps from first to last.
+struct TBandPainter
 {
-    if (W <= 0 || H <= 0)
-        return;
-    const TColor first = ColorToRGB(m_colorFirst);
-    const TColor last = ColorToRGB(m_colorLast);
-    const int N = m_nrColors;
+    TCanvas &c;
+    int W, H;
+    TColor first, last;
+    int N;
+    int cx = W / 2, cy = H / 2;
+
     // A zero divisor (one colour, or a raster too small) leaves the step at the first colour.
-    auto step = [&](int i, int n) { return n == 0 ? first : HuebandStep(first, last, i, n); };
-    auto fill = [&](TColor col, int x1, int y1, int x2, int y2) {
+    TColor Step(int i, int n) const { return n == 0 ? first : HuebandStep(first, last, i, n); }
+
+    TColor MidBand(int i) const
+    {
+        const int h = N / 2;
+        return i <= h ? Step(i, h) : Step(N - 1 - i, h);
+    }
+
+    void Fill(TColor col, int x1, int y1, int x2, int y2)
+    {
         c.Brush.Style = bsSolid;
         c.Brush.Color = col;
         c.FillRect(x1, y1, x2, y2);
-    };
-    auto outlineAndFill = [&](TColor col) {
+    }
+
+    void OutlineAndFill(TColor col)
+    {
         c.Pen.Color = col;
         c.Brush.Color = col;
         c.Brush.Style = bsSolid;
-    };
-    auto line = [&](int x1, int y1, int x2, int y2) {
+    }
+
+    void Line(int x1, int y1, int x2, int y2)
+    {
         c.MoveTo(x1, y1);
         c.LineTo(x2, y2);
-    };
-    c.Pen.Width = 1;
-    c.Pen.Style = psSolid;
-    c.Pen.Mode = pmCopy;
+    }
 
-    const int cx = W / 2, cy = H / 2;
+    // N bands across the height (horizontal) or the width, coloured by step or mid band.
+    void Bands(bool horiz, bool mid)
+    {
+        for (int i = 0; i < N; ++i) {
+            const TColor col = mid ? MidBand(i) : Step(i, N);
+            if (horiz)
+                Fill(col, 0, Scale(i, H, N), W, Scale(i + 1, H, N));
+            else
+                Fill(col, Scale(i, W, N), 0, Scale(i + 1, W, N), H);
+        }
+    }
+
     // Nested shapes from the outermost (step N-1) in to the centre (step 0).
-    auto centred = [&](int rx, int ry, bool ellipse) {
+    void Centred(int rx, int ry, bool ellipse)
+    {
         for (int i = N - 1; i >= 0; --i) {
             const int a = N > 1 ? Scale(i, rx, N - 1) : rx;
             const int b = N > 1 ? Scale(i, ry, N - 1) : ry;
-            outlineAndFill(step(i, N));
+            OutlineAndFill(Step(i, N));
             if (ellipse)
                 c.Ellipse(cx - a, cy - b, cx + a, cy + b);
             else
                 c.Rectangle(cx - a, cy - b, cx + a + 1, cy + b + 1);
         }
-    };
-    auto midBand = [&](int i) {
-        const int h = N / 2;
-        return i <= h ? step(i, h) : step(N - 1 - i, h);
-    };
+    }
 
-    switch (m_fillType) {
-    case gtHoriz:
-        for (int i = 0; i < N; ++i)
-            fill(step(i, N), 0, Scale(i, H, N), W, Scale(i + 1, H, N));
-        break;
-    case gtVert:
-        for (int i = 0; i < N; ++i)
-            fill(step(i, N), Scale(i, W, N), 0, Scale(i + 1, W, N), H);
-        break;
-    case gtMidBandHoriz:
-        for (int i = 0; i < N; ++i)
-            fill(midBand(i), 0, Scale(i, H, N), W, Scale(i + 1, H, N));
-        break;
-    case gtMidBandVert:
-        for (int i = 0; i < N; ++i)
-            fill(midBand(i), Scale(i, W, N), 0, Scale(i + 1, W, N), H);
-        break;
-    case gtRect: centred(cx, cy, false); break;
-    case gtEllipticFit:
-        outlineAndFill(last);
-        c.Rectangle(0, 0, W, H);
-        centred(cx, cy, true);
-        break;
-    case gtEllipticFull:
-        // The outermost ellipse encloses the corners; on tiny controls it may not
-        // reach every pixel, which then keeps its colour too.
-        fill(step(N - 1, N), 0, 0, W, H);
-        centred(RoundEven(std::numbers::sqrt2 * cx) + 1, RoundEven(std::numbers::sqrt2 * cy) + 1, true);
-        break;
-    case gtRadial: {
+    void Radial()
+    {
         // The chords of the outer triangles miss slivers at the corners; those
         // take the colour of the step whose sector holds the corner.
         const double sector = std::numbers::pi / N;
         auto cornerStep = [&](int y) {
             const double t = std::atan2(double(W - 1 - cx), double(y - cy));
-            return step(std::clamp(static_cast<int>(t / sector), 0, N - 1), N);
+            return Step(std::clamp(static_cast<int>(t / sector), 0, N - 1), N);
         };
-        fill(cornerStep(0), 0, 0, W, cy);
-        fill(cornerStep(H - 1), 0, cy, W, H);
+        Fill(cornerStep(0), 0, 0, W, cy);
+        Fill(cornerStep(H - 1), 0, cy, W, H);
         const double R = std::nearbyint(0.5 * std::sqrt(double(W) * W + double(H) * H));
         for (int i = 0; i < N; ++i) {
             const double t0 = std::numbers::pi * i / N, t1 = std::numbers::pi * (i + 1) / N;
             const int sx0 = RoundEven(R * std::sin(t0)), sy0 = cy + RoundEven(R * std::cos(t0));
             const int sx1 = RoundEven(R * std::sin(t1)), sy1 = cy + RoundEven(R * std::cos(t1));
-            outlineAndFill(step(i, N));
+            OutlineAndFill(Step(i, N));
             c.Polygon({{cx, cy}, {cx + sx0, sy0}, {cx + sx1, sy1}});
             c.Polygon({{cx, cy}, {cx - sx0, sy0}, {cx - sx1, sy1}});
         }
-        break;
     }
-    case gtDiagGrid: {
-        fill(first, 0, 0, W, H / 2);
-        fill(last, 0, H / 2, W, H);
+
+    void DiagGrid()
+    {
+        Fill(first, 0, 0, W, H / 2);
+        Fill(last, 0, H / 2, W, H);
         const int q = H / 4;
         for (int i = 0; i <= q; ++i) {
-            c.Pen.Color = step(i, q);
-            line(0, 2 * i, W, 2 * i);
+            c.Pen.Color = Step(i, q);
+            Line(0, 2 * i, W, 2 * i);
         }
         for (int i = 0; i <= q; ++i) {
-            c.Pen.Color = step(i, q);
-            line(0, 2 * i + 2 * q - 1, W, 2 * i + 2 * q - 1);
+            c.Pen.Color = Step(i, q);
+            Line(0, 2 * i + 2 * q - 1, W, 2 * i + 2 * q - 1);
         }
         const int p = W / 2;
         for (int i = 0; i <= p; ++i) {
-            c.Pen.Color = step(i, p);
-            line(2 * i, 0, 2 * i, H);
+            c.Pen.Color = Step(i, p);
+            Line(2 * i, 0, 2 * i, H);
         }
-        break;
-    }
     }
 
-    c.Pen.Color = m_gridColor;
-    if (m_gridMode == gmVert || m_gridMode == gmBoth)
-        for (int i = 0; i <= W / 2; ++i)
-            line(2 * i, 0, 2 * i, H);
-    if (m_gridMode == gmHoriz || m_gridMode == gmBoth)
-        for (int i = 0; i <= H / 2; ++i)
-            line(0, 2 * i, W, 2 * i);
+    void Pattern(TGradType type)
+    {
+        switch (type) {
+        case gtHoriz: Bands(true, false); break;
+        case gtVert: Bands(false, false); break;
+        case gtMidBandHoriz: Bands(true, true); break;
+        case gtMidBandVert: Bands(false, true); break;
+        case gtRect: Centred(cx, cy, false); break;
+        case gtEllipticFit:
+            OutlineAndFill(last);
+            c.Rectangle(0, 0, W, H);
+            Centred(cx, cy, true);
+            break;
+        case gtEllipticFull:
+            // The outermost ellipse encloses the corners; on tiny controls it may not
+            // reach every pixel, which then keeps its colour too.
+            Fill(Step(N - 1, N), 0, 0, W, H);
+            Centred(RoundEven(std::numbers::sqrt2 * cx) + 1, RoundEven(std::numbers::sqrt2 * cy) + 1, true);
+            break;
+        case gtRadial: Radial(); break;
+        case gtDiagGrid: DiagGrid(); break;
+        }
+    }
 
+    void Grid(TGridMode mode, TColor color)
+    {
+        c.Pen.Color = color;
+        if (mode == gmVert || mode == gmBoth)
+            for (int i = 0; i <= W / 2; ++i)
+                Line(2 * i, 0, 2 * i, H);
+        if (mode == gmHoriz || mode == gmBoth)
+            for (int i = 0; i <= H / 2; ++i)
+                Line(0, 2 * i, W, 2 * i);
+    }
+};
+
+} // namespace
+
+void THueband::DrawPicture(TCanvas &c, int W, int H) const
+{
+    if (W <= 0 || H <= 0)
+        return;
+    TBandPainter band {c, W, H, ColorToRGB(m_colorFirst), ColorToRGB(m_colorLast), m_nrColors};
+    c.Pen.Width = 1;
+    c.Pen.Style = psSolid;
+    c.Pen.Mode = pmCopy;
+    band.Pattern(m_fillType);
+    band.Grid(m_gridMode, m_gridColor);
     DrawFrame(c, m_frameStyle, 0, 0, W - 1, H - 1, clWhite, clSilver, clGray, clBlack, clBlack);
 }
 
