@@ -101,20 +101,103 @@ int Saturated(std::int64_t count)
     return static_cast<int>(std::min(count, kIntMax));
 }
 
+// The bin count for [LowBound, HighBound) in steps of BinWidth, or -1 when
+// there is no sensible one. NaN or infinite bounds give a bin count that is no
+// number; it fails like too many bins.
+int BinCountFor(double LowBound, double HighBound, double BinWidth)
+{
+    if (!(BinWidth > 0.0))
+        return -1;
+    const long double bins = std::nearbyint(std::fabs(static_cast<long double>(HighBound) - LowBound) / BinWidth);
+    if (!(bins <= kMaxBins))
+        return -1;
+    return static_cast<int>(bins);
+}
+
+// Running counts of one histogram pass.
+struct BinTally
+{
+    TIntVector *histo;
+    double low;
+    double high;
+    double width;
+    // The bins cover [low, low + binCount * width). When the bin count was
+    // rounded down, a value between that end and high lies beyond the last bin:
+    // it counts as overflow rather than vanishing.
+    double binLimit;
+    std::int64_t under = 0;
+    std::int64_t over = 0;
+    int maxCount = 0;
+
+    // Counts one value, 'times' times, through the forgiving Elem of histo.
+    // A value in [low, high) gives 0 <= q < about 501 because the bin count
+    // passed the check. A handler that shrank histo meanwhile makes the write
+    // land outside it, where Elem ignores it.
+    void Count(double value, std::int64_t times)
+    {
+        if (!(value >= low)) {
+            under += times;
+        } else if (value < high) {
+            const double q = (value - low) / width;
+            if (!(q < binLimit)) {
+                over += times;
+                return;
+            }
+            const int k = static_cast<int>(q) + 1;
+            if (k > histo->NrOfElem())
+                return;
+            histo->SetElem(k, Saturated(static_cast<std::int64_t>(histo->Elem(k)) + times));
+            maxCount = std::max(maxCount, histo->Elem(k));
+        } else {
+            over += times;
+        }
+    }
+
+    // Counts n values straight into the storage of bins 1..binCount; nothing
+    // can run between increments. The sums live in locals so that the stores
+    // into the bins cannot be taken to change them.
+    void CountDirect(const double *values, std::int64_t n, std::int32_t *binData)
+    {
+        const double lo = low;
+        const double hi = high;
+        const double w = width;
+        const double limit = binLimit;
+        std::int64_t u = 0;
+        std::int64_t o = 0;
+        int m = maxCount;
+        for (std::int64_t i = 0; i < n; ++i) {
+            const double value = values[i];
+            if (!(value >= lo)) {
+                ++u;
+            } else if (value < hi) {
+                const double q = (value - lo) / w;
+                if (q < limit) {
+                    const std::int32_t c = ++binData[static_cast<int>(q)];
+                    if (c > m)
+                        m = c;
+                } else {
+                    ++o;
+                }
+            } else {
+                ++o;
+            }
+        }
+        under += u;
+        over += o;
+        maxCount = m;
+    }
+};
+
 } // namespace
 
 bool TVector::Histogram(int FirstElem, int LastElem, double LowBound, double HighBound, double BinWidth,
                         TIntVector *Histo, int &Underflow, int &Overflow, int &MaxCount)
 {
-    if (Histo == nullptr || !(BinWidth > 0.0))
-        return false;
-    // NaN or infinite bounds give a bin count that is no number; it fails like too many bins.
-    const long double bins = std::nearbyint(std::fabs(static_cast<long double>(HighBound) - LowBound) / BinWidth);
-    if (!(bins <= kMaxBins))
+    const int binCount = BinCountFor(LowBound, HighBound, BinWidth);
+    if (Histo == nullptr || binCount < 0)
         return false;
 
     // Finite bounds from here on. A request for 0 bins is refused by Resize and Histo keeps its length.
-    const int binCount = static_cast<int>(bins);
     if (binCount != Histo->NrOfElem())
         Histo->Resize(binCount);
     Histo->Clear();
@@ -124,38 +207,9 @@ bool TVector::Histogram(int FirstElem, int LastElem, double LowBound, double Hig
     if (LastElem < FirstElem)
         return true;
 
-    std::int64_t under = 0;
-    std::int64_t over = 0;
-    int maxCount = 0;
-
-    // The bins cover [LowBound, LowBound + binCount * BinWidth). When the bin
-    // count was rounded down, a value between that end and HighBound lies beyond
-    // the last bin: it counts as Overflow rather than vanishing. With zero bins
-    // Histo keeps its old length, but none of those stale bins belongs to this count.
-    const double binLimit = binCount;
-
-    // Counts one value, 'times' times, through the forgiving Elem of Histo.
-    // A value in [LowBound, HighBound) gives 0 <= q < about 501 because the bin
-    // count passed the check above. A handler that shrank Histo meanwhile makes
-    // the write land outside it, where Elem ignores it.
-    auto countValue = [&](double value, std::int64_t times) {
-        if (!(value >= LowBound)) {
-            under += times;
-        } else if (value < HighBound) {
-            const double q = (value - LowBound) / BinWidth;
-            if (!(q < binLimit)) {
-                over += times;
-                return;
-            }
-            const int k = static_cast<int>(q) + 1;
-            if (k > Histo->NrOfElem())
-                return;
-            Histo->SetElem(k, Saturated(static_cast<std::int64_t>(Histo->Elem(k)) + times));
-            maxCount = std::max(maxCount, Histo->Elem(k));
-        } else {
-            over += times;
-        }
-    };
+    // With zero bins Histo keeps its old length, but none of those stale bins
+    // belongs to this count.
+    BinTally tally {Histo, LowBound, HighBound, BinWidth, static_cast<double>(binCount)};
 
     // Indices outside the vector all read 0: they are counted in one step
     // instead of walking what may be billions of them.
@@ -173,42 +227,20 @@ bool TVector::Histogram(int FirstElem, int LastElem, double LowBound, double Hig
         if (Histo->OnChange || (binCount > 0 && Histo->NrOfElem() != binCount)) {
             // A handler sees every increment and may change either vector, so go through Elem.
             for (std::int64_t i = lo; i <= hi; ++i)
-                countValue(Elem(static_cast<int>(i)), 1);
+                tally.Count(Elem(static_cast<int>(i)), 1);
         } else {
-            // Nothing can run between increments: count straight into the storage.
-            const double low = LowBound;
-            const double high = HighBound;
-            const double width = BinWidth;
-            const double *values = m_data.data() + (lo - 1);
-            std::int32_t *binData = Histo->m_data.data();
-            for (std::int64_t i = 0; i < inside; ++i) {
-                const double value = values[i];
-                if (!(value >= low)) {
-                    ++under;
-                } else if (value < high) {
-                    const double q = (value - low) / width;
-                    if (q < binLimit) {
-                        const std::int32_t c = ++binData[static_cast<int>(q)];
-                        if (c > maxCount)
-                            maxCount = c;
-                    } else {
-                        ++over;
-                    }
-                } else {
-                    ++over;
-                }
-            }
+            tally.CountDirect(m_data.data() + (lo - 1), inside, Histo->m_data.data());
         }
     }
 
     // After the loop, so that the in-range counts start from empty bins and
     // only this step can reach the saturation limit.
     if (outside > 0)
-        countValue(0.0, outside);
+        tally.Count(0.0, outside);
 
-    Underflow = Saturated(under);
-    Overflow = Saturated(over);
-    MaxCount = maxCount;
+    Underflow = Saturated(tally.under);
+    Overflow = Saturated(tally.over);
+    MaxCount = tally.maxCount;
     return true;
 }
 
