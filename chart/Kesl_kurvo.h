@@ -349,6 +349,9 @@ protected:
     void Changed();
 
 private:
+    void RenderShadow(TCanvas &canvas, int W, int H, int s);
+    QPoint CaptionOrigin(int W, int H, int s) const;
+    void RenderCaption(TCanvas &canvas, int W, int H, int s);
     struct TReplay; // per-paint drawing state
     struct TFastMap;
     struct TItemPainter; // draws the recorded items, one function per kind

@@ -98,62 +98,81 @@ void TCustomKurvo::ResizeDataBitmap(bool printer)
     m_dataBmp.SetSize(s.width(), s.height());
 }
 
-void TCustomKurvo::RenderFrame(TCanvas &c)
+// The frame fill and the drop shadow around the control.
+void TCustomKurvo::RenderShadow(TCanvas &c, int W, int H, int s)
 {
-    const int W = width(), H = height(), s = ShadowWidth();
     c.Pen = TPen {m_windColor, 1, psSolid, pmCopy};
     c.Brush = TBrush {m_windColor, bsSolid};
     c.FillRect(0, 0, W, H);
-    if (s > 0) {
-        c.Pen.Color = m_shadowBakColor;
-        c.Brush.Color = m_shadowBakColor;
-        c.Rectangle(W - s, 0, W, s);
-        c.Rectangle(0, H - s, s, H);
-        c.Brush.Color = m_shadowColor;
-        int e;
-        if (m_shadowStyle == ssFlying) {
-            c.Pen.Color = m_shadowColor;
-            e = s - 1;
-        } else {
-            c.Pen.Color = clBlack;
-            e = 0;
-        }
-        c.Polygon({QPoint(e, H - s), QPoint(s - 1, H - 1), QPoint(W - 1, H - 1), QPoint(W - s, H - s)});
-        c.Polygon({QPoint(W - s, H - s), QPoint(W - 1, H - 1), QPoint(W - 1, s - 1), QPoint(W - s, e)});
+    if (s <= 0)
+        return;
+    c.Pen.Color = m_shadowBakColor;
+    c.Brush.Color = m_shadowBakColor;
+    c.Rectangle(W - s, 0, W, s);
+    c.Rectangle(0, H - s, s, H);
+    c.Brush.Color = m_shadowColor;
+    int e;
+    if (m_shadowStyle == ssFlying) {
+        c.Pen.Color = m_shadowColor;
+        e = s - 1;
+    } else {
         c.Pen.Color = clBlack;
-        c.MoveTo(0, 0);
-        c.LineTo(W - s, 0);
-        c.LineTo(W - s, H - s);
-        c.LineTo(0, H - s);
-        c.LineTo(0, 0);
+        e = 0;
     }
-    if (!m_caption.isEmpty()) {
-        c.Pen.Color = m_chartFrameColor;
-        c.Brush.Style = bsClear;
-        c.Font = m_font;
-        int x = m_captionPosX, y = m_captionPosY;
-        switch (m_captionAnchorH) {
-        case cahControlLeft: break;
-        case cahChartLeft: x += MarginLeft(); break;
-        case cahChartCenter: x += MarginLeft() + (W - MarginLeft() - MarginRight() - s) / 2; break;
-        case cahChartRight: x += W - MarginRight() - s; break;
-        case cahControlRight: x += W; break;
-        }
-        switch (m_captionAnchorV) {
-        case cavControlTop: break;
-        case cavChartTop: y += MarginTop(); break;
-        case cavChartCenter: y += MarginTop() + (H - MarginTop() - MarginBottom() - s) / 2; break;
-        case cavChartBottom: y += H - MarginBottom(); break;
-        case cavControlBottom: y += H; break;
-        }
-        const int tw = c.TextWidth(m_caption);
-        if (m_captionAlignment == taRightJustify)
-            x -= tw;
-        else if (m_captionAlignment == taCenter)
-            x -= tw / 2;
-        c.TextOut(x, y, m_caption);
-        c.Brush.Style = bsSolid;
+    c.Polygon({QPoint(e, H - s), QPoint(s - 1, H - 1), QPoint(W - 1, H - 1), QPoint(W - s, H - s)});
+    c.Polygon({QPoint(W - s, H - s), QPoint(W - 1, H - 1), QPoint(W - 1, s - 1), QPoint(W - s, e)});
+    c.Pen.Color = clBlack;
+    c.MoveTo(0, 0);
+    c.LineTo(W - s, 0);
+    c.LineTo(W - s, H - s);
+    c.LineTo(0, H - s);
+    c.LineTo(0, 0);
+}
+
+// Where the caption's anchor lies, before its own alignment.
+QPoint TCustomKurvo::CaptionOrigin(int W, int H, int s) const
+{
+    int x = m_captionPosX, y = m_captionPosY;
+    switch (m_captionAnchorH) {
+    case cahControlLeft: break;
+    case cahChartLeft: x += MarginLeft(); break;
+    case cahChartCenter: x += MarginLeft() + (W - MarginLeft() - MarginRight() - s) / 2; break;
+    case cahChartRight: x += W - MarginRight() - s; break;
+    case cahControlRight: x += W; break;
     }
+    switch (m_captionAnchorV) {
+    case cavControlTop: break;
+    case cavChartTop: y += MarginTop(); break;
+    case cavChartCenter: y += MarginTop() + (H - MarginTop() - MarginBottom() - s) / 2; break;
+    case cavChartBottom: y += H - MarginBottom(); break;
+    case cavControlBottom: y += H; break;
+    }
+    return QPoint(x, y);
+}
+
+void TCustomKurvo::RenderCaption(TCanvas &c, int W, int H, int s)
+{
+    if (m_caption.isEmpty())
+        return;
+    c.Pen.Color = m_chartFrameColor;
+    c.Brush.Style = bsClear;
+    c.Font = m_font;
+    const QPoint at = CaptionOrigin(W, H, s);
+    int x = at.x();
+    const int tw = c.TextWidth(m_caption);
+    if (m_captionAlignment == taRightJustify)
+        x -= tw;
+    else if (m_captionAlignment == taCenter)
+        x -= tw / 2;
+    c.TextOut(x, at.y(), m_caption);
+    c.Brush.Style = bsSolid;
+}
+
+void TCustomKurvo::RenderFrame(TCanvas &c)
+{
+    const int W = width(), H = height(), s = ShadowWidth();
+    RenderShadow(c, W, H, s);
+    RenderCaption(c, W, H, s);
     CalcTransforms();
     for (TScale *sc : m_scaleX)
         if (sc->Visible())
