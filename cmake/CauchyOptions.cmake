@@ -8,6 +8,12 @@ if(CAUCHY_SANITIZE)
   add_link_options(${_san})
 endif()
 
+# The checking build (./test) lets no warning through; the program's own build
+# only prints them, so a newer compiler cannot stop a user from building.
+if(CAUCHY_SANITIZE AND NOT CAUCHY_FUZZ)
+  add_compile_options(-Werror)
+endif()
+
 if(CAUCHY_FUZZ)
   if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
     message(FATAL_ERROR "The fuzz build needs clang (CMAKE_CXX_COMPILER=clang++)")
