@@ -20,6 +20,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -95,6 +96,16 @@ void SendMouse(QWidget *w, QEvent::Type type, QPoint p, Qt::MouseButton button, 
 
 int main(int argc, char **argv)
 {
+    // Help before the application starts, so it needs no display.
+    if (argc > 1 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0)) {
+        std::fputs("usage: chartdemo [--screenshot FILE.png]\n"
+                   "A chart to try the mouse on: three layers of data, a choice of mouse action,\n"
+                   "the four cross-hairs and the position under the pointer.\n"
+                   "  --screenshot FILE.png  shows the cross-hairs and a window band being dragged,\n"
+                   "                         saves a picture of the window and ends\n",
+                   stdout);
+        return 0;
+    }
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     const int shot = args.indexOf(QStringLiteral("--screenshot"));

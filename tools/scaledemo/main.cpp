@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -48,6 +49,14 @@ TScale *AddScale(QWidget *parent, const QRect &r, TScaleType type, const QString
 
 int main(int argc, char **argv)
 {
+    // Help before the application starts, so it needs no display.
+    if (argc > 1 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0)) {
+        std::fputs("usage: scaledemo [--screenshot FILE.png]\n"
+                   "Shows linear, logarithmic, time and date scales in one window.\n"
+                   "  --screenshot FILE.png  saves a picture of the window and ends\n",
+                   stdout);
+        return 0;
+    }
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     const int shot = args.indexOf(QStringLiteral("--screenshot"));
