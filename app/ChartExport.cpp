@@ -53,34 +53,33 @@ QString Commit(const QString &fileName, const QByteArray &data)
     return {};
 }
 
-QByteArray PngBytes(QWidget *chart, int scale)
+// The bytes a writer puts into an open in-memory device.
+template<typename Write> QByteArray Bytes(Write write)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    ChartImage(chart, scale).save(&buffer, "PNG");
+    write(buffer);
     return bytes;
 }
 
-QByteArray SvgBytes(QWidget *chart, int scale)
+QByteArray PngBytes(QWidget *chart, int scale)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
+    return Bytes([&](QBuffer &buffer) { ChartImage(chart, scale).save(&buffer, "PNG"); });
+}
+
+void WriteSvg(QBuffer &buffer, QWidget *chart, int scale)
+{
     QSvgGenerator svg;
     svg.setOutputDevice(&buffer);
     svg.setSize(chart->size() * scale);
     svg.setViewBox(QRect(QPoint(), chart->size()));
     QPainter painter(&svg);
     DrawChart(painter, chart, scale);
-    painter.end();
-    return bytes;
 }
 
-QByteArray PdfBytes(QWidget *chart, int scale)
+void WritePdf(QBuffer &buffer, QWidget *chart, int scale)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
     QPdfWriter pdf(&buffer);
     // One page the chart's size, at 96 pixels per inch as on a screen.
     constexpr int kDpi = 96;
@@ -91,7 +90,6 @@ QByteArray PdfBytes(QWidget *chart, int scale)
     painter.scale(scale, scale);
     DrawChart(painter, chart, scale);
     painter.end();
-    return bytes;
 }
 
 } // namespace
@@ -105,9 +103,9 @@ QString SaveChartPicture(QWidget *chart, const QString &fileName, int scale)
     if (suffix == QLatin1String("png"))
         data = PngBytes(chart, scale);
     else if (suffix == QLatin1String("svg"))
-        data = SvgBytes(chart, scale);
+        data = Bytes([&](QBuffer &buffer) { WriteSvg(buffer, chart, scale); });
     else if (suffix == QLatin1String("pdf"))
-        data = PdfBytes(chart, scale);
+        data = Bytes([&](QBuffer &buffer) { WritePdf(buffer, chart, scale); });
     else
         return QStringLiteral("Unknown picture type \"%1\": use .png, .svg or .pdf.")
             .arg(QFileInfo(fileName).fileName());

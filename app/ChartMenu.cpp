@@ -86,7 +86,7 @@ void AddExportEntries(QMenu *menu, TFrmMain &frm)
         QObject::connect(a, &QAction::triggered, &frm, [&frm, scale] { Report(frm, CopyChartPicture(frm.RC, scale)); });
     }
     QAction *a = AddEntry(menu, frm, "Save samples…", "ActSaveSamples");
-    a->setEnabled(!frm.ShownSamples().empty());
+    a->setEnabled(frm.ShownSampleCount() > 0);
     QObject::connect(a, &QAction::triggered, &frm, [&frm, title = a->text()] { SaveSamples(frm, title); });
 }
 

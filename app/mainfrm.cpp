@@ -525,9 +525,14 @@ void TFrmMain::SetExtras(const TTeachingExtras &extras)
         ShowMeans();
 }
 
+int TFrmMain::ShownSampleCount() const
+{
+    return DistriShown ? Vec1->NrOfElem() : std::clamp(NrOfSamples, 0, Vec1->NrOfElem());
+}
+
 std::vector<double> TFrmMain::ShownSamples() const
 {
-    const int n = DistriShown ? Vec1->NrOfElem() : std::clamp(NrOfSamples, 0, Vec1->NrOfElem());
+    const int n = ShownSampleCount();
     std::vector<double> samples(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i)
         samples[static_cast<std::size_t>(i)] = Vec1->Elem(i + 1);

@@ -113,6 +113,7 @@ public:
     // The running-means view: every sample so far and the mean of the first n.
     void ShowMeans();
     // The samples the current view shows: all of Vec1, or those of the run.
+    int ShownSampleCount() const; // without copying them
     std::vector<double> ShownSamples() const;
     // Draws one sample of the selected distribution; false when none is selected.
     bool DrawSample(double &value) const;
