@@ -10,7 +10,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <QSvgGenerator>
 #include <QWidget>
 
 #include <algorithm>
@@ -68,14 +67,28 @@ QByteArray PngBytes(QWidget *chart, int scale)
     return Bytes([&](QBuffer &buffer) { ChartImage(chart, scale).save(&buffer, "PNG"); });
 }
 
-void WriteSvg(QBuffer &buffer, QWidget *chart, int scale)
+// One embedded picture is all a chart needs, so the document is written here
+// rather than by a vector painter. Both link forms are given: older readers
+// know only xlink:href.
+QByteArray SvgBytes(QWidget *chart, int scale)
 {
-    QSvgGenerator svg;
-    svg.setOutputDevice(&buffer);
-    svg.setSize(chart->size() * scale);
-    svg.setViewBox(QRect(QPoint(), chart->size()));
-    QPainter painter(&svg);
-    DrawChart(painter, chart, scale);
+    const QByteArray png = PngBytes(chart, scale);
+    if (png.isEmpty())
+        return {};
+    const QString url = QStringLiteral("data:image/png;base64,") + QLatin1String(png.toBase64());
+    QString title = chart->window()->windowTitle().toHtmlEscaped();
+    if (!title.isEmpty())
+        title = QStringLiteral("<title>%1</title>\n").arg(title);
+    const auto n = [](int v) { return QString::number(v); };
+    return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                          "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\"\n"
+                          "     version=\"1.1\" width=\"%1\" height=\"%2\" viewBox=\"0 0 %3 %4\">\n"
+                          "%5<image width=\"%3\" height=\"%4\" preserveAspectRatio=\"none\"\n"
+                          "       href=\"%6\"\n"
+                          "       xlink:href=\"%6\"/>\n"
+                          "</svg>\n")
+        .arg(n(chart->width() * scale), n(chart->height() * scale), n(chart->width()), n(chart->height()), title, url)
+        .toUtf8();
 }
 
 void WritePdf(QBuffer &buffer, QWidget *chart, int scale)
@@ -103,7 +116,7 @@ QString SaveChartPicture(QWidget *chart, const QString &fileName, int scale)
     if (suffix == QLatin1String("png"))
         data = PngBytes(chart, scale);
     else if (suffix == QLatin1String("svg"))
-        data = Bytes([&](QBuffer &buffer) { WriteSvg(buffer, chart, scale); });
+        data = SvgBytes(chart, scale);
     else if (suffix == QLatin1String("pdf"))
         data = Bytes([&](QBuffer &buffer) { WritePdf(buffer, chart, scale); });
     else

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QSvgRenderer>
@@ -51,9 +52,11 @@ TEST(Export, FilesReadBackAndTwiceTheSizeIsDrawn)
     ApplyMainChartDesign(rc);
     rc.SetBounds(0, 0, 300, 200);
     rc.SetPaintSuppressed(false);
+    rc.setWindowTitle(QStringLiteral("Means & <Cauchy>"));
     for (const char *name : {"1.png", "c.svg", "c.pdf"})
         ASSERT_EQ(SaveChartPicture(&rc, dir.filePath(name), 1), QString()) << name;
-    ASSERT_EQ(SaveChartPicture(&rc, dir.filePath("2.png"), 2), QString());
+    for (const char *name : {"2.png", "2.svg"})
+        ASSERT_EQ(SaveChartPicture(&rc, dir.filePath(name), 2), QString()) << name;
     EXPECT_NE(SaveChartPicture(&rc, dir.filePath("s.csv"), 1), QString()); // not a picture type
     EXPECT_EQ(file.size(), QFile(dir.filePath("s.csv")).size()); // the old file kept
     EXPECT_EQ(QImage(dir.filePath("1.png")).size(), QSize(300, 200));
@@ -61,7 +64,16 @@ TEST(Export, FilesReadBackAndTwiceTheSizeIsDrawn)
     EXPECT_GT(FineBlocks(dir.filePath("2.png"), QRect(0, 0, 300, 200)), 20);
     ASSERT_EQ(CopyChartPicture(&rc, 2), QString());
     EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(600, 400));
-    EXPECT_EQ(QSvgRenderer(dir.filePath("c.svg")).viewBox(), QRect(0, 0, 300, 200));
+    QSvgRenderer svg(dir.filePath("2.svg")); // the 2x picture itself, pixel for pixel
+    EXPECT_EQ(svg.viewBox(), QRect(0, 0, 300, 200));
+    QImage drawn(svg.defaultSize(), QImage::Format_RGB32);
+    QPainter painter(&drawn);
+    svg.render(&painter);
+    painter.end();
+    EXPECT_EQ(drawn, QImage(dir.filePath("2.png")).convertToFormat(QImage::Format_RGB32));
+    QFile svgFile(dir.filePath("c.svg"));
+    EXPECT_TRUE(svgFile.open(QIODevice::ReadOnly) &&
+                svgFile.readAll().contains("<title>Means &amp; &lt;Cauchy&gt;</title>"));
     EXPECT_GT(QFile(dir.filePath("c.pdf")).size(), 1000);
     QProcess info; // when installed, pdfinfo reads one page of the chart's size at 96 pixels per inch
     info.start(QStandardPaths::findExecutable(QStringLiteral("pdfinfo")), {dir.filePath("c.pdf")});
