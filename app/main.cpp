@@ -48,6 +48,13 @@ try {
     if (options.Seed)
         GeneratorSeed = *options.Seed;
 
+    // The first histogram's samples are drawn on the second core while the
+    // window is built.
+    TSampleBatch firstSamples(TSampleSource::At(options.DistributionIndex.value_or(kStartDistribution),
+                                                options.LocationPosition.value_or(kStartLocationPosition),
+                                                options.WidthPosition.value_or(kStartWidthPosition)),
+                              TFrmMain::kSamples);
+
     // Qt then lays out and draws everything at this ratio; the controls that
     // draw through pictures of their own make them at it as well.
     if (options.Scale)
@@ -57,6 +64,7 @@ try {
         app.QuitOnTerminationSignals();
     TFrmMain FrmMain(nullptr, !snapshot, options.Language);
     ApplyStartParameters(FrmMain, options);
+    FrmMain.FirstSamples = &firstSamples;
     // Created after the main window and hidden; a snapshot shows no dialog,
     // so it has none.
     std::optional<TFrmAbout> FrmAbout;

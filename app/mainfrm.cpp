@@ -36,11 +36,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 namespace {
 
-constexpr int kSamples = 100000;
 constexpr int kTimerInterval = 50;
 constexpr int kMaxMeanSamples = 500;
 constexpr TColor kGrey = 0x808080;
@@ -140,10 +140,10 @@ void TFrmMain::CreatePanel()
         RGDistri->setAutoFillBackground(true);
     }
     RGDistri->SetItems({QStringLiteral("LW_Normal Distribution"), QStringLiteral("LW_Cauchy Distribution")});
-    RGDistri->SetItemIndex(1);
+    RGDistri->SetItemIndex(kStartDistribution);
 
-    SBarLoc = ScrollBar(Panel1, "SBarLoc", -100, 100, 0, {376, 40, 121, 20});
-    SBarWid = ScrollBar(Panel1, "SBarWid", 1, 500, 100, {512, 40, 121, 20});
+    SBarLoc = ScrollBar(Panel1, "SBarLoc", -100, 100, kStartLocationPosition, {376, 40, 121, 20});
+    SBarWid = ScrollBar(Panel1, "SBarWid", 1, 500, kStartWidthPosition, {512, 40, 121, 20});
 }
 
 void TFrmMain::CreateDescriptionAndData()
@@ -237,8 +237,11 @@ void TFrmMain::ArrangeControls()
     const int right = w - (752 - 642);
     SButAbout->move(right, 8);
     SButExit->move(right, 40);
+    // The same bounds again (the first resize event of a window arranged
+    // already) would only lay the chart out and draw it anew.
     const QRect area = ChartArea();
-    RC->SetBounds(area.x(), area.y(), area.width(), area.height());
+    if (RC->geometry() != area)
+        RC->SetBounds(area.x(), area.y(), area.width(), area.height());
     PlaceCornerNote(*RC);
 }
 
@@ -262,12 +265,12 @@ void TFrmMain::showEvent(QShowEvent *event)
 
 double TFrmMain::Location() const
 {
-    return SBarLoc->value() / 10.0;
+    return TSampleSource::LocationOf(SBarLoc->value());
 }
 
 double TFrmMain::Width() const
 {
-    return SBarWid->value() / 100.0;
+    return TSampleSource::WidthOf(SBarWid->value());
 }
 
 QString TFrmMain::Translated(const QString &key, const QStringList &arguments) const
@@ -398,20 +401,7 @@ void TFrmMain::SButDrawSamplesClick(QObject *)
 
 TFrmMain::TSampleSource TFrmMain::SampleSource() const
 {
-    return TSampleSource {RGDistri->ItemIndex(), SBarLoc->value(), SBarWid->value(), Location(), Width()};
-}
-
-bool TFrmMain::TSampleSource::Draw(double &value) const
-{
-    switch (Distribution) {
-    case 0:
-        // Extended precision in this order: multiply, divide, add.
-        value = static_cast<double>(static_cast<long double>(GaussRandom()) * WidthPosition / 100 +
-                                    static_cast<long double>(LocationPosition) / 10);
-        return true;
-    case 1: value = CauchyRandom(LocationValue, WidthValue); return true;
-    default: return false;
-    }
+    return TSampleSource::At(RGDistri->ItemIndex(), SBarLoc->value(), SBarWid->value());
 }
 
 bool TFrmMain::DrawSample(double &value) const
@@ -469,9 +459,14 @@ void TFrmMain::ShowDistri()
     const int n = Vec1->NrOfElem();
     // The parameters are read once: the loop runs 100000 times per scroll step.
     const TSampleSource source = SampleSource();
-    double v = 0;
-    for (int i = 1; i <= n && source.Draw(v); ++i)
-        Vec1->SetElem(i, v);
+    TSampleBatch *ahead = std::exchange(FirstSamples, nullptr);
+    if (!ahead || !ahead->Take(source, *Vec1)) {
+        TRandomState state = SaveRandomState();
+        double v = 0;
+        for (int i = 1; i <= n && source.Draw(state, v); ++i)
+            Vec1->SetElem(i, v);
+        RestoreRandomState(state);
+    }
     DrawDistri();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SampleSource.h"
 #include "TeachingExtras.h"
 
 #include <QPointer>
@@ -119,16 +120,12 @@ public:
     bool DrawSample(double &value) const;
 
     // The selected distribution and its parameters, read from the controls.
-    struct TSampleSource
-    {
-        int Distribution; // 0 normal, 1 Cauchy, anything else: none
-        int LocationPosition;
-        int WidthPosition;
-        double LocationValue;
-        double WidthValue;
-        bool Draw(double &value) const;
-    };
+    using TSampleSource = ::TSampleSource;
     TSampleSource SampleSource() const;
+    // The histogram's length: how many samples the first view draws.
+    static constexpr int kSamples = 100000;
+    // Samples drawn ahead for the first histogram, if the start has any; used once.
+    TSampleBatch *FirstSamples = nullptr;
 
     // Memo1's drag mode is automatic: pressing it and moving the mouse drags
     // its text away. Tests put a hook in place of the blocking drag; the
