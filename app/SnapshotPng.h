@@ -5,8 +5,10 @@ class QImage;
 
 namespace FastPng {
 
-// PNG bytes of an opaque picture, as the framework's writer makes them at
-// quality 80; false for the pictures the writer treats otherwise.
+// PNG bytes of an opaque picture, decoding to its pixels, about the size the
+// framework's writer makes at quality 80; false for the pictures the writer
+// treats otherwise (and for small ones), which the caller then hands to it.
+// Large pictures are encoded on two threads.
 bool Encode(const QImage &picture, QByteArray &bytes);
 
 } // namespace FastPng
