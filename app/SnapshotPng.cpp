@@ -5,7 +5,6 @@
 #include <QImage>
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -19,6 +18,10 @@
 #if defined(__SSE2__) && defined(__x86_64__)
 #include <emmintrin.h>
 #endif
+#if defined(__linux__)
+#include <pthread.h>
+#include <sched.h>
+#endif
 
 // PNG of an opaque picture with the chunks and the row filters of the
 // framework's writer at quality 80 (zlib level 1, every row through the
@@ -26,27 +29,9 @@
 // which dominates the writer's time, is done 16 bytes at a time here, and a
 // large picture is filtered and compressed in two halves on two threads. Small
 // pictures come out byte for byte as the writer makes them; split ones decode
-// to the same pixels and are a few bytes larger.
+// to the same pixels and are about as large.
 namespace FastPng {
 namespace {
-
-std::uint32_t Crc32(const char *data, std::size_t n)
-{
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> t {};
-        for (std::uint32_t i = 0; i < 256; ++i) {
-            std::uint32_t c = i;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[i] = c;
-        }
-        return t;
-    }();
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::size_t i = 0; i < n; ++i)
-        crc = table[(crc ^ std::uint8_t(data[i])) & 0xFF] ^ (crc >> 8);
-    return ~crc;
-}
 
 void Put32(QByteArray &out, std::uint32_t v)
 {
@@ -60,7 +45,7 @@ void Chunk(QByteArray &out, const char *type, const char *data, std::size_t n)
     const qsizetype start = out.size();
     out.append(type, 4);
     out.append(data, qsizetype(n));
-    Put32(out, Crc32(out.constData() + start, n + 4));
+    Put32(out, std::uint32_t(crc32_z(0, reinterpret_cast<const Bytef *>(out.constData() + start), n + 4)));
 }
 
 constexpr std::size_t kBpp = 3;
@@ -277,6 +262,31 @@ void Compress(const Source &source, Part &part) noexcept
     }
 }
 
+int CurrentCore()
+{
+#if defined(__linux__)
+    return sched_getcpu();
+#else
+    return -1;
+#endif
+}
+
+// A new thread waits on the core of the thread that made it until the
+// scheduler spreads the load, after an idle spell often for about as long as
+// its whole half takes; sent to the other cores it starts at once. It lives
+// only for its half, so it is not let back.
+void SendElsewhere(std::jthread &thread, int maker) noexcept
+{
+#if defined(__linux__)
+    cpu_set_t cores;
+    if (maker < 0 || !thread.joinable() || sched_getaffinity(0, sizeof cores, &cores) != 0)
+        return;
+    CPU_CLR(maker, &cores);
+    if (CPU_COUNT(&cores) > 0)
+        pthread_setaffinity_np(thread.native_handle(), sizeof cores, &cores);
+#endif
+}
+
 // One zlib stream of the filtered rows: a large picture in two halves, the
 // second on a thread of its own, joined as one stream (the first half ends on
 // a sync flush, the checksums combine). Empty if something failed.
@@ -285,17 +295,21 @@ QByteArray ZlibStream(const Source &source)
     const std::size_t rowBytes = kBpp * source.width + 1;
     const bool twoParts = source.height >= 2 && source.height * rowBytes >= kTwoThreads;
     Part parts[2];
-    parts[0].last = twoParts ? source.height / 2 : source.height;
+    // The helper starts later and refilters the rows its dictionary comes
+    // from, so the calling thread takes a little more than half.
+    parts[0].last = twoParts ? source.height * 9 / 16 : source.height;
     parts[0].final = !twoParts;
     parts[1].first = parts[0].last;
     parts[1].last = source.height;
     if (twoParts) {
+        const int core = CurrentCore();
         std::jthread helper;
         try {
             helper = std::jthread([&source, &parts] { Compress(source, parts[1]); });
         } catch (const std::system_error &) {
             Compress(source, parts[1]); // no thread to be had: both halves here
         }
+        SendElsewhere(helper, core);
         Compress(source, parts[0]);
     } else {
         Compress(source, parts[0]);
