@@ -1,8 +1,7 @@
 #include "SampleSource.h"
 
+#include "HelperThread.h"
 #include "Kesl_vector.h"
-
-#include <system_error>
 
 TSampleSource TSampleSource::At(int distribution, int locationPosition, int widthPosition)
 {
@@ -36,11 +35,9 @@ TSampleBatch::TSampleBatch(const TSampleSource &source, int count)
     if (count <= 0 || (source.Distribution != 0 && source.Distribution != 1))
         return;
     m_values.resize(static_cast<std::size_t>(count));
-    try {
-        m_thread = std::thread([this] { Draw(); });
-    } catch (const std::system_error &) {
+    m_thread = StartHelperThread([this] { Draw(); });
+    if (!m_thread.joinable())
         m_values.clear(); // no thread to spare: the samples are drawn when needed
-    }
 }
 
 TSampleBatch::~TSampleBatch()

@@ -61,6 +61,6 @@ private:
     TRandomState m_start;
     TRandomState m_end;
     std::vector<double> m_values;
-    std::thread m_thread;
+    std::jthread m_thread;
     bool m_taken = false;
 };

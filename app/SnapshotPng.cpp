@@ -1,5 +1,7 @@
 #include "SnapshotPng.h"
 
+#include "HelperThread.h"
+
 #include <QByteArray>
 #include <QColorSpace>
 #include <QImage>
@@ -8,8 +10,6 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #define ZLIB_CONST
@@ -17,10 +17,6 @@
 
 #if defined(__SSE2__) && defined(__x86_64__)
 #include <emmintrin.h>
-#endif
-#if defined(__linux__)
-#include <pthread.h>
-#include <sched.h>
 #endif
 
 // PNG of an opaque picture with the chunks and the row filters of the
@@ -262,31 +258,6 @@ void Compress(const Source &source, Part &part) noexcept
     }
 }
 
-int CurrentCore()
-{
-#if defined(__linux__)
-    return sched_getcpu();
-#else
-    return -1;
-#endif
-}
-
-// A new thread waits on the core of the thread that made it until the
-// scheduler spreads the load, after an idle spell often for about as long as
-// its whole half takes; sent to the other cores it starts at once. It lives
-// only for its half, so it is not let back.
-void SendElsewhere(std::jthread &thread, int maker) noexcept
-{
-#if defined(__linux__)
-    cpu_set_t cores;
-    if (maker < 0 || !thread.joinable() || sched_getaffinity(0, sizeof cores, &cores) != 0)
-        return;
-    CPU_CLR(maker, &cores);
-    if (CPU_COUNT(&cores) > 0)
-        pthread_setaffinity_np(thread.native_handle(), sizeof cores, &cores);
-#endif
-}
-
 // One zlib stream of the filtered rows: a large picture in two halves, the
 // second on a thread of its own, joined as one stream (the first half ends on
 // a sync flush, the checksums combine). Empty if something failed.
@@ -302,14 +273,9 @@ QByteArray ZlibStream(const Source &source)
     parts[1].first = parts[0].last;
     parts[1].last = source.height;
     if (twoParts) {
-        const int core = CurrentCore();
-        std::jthread helper;
-        try {
-            helper = std::jthread([&source, &parts] { Compress(source, parts[1]); });
-        } catch (const std::system_error &) {
+        const std::jthread helper = StartHelperThread([&source, &parts] { Compress(source, parts[1]); });
+        if (!helper.joinable())
             Compress(source, parts[1]); // no thread to be had: both halves here
-        }
-        SendElsewhere(helper, core);
         Compress(source, parts[0]);
     } else {
         Compress(source, parts[0]);

@@ -4,6 +4,7 @@
 #include "mainfrm.h"
 
 #include "Application.h"
+#include "HelperThread.h"
 #include "MessageBox.h"
 #include "SnapshotPng.h"
 
@@ -11,6 +12,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QScrollBar>
 #include <QTimer>
@@ -147,6 +149,16 @@ bool WriteSnapshotImage(const QImage &Picture, const QByteArray &File, QString &
         return false;
     }
     return true;
+}
+
+std::jthread PrepareFirstPaint()
+{
+    return StartHelperThread([] {
+        // Asking whether anything can be read as PNG is what loads them.
+        QByteArray nothing;
+        QBuffer buffer(&nothing);
+        QImageReader(&buffer, QByteArrayLiteral("png")).canRead();
+    });
 }
 
 bool SaveSnapshot(TFrmMain &frm, const QByteArray &File, QString &error)

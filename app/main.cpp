@@ -60,6 +60,7 @@ try {
     if (options.Scale)
         qputenv("QT_SCALE_FACTOR", QByteArray::number(*options.Scale));
     TApplication app(argc, argv);
+    const std::jthread preparing = PrepareFirstPaint();
     if (!snapshot)
         app.QuitOnTerminationSignals();
     TFrmMain FrmMain(nullptr, !snapshot, options.Language);
