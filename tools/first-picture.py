@@ -38,7 +38,8 @@ def main():
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_RUNTIME_DIR=work)
     pic = os.path.join(work, "p.png")
     progs = {"cauchy": [f"{build}/bin/cauchy", "--snapshot", pic],
-             "startbase": [f"{build}/bin/startbase", pic]}
+             "startbase": [f"{build}/bin/startbase", pic],
+             "text": [f"{build}/bin/startbase", "--text", pic]}
     times = {k: [] for k in progs}
     for _ in range(runs):
         for k, argv in progs.items():
@@ -49,6 +50,8 @@ def main():
     print(f"median of {runs} runs each, until the picture file is there")
     print(f"cauchy {med['cauchy']:.1f} ms   startbase {med['startbase']:.1f} ms   "
           f"ratio {med['cauchy'] / med['startbase']:.2f}")
+    print(f"startbase --text (one line of text: the fonts set up) {med['text']:.1f} ms   "
+          f"ratio {med['cauchy'] / med['text']:.2f}")
 
 
 if __name__ == "__main__":

@@ -1,11 +1,15 @@
 // The yardstick for the program's start-up: an empty window of the main
 // window's size that saves a picture of itself after its first paint and ends.
-// Run it offscreen: startbase FILE.png
+// With --text it shows one line of text, so its picture includes setting up
+// the fonts, which an empty window never does.
+// Run it offscreen: startbase [--text] FILE.png
 #include <QApplication>
+#include <QPainter>
 #include <QTimer>
 #include <QWidget>
 
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -13,11 +17,13 @@ namespace {
 class TEmptyWindow : public QWidget
 {
 public:
-    explicit TEmptyWindow(QString file) : m_file(std::move(file)) { }
+    TEmptyWindow(QString file, bool text) : m_file(std::move(file)), m_text(text) { }
 
 protected:
     void paintEvent(QPaintEvent *) override
     {
+        if (m_text)
+            QPainter(this).drawText(rect(), Qt::AlignCenter, QStringLiteral("Cauchy Distribution"));
         if (m_painted)
             return;
         m_painted = true;
@@ -32,6 +38,7 @@ protected:
 
 private:
     QString m_file;
+    bool m_text;
     bool m_painted = false;
 };
 
@@ -40,11 +47,12 @@ private:
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fputs("usage: startbase FILE.png\n", stderr);
+    const bool text = argc == 3 && std::strcmp(argv[1], "--text") == 0;
+    if (argc != 2 && !text) {
+        std::fputs("usage: startbase [--text] FILE.png\n", stderr);
         return 2;
     }
-    TEmptyWindow window(QString::fromLocal8Bit(argv[1]));
+    TEmptyWindow window(QString::fromLocal8Bit(argv[argc - 1]), text);
     window.resize(752, 384);
     window.show();
     return app.exec();
