@@ -237,11 +237,8 @@ void TFrmMain::ArrangeControls()
     const int right = w - (752 - 642);
     SButAbout->move(right, 8);
     SButExit->move(right, 40);
-    // The same bounds again (the first resize event of a window arranged
-    // already) would only lay the chart out and draw it anew.
     const QRect area = ChartArea();
-    if (RC->geometry() != area)
-        RC->SetBounds(area.x(), area.y(), area.width(), area.height());
+    RC->SetBounds(area.x(), area.y(), area.width(), area.height());
     PlaceCornerNote(*RC);
 }
 

@@ -70,21 +70,22 @@ void TCustomKurvo::showEvent(QShowEvent *event)
 void TCustomKurvo::resizeEvent(QResizeEvent *event)
 {
     TControl::resizeEvent(event);
-    const int w = event->size().width(), h = event->size().height();
-    if (m_ctrlBmp.Width() == w && m_ctrlBmp.Height() == h && m_composed)
-        return;
     // A resize by a layout takes the same path as SetBounds.
-    SetBounds(x(), y(), w, h);
+    SetBounds(x(), y(), event->size().width(), event->size().height());
 }
 
 void TCustomKurvo::SetBounds(int left, int top, int w, int h)
 {
+    const QSize least = m_layout->MinimumSize();
+    h = std::max(h, least.height());
+    w = std::max(w, least.width());
+    setMinimumSize(least);
+    // Bounds the chart is laid out and drawn at already (a window arranging
+    // its children again, a resize event after SetBounds): nothing changes.
+    if (m_composed && geometry() == QRect(left, top, w, h) && m_ctrlBmp.Width() == w && m_ctrlBmp.Height() == h)
+        return;
     {
         const TFlagScope paint(m_paintSuppressed, true);
-        const QSize least = m_layout->MinimumSize();
-        h = std::max(h, least.height());
-        w = std::max(w, least.width());
-        setMinimumSize(least);
         if (geometry() != QRect(left, top, w, h))
             setGeometry(left, top, w, h);
         Relayout();
