@@ -85,7 +85,8 @@ void TFrameDecoder::Append(QByteArrayView Bytes)
     Fill(
         [&](char *Where, qsizetype Count) {
             const qsizetype n = qMin(Count, Bytes.size() - pos);
-            std::memcpy(Where, Bytes.data() + pos, size_t(n));
+            if (n > 0)
+                std::memcpy(Where, Bytes.data() + pos, size_t(n));
             pos += n;
             return n;
         },
@@ -101,10 +102,10 @@ void TFrameDecoder::Fill(const std::function<qsizetype(char *, qsizetype)> &Read
 {
     while (!m_failed && !(StopAtFrame && !m_ready.empty())) {
         const bool inHeader = m_headerFill < HeaderSize;
-        char *where = inHeader ? m_header + m_headerFill : m_current.Data.data() + m_dataFill;
         const qsizetype want = inHeader ? HeaderSize - m_headerFill : m_current.Data.size() - m_dataFill;
-        const qsizetype got = want > 0 ? Read(where, want) : 0;
-        if (want > 0 && got <= 0)
+        qsizetype got = 0;
+        if (want > 0 &&
+            (got = Read(inHeader ? m_header + m_headerFill : m_current.Data.data() + m_dataFill, want)) <= 0)
             return;
         if (inHeader) {
             m_headerFill += got;
@@ -508,8 +509,9 @@ bool TMessageEndpoint::Listen(const QString &Name)
         return false;
     }
     if (QFileInfo::exists(path)) {
-        // A live endpoint keeps its name; a socket file nobody listens on is stale.
-        if (EndpointAccepts(Name, 200)) {
+        // A live endpoint keeps its name (even one too busy to take a
+        // connection now); a socket file nobody listens on is stale.
+        if (EndpointListens(Name)) {
             m_error = QStringLiteral("Endpoint is in use");
             return false;
         }
