@@ -7,10 +7,8 @@ extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*)(const volatile
                                                          void (*)(const volatile void *));
 extern "C" size_t __sanitizer_get_allocated_size(const volatile void *);
 
-namespace {
-thread_local qint64 t_live = 0, t_peak = 0;
-thread_local bool t_counting = false;
-} // namespace
+static thread_local qint64 t_live = 0, t_peak = 0;
+static thread_local bool t_counting = false;
 
 TEST_F(DemonFixture, LargeHostReplyCostsAboutItsByteCount)
 {
@@ -27,8 +25,7 @@ TEST_F(DemonFixture, LargeHostReplyCostsAboutItsByteCount)
     t_counting = true;
     std::unique_ptr<QBuffer> got = cli.GetHostFile(QStringLiteral("big"));
     t_counting = false;
-    ASSERT_TRUE(got);
-    EXPECT_EQ(got->data(), file);
+    ASSERT_TRUE(got && got->data() == file);
     // The frame's one buffer, filled in place and handed on, plus small change.
     EXPECT_LT(t_peak, file.size() + file.size() / 8) << t_peak;
 }
