@@ -93,6 +93,10 @@ bool WriteAll(int Fd, const QByteArray &Bytes)
         const ssize_t n = ::write(Fd, Bytes.constData() + done, size_t(Bytes.size() - done));
         if (n < 0 && errno != EINTR)
             return false;
+        if (n == 0) { // nothing taken and no error: it would never finish
+            errno = EIO;
+            return false;
+        }
         done += n > 0 ? n : 0;
     }
     return true;
