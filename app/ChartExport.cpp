@@ -44,7 +44,11 @@ QString Commit(const QString &fileName, const QByteArray &data)
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString());
-    if (file.write(data) != data.size() || !file.commit()) {
+    // A short write is tried again for the rest, which gives the cause ("File too large").
+    qint64 done = 0;
+    for (qint64 n = 0; done < data.size() && (n = file.write(data.constData() + done, data.size() - done)) > 0;)
+        done += n;
+    if (done != data.size() || !file.commit()) {
         const QString cause = file.errorString();
         file.cancelWriting();
         return QStringLiteral("Cannot write %1: %2").arg(fileName, cause);

@@ -29,15 +29,26 @@ struct TStartOptions
     TTeachingExtras Extras; // --theory, --outside, --median
 };
 
+// The environment variables the start reads; unset ones are null.
+struct TStartEnvironment
+{
+    QString Language; // CAUCHY_LANGUAGE
+    QString ScaleFactor; // QT_SCALE_FACTOR
+    static TStartEnvironment FromProcess();
+};
+
 struct TParseResult
 {
     TStartOptions Options;
     QString Error; // empty when the command line is fine
+    QStringList Warnings; // one line each, for standard error; the start goes on
+    bool DropScaleFactor = false; // QT_SCALE_FACTOR is unusable: unset it before Qt reads it
 };
 
 // The language comes from the environment (CAUCHY_LANGUAGE) when the command
-// line names none.
-TParseResult ParseCommandLine(const QStringList &arguments, const QString &environmentLanguage = QString());
+// line names none, the scale from QT_SCALE_FACTOR; an unusable value there is
+// warned about and left out, never an error.
+TParseResult ParseCommandLine(const QStringList &arguments, const TStartEnvironment &environment = {});
 QString HelpText();
 QString VersionText();
 

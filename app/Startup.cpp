@@ -1,5 +1,6 @@
 #include "Startup.h"
 
+#include "Kesl_kurvo.h"
 #include "RadioGroup.h"
 #include "mainfrm.h"
 
@@ -20,10 +21,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -48,9 +51,17 @@ void ApplyStartView(TFrmMain &frm, const TStartOptions &options)
     frm.SButDrawSamplesClick(frm.SButDrawSamples);
     if (!options.Samples)
         return;
-    // The timer would take the same steps one by one.
-    for (int i = 0; i < *options.Samples && frm.MeansRunning; ++i)
+    // The timer would take the same steps one by one. Only the last one is
+    // drawn: the chart draws nothing while it is hidden, and each picture of
+    // it costs as much as all the steps at a large scale.
+    const bool shown = !frm.RC->isHidden();
+    frm.RC->hide();
+    for (int i = 0; i < *options.Samples && frm.MeansRunning; ++i) {
+        if (i + 1 == *options.Samples)
+            frm.RC->setVisible(shown);
         frm.Timer1Timer(frm.Timer1);
+    }
+    frm.RC->setVisible(shown);
 }
 
 namespace {
@@ -91,11 +102,40 @@ bool WriteAll(int Fd, const QByteArray &Bytes)
 {
     for (qsizetype done = 0; done < Bytes.size();) {
         const ssize_t n = ::write(Fd, Bytes.constData() + done, size_t(Bytes.size() - done));
-        if (n < 0 && errno != EINTR)
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            errno = n == 0 ? EIO : errno; // a write that takes nothing would never end
             return false;
-        done += n > 0 ? n : 0;
+        }
+        done += n;
     }
     return true;
+}
+
+// A sibling of Target to write first: the name with a random suffix, or a
+// short hidden name when that suffix would make the name too long.
+QByteArray TemporaryName(const QByteArray &Target)
+{
+    constexpr qsizetype kMaxName = NAME_MAX;
+    const qsizetype slash = Target.lastIndexOf('/');
+    if (Target.size() - slash - 1 + 7 <= kMaxName)
+        return Target + ".XXXXXX";
+    return Target.left(slash + 1) + ".cauchy-XXXXXX";
+}
+
+// The rename is kept across a crash only once its folder is written out.
+void SyncFolderOf(const QByteArray &File)
+{
+    const qsizetype slash = File.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArrayLiteral(".")
+        : slash == 0                    ? QByteArrayLiteral("/")
+                                        : File.left(slash);
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
 }
 
 // Writes a sibling file and renames it over File once it is complete.
@@ -112,8 +152,13 @@ bool ReplaceFile(const QByteArray &File, const QByteArray &Bytes, QString &error
         error = QStringLiteral("not a regular file");
         return false;
     }
-    QByteArray temp = target + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
+    // A write-protected file is kept, as a save from the window keeps it.
+    if (exists && ::access(target.constData(), W_OK) != 0) {
+        error = SystemError(errno);
+        return false;
+    }
+    QByteArray temp = TemporaryName(target);
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {
         error = SystemError(errno);
         return false;
@@ -134,8 +179,10 @@ bool ReplaceFile(const QByteArray &File, const QByteArray &Bytes, QString &error
     if (!ok) {
         ::unlink(temp.constData());
         error = SystemError(cause);
+        return false;
     }
-    return ok;
+    SyncFolderOf(target);
+    return true;
 }
 
 } // namespace

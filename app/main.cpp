@@ -25,7 +25,10 @@ QStringList RawArguments(int argc, char **argv)
 
 int main(int argc, char **argv)
 try {
-    const TParseResult parsed = ParseCommandLine(RawArguments(argc, argv), qEnvironmentVariable("CAUCHY_LANGUAGE"));
+    InstallProcessSignals();
+    const TParseResult parsed = ParseCommandLine(RawArguments(argc, argv), TStartEnvironment::FromProcess());
+    for (const QString &warning : parsed.Warnings)
+        std::fprintf(stderr, "cauchy: %s\n", qPrintable(warning));
     if (!parsed.Error.isEmpty()) {
         std::fprintf(stderr, "cauchy: %s\nTry 'cauchy --help' for more information.\n", qPrintable(parsed.Error));
         return 2;
@@ -57,6 +60,8 @@ try {
 
     // Qt then lays out and draws everything at this ratio; the controls that
     // draw through pictures of their own make them at it as well.
+    if (parsed.DropScaleFactor)
+        qunsetenv("QT_SCALE_FACTOR");
     if (options.Scale)
         qputenv("QT_SCALE_FACTOR", QByteArray::number(*options.Scale));
     TApplication app(argc, argv);

@@ -1,7 +1,11 @@
 // Start-up pieces of the program entry: the snapshot file, the bytes of its
 // name, and a start that throws.
+#include "Application.h"
+#include "ChartExport.h"
+#include "Kesl_kurvo.h"
 #include "MessageBox.h"
 #include "Startup.h"
+#include "mainfrm.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +18,7 @@
 #include <fstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -23,6 +28,30 @@ QByteArray Read(const QByteArray &Path)
 {
     std::ifstream in(Path.constData(), std::ios::binary);
     return QByteArray::fromStdString({std::istreambuf_iterator<char>(in), {}});
+}
+
+// Runs Body in a child process (as a hostile machine would treat the program)
+// and returns its wait status; Parent runs meanwhile with the child's id once
+// the child has written a byte to the descriptor it is given. A child that
+// hangs is ended by SIGALRM, which no case expects.
+int InChild(const std::function<int(int)> &Body, const std::function<void(pid_t)> &Parent = {})
+{
+    int ready[2];
+    if (::pipe(ready) != 0)
+        return -1;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::alarm(60);
+        ::_exit(Body(ready[1]));
+    }
+    char byte;
+    if (Parent && ::read(ready[0], &byte, 1) == 1)
+        Parent(pid);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    int status = -1;
+    ::waitpid(pid, &status, 0);
+    return status;
 }
 
 } // namespace
@@ -42,6 +71,7 @@ TEST(Snapshot, WrittenWholeInItsFormatOrNotAtAll)
         {"a.bmp", "BM", ""},
         {"plain", "\x89PNG", ""},
         {"\xff\xfe.png", "\x89PNG", ""}, // not UTF-8
+        {QByteArray(251, 'n') + ".png", "\x89PNG", ""}, // as long as a name may be
         {"a.xyz", "", "unknown picture format \".xyz\""},
         {"fifo.png", "", "not a regular file"},
         {"dir.png", "", "not a regular file"},
@@ -53,7 +83,7 @@ TEST(Snapshot, WrittenWholeInItsFormatOrNotAtAll)
         EXPECT_TRUE(starts.isEmpty() ? error.contains(QLatin1String(says)) : Read(d + file).startsWith(starts));
     }
     ::unlink(d + "\xff\xfe.png");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 4); // no temporary file is left
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 5); // no temporary file is left
 
     // A file that cannot be written whole leaves the old picture as it was.
     const QByteArray old = Read(d + "a.bmp");
@@ -91,4 +121,70 @@ TEST(StartFailure, OneLineOrAMessageBoxThenExitOne)
         SetMessageBoxHandler(previous);
         EXPECT_EQ(shown, snapshot ? QStringList() : QStringList {QStringLiteral("failed")});
     }
+}
+
+TEST(Snapshot, AWriteProtectedFileIsKeptAndAFileSizeLimitReported)
+{
+    QTemporaryDir dir;
+    const QByteArray d = QFile::encodeName(dir.path()), keep = d + "/keep.png";
+    QFile(keep).open(QIODevice::WriteOnly);
+    constexpr uid_t kNobody = 65534; // a writer whom file modes bind
+    ASSERT_EQ(::chown(d, kNobody, kNobody) | ::chown(keep, kNobody, kNobody) | ::chmod(keep, 0444), 0);
+    QImage picture(8, 8, QImage::Format_RGB32);
+    const int refused = InChild([&](int) {
+        QString error;
+        const bool ok = ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 && !WriteSnapshotImage(picture, keep, error);
+        return ok && error.contains(QString::fromLocal8Bit(std::strerror(EACCES))) ? 0 : 1;
+    });
+    EXPECT_TRUE(WIFEXITED(refused) && WEXITSTATUS(refused) == 0) << refused;
+    EXPECT_TRUE(Read(keep).isEmpty());
+
+    // The window's "Save samples…" past the file-size limit.
+    const std::vector<double> values(10000, 0.125);
+    const int limited = InChild([&](int) {
+        InstallProcessSignals();
+        const rlimit small {4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        const QString error = SaveSamplesCsv(dir.filePath("s.csv"), values.data(), qsizetype(values.size()));
+        return error.contains(QString::fromLocal8Bit(std::strerror(EFBIG))) ? 0 : 1;
+    });
+    EXPECT_TRUE(WIFEXITED(limited) && WEXITSTATUS(limited) == 0) << limited;
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList {"keep.png"});
+}
+
+TEST(Signals, EndTheProgramWhenNoLoopComesRound)
+{
+    // The signal, and whether the program is blocked in a call (like an open()
+    // of a FIFO) or busy in a handler that never returns to its loop.
+    for (const auto &[signal, blocked] : {std::pair {SIGTERM, true}, std::pair {SIGINT, false}}) {
+        const int status = InChild(
+            [blocked = blocked](int ready) mutable {
+                InstallProcessSignals();
+                bool requested = false;
+                QuitOnTerminationSignals(*QCoreApplication::instance(), requested);
+                int never[2];
+                if (::pipe(never) != 0 || ::write(ready, "r", 1) != 1)
+                    return 1;
+                for (char byte; blocked;)
+                    blocked = ::read(never[0], &byte, 1) != 0;
+                for (volatile bool busy = true; busy;) { }
+                return 1;
+            },
+            [signal = signal](pid_t pid) { ::kill(pid, signal); });
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal << " " << status;
+    }
+}
+
+TEST(StartView, StepsRunAtOnceAreDrawnOnce)
+{
+    TFrmMain frm(nullptr, false);
+    frm.FormShow();
+    TStartOptions options;
+    options.StartView = TStartOptions::View::Means;
+    options.Samples = 40;
+    const int before = frm.RC->PaintCount();
+    ApplyStartView(frm, options);
+    EXPECT_EQ(frm.NrOfSamples, 40);
+    EXPECT_LE(frm.RC->PaintCount() - before, 2);
+    EXPECT_FALSE(frm.RC->isHidden());
 }
