@@ -3,6 +3,8 @@
 #include "CommandLine.h"
 #include "MessageBox.h"
 
+#include <QMutex>
+#include <QSet>
 #include <QSocketNotifier>
 
 #include <atomic>
@@ -38,6 +40,21 @@ void HoldStartMessage(QtMsgType type, const QMessageLogContext &context, const Q
         ::_exit(1);
     }
     HeldMessages.append({type, context.file, context.function, context.category, context.line, text});
+}
+
+// Qt warns about a runtime directory it cannot use at every look-up; one
+// line says it all.
+void OnceForRuntimeDirectory(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    static QMutex mutex;
+    static QSet<QString> said;
+    if (type == QtWarningMsg && text.startsWith(QLatin1String("QStandardPaths:"))) {
+        const QMutexLocker lock(&mutex);
+        if (said.contains(text))
+            return;
+        said.insert(text);
+    }
+    PreviousHandler ? PreviousHandler(type, context, text) : qt_message_output(type, context, text);
 }
 
 // Set up once by InstallProcessSignals(): the self-pipe the event loop
@@ -93,10 +110,10 @@ ApplicationDetail::TDisplayGuard::TDisplayGuard()
 
 void ApplicationDetail::TDisplayGuard::Release()
 {
-    qInstallMessageHandler(PreviousHandler);
+    qInstallMessageHandler(OnceForRuntimeDirectory);
     for (const THeldMessage &m : std::as_const(HeldMessages)) {
         const QMessageLogContext context(m.File.constData(), m.Line, m.Function.constData(), m.Category.constData());
-        qt_message_output(m.Type, context, m.Text);
+        OnceForRuntimeDirectory(m.Type, context, m.Text);
     }
     HeldMessages.clear();
 }

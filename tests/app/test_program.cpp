@@ -9,6 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -25,6 +30,7 @@ protected:
         m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_run.path());
         m_env.insert(QStringLiteral("XDG_CONFIG_DIRS"), m_run.path() + QStringLiteral("/etc"));
+        m_env.insert(QStringLiteral("TMPDIR"), m_run.path());
     }
 
     void Start(QProcess &p)
@@ -48,10 +54,12 @@ protected:
     QString LockFile() const { return m_run.path() + QStringLiteral("/KV_cauchy.lock"); }
 
     // Runs the program to its end: the exit code (-1 when it did not exit) and what it wrote to stderr.
-    std::pair<int, QByteArray> Run(const QStringList &args, const QProcessEnvironment &env)
+    std::pair<int, QByteArray> Run(const QStringList &args, const QProcessEnvironment &env,
+                                   const std::function<void()> &inChild = {})
     {
         QProcess p;
         p.setProcessEnvironment(env);
+        p.setChildProcessModifier(inChild);
         p.start(m_program, args);
         EXPECT_TRUE(p.waitForFinished(60000)) << args.join(' ').toStdString();
         return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardError()};
@@ -161,4 +169,56 @@ TEST_F(Program, WithoutDisplayOrRuntimeDirectoryItSaysSoInsteadOfAborting)
         EXPECT_EQ(code, exitCode);
         EXPECT_TRUE(err.contains(says) && err.count("cauchy:") == 1) << err.toStdString();
     }
+}
+
+namespace {
+// Sets or clears the flag that keeps even root from making anything in a folder.
+bool SetImmutable(const QString &folder, bool on)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    int flags = 0;
+    const bool ok = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+        (flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL, ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+    ::close(fd);
+    return ok;
+}
+} // namespace
+
+TEST_F(Program, AHostileMachineStillGetsASnapshotOrOneMessage)
+{
+    const QString d = m_run.path(), keep = d + "/keep.png", folder = d + "/ro", locked = d + "/locked";
+    QDir().mkpath(d + "/etc/Ostrel");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(d + "/etc/Ostrel/quarvis.ini").constData(), 0600), 0);
+    QDir().mkpath(folder);
+    QDir().mkpath(locked);
+    ::chmod(QFile::encodeName(folder).constData(), 0500);
+    ::chmod(QFile::encodeName(locked).constData(), 0700);
+    const bool immutable = SetImmutable(locked, true);
+    QFile old(keep);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    old.close();
+    const auto limitFileSize = [] {
+        const rlimit small {4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &small);
+    };
+    // Variables set, snapshot file, file-size limit, exit code, the one line said.
+    const std::tuple<QStringList, QString, bool, int, const char *> cases[] = {
+        {{"QT_SCALE_FACTOR=0"}, "/s.png", false, 0, "QT_SCALE_FACTOR must be a number from 1 to 4"},
+        {{"CAUCHY_LANGUAGE=fr"}, "/s.png", false, 0, "using the table beside the program"},
+        {{"XDG_RUNTIME_DIR=" + folder}, "/s.png", false, 0, "wrong permissions on runtime directory"},
+        {{"XDG_RUNTIME_DIR=" + locked}, "/s.png", false, 0, immutable ? "running without the host link" : ""},
+        {{}, "/keep.png", true, 1, "File too large"},
+    };
+    for (const auto &[variables, file, limited, exitCode, says] : cases) {
+        SCOPED_TRACE(says);
+        QProcessEnvironment env = m_env;
+        for (const QString &v : variables)
+            env.insert(v.section('=', 0, 0), v.section('=', 1));
+        const auto [code, err] = Run({"--snapshot", d + file}, env, limited ? limitFileSize : std::function<void()>());
+        EXPECT_EQ(code, exitCode) << err.toStdString();
+        EXPECT_EQ(err.count(says), *says ? 1 : err.count(says)) << err.toStdString();
+    }
+    SetImmutable(locked, false);
+    EXPECT_TRUE(old.open(QIODevice::ReadOnly) && old.readAll() == "old");
+    EXPECT_EQ(QDir(d).entryList({"keep.png*"}, QDir::Files), QStringList {"keep.png"});
 }
