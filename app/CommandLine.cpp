@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include <QCoreApplication>
+#include <QFile>
 
 #include <algorithm>
 #include <cmath>
@@ -246,6 +247,29 @@ QString HelpText()
         "  --theory                     draw the exact density over the histogram\n"
         "  --outside                    show the share of samples beyond -20 ... 20, counted and exact\n"
         "  --median                     draw the running median beside the running mean\n");
+}
+
+QStringList ArgumentList(int argc, char **argv)
+{
+    QStringList out;
+    for (int i = 0; i < argc; ++i)
+        out << QString::fromLocal8Bit(argv[i]);
+    return out;
+}
+
+QByteArray SnapshotPathBytes(int argc, char **argv, const QString &Parsed)
+{
+    static const QByteArray option = QByteArrayLiteral("--snapshot");
+    QByteArray raw;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == option && i + 1 < argc)
+            raw = argv[++i];
+        else if (arg.startsWith(option + '='))
+            raw = arg.mid(option.size() + 1);
+    }
+    // Only when it is the name the parser took; otherwise its own encoding.
+    return QString::fromLocal8Bit(raw) == Parsed ? raw : QFile::encodeName(Parsed);
 }
 
 TStartEnvironment TStartEnvironment::FromProcess()

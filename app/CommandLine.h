@@ -2,6 +2,7 @@
 
 #include "TeachingExtras.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -50,6 +51,12 @@ struct TParseResult
 // warned about and left out, never an error.
 TParseResult ParseCommandLine(const QStringList &arguments, const TStartEnvironment &environment = {});
 QString HelpText();
+
+// The program's arguments as texts, in the encoding of the locale.
+QStringList ArgumentList(int argc, char **argv);
+// The snapshot file name as its bytes on the command line (the parsed text
+// would lose bytes that are not UTF-8).
+QByteArray SnapshotPathBytes(int argc, char **argv, const QString &Parsed);
 QString VersionText();
 
 // The application's name and version. No display name: the platform would

@@ -213,21 +213,6 @@ bool SaveSnapshot(TFrmMain &frm, const QByteArray &File, QString &error)
     return WriteSnapshotImage(frm.grab().toImage(), File, error);
 }
 
-QByteArray SnapshotPathBytes(int argc, char **argv, const QString &Parsed)
-{
-    static const QByteArray option = QByteArrayLiteral("--snapshot");
-    QByteArray raw;
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray arg(argv[i]);
-        if (arg == option && i + 1 < argc)
-            raw = argv[++i];
-        else if (arg.startsWith(option + '='))
-            raw = arg.mid(option.size() + 1);
-    }
-    // Only when it is the name the parser took; otherwise its own encoding.
-    return QString::fromLocal8Bit(raw) == Parsed ? raw : QFile::encodeName(Parsed);
-}
-
 int ReportStartFailure(int &argc, char **argv, bool Snapshot, const QString &Message)
 {
     std::fprintf(stderr, "cauchy: %s\n", qPrintable(Message));

@@ -11,22 +11,10 @@
 #include <cstdio>
 #include <optional>
 
-namespace {
-
-QStringList RawArguments(int argc, char **argv)
-{
-    QStringList out;
-    for (int i = 0; i < argc; ++i)
-        out << QString::fromLocal8Bit(argv[i]);
-    return out;
-}
-
-} // namespace
-
 int main(int argc, char **argv)
 try {
     InstallProcessSignals();
-    const TParseResult parsed = ParseCommandLine(RawArguments(argc, argv), TStartEnvironment::FromProcess());
+    const TParseResult parsed = ParseCommandLine(ArgumentList(argc, argv), TStartEnvironment::FromProcess());
     for (const QString &warning : parsed.Warnings)
         std::fprintf(stderr, "cauchy: %s\n", qPrintable(warning));
     if (!parsed.Error.isEmpty()) {
@@ -95,6 +83,6 @@ try {
     return app.TerminationRequested() ? 0 : app.exec();
 } catch (const std::exception &e) {
     // Whatever start-up throws ends it with a message, never with an abort.
-    const bool snapshot = !ParseCommandLine(RawArguments(argc, argv)).Options.Snapshot.isEmpty();
+    const bool snapshot = !ParseCommandLine(ArgumentList(argc, argv)).Options.Snapshot.isEmpty();
     return ReportStartFailure(argc, argv, snapshot, QString::fromLocal8Bit(e.what()));
 }
