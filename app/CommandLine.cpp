@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr int kMinFontDpi = 24, kMaxFontDpi = 480;
+
 // A value as a message shows it: on one line, and not a screenful.
 QString Shown(const QString &value)
 {
@@ -274,7 +276,8 @@ QByteArray SnapshotPathBytes(int argc, char **argv, const QString &Parsed)
 
 TStartEnvironment TStartEnvironment::FromProcess()
 {
-    return {qEnvironmentVariable("CAUCHY_LANGUAGE"), qEnvironmentVariable("QT_SCALE_FACTOR")};
+    return {qEnvironmentVariable("CAUCHY_LANGUAGE"), qEnvironmentVariable("QT_SCALE_FACTOR"),
+            qEnvironmentVariable("QT_FONT_DPI")};
 }
 
 TParseResult ParseCommandLine(const QStringList &arguments, const TStartEnvironment &environment)
@@ -337,6 +340,17 @@ TParseResult ParseCommandLine(const QStringList &arguments, const TStartEnvironm
                                    .arg(Shown(environment.ScaleFactor));
         if (!o.Scale)
             o.Scale = factor;
+    }
+    // Qt draws every text at this resolution; far above a projector's it
+    // takes gigabytes and minutes.
+    bool ok = IsBare(environment.FontDpi);
+    const int dpi = ok ? environment.FontDpi.toInt(&ok) : 0;
+    if (!environment.FontDpi.isEmpty() && (!ok || dpi < kMinFontDpi || dpi > kMaxFontDpi)) {
+        result.DropFontDpi = true;
+        result.Warnings << QStringLiteral("QT_FONT_DPI must be a whole number from %1 to %2, not \"%3\"; ignored")
+                               .arg(kMinFontDpi)
+                               .arg(kMaxFontDpi)
+                               .arg(Shown(environment.FontDpi));
     }
     return result;
 }

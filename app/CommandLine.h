@@ -35,6 +35,7 @@ struct TStartEnvironment
 {
     QString Language; // CAUCHY_LANGUAGE
     QString ScaleFactor; // QT_SCALE_FACTOR
+    QString FontDpi; // QT_FONT_DPI
     static TStartEnvironment FromProcess();
 };
 
@@ -43,12 +44,14 @@ struct TParseResult
     TStartOptions Options;
     QString Error; // empty when the command line is fine
     QStringList Warnings; // one line each, for standard error; the start goes on
-    bool DropScaleFactor = false; // QT_SCALE_FACTOR is unusable: unset it before Qt reads it
+    // Unusable Qt variables, to be unset before Qt reads them.
+    bool DropScaleFactor = false; // QT_SCALE_FACTOR
+    bool DropFontDpi = false; // QT_FONT_DPI
 };
 
 // The language comes from the environment (CAUCHY_LANGUAGE) when the command
-// line names none, the scale from QT_SCALE_FACTOR; an unusable value there is
-// warned about and left out, never an error.
+// line names none, the scale from QT_SCALE_FACTOR; an unusable value there or
+// in QT_FONT_DPI is warned about and left out, never an error.
 TParseResult ParseCommandLine(const QStringList &arguments, const TStartEnvironment &environment = {});
 QString HelpText();
 

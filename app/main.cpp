@@ -50,6 +50,8 @@ try {
     // draw through pictures of their own make them at it as well.
     if (parsed.DropScaleFactor)
         qunsetenv("QT_SCALE_FACTOR");
+    if (parsed.DropFontDpi)
+        qunsetenv("QT_FONT_DPI");
     if (options.Scale)
         qputenv("QT_SCALE_FACTOR", QByteArray::number(*options.Scale));
     TApplication app(argc, argv);

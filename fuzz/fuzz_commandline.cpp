@@ -43,6 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FuzzedDataProvider in(data, size);
     const std::string language = in.ConsumeRandomLengthString(16);
     const std::string scale = in.ConsumeRandomLengthString(16);
+    const std::string dpi = in.ConsumeRandomLengthString(16);
     // The arguments as the program gets them: NUL-terminated byte strings.
     std::vector<std::string> words {"cauchy"};
     const std::string rest = in.ConsumeRemainingBytesAsString();
@@ -57,17 +58,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const int argc = int(argv.size());
     argv.push_back(nullptr);
 
-    const TStartEnvironment environment {QString::fromLocal8Bit(language), QString::fromLocal8Bit(scale)};
+    const TStartEnvironment environment {QString::fromLocal8Bit(language), QString::fromLocal8Bit(scale),
+                                         QString::fromLocal8Bit(dpi)};
     const TParseResult r = ParseCommandLine(ArgumentList(argc, argv.data()), environment);
     Check(OneLine(r.Error));
     for (const QString &w : r.Warnings)
         Check(OneLine(w) && !w.isEmpty());
-    Check(r.Warnings.size() <= 2);
+    Check(r.Warnings.size() <= 3);
     if (!r.Error.isEmpty())
         return 0;
     CheckOptions(r);
     // An unusable factor is dropped, a usable one kept unless --scale overrides it.
     Check(!r.DropScaleFactor || !environment.ScaleFactor.isEmpty());
+    Check(!r.DropFontDpi || !environment.FontDpi.isEmpty());
     if (!r.Options.Snapshot.isEmpty())
         Check(!SnapshotPathBytes(argc, argv.data(), r.Options.Snapshot).isEmpty());
     return 0;

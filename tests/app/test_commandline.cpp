@@ -8,7 +8,7 @@ namespace {
 TParseResult Parse(const char *line, const QString &environmentLanguage = QString(), const QString &scale = QString())
 {
     return ParseCommandLine(QStringList {"cauchy"} + QString::fromUtf8(line).split(' ', Qt::SkipEmptyParts),
-                            {environmentLanguage, scale});
+                            {environmentLanguage, scale, {}});
 }
 } // namespace
 
@@ -106,6 +106,9 @@ TEST(CommandLine, UnusableEnvironmentValuesAreWarnedAboutOnceAndIgnored)
         EXPECT_EQ(r.Warnings.size(), warnings);
         EXPECT_EQ(r.DropScaleFactor, dropped);
     }
+    for (const char *dpi : {"0", "4000", " 96", "x"})
+        EXPECT_TRUE(ParseCommandLine({"cauchy"}, {{}, {}, QLatin1String(dpi)}).DropFontDpi) << dpi;
+    EXPECT_FALSE(ParseCommandLine({"cauchy"}, {{}, {}, "144"}).DropFontDpi);
 }
 
 TEST(CommandLine, TheLanguageComesFromTheOptionElseTheEnvironment)
