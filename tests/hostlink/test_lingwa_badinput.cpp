@@ -183,9 +183,8 @@ TEST(LingwaBadInput, HugeTextsAreCutToWhatAWindowCanUse)
 
 TEST(LingwaBadInput, ATableIsReadOnlyUpToItsCapsInBytesAndRecords)
 {
-    const QByteArray record = "[k]=v|$$";
-    // Records beyond the cap, then a sparse file's worth of zeros before a record.
-    QByteArray many = record.repeated(TLingwa2000::MaxTableRecords) + "[last]=x|$$";
+    // Records beyond the cap; a sparse file's worth of zeros before a record.
+    QByteArray many = QByteArray("[k]=v|$$").repeated(TLingwa2000::MaxTableRecords) + "[late]=x|$$";
     QByteArray sparse = QByteArray(TLingwa2000::MaxTableBytes, '\0') + "[late]=x|$$";
     for (QByteArray *data : {&many, &sparse}) {
         TCountingBuffer buf(data);
@@ -193,7 +192,7 @@ TEST(LingwaBadInput, ATableIsReadOnlyUpToItsCapsInBytesAndRecords)
         TLingwa2000 lw;
         lw.LoadTable(buf);
         EXPECT_EQ(lw.Count(), data == &many ? TLingwa2000::MaxTableRecords : 0);
-        EXPECT_EQ(lw.LookupText("last") + lw.LookupText("late"), "lastlate");
+        EXPECT_EQ(lw.LookupText("late"), "late");
         EXPECT_LE(buf.pos(), TLingwa2000::MaxTableBytes);
     }
 }
