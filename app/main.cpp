@@ -46,12 +46,13 @@ try {
                                                 options.WidthPosition.value_or(kStartWidthPosition)),
                               TFrmMain::kSamples);
 
-    // Qt then lays out and draws everything at this ratio; the controls that
-    // draw through pictures of their own make them at it as well.
+    // Values Qt would read but could not draw with; warned about above.
     if (parsed.DropScaleFactor)
         qunsetenv("QT_SCALE_FACTOR");
     if (parsed.DropFontDpi)
         qunsetenv("QT_FONT_DPI");
+    // Qt then lays out and draws everything at this ratio; the controls that
+    // draw through pictures of their own make them at it as well.
     if (options.Scale)
         qputenv("QT_SCALE_FACTOR", QByteArray::number(*options.Scale));
     TApplication app(argc, argv);
