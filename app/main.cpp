@@ -11,21 +11,12 @@
 #include <cstdio>
 #include <optional>
 
-namespace {
-
-QStringList RawArguments(int argc, char **argv)
-{
-    QStringList out;
-    for (int i = 0; i < argc; ++i)
-        out << QString::fromLocal8Bit(argv[i]);
-    return out;
-}
-
-} // namespace
-
 int main(int argc, char **argv)
 try {
-    const TParseResult parsed = ParseCommandLine(RawArguments(argc, argv), qEnvironmentVariable("CAUCHY_LANGUAGE"));
+    InstallProcessSignals();
+    const TParseResult parsed = ParseCommandLine(ArgumentList(argc, argv), TStartEnvironment::FromProcess());
+    for (const QString &warning : parsed.Warnings)
+        std::fprintf(stderr, "cauchy: %s\n", qPrintable(warning));
     if (!parsed.Error.isEmpty()) {
         std::fprintf(stderr, "cauchy: %s\nTry 'cauchy --help' for more information.\n", qPrintable(parsed.Error));
         return 2;
@@ -55,6 +46,11 @@ try {
                                                 options.WidthPosition.value_or(kStartWidthPosition)),
                               TFrmMain::kSamples);
 
+    // Values Qt would read but could not draw with; warned about above.
+    if (parsed.DropScaleFactor)
+        qunsetenv("QT_SCALE_FACTOR");
+    if (parsed.DropFontDpi)
+        qunsetenv("QT_FONT_DPI");
     // Qt then lays out and draws everything at this ratio; the controls that
     // draw through pictures of their own make them at it as well.
     if (options.Scale)
@@ -90,6 +86,6 @@ try {
     return app.TerminationRequested() ? 0 : app.exec();
 } catch (const std::exception &e) {
     // Whatever start-up throws ends it with a message, never with an abort.
-    const bool snapshot = !ParseCommandLine(RawArguments(argc, argv)).Options.Snapshot.isEmpty();
+    const bool snapshot = !ParseCommandLine(ArgumentList(argc, argv)).Options.Snapshot.isEmpty();
     return ReportStartFailure(argc, argv, snapshot, QString::fromLocal8Bit(e.what()));
 }
