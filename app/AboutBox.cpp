@@ -229,8 +229,8 @@ void TFrmAbout::CreateControls()
 
 QString TFrmAbout::WebSiteText(bool german)
 {
-    return german ? QStringLiteral("Mehr Informationen finden Sie auf folgenden Webseiten:")
-                  : QStringLiteral("More information can be found at the following Web sites:");
+    return german ? QStringLiteral("Mehr Informationen finden Sie auf folgenden Seiten:")
+                  : QStringLiteral("More information can be found on the following pages:");
 }
 
 QString TFrmAbout::DescriptionText(bool german)

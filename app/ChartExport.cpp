@@ -1,5 +1,7 @@
 #include "ChartExport.h"
 
+#include "FocusMark.h"
+
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
@@ -26,6 +28,7 @@ QImage ChartImage(QWidget *chart, int scale)
     image.setDevicePixelRatio(scale);
     image.fill(Qt::white);
     QPainter painter(&image);
+    const TFocusMarkHidden hidden(chart);
     chart->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
     painter.end();
     return image;

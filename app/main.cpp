@@ -2,6 +2,8 @@
 #include "Application.h"
 #include "CommandLine.h"
 #include "Kesl_math1.h"
+#include "Messages.h"
+#include "QuarvisDemon.h"
 #include "Startup.h"
 #include "mainfrm.h"
 
@@ -26,13 +28,17 @@ QStringList RawArguments(int argc, char **argv)
 int main(int argc, char **argv)
 try {
     const TParseResult parsed = ParseCommandLine(RawArguments(argc, argv), qEnvironmentVariable("CAUCHY_LANGUAGE"));
+    // Messages in the language asked for, even on a wrong command line.
+    const QString language = RequestedLanguage(RawArguments(argc, argv), qEnvironmentVariable("CAUCHY_LANGUAGE"));
     if (!parsed.Error.isEmpty()) {
-        std::fprintf(stderr, "cauchy: %s\nTry 'cauchy --help' for more information.\n", qPrintable(parsed.Error));
+        const QString tryHelp = QStringLiteral("Try 'cauchy --help' for more information.");
+        std::fprintf(stderr, "cauchy: %s\n%s\n", qPrintable(CommandLineText(argc, argv, language, parsed.Error)),
+                     qPrintable(CommandLineText(argc, argv, language, tryHelp)));
         return 2;
     }
     const TStartOptions &options = parsed.Options;
     if (options.Help) {
-        std::fputs(qPrintable(HelpText()), stdout);
+        std::fputs(qPrintable(CommandLineText(argc, argv, language, HelpText(), true)), stdout);
         return 0;
     }
     if (options.Version) {
@@ -78,6 +84,8 @@ try {
         FrmMain.Timer1->stop();
         QString error;
         if (!SaveSnapshot(FrmMain, SnapshotPathBytes(argc, argv, options.Snapshot), error)) {
+            if (FrmMain.cliDemon)
+                error = TranslateMessage(FrmMain.cliDemon->Lingwa(), error);
             std::fprintf(stderr, "cauchy: %s\n", qPrintable(error));
             return 1;
         }
