@@ -108,15 +108,28 @@ QAccessibleInterface *AccessibleFactory(const QString &, QObject *object)
     return nullptr;
 }
 
-void ShowValueOf(QScrollBar *bar, int positionsPerUnit)
+void InstallFactory()
 {
     static const bool installed = [] {
         QAccessible::installFactory(AccessibleFactory);
         return true;
     }();
     Q_UNUSED(installed);
+}
+
+// A control may have been given Qt's own interface already (a value change
+// while it was built); the next query makes the one above.
+void RenewInterface(QObject *o)
+{
+    if (QAccessibleInterface *i = QAccessible::queryAccessibleInterface(o))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(i));
+}
+
+void ShowValueOf(QScrollBar *bar, int positionsPerUnit)
+{
     ValueScales().insert(bar, positionsPerUnit);
     QObject::connect(bar, &QObject::destroyed, [bar] { ValueScales().remove(bar); });
+    RenewInterface(bar);
 }
 
 // Scroll bars draw no focus of their own: the mark goes over what they draw.
@@ -222,6 +235,10 @@ void DescribeChart(TFrmMain &frm)
 
 void NameControls(TFrmMain &frm)
 {
+    InstallFactory();
+    for (QObject *o :
+         {static_cast<QObject *>(frm.NLabLoc), static_cast<QObject *>(frm.NLabWid), static_cast<QObject *>(frm.RC)})
+        RenewInterface(o);
     ShowValueOf(frm.SBarLoc, 10);
     ShowValueOf(frm.SBarWid, 100);
     Describe(frm.SButShowDistri, frm, nullptr,

@@ -90,14 +90,18 @@ QString TranslateMessage(TLingwa2000 &table, const QString &message)
 
 QString TranslateHelpText(TLingwa2000 &table, const QString &help)
 {
-    // An option line: its column up to two blanks, then its explanation.
-    static const QRegularExpression optionLine(QStringLiteral("^(\\s+.*?\\s{2,})(\\S.*)$"));
     QStringList lines = help.split(QLatin1Char('\n'));
     for (QString &line : lines) {
-        const QRegularExpressionMatch m = optionLine.match(line);
-        if (m.hasMatch())
-            line = m.captured(1) + TranslateMessage(table, m.captured(2));
-        else
+        // An option line: the longest tail after a blank that the table knows
+        // is its explanation (the column may run into it with one blank).
+        for (qsizetype at = line.indexOf(QLatin1Char(' ')); at >= 0; at = line.indexOf(QLatin1Char(' '), at + 1)) {
+            const QString tail = line.mid(at + 1);
+            if (!tail.startsWith(QLatin1Char(' ')) && Has(table, tail)) {
+                line = line.left(at + 1) + table.LookupText(tail);
+                break;
+            }
+        }
+        if (!line.startsWith(QLatin1Char(' ')))
             line = TranslateMessage(table, line);
     }
     return lines.join(QLatin1Char('\n'));
