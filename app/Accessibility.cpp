@@ -18,9 +18,12 @@
 
 #include <QAccessibleValueInterface>
 #include <QAccessibleWidget>
+#include <QApplication>
+#include <QFocusFrame>
 #include <QHash>
 #include <QPaintEvent>
 #include <QPointer>
+#include <QProxyStyle>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QShortcut>
@@ -132,25 +135,49 @@ void ShowValueOf(QScrollBar *bar, int positionsPerUnit)
     RenewInterface(bar);
 }
 
-// Scroll bars draw no focus of their own: the mark goes over what they draw.
-class TFocusMarker : public QObject
+// The focus frame below lies over its control, not under it, and covers it exactly.
+class TOverlayStyle : public QProxyStyle
 {
 public:
-    using QObject::QObject;
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *data) const override
+    {
+        return hint == SH_FocusFrame_AboveWidget ? 1 : QProxyStyle::styleHint(hint, option, widget, data);
+    }
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        if (metric == PM_FocusFrameHMargin || metric == PM_FocusFrameVMargin)
+            return 0;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+// Scroll bars and the description draw no focus of their own: a frame laid
+// over the one that has it marks it. Qt leaves such a frame out of the
+// accessible tree and out of mouse clicks.
+class TFocusMark : public QFocusFrame
+{
+public:
+    TFocusMark(QWidget *parent, QList<QWidget *> marked) : QFocusFrame(parent), m_marked(std::move(marked))
+    {
+        auto *style = new TOverlayStyle;
+        style->setParent(this);
+        setStyle(style);
+        connect(qApp, &QApplication::focusChanged, this,
+                [this](QWidget *, QWidget *now) { setWidget(m_marked.contains(now) ? now : nullptr); });
+    }
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
+    void paintEvent(QPaintEvent *) override
     {
-        auto *w = static_cast<QWidget *>(watched);
-        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
-            w->update();
-        if (event->type() != QEvent::Paint || !TFocusMarkHidden::Wanted(w))
-            return false;
-        static_cast<QObject *>(w)->event(event);
-        QPainter p(w);
-        DrawFocusMark(p, w->rect(), w->palette());
-        return true;
+        if (!widget() || !TFocusMarkHidden::Wanted(widget()))
+            return;
+        QPainter p(this);
+        DrawFocusMark(p, rect(), widget()->palette());
     }
+
+private:
+    QList<QWidget *> m_marked;
 };
 
 void Describe(QWidget *w, const TFrmMain &frm, const char *name, const char *description)
@@ -294,9 +321,7 @@ void InstallKeyboardAccess(TFrmMain &frm)
     frm.RC->setToolTip(
         frm.Translated(QStringLiteral("Menu: right click, Shift+F10 or the menu key. Leave with Ctrl+Tab.")));
 
-    auto *marker = new TFocusMarker(&frm);
-    for (QWidget *w : {static_cast<QWidget *>(frm.SBarLoc), static_cast<QWidget *>(frm.SBarWid)})
-        w->installEventFilter(marker);
+    new TFocusMark(&frm, {frm.SBarLoc, frm.SBarWid, frm.Memo1});
 }
 
 void OpenDocumentation(TFrmMain &frm)

@@ -158,12 +158,13 @@ TEST(Keyboard, FocusIsMarkedButNotInPictures)
     TWindow w(false);
     TFrmMain &f = *w.frm;
     const QRgb mark = f.palette().color(QPalette::Active, QPalette::Highlight).rgb();
-    const auto edge = [](QWidget *c) {
-        const QImage img = c->grab().toImage();
-        return img.pixel(0, img.height() / 2);
+    const auto edge = [&f](QWidget *c) {
+        const QPoint at = c->mapTo(&f, QPoint(0, c->height() / 2));
+        return f.grab().toImage().pixel(at);
     };
-    for (QWidget *c : {static_cast<QWidget *>(f.SBarLoc), static_cast<QWidget *>(f.RC)}) {
-        f.Memo1->setFocus();
+    for (QWidget *c :
+         {static_cast<QWidget *>(f.SBarLoc), static_cast<QWidget *>(f.RC), static_cast<QWidget *>(f.Memo1)}) {
+        f.SButShowDistri->setFocus();
         EXPECT_NE(edge(c), mark) << c->objectName().toStdString();
         c->setFocus();
         EXPECT_EQ(edge(c), mark) << c->objectName().toStdString();
