@@ -1,14 +1,17 @@
 // The window by keyboard alone and through a screen reader's eyes, in both
 // shipped languages; messages composed in code in the table's language.
+#include "AboutBox.h"
 #include "ChartExport.h"
 #include "CommandLine.h"
 #include "Kesl_Digrel.h"
+#include "Kesl_hreflet.h"
 #include "Kesl_kurvo.h"
 #include "Kesl_math1.h"
 #include "Lingwa2000.h"
 #include "Memo.h"
 #include "MessageBox.h"
 #include "Messages.h"
+#include "QuarvisDemon.h"
 #include "RadioGroup.h"
 #include "mainfrm.h"
 
@@ -208,6 +211,12 @@ TEST(ScreenReader, EveryControlIsNamedAndDescribedInBothLanguages)
                                             : "Histogram of 100000 samples of the Cauchy distribution, location -1.50, "
                                               "width 2.50; tallest bar 0.1"))
             << chart.toStdString();
+        TFrmAbout about;
+        f.cliDemon->Lingwa().TranslateComponent(&about);
+        QAccessibleInterface *link = QAccessible::queryAccessibleInterface(about.HrefletKeslSuite);
+        EXPECT_EQ(link->role(), QAccessible::Link);
+        EXPECT_EQ(link->text(QAccessible::Name),
+                  german ? "Die Komponentenbibliothek dieses Programms" : "The component library of this program");
         f.SButDrawSamplesClick(nullptr);
         f.Timer1Timer(nullptr);
         EXPECT_TRUE(Text(f.RC, QAccessible::Description).contains(german ? "Mittelwert aller 1: " : "mean of all 1: "));
