@@ -250,12 +250,14 @@ QString MeansDescription(const TFrmMain &frm)
 
 QString ChartDescription(const TFrmMain &frm)
 {
-    return frm.DistriShown ? HistogramDescription(frm) : MeansDescription(frm);
+    return (frm.DistriShown ? HistogramDescription(frm) : MeansDescription(frm)) + QLatin1Char('.');
 }
 
 void DescribeChart(TFrmMain &frm)
 {
-    const QString text = ChartDescription(frm);
+    // With the way out and the menu: the chart keeps Tab for itself.
+    const QString text = ChartDescription(frm) + QLatin1Char(' ') +
+        frm.Translated(QStringLiteral("Menu: right click, Shift+F10 or the menu key. Leave with Ctrl+Tab."));
     if (frm.RC->accessibleDescription() != text)
         frm.RC->setAccessibleDescription(text);
 }
@@ -318,8 +320,6 @@ void InstallKeyboardAccess(TFrmMain &frm)
     }
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), &frm);
     QObject::connect(help, &QShortcut::activated, &frm, [&frm] { OpenDocumentation(frm); });
-    frm.RC->setToolTip(
-        frm.Translated(QStringLiteral("Menu: right click, Shift+F10 or the menu key. Leave with Ctrl+Tab.")));
 
     new TFocusMark(&frm, {frm.SBarLoc, frm.SBarWid, frm.Memo1});
 }
