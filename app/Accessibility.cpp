@@ -215,6 +215,12 @@ QString DistributionPhrase(const TFrmMain &frm)
     }
 }
 
+// What both views share: the count, the distribution and its parameters.
+QStringList SourceArguments(const TFrmMain &frm, int count)
+{
+    return {QString::number(count), DistributionPhrase(frm), Fixed(frm.Location(), 2), Fixed(frm.Width(), 2)};
+}
+
 QString HistogramDescription(const TFrmMain &frm)
 {
     const int n = frm.Vec1->NrOfElem();
@@ -225,11 +231,11 @@ QString HistogramDescription(const TFrmMain &frm)
         counted += frm.Histo->Elem(i);
     }
     const double outside = n > 0 ? 100.0 * double(n - counted) / n : 0.0;
-    return frm.Translated(
-        QStringLiteral("Histogram of <%1%> samples of <%2%>, location <%3%>, width <%4%>; tallest bar <%5%>; <%6%> % "
-                       "outside −20 … 20"),
-        {QString::number(n), DistributionPhrase(frm), Fixed(frm.Location(), 2), Fixed(frm.Width(), 2),
-         Fixed(double(HistogramDensity(tallest, n)), 3), Fixed(outside, 1)});
+    const QString what = frm.Translated(
+        QStringLiteral("Histogram of <%1%> samples of <%2%>, location <%3%>, width <%4%>"), SourceArguments(frm, n));
+    const QString shape = frm.Translated(QStringLiteral("tallest bar <%1%>; <%2%> % outside −20 … 20"),
+                                         {Fixed(double(HistogramDensity(tallest, n)), 3), Fixed(outside, 1)});
+    return what + QStringLiteral("; ") + shape;
 }
 
 QString MeansDescription(const TFrmMain &frm)
@@ -240,10 +246,11 @@ QString MeansDescription(const TFrmMain &frm)
     double sum = 0;
     for (int i = 1; i <= n; ++i)
         sum += frm.Vec1->Elem(i);
-    return frm.Translated(QStringLiteral("Running means of <%1%> of 500 samples of <%2%>, location <%3%>, width "
-                                         "<%4%>; mean of all <%1%>: <%5%>"),
-                          {QString::number(n), DistributionPhrase(frm), Fixed(frm.Location(), 2), Fixed(frm.Width(), 2),
-                           Fixed(sum / n, 3)});
+    const QString what =
+        frm.Translated(QStringLiteral("Running means of <%1%> of 500 samples of <%2%>, location <%3%>, width <%4%>"),
+                       SourceArguments(frm, n));
+    return what + QStringLiteral("; ") +
+        frm.Translated(QStringLiteral("mean of all <%1%>: <%2%>"), {QString::number(n), Fixed(sum / n, 3)});
 }
 
 } // namespace
