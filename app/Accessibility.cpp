@@ -328,7 +328,12 @@ void InstallKeyboardAccess(TFrmMain &frm)
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), &frm);
     QObject::connect(help, &QShortcut::activated, &frm, [&frm] { OpenDocumentation(frm); });
 
-    new TFocusMark(&frm, {frm.SBarLoc, frm.SBarWid, frm.Memo1});
+    MarkFocus(&frm, {frm.SBarLoc, frm.SBarWid, frm.Memo1});
+}
+
+void MarkFocus(QWidget *owner, const QList<QWidget *> &controls)
+{
+    new TFocusMark(owner, controls);
 }
 
 void OpenDocumentation(TFrmMain &frm)

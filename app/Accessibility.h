@@ -3,7 +3,10 @@
 // a tab order through every control, and focus marks where Qt draws none.
 #pragma once
 
+#include <QList>
 #include <QString>
+
+class QWidget;
 
 class TFrmMain;
 
@@ -19,6 +22,10 @@ void NameControls(TFrmMain &frm);
 // the tab order: chart, actions, distribution, location, width, About, Exit,
 // description.
 void InstallKeyboardAccess(TFrmMain &frm);
+
+// Marks whichever of the controls has the focus (for controls whose style
+// draws no focus of their own); the mark lives as long as owner.
+void MarkFocus(QWidget *owner, const QList<QWidget *> &controls);
 
 // What the chart shows now, in a sentence of the table's language; kept as
 // the chart's accessible description by DescribeChart after every redraw.

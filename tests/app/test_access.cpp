@@ -13,6 +13,7 @@
 #include "Messages.h"
 #include "QuarvisDemon.h"
 #include "RadioGroup.h"
+#include "Shell.h"
 #include "mainfrm.h"
 
 #include <QAccessible>
@@ -154,6 +155,26 @@ TEST(Keyboard, ALessonByKeysAlone)
     EXPECT_EQ(w.Focus(), "SButExit");
     w.Key(Qt::Key_Space);
     EXPECT_FALSE(f.isVisible());
+
+    // The About dialog: OK first, then its links, opened by Return.
+    const QString page = QCoreApplication::applicationDirPath() + "/doc/index.html";
+    QDir().mkpath(QFileInfo(page).path());
+    QFile(page).open(QIODevice::Append);
+    const TMessageBoxHandler oldBox = SetMessageBoxHandler([](TMsgDlgType, const QString &, const QString &) {});
+    TFrmAbout about;
+    about.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
+    EXPECT_EQ(w.Focus(), "BButOK");
+    QString opened;
+    const TShellOpenHandler old = SetShellOpenHandler([&](const QString &, const QString &target, const QString &) {
+        opened = target;
+        return 42;
+    });
+    w.Key(Qt::Key_Tab), w.Key(Qt::Key_Return);
+    SetShellOpenHandler(old);
+    SetMessageBoxHandler(oldBox);
+    EXPECT_TRUE(opened.endsWith("index.html#components")) << opened.toStdString();
+    EXPECT_TRUE(about.isVisible());
 }
 
 TEST(Keyboard, FocusIsMarkedButNotInPictures)
