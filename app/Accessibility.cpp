@@ -354,9 +354,7 @@ void OpenDocumentation(TFrmMain &frm)
 void InstallAccessAids(TFrmMain &frm)
 {
     UseQtTranslation(frm.Translated(QStringLiteral("$dlglanguage$")));
-    QPointer<TvrxDemonClient> client = frm.cliDemon;
-    SetMessageTextFilter(
-        [client](const QString &text) { return client ? TranslateMessage(client->Lingwa(), text) : text; });
+    SetMessageTextFilter([client = frm.cliDemon](const QString &text) { return TranslateMessage(client, text); });
     NameControls(frm);
     InstallKeyboardAccess(frm);
     // Qt's texts follow the window that asked for them, not a closed one.

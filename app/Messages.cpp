@@ -2,6 +2,7 @@
 
 #include "DataFiles.h"
 #include "Lingwa2000.h"
+#include "QuarvisDemon.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -88,10 +89,19 @@ QString TranslateMessage(TLingwa2000 &table, const QString &message)
     return best.value_or(message);
 }
 
-QString TranslateHelpText(TLingwa2000 &table, const QString &help)
+QString TranslateMessage(TvrxDemonClient *client, const QString &message)
 {
-    QStringList lines = help.split(QLatin1Char('\n'));
+    return client ? TranslateMessage(client->Lingwa(), message) : message;
+}
+
+QString TranslateLines(TLingwa2000 &table, const QString &text)
+{
+    QStringList lines = text.split(QLatin1Char('\n'));
     for (QString &line : lines) {
+        if (!line.startsWith(QLatin1Char(' '))) {
+            line = TranslateMessage(table, line);
+            continue;
+        }
         // An option line: the longest tail after a blank that the table knows
         // is its explanation (the column may run into it with one blank).
         for (qsizetype at = line.indexOf(QLatin1Char(' ')); at >= 0; at = line.indexOf(QLatin1Char(' '), at + 1)) {
@@ -101,8 +111,6 @@ QString TranslateHelpText(TLingwa2000 &table, const QString &help)
                 break;
             }
         }
-        if (!line.startsWith(QLatin1Char(' ')))
-            line = TranslateMessage(table, line);
     }
     return lines.join(QLatin1Char('\n'));
 }
@@ -132,14 +140,18 @@ void LoadProgramTable(TLingwa2000 &table, const QString &language)
         table.LoadTable(file);
 }
 
-QString CommandLineText(int &argc, char **argv, const QString &language, const QString &message, bool help)
+QString CommandLineText(int &argc, char **argv, const QString &text)
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const QString language = RequestedLanguage(arguments, qEnvironmentVariable("CAUCHY_LANGUAGE"));
     std::unique_ptr<QCoreApplication> core;
     if (!QCoreApplication::instance())
         core = std::make_unique<QCoreApplication>(argc, argv);
     TLingwa2000 table;
     LoadProgramTable(table, language);
-    return help ? TranslateHelpText(table, message) : TranslateMessage(table, message);
+    return TranslateLines(table, text);
 }
 
 bool UseQtTranslation(const QString &languageTag)

@@ -7,15 +7,18 @@
 #include <QStringList>
 
 class TLingwa2000;
+class TvrxDemonClient;
 
 // A message in the table's language. The table holds it under its English
 // wording with <%1%>, <%2%>, … where the variable parts stand ("Cannot write
 // <%1%>: <%2%>"); a message the table lacks stays as it is.
 QString TranslateMessage(TLingwa2000 &table, const QString &message);
+// The same with the table of a host link; the message as it is without one.
+QString TranslateMessage(TvrxDemonClient *client, const QString &message);
 
-// The help text line by line: an option's explanation is translated on its
-// own, so the option column stays aligned; other lines as a whole.
-QString TranslateHelpText(TLingwa2000 &table, const QString &help);
+// Text line by line, each line a message; in an indented option line (the
+// help) only the option's explanation, so the option column stays aligned.
+QString TranslateLines(TLingwa2000 &table, const QString &text);
 
 // The language the command line or the environment asks for ("de", "en"),
 // found even when the rest of the command line is wrong; empty for none.
@@ -25,9 +28,10 @@ QString RequestedLanguage(const QStringList &arguments, const QString &environme
 // or the one beside the program. Needs the application object.
 void LoadProgramTable(TLingwa2000 &table, const QString &language);
 
-// A message printed on the command line in the language asked for there;
-// makes a core application object for the look-up when none exists.
-QString CommandLineText(int &argc, char **argv, const QString &language, const QString &message, bool help = false);
+// Lines printed on the command line in the language asked for there or
+// in CAUCHY_LANGUAGE; makes a core application object for the look-up when
+// none exists.
+QString CommandLineText(int &argc, char **argv, const QString &text);
 
 // Loads Qt's translation for the table's language tag ("lgGerman") when the
 // system has one, and drops it for any other; true when one is in use.

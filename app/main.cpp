@@ -28,17 +28,14 @@ QStringList RawArguments(int argc, char **argv)
 int main(int argc, char **argv)
 try {
     const TParseResult parsed = ParseCommandLine(RawArguments(argc, argv), qEnvironmentVariable("CAUCHY_LANGUAGE"));
-    // Messages in the language asked for, even on a wrong command line.
-    const QString language = RequestedLanguage(RawArguments(argc, argv), qEnvironmentVariable("CAUCHY_LANGUAGE"));
     if (!parsed.Error.isEmpty()) {
-        const QString tryHelp = QStringLiteral("Try 'cauchy --help' for more information.");
-        std::fprintf(stderr, "cauchy: %s\n%s\n", qPrintable(CommandLineText(argc, argv, language, parsed.Error)),
-                     qPrintable(CommandLineText(argc, argv, language, tryHelp)));
+        const QString tryHelp = QStringLiteral("\nTry 'cauchy --help' for more information.");
+        std::fprintf(stderr, "cauchy: %s\n", qPrintable(CommandLineText(argc, argv, parsed.Error + tryHelp)));
         return 2;
     }
     const TStartOptions &options = parsed.Options;
     if (options.Help) {
-        std::fputs(qPrintable(CommandLineText(argc, argv, language, HelpText(), true)), stdout);
+        std::fputs(qPrintable(CommandLineText(argc, argv, HelpText())), stdout);
         return 0;
     }
     if (options.Version) {
@@ -84,9 +81,7 @@ try {
         FrmMain.Timer1->stop();
         QString error;
         if (!SaveSnapshot(FrmMain, SnapshotPathBytes(argc, argv, options.Snapshot), error)) {
-            if (FrmMain.cliDemon)
-                error = TranslateMessage(FrmMain.cliDemon->Lingwa(), error);
-            std::fprintf(stderr, "cauchy: %s\n", qPrintable(error));
+            std::fprintf(stderr, "cauchy: %s\n", qPrintable(TranslateMessage(FrmMain.cliDemon, error)));
             return 1;
         }
         return 0;
