@@ -1,6 +1,8 @@
 #include "ChartExport.h"
 #include "FileReplace.h"
 
+#include "FocusMark.h"
+
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
@@ -27,6 +29,7 @@ QImage ChartImage(QWidget *chart, int scale)
     image.setDevicePixelRatio(scale);
     image.fill(Qt::white);
     QPainter painter(&image);
+    const TFocusMarkHidden hidden(chart);
     chart->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
     painter.end();
     return image;

@@ -2,6 +2,8 @@
 #include "Application.h"
 #include "CommandLine.h"
 #include "Kesl_math1.h"
+#include "Messages.h"
+#include "QuarvisDemon.h"
 #include "Startup.h"
 #include "mainfrm.h"
 
@@ -18,12 +20,13 @@ try {
     for (const QString &warning : parsed.Warnings)
         std::fprintf(stderr, "cauchy: %s\n", qPrintable(warning));
     if (!parsed.Error.isEmpty()) {
-        std::fprintf(stderr, "cauchy: %s\nTry 'cauchy --help' for more information.\n", qPrintable(parsed.Error));
+        const QString tryHelp = QStringLiteral("\nTry 'cauchy --help' for more information.");
+        std::fprintf(stderr, "cauchy: %s\n", qPrintable(CommandLineText(argc, argv, parsed.Error + tryHelp)));
         return 2;
     }
     const TStartOptions &options = parsed.Options;
     if (options.Help) {
-        std::fputs(qPrintable(HelpText()), stdout);
+        std::fputs(qPrintable(CommandLineText(argc, argv, HelpText())), stdout);
         return 0;
     }
     if (options.Version) {
@@ -74,7 +77,7 @@ try {
         FrmMain.Timer1->stop();
         QString error;
         if (!SaveSnapshot(FrmMain, SnapshotPathBytes(argc, argv, options.Snapshot), error)) {
-            std::fprintf(stderr, "cauchy: %s\n", qPrintable(error));
+            std::fprintf(stderr, "cauchy: %s\n", qPrintable(TranslateMessage(FrmMain.cliDemon, error)));
             return 1;
         }
         return 0;
