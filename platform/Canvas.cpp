@@ -9,10 +9,6 @@
 
 namespace {
 
-// Beyond this, lines are left to the painter, which clips them; inside it the
-// exact pixel walk below is bounded.
-constexpr int kDirectLineLimit = 16384;
-
 QPainter::CompositionMode CopyModeComposition(TCopyMode m)
 {
     switch (m) {
@@ -61,16 +57,6 @@ void Unshifted(QPainter &p)
         p.resetTransform();
 }
 
-bool Within(int v)
-{
-    return v > -kDirectLineLimit && v < kDirectLineLimit;
-}
-
-bool Within(QPoint a, QPoint b)
-{
-    return Within(a.x()) && Within(a.y()) && Within(b.x()) && Within(b.y());
-}
-
 // The surface a one-pixel solid line is walked into.
 struct TPixelTarget
 {
@@ -100,41 +86,112 @@ TPixelTarget PixelTarget(TCanvas &c)
             c.Pen.Mode == pmXor};
 }
 
-// Bresenham walk from a up to, not including, b. With both ends on the
-// surface every pixel between is too and needs no check.
-template<bool Inside> __attribute__((always_inline)) inline void WalkPixels(const TPixelTarget &t, QPoint a, QPoint b)
+// The one rule for a one-pixel line from a up to, not including, b: with n
+// the longer of the two spans (x when they are equal) and d the shorter, the
+// line has n pixels, pixel k (0 <= k < n) lies k steps along the longer axis
+// and floor((2kd + n) / 2n) steps along the shorter one, the pixel nearest the
+// exact line with a tie going towards b. The pixels of a line on the surface
+// therefore do not depend on how far beyond the surface its ends lie.
+//
+// The part on the surface is a run k0..k1 (a monotone walk enters and leaves
+// a rectangle once), found by division and walked from there with the error
+// term pixel k0 would have had. Coordinates come from ints, so spans reach
+// 2^32 and their products need 128 bits; the walk itself stays in 64.
+using Wide = __int128;
+
+Wide FloorDiv(Wide a, std::int64_t b) // b > 0
 {
-    int x0 = a.x(), y0 = a.y();
-    const int x = b.x(), y = b.y();
-    const int dx = std::abs(x - x0), dy = -std::abs(y - y0);
-    const int sx = x0 < x ? 1 : -1, sy = y0 < y ? 1 : -1;
-    int err = dx + dy;
-    while (x0 != x || y0 != y) {
-        if (Inside || (x0 >= 0 && y0 >= 0 && x0 < t.w && y0 < t.h))
-            t.Put(t.bits[y0 * t.stride + x0]);
-        const int e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x0 += sx;
+    const Wide q = a / b;
+    return q * b > a ? q - 1 : q;
+}
+
+Wide CeilDiv(Wide a, std::int64_t b) // b > 0
+{
+    return -FloorDiv(-a, b);
+}
+
+struct TLineRun
+{
+    std::uint32_t *first; // pixel k0
+    std::ptrdiff_t major, minor; // scan-line steps along each axis
+    std::int64_t count; // pixels k0..k1
+    std::int64_t err; // >= 0: the next pixel also steps along the shorter axis
+    std::int64_t stepErr; // 2d, added per pixel
+    std::int64_t minorErr; // 2n, taken off per step along the shorter axis
+};
+
+// One axis of the line: it starts at `from` and moves by `sign`; offsets
+// lo..hi along it land on 0 .. extent-1.
+struct TAxis
+{
+    std::int64_t from;
+    int sign;
+    int extent;
+    std::ptrdiff_t step;
+
+    std::int64_t Lo() const { return sign > 0 ? -from : from - extent + 1; }
+    std::int64_t Hi() const { return sign > 0 ? extent - 1 - from : from; }
+};
+
+// The part of the line from a to b (a != b) on the surface; false when none is.
+bool ClipLine(const TPixelTarget &t, QPoint a, QPoint b, TLineRun &run)
+{
+    const std::int64_t dx = std::int64_t(b.x()) - a.x(), dy = std::int64_t(b.y()) - a.y();
+    const TAxis ax {a.x(), dx < 0 ? -1 : 1, t.w, dx < 0 ? -1 : 1};
+    const TAxis ay {a.y(), dy < 0 ? -1 : 1, t.h, dy < 0 ? -t.stride : t.stride};
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    const TAxis &maj = xMajor ? ax : ay, &mnr = xMajor ? ay : ax;
+    const std::int64_t n = std::max(std::abs(dx), std::abs(dy)), d = std::min(std::abs(dx), std::abs(dy));
+    std::int64_t k0 = 0, k1 = n - 1, m0 = 0;
+    const bool inside = t.Inside(a) && t.Inside(b);
+    if (!inside) {
+        Wide lo = std::max<std::int64_t>(0, maj.Lo()), hi = std::min(k1, maj.Hi());
+        const std::int64_t mLo = mnr.Lo(), mHi = mnr.Hi();
+        if (d == 0) {
+            if (mLo > 0 || mHi < 0)
+                return false;
+        } else {
+            // Pixel k is at least mLo along: 2kd + n >= 2n mLo; at most mHi: 2kd + n < 2n (mHi + 1).
+            lo = std::max(lo, CeilDiv(Wide(n) * (2 * Wide(mLo) - 1), 2 * d));
+            hi = std::min(hi, FloorDiv(Wide(n) * (2 * Wide(mHi) + 1) - 1, 2 * d));
         }
-        if (e2 <= dx) {
-            err += dx;
-            y0 += sy;
-        }
+        if (lo > hi)
+            return false;
+        k0 = std::int64_t(lo);
+        k1 = std::int64_t(hi);
+        m0 = std::int64_t(FloorDiv(2 * Wide(k0) * d + n, 2 * n));
     }
+    const std::int64_t x = xMajor ? a.x() + ax.sign * k0 : a.x() + ax.sign * m0;
+    const std::int64_t y = xMajor ? a.y() + ay.sign * m0 : a.y() + ay.sign * k0;
+    run.first = t.bits + std::ptrdiff_t(y) * t.stride + std::ptrdiff_t(x);
+    run.major = maj.step;
+    run.minor = mnr.step;
+    run.count = k1 - k0 + 1;
+    // Pixel k0 + 1 steps along the shorter axis when 2(k0+1)d + n >= 2n(m0+1).
+    run.err = inside ? 2 * d - n : std::int64_t(2 * Wide(k0 + 1) * d + n - 2 * Wide(n) * (m0 + 1));
+    run.stepErr = 2 * d;
+    run.minorErr = 2 * n;
+    return true;
 }
 
-__attribute__((always_inline)) inline void WalkInside(const TPixelTarget &t, QPoint a, QPoint b)
+__attribute__((always_inline)) inline void Walk(const TPixelTarget &t, QPoint a, QPoint b)
 {
-    WalkPixels<true>(t, a, b);
-}
-
-void Walk(const TPixelTarget &t, QPoint a, QPoint b)
-{
-    if (t.Inside(a) && t.Inside(b))
-        WalkPixels<true>(t, a, b);
-    else
-        WalkPixels<false>(t, a, b);
+    TLineRun run;
+    if (a == b || !ClipLine(t, a, b, run))
+        return;
+    std::uint32_t *px = run.first;
+    std::int64_t err = run.err;
+    for (std::int64_t i = run.count;;) {
+        t.Put(*px);
+        if (--i == 0)
+            break;
+        px += run.major;
+        if (err >= 0) {
+            px += run.minor;
+            err -= run.minorErr;
+        }
+        err += run.stepErr;
+    }
 }
 
 } // namespace
@@ -262,7 +319,7 @@ void TCanvas::LineTo(int x, int y)
     m_penPos = QPoint(x, y);
     if (Pen.Style == psClear || Blank() || from == m_penPos)
         return;
-    if (SimpleLinePen(Pen) && DirectPixels() && Within(from, m_penPos)) {
+    if (SimpleLinePen(Pen) && DirectPixels()) {
         Walk(PixelTarget(*this), from, m_penPos);
         return;
     }
@@ -282,18 +339,8 @@ void TCanvas::Polyline(const QPoint *points, int count)
         // Segment by segment gives the same pixels for a one-pixel solid pen;
         // the surface is looked up once for the whole line.
         const TPixelTarget t = PixelTarget(*this);
-        const bool small = Within(t.w) && Within(t.h); // points on it are within reach
-        for (int i = 1; i < count; ++i) {
-            const QPoint a = points[i - 1], b = points[i];
-            if (small && t.Inside(a) && t.Inside(b)) {
-                WalkInside(t, a, b); // the usual case, kept in the loop
-            } else if (Within(a, b)) {
-                Walk(t, a, b);
-            } else {
-                m_penPos = a;
-                LineTo(b.x(), b.y());
-            }
-        }
+        for (int i = 1; i < count; ++i)
+            Walk(t, points[i - 1], points[i]);
         m_penPos = points[count - 1];
         return;
     }

@@ -262,9 +262,8 @@ TEST(Marks, LetterAIsDrawnCentredOnThePoint)
     EXPECT_EQ(four.Image(), four2.Image());
 }
 
-TEST(Marks, DirectPixelsMatchTheCanvasCallsEverywhere)
+void ExpectDirectPixelsMatchTheCanvasCalls(int W, int H)
 {
-    constexpr int W = 23, H = 17;
     const QPoint positions[] = {
         {11, 8},    {0, 0},       {-3, 5},      {W - 1, H - 1},     {W + 2, 3},       {5, -4},
         {W, H},     {-1, -1},     {W + 8, 8},   {8, H + 8},         {-9, -9},         {W + 9, H + 9},
@@ -285,6 +284,13 @@ TEST(Marks, DirectPixelsMatchTheCanvasCallsEverywhere)
                 EXPECT_EQ(fast.Canvas().Brush.Color, slow.Canvas().Brush.Color);
                 EXPECT_EQ(fast.Canvas().Brush.Style, slow.Canvas().Brush.Style);
             }
+}
+
+TEST(Marks, DirectPixelsMatchTheCanvasCallsEverywhere)
+{
+    // Also on a bitmap wider than 16384 pixels, with figures on both sides of that column.
+    ExpectDirectPixelsMatchTheCanvasCalls(23, 17);
+    ExpectDirectPixelsMatchTheCanvasCalls(16390, 9);
 }
 
 TEST(Marks, PensAndBrushesTheShortcutCannotHonourGiveTheCanvasResult)
