@@ -90,12 +90,13 @@ TPixelTarget PixelTarget(TCanvas &c)
 // the longer of the two spans (x when they are equal) and d the shorter, the
 // line has n pixels, pixel k (0 <= k < n) lies k steps along the longer axis
 // and floor((2kd + n) / 2n) steps along the shorter one, the pixel nearest the
-// exact line with a tie going towards b. The pixels of a line on the surface
-// therefore do not depend on how far beyond the surface its ends lie.
+// exact line with a tie going towards b. The walk below makes these steps
+// with an error term; its pixels on the surface therefore do not depend on
+// how far beyond the surface the ends lie.
 //
 // The part on the surface is a run k0..k1 (a monotone walk enters and leaves
-// a rectangle once), found by division and walked from there with the error
-// term pixel k0 would have had. Coordinates come from ints, so spans reach
+// a rectangle once), found by division and walked from pixel k0 with the
+// error term the walk has there. Coordinates come from ints, so spans reach
 // 2^32 and their products need 128 bits; the walk itself stays in 64.
 using Wide = __int128;
 
@@ -110,87 +111,81 @@ Wide CeilDiv(Wide a, std::int64_t b) // b > 0
     return -FloorDiv(-a, b);
 }
 
+// The walk's state at a pixel: with dx = |bx - ax| and dy = -|by - ay|, it is
+// err = dx + dy + i dy + j dx after i steps along x and j along y.
 struct TLineRun
 {
-    std::uint32_t *first; // pixel k0
-    std::ptrdiff_t major, minor; // scan-line steps along each axis
-    std::int64_t count; // pixels k0..k1
-    std::int64_t err; // >= 0: the next pixel also steps along the shorter axis
-    std::int64_t stepErr; // 2d, added per pixel
-    std::int64_t minorErr; // 2n, taken off per step along the shorter axis
+    int x, y;
+    std::int64_t err, count; // count: pixels from (x, y) on
 };
 
 // One axis of the line: it starts at `from` and moves by `sign`; offsets
-// lo..hi along it land on 0 .. extent-1.
+// Lo()..Hi() along it land on 0 .. extent-1.
 struct TAxis
 {
     std::int64_t from;
     int sign;
     int extent;
-    std::ptrdiff_t step;
 
     std::int64_t Lo() const { return sign > 0 ? -from : from - extent + 1; }
     std::int64_t Hi() const { return sign > 0 ? extent - 1 - from : from; }
 };
 
-// The part of the line from a to b (a != b) on the surface; false when none is.
+// The part on the surface of the line from a to b, an end off the surface;
+// false when none is.
 bool ClipLine(const TPixelTarget &t, QPoint a, QPoint b, TLineRun &run)
 {
     const std::int64_t dx = std::int64_t(b.x()) - a.x(), dy = std::int64_t(b.y()) - a.y();
-    const TAxis ax {a.x(), dx < 0 ? -1 : 1, t.w, dx < 0 ? -1 : 1};
-    const TAxis ay {a.y(), dy < 0 ? -1 : 1, t.h, dy < 0 ? -t.stride : t.stride};
+    const TAxis ax {a.x(), dx < 0 ? -1 : 1, t.w}, ay {a.y(), dy < 0 ? -1 : 1, t.h};
     const bool xMajor = std::abs(dx) >= std::abs(dy);
     const TAxis &maj = xMajor ? ax : ay, &mnr = xMajor ? ay : ax;
     const std::int64_t n = std::max(std::abs(dx), std::abs(dy)), d = std::min(std::abs(dx), std::abs(dy));
-    std::int64_t k0 = 0, k1 = n - 1, m0 = 0;
-    const bool inside = t.Inside(a) && t.Inside(b);
-    if (!inside) {
-        Wide lo = std::max<std::int64_t>(0, maj.Lo()), hi = std::min(k1, maj.Hi());
-        const std::int64_t mLo = mnr.Lo(), mHi = mnr.Hi();
-        if (d == 0) {
-            if (mLo > 0 || mHi < 0)
-                return false;
-        } else {
-            // Pixel k is at least mLo along: 2kd + n >= 2n mLo; at most mHi: 2kd + n < 2n (mHi + 1).
-            lo = std::max(lo, CeilDiv(Wide(n) * (2 * Wide(mLo) - 1), 2 * d));
-            hi = std::min(hi, FloorDiv(Wide(n) * (2 * Wide(mHi) + 1) - 1, 2 * d));
-        }
-        if (lo > hi)
+    Wide lo = std::max<std::int64_t>(0, maj.Lo()), hi = std::min(n - 1, maj.Hi());
+    const std::int64_t mLo = mnr.Lo(), mHi = mnr.Hi();
+    if (d == 0) {
+        if (mLo > 0 || mHi < 0)
             return false;
-        k0 = std::int64_t(lo);
-        k1 = std::int64_t(hi);
-        m0 = std::int64_t(FloorDiv(2 * Wide(k0) * d + n, 2 * n));
+    } else {
+        // Pixel k is at least mLo along: 2kd + n >= 2n mLo; at most mHi: 2kd + n < 2n (mHi + 1).
+        lo = std::max(lo, CeilDiv(Wide(n) * (2 * Wide(mLo) - 1), 2 * d));
+        hi = std::min(hi, FloorDiv(Wide(n) * (2 * Wide(mHi) + 1) - 1, 2 * d));
     }
-    const std::int64_t x = xMajor ? a.x() + ax.sign * k0 : a.x() + ax.sign * m0;
-    const std::int64_t y = xMajor ? a.y() + ay.sign * m0 : a.y() + ay.sign * k0;
-    run.first = t.bits + std::ptrdiff_t(y) * t.stride + std::ptrdiff_t(x);
-    run.major = maj.step;
-    run.minor = mnr.step;
-    run.count = k1 - k0 + 1;
-    // Pixel k0 + 1 steps along the shorter axis when 2(k0+1)d + n >= 2n(m0+1).
-    run.err = inside ? 2 * d - n : std::int64_t(2 * Wide(k0 + 1) * d + n - 2 * Wide(n) * (m0 + 1));
-    run.stepErr = 2 * d;
-    run.minorErr = 2 * n;
+    if (lo > hi)
+        return false;
+    const std::int64_t k0 = std::int64_t(lo), m0 = std::int64_t(FloorDiv(2 * lo * d + n, 2 * n));
+    const std::int64_t i = xMajor ? k0 : m0, j = xMajor ? m0 : k0;
+    run.x = int(a.x() + ax.sign * i);
+    run.y = int(a.y() + ay.sign * j);
+    run.err = std::int64_t(std::abs(dx) - std::abs(dy) - Wide(i) * std::abs(dy) + Wide(j) * std::abs(dx));
+    run.count = std::int64_t(hi - lo) + 1;
     return true;
 }
 
+// Walks the line from a to b (b left out) where it lies on the surface.
 __attribute__((always_inline)) inline void Walk(const TPixelTarget &t, QPoint a, QPoint b)
 {
-    TLineRun run;
-    if (a == b || !ClipLine(t, a, b, run))
+    TLineRun run {a.x(), a.y(), 0, 0};
+    const std::int64_t dx = std::abs(std::int64_t(b.x()) - a.x()), dy = -std::abs(std::int64_t(b.y()) - a.y());
+    if (t.Inside(a) && t.Inside(b)) {
+        run.err = dx + dy;
+        run.count = std::max(dx, -dy);
+    } else if (!ClipLine(t, a, b, run)) {
         return;
-    std::uint32_t *px = run.first;
+    }
+    const int sx = a.x() < b.x() ? 1 : -1, sy = a.y() < b.y() ? 1 : -1;
+    int x = run.x, y = run.y;
     std::int64_t err = run.err;
-    for (std::int64_t i = run.count;;) {
-        t.Put(*px);
-        if (--i == 0)
-            break;
-        px += run.major;
-        if (err >= 0) {
-            px += run.minor;
-            err -= run.minorErr;
+    for (std::int64_t i = run.count; i > 0; --i) {
+        t.Put(t.bits[y * t.stride + x]);
+        const std::int64_t e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
         }
-        err += run.stepErr;
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
     }
 }
 
