@@ -2,6 +2,7 @@
 
 #include "KeslError.h"
 #include "Kesl_hueband.h"
+#include "setter_rules.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -165,23 +166,44 @@ TEST_F(DigrelRepaint, ValueSetToItselfDoesNotRepaint)
     EXPECT_EQ(paints, 3);
 }
 
-TEST_F(DigrelRepaint, OtherSettersRepaintOnlyOnChange)
+TEST(DigrelRules, EachSetterRepaintsByItsRule)
 {
-    label->SetLeftText("");
-    label->SetPrecision(2);
-    label->SetFrameStyle(fsLowered);
-    label->SetDisplayType(dtFixP);
-    EXPECT_EQ(paints, 0);
-    label->SetPrecision(3);
-    label->SetLeftText("a");
-    label->SetComma(true);
-    EXPECT_EQ(paints, 3);
-    label->SetColorScheme(csBWG);
-    label->SetEnabled(true);
-    EXPECT_EQ(paints, 3);
-    label->SetColorScheme(csSystem);
-    label->SetEnabled(false);
-    EXPECT_EQ(paints, 5);
+#define ROW(rule, Set, cur, next) RULE_ROW(TDigrel, rule, Set, cur, next)
+    ExpectRules<TDigrel>(
+        {ROW("on change", SetLeftSpace, 35, 40),
+         ROW("on change", SetEmpty, false, true),
+         ROW("on change", SetLabelWidth, 80, 90),
+         ROW("on change", SetPrecision, 2, 3),
+         ROW("on change", SetComma, false, true),
+         ROW("on change", SetForcePlusSign, false, true),
+         ROW("on change", SetTransparent, false, true),
+         ROW("on change", SetLeftText, QString(), "a"),
+         ROW("on change", SetRightText, QString(), "b"),
+         ROW("on change", SetFrameStyle, fsLowered, fsRaised),
+         ROW("on change", SetStateText, "undefined", "x"),
+         ROW("on change", SetAlignment, taCenter, taLeftJustify),
+         ROW("on change", SetLeftTextAlignment, taRightJustify, taCenter),
+         ROW("on change", SetRightTextAlignment, taLeftJustify, taCenter),
+         ROW("on change", SetOverflowIndicator, "*********", "#"),
+         ROW("on change", SetValue, 0.0, 1.5),
+         ROW("always", SetEnabled, true, false),
+         ROW("on change", SetColorLabBakG, kFieldBack, kRed),
+         ROW("on change", SetColorLabText, clBlack, kRed),
+         ROW("on change", SetColorOutBakG, kOutBack, kRed),
+         ROW("on change", SetColorOutText, clBlack, kRed),
+         ROW("always", SetColorScheme, csBWG, csSystem),
+         ROW("on change", SetDisplayType, dtFixP, dtInt),
+         ROW("on change", SetDTFormat, "mmm-dd, yyyy", "yyyy")},
+        [](int &count) {
+            auto l = MakeLabel();
+            l->show();
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(l.get()));
+            QApplication::processEvents();
+            new TPaintCounter(l.get(), count);
+            return l;
+        },
+        [] { QApplication::processEvents(); });
+#undef ROW
 }
 
 TEST_F(DigrelRepaint, BecomingTransparentWaitsForTheParent)

@@ -1,8 +1,10 @@
 #include "Kesl_hueband.h"
+#include "setter_rules.h"
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -304,6 +306,26 @@ TEST(HuebandPaint, WidgetFollowsEveryChangeOfItsSettings)
         ExpectSame(*after, *Picture(*b));
         EXPECT_NE(after->Image(), before->Image()) << "change " << i;
     }
+}
+
+TEST(HuebandPaint, EachSetterInvalidatesByItsRule)
+{
+#define ROW(rule, Set, cur, next) RULE_ROW(THueband, rule, Set, cur, next)
+    ExpectRules<THueband>(
+        {ROW("always", SetNrColors, 16, 5), ROW("on change", SetFillType, gtHoriz, gtRadial),
+         ROW("always", SetColorFirst, clMaroon, kRed), ROW("always", SetColorLast, clYellow, kRed),
+         ROW("always", SetColorFlipped, false, true), ROW("always", SetFrameStyle, fsNone, fsRaised),
+         ROW("always", SetGridMode, gmNone, gmBoth), ROW("always", SetGridColor, kNavy, kGreen)},
+        [](int &count) {
+            auto b = std::make_unique<THueband>();
+            b->show();
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(b.get()));
+            QApplication::processEvents();
+            new TPaintCounter(b.get(), count);
+            return b;
+        },
+        [] { QApplication::processEvents(); });
+#undef ROW
 }
 
 TEST(HuebandPaint, PartialRepaintShowsThatPartOfThePicture)

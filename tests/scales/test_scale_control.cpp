@@ -1,6 +1,8 @@
 // The scale control: setter rules, loading, repaint rules, hosting and Assign.
 #include "test_scale_support.h"
 
+#include "../controls/setter_rules.h"
+
 #include "KeslError.h"
 #include "Kesl_keslbase_dtlabel.h"
 
@@ -212,6 +214,44 @@ TEST(ScaleRepaint, OpaquePaintsAtOnceTransparentIsInvalidated)
     // The parent shows through a transparent scale's surface.
     EXPECT_EQ(qAlpha(s->Surface().pixel(200, 200)), 0);
     EXPECT_EQ(qAlpha(s->Surface().pixel(200, 379)), 255);
+}
+
+// A stand-alone scale redraws on every write, except for the settings that
+// redraw only when they change.
+TEST(ScaleRepaint, EachSetterRedrawsByItsRule)
+{
+#define ROW(rule, Prop, next) RULE_ROW(TScale, rule, Set##Prop, o.Prop(), next)
+    ExpectRules<TScale>({ROW("on change", ScaleType, sctYL),
+                         ROW("always", RangeLow, 10),
+                         ROW("always", RangeHigh, 50),
+                         ROW("always", Logarithmic, true),
+                         ROW("always", MinTicks, 5),
+                         ROW("always", DecPlaces, 2),
+                         ROW("on change", ShortTicks, false),
+                         ROW("always", ShowBaseLine, false),
+                         ROW("always", LabelType, ftTime),
+                         ROW("always", UserTickText, "a"),
+                         ROW("always", ScaleInscript, "b"),
+                         ROW("always", Caption, "c"),
+                         ROW("always", CaptionPosX, 9),
+                         ROW("always", CaptionPosY, 9),
+                         ROW("always", CaptionAlignment, taLeftJustify),
+                         ROW("always", CaptionAnchor, uaSclCenter),
+                         ROW("always", MarginTop, 5),
+                         ROW("always", MarginBottom, 5),
+                         ROW("always", MarginLeft, 5),
+                         ROW("always", MarginRight, 5),
+                         ROW("on change", ColorBackGnd, clRed),
+                         ROW("on change", ColorScale, clRed),
+                         ROW("on change", ColorScheme, csSystem),
+                         ROW("on change", FrameStyle, fsRaised)},
+                        [](int &count) {
+                            auto s = MakeScale();
+                            s->SetPaintLock(false);
+                            s->OnBeforeScaleRendered = [&count](QObject *, TCanvas &) { ++count; };
+                            return s;
+                        });
+#undef ROW
 }
 
 TEST(ScaleRepaint, ChangingTheDateFormatRedraws)
