@@ -25,6 +25,12 @@ void AxisTransform(long double low, long double high, bool logarithmic, long dou
 
 } // namespace
 
+double KurvoMap::ExactPixel(const long double &k, const long double &d, bool logarithmic, double v)
+{
+    const long double u = logarithmic ? std::log(static_cast<long double>(v)) : v;
+    return double(std::nearbyint(k * u + d));
+}
+
 void TKurvoLayers::Calculate(int layer, const TPlotArea &a, const TAxisSpan &x, const TAxisSpan &y)
 {
     TLayerTransform &t = m_tf[std::size_t(layer - 1)];
@@ -35,8 +41,8 @@ void TKurvoLayers::Calculate(int layer, const TPlotArea &a, const TAxisSpan &x, 
     t.w = a.width;
     t.h = a.height;
     const long double w = a.right - a.left, h = a.bottom - a.top;
-    AxisTransform(x.low, x.high, x.logarithmic, a.left, a.right, w, a.width / 2, t.kx, t.dx);
-    AxisTransform(y.low, y.high, y.logarithmic, a.bottom, a.top, h, a.height / 2, t.ky, t.dy);
+    AxisTransform(x.low, x.high, x.logarithmic, a.left, a.right, w, a.width / 2.0L, t.kx, t.dx);
+    AxisTransform(y.low, y.high, y.logarithmic, a.bottom, a.top, h, a.height / 2.0L, t.ky, t.dy);
     t.fkx = double(t.kx);
     t.fdx = double(t.dx);
     t.fky = double(t.ky);

@@ -6,6 +6,7 @@
 #include "PixelMath.h"
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 
 // The data area inside the control: left/top is its first pixel, right/bottom
@@ -23,10 +24,40 @@ struct TAxisSpan
     bool logarithmic = false;
 };
 
+// Pixel of an axis value, not yet rounded: k * u + d with u = v, or u = ln v on
+// a logarithmic axis (values it cannot map give `fallback`). Worked out in the
+// double copies fk, fd of the transform k, d; a result so close to a pixel
+// half that their rounding could decide its side is worked out again in long
+// double and rounded there (halves to even), so that every value lands on the
+// pixel the transform itself gives.
+namespace KurvoMap {
+// The pixel of v in long double, rounded: a whole number.
+double ExactPixel(const long double &k, const long double &d, bool logarithmic, double v);
+
+__attribute__((always_inline)) inline double Pixel(double fk, double fd, const long double &k, const long double &d,
+                                                   bool logarithmic, double v, double fallback)
+{
+    double u = v;
+    if (logarithmic) {
+        if (!PixelMath::LogMappable(v))
+            return fallback;
+        u = std::log(v);
+    }
+    const double ku = fk * u, p = ku + fd;
+    // The double result is off by at most a few units in its last place of
+    // |ku| + |fd|; 2^-50 of that covers it. Beyond 2^31 everything saturates.
+    const double nearest = (p + 6755399441055744.0) - 6755399441055744.0;
+    if (std::fabs(std::fabs(p - nearest) - 0.5) <= (std::fabs(ku) + std::fabs(fd)) * 0x1p-50 && std::fabs(p) < 0x1p31)
+        [[unlikely]]
+        return ExactPixel(k, d, logarithmic, v);
+    return p;
+}
+} // namespace KurvoMap
+
 struct TLayerTransform
 {
     long double kx = 0, dx = 0, ky = 0, dy = 0;
-    double fkx = 0, fdx = 0, fky = 0, fdy = 0; // the same in double, for mapping
+    double fkx = 0, fdx = 0, fky = 0, fdy = 0; // the same in double, for mapping (KurvoMap::Pixel)
     bool logX = false, logY = false, revX = false, revY = false;
     double w = 0, h = 0; // control size for the log fallbacks
 };
@@ -44,8 +75,8 @@ public:
     void Map(int layer, double x, double y, int &px, int &py) const
     {
         const TLayerTransform &t = Transform(layer);
-        px = PixelMath::RoundSat(PixelMath::AxisToPixel(t.fkx, t.fdx, t.logX, x, t.revX ? t.w : 0));
-        py = PixelMath::RoundSat(PixelMath::AxisToPixel(t.fky, t.fdy, t.logY, y, t.revY ? 0 : t.h));
+        px = PixelMath::RoundSat(KurvoMap::Pixel(t.fkx, t.fdx, t.kx, t.dx, t.logX, x, t.revX ? t.w : 0));
+        py = PixelMath::RoundSat(KurvoMap::Pixel(t.fky, t.fdy, t.ky, t.dy, t.logY, y, t.revY ? 0 : t.h));
     }
 
     // An empty range grows to a usable one: by a tenth around it on a

@@ -188,6 +188,37 @@ TEST(KurvoLayers, IsometricRecentresYOnTheDataBitmapAspect)
     EXPECT_NEAR(dx.x() - o.x(), o.y() - dy.y(), 1);
 }
 
+TEST(KurvoLayers, ReappliedRangeIsRecordedToo)
+{
+    TKurvo k;
+    k.SetLayerRange(1, 0, 0, 1, 1); // the range it has
+    EXPECT_EQ(k.RangeHistoryIndex(), 3);
+}
+
+// Values next to every pixel half land where the transform puts them, worked
+// out in its own precision.
+TEST(KurvoLayers, MappingRoundsWithThePrecisionOfTheTransform)
+{
+    TKurvo k;
+    int misses = 0;
+    for (const bool log : {false, true}) {
+        k.ScaleX(1)->SetLogarithmic(log);
+        k.SetLayerRange(1, log ? 0.3 : -0.3, 0, 7.1, 1);
+        const long double kx = k.Kx(1), dx = k.Dx(1);
+        for (int m = 50; m < 260; ++m) {
+            const long double at = (m + 0.5L - dx) / kx;
+            double x = double(log ? std::exp(at) : at);
+            for (int back = 0; back < 4; ++back)
+                x = std::nextafter(x, -HUGE_VAL);
+            for (int step = 0; step < 8; ++step, x = std::nextafter(x, HUGE_VAL)) {
+                const long double u = log ? std::log(static_cast<long double>(x)) : x;
+                misses += k.DataToPixel(1, x, 0.5).x() != std::nearbyint(kx * u + dx);
+            }
+        }
+    }
+    EXPECT_EQ(misses, 0);
+}
+
 TEST(KurvoLayers, HistoryIsARingOfSixteen)
 {
     TKurvo k;
@@ -211,12 +242,13 @@ TEST(KurvoLayers, HistoryIsARingOfSixteen)
 TEST(KurvoLayers, ZeroDataAreaPutsEveryPointOnTheCentreLine)
 {
     TKurvo k;
+    k.SetBounds(0, 0, 283, 200);
     k.SetMarginLeft(200);
     k.SetMarginRight(200); // wider than the control
     k.SetLayerRange(1, 0, 0, 10, 10);
     EXPECT_EQ(k.Kx(1), 0);
-    EXPECT_EQ(k.DataToPixel(1, 3, 0).x(), k.width() / 2);
-    EXPECT_EQ(k.DataToPixel(1, -1e300, 0).x(), k.width() / 2);
+    EXPECT_EQ(k.DataToPixel(1, 3, 0).x(), 142); // 141.5, the half to the even pixel
+    EXPECT_EQ(k.DataToPixel(1, -1e300, 0).x(), 142);
 }
 
 } // namespace
@@ -260,4 +292,28 @@ TEST(KurvoLayerPaints, IsometricRecentringRepaintsAndFollowsTheLayout)
     EXPECT_NEAR(k.ScaleY(16)->RangeHigh() - k.ScaleY(16)->RangeLow(), span(), 1e-12);
     k.SetShadowWidth(12);
     EXPECT_NEAR(k.ScaleY(16)->RangeHigh() - k.ScaleY(16)->RangeLow(), span(), 1e-12);
+}
+
+TEST(KurvoLayerPaints, TheBoundsItHasStillRecentreAnIsometricChart)
+{
+    TKurvo k; // data bitmap 211 x 141
+    k.SetPaintSuppressed(false);
+    k.SetLayerRange(0, -10, 0, 10, 1);
+    k.SetIsometric(true);
+    k.ScaleY(1)->SetRangeHigh(15); // a scale setting is not recentred by itself
+    k.SetBounds(k.x(), k.y(), k.width(), k.height());
+    EXPECT_NEAR(k.ScaleY(1)->RangeHigh() - k.ScaleY(1)->RangeLow(), 20.0 * 141 / 211, 1e-9);
+}
+
+// Resized while hidden, so without a resize event: the scales still follow.
+TEST(KurvoLayerPaints, HiddenChartResizedDrawsAtItsNewSize)
+{
+    TKurvo resized, fresh;
+    resized.SetPaintSuppressed(false);
+    resized.resize(400, 300);
+    resized.SetLayerRange(0, 0, 0, 10, 10);
+    fresh.SetBounds(0, 0, 400, 300);
+    fresh.SetPaintSuppressed(false);
+    fresh.SetLayerRange(0, 0, 0, 10, 10);
+    EXPECT_EQ(resized.ControlBitmap().Image(), fresh.ControlBitmap().Image());
 }
