@@ -263,17 +263,19 @@ TEST(BakGndImg, SwitchingIncludePathOffDropsTheDirectory)
 
 TEST(BakGndImg, EverySetterNotifies)
 {
-#define ROW(Prop, next) RULE_ROW(TBakGndImg, "always", Set##Prop, o.Prop(), next)
-    ExpectRules<TBakGndImg>({ROW(Name, "/d/a.bmp"), ROW(IncludePath, true), ROW(FillMode, bfTile),
-                             ROW(FillMode, static_cast<TBkgFill>(3)), ROW(AreaMode, bamRect), ROW(AreaColor, clRed),
-                             ROW(AreaLeft, -2), ROW(AreaRight, std::numeric_limits<double>::quiet_NaN()),
-                             ROW(AreaTop, 5), ROW(AreaBottom, -5)},
-                            [](int &count) {
-                                auto b = std::make_unique<TBakGndImg>();
-                                b->OnChange = [&count, p = b.get()](QObject *s) { count += s == p; };
-                                return b;
-                            });
-#undef ROW
+    const char *A = "always";
+    // clang-format off
+    const std::initializer_list<TRuleRow> rows = {
+        {"Name", A, "/d/a.bmp"}, {"IncludePath", A, true}, {"FillMode", A, V(bfTile)},
+        {"FillMode", A, V(TBkgFill(3))}, {"AreaMode", A, V(bamRect)}, {"AreaColor", A, clRed}, {"AreaLeft", A, -2},
+        {"AreaRight", A, std::nan("")}, {"AreaTop", A, 5}, {"AreaBottom", A, -5},
+    };
+    // clang-format on
+    ExpectRules(rows, [](int &count) {
+        auto b = std::make_unique<TBakGndImg>();
+        b->OnChange = [&count, p = b.get()](QObject *s) { count += s == p; };
+        return b;
+    });
 }
 
 TEST(BakGndImg, UnknownFillModeFallsBackToStretch)

@@ -168,42 +168,28 @@ TEST_F(DigrelRepaint, ValueSetToItselfDoesNotRepaint)
 
 TEST(DigrelRules, EachSetterRepaintsByItsRule)
 {
-#define ROW(rule, Set, cur, next) RULE_ROW(TDigrel, rule, Set, cur, next)
-    ExpectRules<TDigrel>(
-        {ROW("on change", SetLeftSpace, 35, 40),
-         ROW("on change", SetEmpty, false, true),
-         ROW("on change", SetLabelWidth, 80, 90),
-         ROW("on change", SetPrecision, 2, 3),
-         ROW("on change", SetComma, false, true),
-         ROW("on change", SetForcePlusSign, false, true),
-         ROW("on change", SetTransparent, false, true),
-         ROW("on change", SetLeftText, QString(), "a"),
-         ROW("on change", SetRightText, QString(), "b"),
-         ROW("on change", SetFrameStyle, fsLowered, fsRaised),
-         ROW("on change", SetStateText, "undefined", "x"),
-         ROW("on change", SetAlignment, taCenter, taLeftJustify),
-         ROW("on change", SetLeftTextAlignment, taRightJustify, taCenter),
-         ROW("on change", SetRightTextAlignment, taLeftJustify, taCenter),
-         ROW("on change", SetOverflowIndicator, "*********", "#"),
-         ROW("on change", SetValue, 0.0, 1.5),
-         ROW("always", SetEnabled, true, false),
-         ROW("on change", SetColorLabBakG, kFieldBack, kRed),
-         ROW("on change", SetColorLabText, clBlack, kRed),
-         ROW("on change", SetColorOutBakG, kOutBack, kRed),
-         ROW("on change", SetColorOutText, clBlack, kRed),
-         ROW("always", SetColorScheme, csBWG, csSystem),
-         ROW("on change", SetDisplayType, dtFixP, dtInt),
-         ROW("on change", SetDTFormat, "mmm-dd, yyyy", "yyyy")},
+    const char *A = "always", *C = "on change";
+    // clang-format off
+    const std::initializer_list<TRuleRow> rows = {
+        {"LeftSpace", C, 40}, {"Empty", C, true}, {"LabelWidth", C, 90}, {"Precision", C, 3}, {"Comma", C, true},
+        {"ForcePlusSign", C, true}, {"Transparent", C, true}, {"LeftText", C, "a"}, {"RightText", C, "b"},
+        {"FrameStyle", C, V(fsRaised)}, {"StateText", C, "x"}, {"Alignment", C, V(taLeftJustify)},
+        {"LeftTextAlignment", C, V(taCenter)}, {"RightTextAlignment", C, V(taCenter)}, {"OverflowIndicator", C, "#"},
+        {"Value", C, 1.5}, {"Enabled", A, false}, {"ColorLabBakG", C, kRed}, {"ColorLabText", C, kRed},
+        {"ColorOutBakG", C, kRed}, {"ColorOutText", C, kRed}, {"ColorScheme", A, V(csSystem)},
+        {"DisplayType", C, V(dtInt)}, {"DTFormat", C, "yyyy"},
+    };
+    // clang-format on
+    ExpectRules(
+        rows,
         [](int &count) {
             auto l = MakeLabel();
             l->show();
             EXPECT_TRUE(QTest::qWaitForWindowExposed(l.get()));
-            QApplication::processEvents();
             new TPaintCounter(l.get(), count);
             return l;
         },
         [] { QApplication::processEvents(); });
-#undef ROW
 }
 
 TEST_F(DigrelRepaint, BecomingTransparentWaitsForTheParent)

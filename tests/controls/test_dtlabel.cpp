@@ -40,19 +40,19 @@ TEST(DTLabel, DefaultsAreThoseOfAScale)
 
 TEST(DTLabel, EachSetterNotifiesByItsRule)
 {
-#define ROW(rule, Set, cur, next) RULE_ROW(TDTLabel, rule, Set, cur, next)
-    ExpectRules<TDTLabel>({ROW("always", SetTimeFormat, tfHHMMSS, tfAMPM),
-                           ROW("always", SetDateOrder, doDDMMYY, doYYMMDD),
-                           ROW("on change", SetDateSeparator, QLatin1Char('-'), QLatin1Char('/')),
-                           ROW("on change", SetTimeSeparator, QLatin1Char(':'), QLatin1Char('.')),
-                           ROW("on change", SetYearLength, ylYYYY, ylNone), ROW("on change", SetMonthName, true, false),
-                           ROW("on change", SetDateForTime, dtOnePerDay, dtAllTicks)},
-                          [](int &count) {
-                              auto l = std::make_unique<TDTLabel>();
-                              l->OnChange = [&count, p = l.get()](QObject *s) { count += s == p; };
-                              return l;
-                          });
-#undef ROW
+    const char *A = "always", *C = "on change";
+    // clang-format off
+    const std::initializer_list<TRuleRow> rows = {
+        {"TimeFormat", A, V(tfAMPM)}, {"DateOrder", A, V(doYYMMDD)}, {"DateSeparator", C, QChar(u'/')},
+        {"TimeSeparator", C, QChar(u'.')}, {"YearLength", C, V(ylNone)}, {"MonthName", C, false},
+        {"DateForTime", C, V(dtAllTicks)},
+    };
+    // clang-format on
+    ExpectRules(rows, [](int &count) {
+        auto l = std::make_unique<TDTLabel>();
+        l->OnChange = [&count, p = l.get()](QObject *s) { count += s == p; };
+        return l;
+    });
 }
 
 TEST(DTLabel, WithoutHandlerSettersOnlyStore)

@@ -310,22 +310,24 @@ TEST(HuebandPaint, WidgetFollowsEveryChangeOfItsSettings)
 
 TEST(HuebandPaint, EachSetterInvalidatesByItsRule)
 {
-#define ROW(rule, Set, cur, next) RULE_ROW(THueband, rule, Set, cur, next)
-    ExpectRules<THueband>(
-        {ROW("always", SetNrColors, 16, 5), ROW("on change", SetFillType, gtHoriz, gtRadial),
-         ROW("always", SetColorFirst, clMaroon, kRed), ROW("always", SetColorLast, clYellow, kRed),
-         ROW("always", SetColorFlipped, false, true), ROW("always", SetFrameStyle, fsNone, fsRaised),
-         ROW("always", SetGridMode, gmNone, gmBoth), ROW("always", SetGridColor, kNavy, kGreen)},
+    const char *A = "always", *C = "on change";
+    // clang-format off
+    const std::initializer_list<TRuleRow> rows = {
+        {"NrColors", A, 5}, {"FillType", C, V(gtRadial)}, {"ColorFirst", A, kRed}, {"ColorLast", A, kRed},
+        {"ColorFlipped", A, true}, {"FrameStyle", A, V(fsRaised)}, {"GridMode", A, V(gmBoth)},
+        {"GridColor", A, kGreen},
+    };
+    // clang-format on
+    ExpectRules(
+        rows,
         [](int &count) {
             auto b = std::make_unique<THueband>();
             b->show();
             EXPECT_TRUE(QTest::qWaitForWindowExposed(b.get()));
-            QApplication::processEvents();
             new TPaintCounter(b.get(), count);
             return b;
         },
         [] { QApplication::processEvents(); });
-#undef ROW
 }
 
 TEST(HuebandPaint, PartialRepaintShowsThatPartOfThePicture)

@@ -220,38 +220,24 @@ TEST(ScaleRepaint, OpaquePaintsAtOnceTransparentIsInvalidated)
 // redraw only when they change.
 TEST(ScaleRepaint, EachSetterRedrawsByItsRule)
 {
-#define ROW(rule, Prop, next) RULE_ROW(TScale, rule, Set##Prop, o.Prop(), next)
-    ExpectRules<TScale>({ROW("on change", ScaleType, sctYL),
-                         ROW("always", RangeLow, 10),
-                         ROW("always", RangeHigh, 50),
-                         ROW("always", Logarithmic, true),
-                         ROW("always", MinTicks, 5),
-                         ROW("always", DecPlaces, 2),
-                         ROW("on change", ShortTicks, false),
-                         ROW("always", ShowBaseLine, false),
-                         ROW("always", LabelType, ftTime),
-                         ROW("always", UserTickText, "a"),
-                         ROW("always", ScaleInscript, "b"),
-                         ROW("always", Caption, "c"),
-                         ROW("always", CaptionPosX, 9),
-                         ROW("always", CaptionPosY, 9),
-                         ROW("always", CaptionAlignment, taLeftJustify),
-                         ROW("always", CaptionAnchor, uaSclCenter),
-                         ROW("always", MarginTop, 5),
-                         ROW("always", MarginBottom, 5),
-                         ROW("always", MarginLeft, 5),
-                         ROW("always", MarginRight, 5),
-                         ROW("on change", ColorBackGnd, clRed),
-                         ROW("on change", ColorScale, clRed),
-                         ROW("on change", ColorScheme, csSystem),
-                         ROW("on change", FrameStyle, fsRaised)},
-                        [](int &count) {
-                            auto s = MakeScale();
-                            s->SetPaintLock(false);
-                            s->OnBeforeScaleRendered = [&count](QObject *, TCanvas &) { ++count; };
-                            return s;
-                        });
-#undef ROW
+    const char *A = "always", *C = "on change";
+    // clang-format off
+    const std::initializer_list<TRuleRow> rows = {
+        {"ScaleType", C, V(sctYL)}, {"RangeLow", A, 10}, {"RangeHigh", A, 50}, {"Logarithmic", A, true},
+        {"MinTicks", A, 5}, {"DecPlaces", A, 2}, {"ShortTicks", C, false}, {"ShowBaseLine", A, false},
+        {"LabelType", A, V(ftTime)}, {"UserTickText", A, "a"}, {"ScaleInscript", A, "b"}, {"Caption", A, "c"},
+        {"CaptionPosX", A, 9}, {"CaptionPosY", A, 9}, {"CaptionAlignment", A, V(taLeftJustify)},
+        {"CaptionAnchor", A, V(uaSclCenter)}, {"MarginTop", A, 5}, {"MarginBottom", A, 5}, {"MarginLeft", A, 5},
+        {"MarginRight", A, 5}, {"ColorBackGnd", C, clRed}, {"ColorScale", C, clRed}, {"ColorScheme", C, V(csSystem)},
+        {"FrameStyle", C, V(fsRaised)},
+    };
+    // clang-format on
+    ExpectRules(rows, [](int &count) {
+        auto s = MakeScale();
+        s->SetPaintLock(false);
+        s->OnBeforeScaleRendered = [&count](QObject *, TCanvas &) { ++count; };
+        return s;
+    });
 }
 
 TEST(ScaleRepaint, ChangingTheDateFormatRedraws)
