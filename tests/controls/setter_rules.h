@@ -2,12 +2,14 @@
 // and then `next`; the notifications counted must follow the rule it quotes.
 #pragma once
 
+#include <QApplication>
 #include <QEvent>
+#include <QTest>
 #include <QVariant>
-#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 struct TRuleRow
@@ -50,3 +52,16 @@ class TPaintCounter : public QObject
 public:
     TPaintCounter(QWidget *w, int &count) : QObject(w), m_count(count) { w->installEventFilter(this); }
 };
+
+// The widget shown, its paint events counted.
+template<class W> std::unique_ptr<W> ShownCounted(std::unique_ptr<W> w, int &count)
+{
+    w->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    new TPaintCounter(w.get(), count);
+    return w;
+}
+inline void Settle()
+{
+    QApplication::processEvents();
+}

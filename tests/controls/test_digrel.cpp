@@ -181,15 +181,7 @@ TEST(DigrelRules, EachSetterRepaintsByItsRule)
     };
     // clang-format on
     ExpectRules(
-        rows,
-        [](int &count) {
-            auto l = MakeLabel();
-            l->show();
-            EXPECT_TRUE(QTest::qWaitForWindowExposed(l.get()));
-            new TPaintCounter(l.get(), count);
-            return l;
-        },
-        [] { QApplication::processEvents(); });
+        rows, [](int &count) { return ShownCounted(MakeLabel(), count); }, Settle);
 }
 
 TEST_F(DigrelRepaint, BecomingTransparentWaitsForTheParent)

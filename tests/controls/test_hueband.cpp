@@ -319,15 +319,7 @@ TEST(HuebandPaint, EachSetterInvalidatesByItsRule)
     };
     // clang-format on
     ExpectRules(
-        rows,
-        [](int &count) {
-            auto b = std::make_unique<THueband>();
-            b->show();
-            EXPECT_TRUE(QTest::qWaitForWindowExposed(b.get()));
-            new TPaintCounter(b.get(), count);
-            return b;
-        },
-        [] { QApplication::processEvents(); });
+        rows, [](int &count) { return ShownCounted(std::make_unique<THueband>(), count); }, Settle);
 }
 
 TEST(HuebandPaint, PartialRepaintShowsThatPartOfThePicture)
