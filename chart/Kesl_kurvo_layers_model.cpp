@@ -25,12 +25,6 @@ void AxisTransform(long double low, long double high, bool logarithmic, long dou
 
 } // namespace
 
-double KurvoMap::ExactPixel(const long double &k, const long double &d, bool logarithmic, double v)
-{
-    const long double u = logarithmic ? std::log(static_cast<long double>(v)) : v;
-    return double(std::nearbyint(k * u + d));
-}
-
 void TKurvoLayers::Calculate(int layer, const TPlotArea &a, const TAxisSpan &x, const TAxisSpan &y)
 {
     TLayerTransform &t = m_tf[std::size_t(layer - 1)];

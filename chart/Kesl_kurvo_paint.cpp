@@ -44,14 +44,13 @@ struct TCustomKurvo::TFastMap
           logX(t.logX),
           logY(t.logY),
           sx(shiftX),
-          sy(shiftY),
-          exact(t)
+          sy(shiftY)
     {
     }
     __attribute__((always_inline)) QPoint Map(double x, double y) const
     {
-        return QPoint(Pixel(KurvoMap::Pixel(kx, dx, exact.kx, exact.dx, logX, x, fx)) + sx,
-                      Pixel(KurvoMap::Pixel(ky, dy, exact.ky, exact.dy, logY, y, fy)) + sy);
+        return QPoint(Pixel(PixelMath::AxisToPixel(kx, dx, logX, x, fx)) + sx,
+                      Pixel(PixelMath::AxisToPixel(ky, dy, logY, y, fy)) + sy);
     }
     // RoundSat and then ClampPixel, the clamp done first (the limits are
     // whole numbers, so the result is the same) and without branches.
@@ -65,7 +64,6 @@ struct TCustomKurvo::TFastMap
     double kx, dx, ky, dy, fx, fy;
     bool logX, logY;
     int sx, sy;
-    const TLayerTransform &exact; // for the values near a pixel half
 };
 
 struct TCustomKurvo::TReplay

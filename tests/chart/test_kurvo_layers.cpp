@@ -195,30 +195,6 @@ TEST(KurvoLayers, ReappliedRangeIsRecordedToo)
     EXPECT_EQ(k.RangeHistoryIndex(), 3);
 }
 
-// Values next to every pixel half land where the transform puts them, worked
-// out in its own precision.
-TEST(KurvoLayers, MappingRoundsWithThePrecisionOfTheTransform)
-{
-    TKurvo k;
-    int misses = 0;
-    for (const bool log : {false, true}) {
-        k.ScaleX(1)->SetLogarithmic(log);
-        k.SetLayerRange(1, log ? 0.3 : -0.3, 0, 7.1, 1);
-        const long double kx = k.Kx(1), dx = k.Dx(1);
-        for (int m = 50; m < 260; ++m) {
-            const long double at = (m + 0.5L - dx) / kx;
-            double x = double(log ? std::exp(at) : at);
-            for (int back = 0; back < 4; ++back)
-                x = std::nextafter(x, -HUGE_VAL);
-            for (int step = 0; step < 8; ++step, x = std::nextafter(x, HUGE_VAL)) {
-                const long double u = log ? std::log(static_cast<long double>(x)) : x;
-                misses += k.DataToPixel(1, x, 0.5).x() != std::nearbyint(kx * u + dx);
-            }
-        }
-    }
-    EXPECT_EQ(misses, 0);
-}
-
 TEST(KurvoLayers, HistoryIsARingOfSixteen)
 {
     TKurvo k;
