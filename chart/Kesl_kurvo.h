@@ -382,6 +382,8 @@ private:
                         bool history);
     void ApplyRange(int layer, long double XLow, long double YLow, long double XHigh, long double YHigh, bool history);
     void RecordHistory();
+    // Every layer's x low, y high, x high and y low, as the history holds them.
+    std::array<std::array<double, 4>, kLayers> CurrentRanges() const;
     void OnLayerJoined(int layer, bool xAxis);
     void ResizeDataBitmap(bool printer);
     void DrawItems(TCanvas &canvas, int ox, int oy, bool monochrome);
@@ -451,6 +453,7 @@ private:
     std::unique_ptr<TSite> m_site;
     std::unique_ptr<TKurvoMouse> m_mouse;
     bool m_composed = false;
+    QSize m_laidOutSize; // the size the scales and ranges were last laid out for
 };
 
 // The chart as placed on forms.

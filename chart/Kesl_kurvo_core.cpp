@@ -366,6 +366,7 @@ void TCustomKurvo::Relayout()
     ReapplyScaleProps();
     UpdateScaleMargins();
     CalcTransforms();
+    m_laidOutSize = size();
     m_composed = false;
 }
 

@@ -156,13 +156,16 @@ void TCustomKurvo::ApplyRange(int layer, long double XLow, long double YLow, lon
             if (!TKurvoLayers::Acceptable(lo[a], hi[a], p[a]->MinRange()))
                 continue;
             const double l = double(lo[a]), h = double(hi[a]);
-            const double oldL = p[a]->RangeLow(), oldH = p[a]->RangeHigh();
             const bool log = p[a]->Logarithmic();
-            if (!log || TKurvoLayers::LogEndAcceptable(l))
+            // A stored value counts as a change, the current one included.
+            if (!log || TKurvoLayers::LogEndAcceptable(l)) {
                 p[a]->SetRangeLow(l);
-            if (!log || TKurvoLayers::LogEndAcceptable(h))
+                changed = true;
+            }
+            if (!log || TKurvoLayers::LogEndAcceptable(h)) {
                 p[a]->SetRangeHigh(h);
-            changed = changed || oldL != p[a]->RangeLow() || oldH != p[a]->RangeHigh();
+                changed = true;
+            }
         }
     }
     ApplyScaleProps(li);
@@ -171,7 +174,7 @@ void TCustomKurvo::ApplyRange(int layer, long double XLow, long double YLow, lon
     CalcTransforms();
 }
 
-void TCustomKurvo::RecordHistory()
+std::array<TKurvoLayers::TRangeRecord, TCustomKurvo::kLayers> TCustomKurvo::CurrentRanges() const
 {
     std::array<TKurvoLayers::TRangeRecord, kLayers> ranges;
     for (int i = 0; i < kLayers; ++i) {
@@ -179,7 +182,12 @@ void TCustomKurvo::RecordHistory()
         const TScaleProps *py = m_propsY[std::size_t(i)];
         ranges[std::size_t(i)] = {px->RangeLow(), py->RangeHigh(), px->RangeHigh(), py->RangeLow()};
     }
-    m_layers->Record(ranges);
+    return ranges;
+}
+
+void TCustomKurvo::RecordHistory()
+{
+    m_layers->Record(CurrentRanges());
 }
 
 std::array<double, 4> TCustomKurvo::RangeHistoryEntry(int layer, int entry) const

@@ -35,8 +35,8 @@ void TKurvoLayers::Calculate(int layer, const TPlotArea &a, const TAxisSpan &x, 
     t.w = a.width;
     t.h = a.height;
     const long double w = a.right - a.left, h = a.bottom - a.top;
-    AxisTransform(x.low, x.high, x.logarithmic, a.left, a.right, w, a.width / 2, t.kx, t.dx);
-    AxisTransform(y.low, y.high, y.logarithmic, a.bottom, a.top, h, a.height / 2, t.ky, t.dy);
+    AxisTransform(x.low, x.high, x.logarithmic, a.left, a.right, w, a.width / 2.0L, t.kx, t.dx);
+    AxisTransform(y.low, y.high, y.logarithmic, a.bottom, a.top, h, a.height / 2.0L, t.ky, t.dy);
     t.fkx = double(t.kx);
     t.fdx = double(t.dx);
     t.fky = double(t.ky);

@@ -26,7 +26,11 @@ struct TAxisSpan
 struct TLayerTransform
 {
     long double kx = 0, dx = 0, ky = 0, dy = 0;
-    double fkx = 0, fdx = 0, fky = 0, fdy = 0; // the same in double, for mapping
+    // The same in double, for mapping. They differ from the above by at most
+    // one part in 2^53, so a mapped point can change pixels only when it lies
+    // within about 1e-13 pixels of a pixel half; checking every point for
+    // that made drawing runs of marks a fifth slower.
+    double fkx = 0, fdx = 0, fky = 0, fdy = 0;
     bool logX = false, logY = false, revX = false, revY = false;
     double w = 0, h = 0; // control size for the log fallbacks
 };

@@ -186,8 +186,11 @@ void TKurvoMouse::MouseUp(Qt::MouseButton button, TMouseShift, int X, int Y)
                 OnZoomPan(m_sender);
             m_site.SuppressPaint(saved);
         }
-        // The band lives only on the shown copy: showing the picture again removes it.
-        InvalidateBand();
+        // The band lives only on the shown copy: showing the picture again removes
+        // it. A left-button band without width or height (which draws nothing)
+        // is left alone: nothing at all happens.
+        if (button != Qt::LeftButton || (s.x() != c.x() && s.y() != c.y()))
+            InvalidateBand();
     }
     if (KurvoMouse::IsPan(m_action) || m_action == maZoomDrag)
         m_site.RecordRangeHistory();

@@ -1,6 +1,6 @@
 #include "Kesl_kurvo_props.h"
 
-#include <cmath>
+#include "Kesl_setting.h"
 
 #include <string>
 
@@ -72,12 +72,10 @@ void TJointLayers::Assign(const QObject *Source)
         const std::string name = Source ? Source->metaObject()->className() : "nil";
         throw EKeslError("Cannot assign a " + name + " to a TJointLayers");
     }
-    if (src == this)
-        return;
-    const bool changed = m_x != src->m_x || m_y != src->m_y;
+    // All 32 entries, then the chart hears of it, an equal table included.
     m_x = src->m_x;
     m_y = src->m_y;
-    if (changed && OnChange)
+    if (OnChange)
         OnChange(this);
 }
 
@@ -109,83 +107,60 @@ void TBakGndImg::Changed()
 
 void TBakGndImg::SetName(const QString &Value)
 {
-    const QString name = m_includePath ? Value : FileNamePart(Value);
-    if (name == m_name)
-        return;
-    m_name = name;
-    Changed();
+    if (TStoreAlways::Store(m_name, m_includePath ? Value : FileNamePart(Value)))
+        Changed();
 }
 
 void TBakGndImg::SetIncludePath(bool Value)
 {
-    const QString name = Value ? m_name : FileNamePart(m_name);
-    if (Value == m_includePath && name == m_name)
-        return;
-    m_includePath = Value;
-    m_name = name;
-    Changed();
+    if (!Value)
+        m_name = FileNamePart(m_name);
+    if (TStoreAlways::Store(m_includePath, Value))
+        Changed();
 }
 
 void TBakGndImg::SetFillMode(TBkgFill Value)
 {
     if (!InRange(Value, bfTile))
         Value = bfStretch;
-    if (Value == m_fillMode)
-        return;
-    m_fillMode = Value;
-    Changed();
+    if (TStoreAlways::Store(m_fillMode, Value))
+        Changed();
 }
 
 void TBakGndImg::SetAreaMode(TBGAreaMode Value)
 {
     if (!InRange(Value, bamRect))
         Value = bamNone;
-    if (Value == m_areaMode)
-        return;
-    m_areaMode = Value;
-    Changed();
+    if (TStoreAlways::Store(m_areaMode, Value))
+        Changed();
 }
 
 void TBakGndImg::SetAreaColor(TColor Value)
 {
-    if (Value == m_areaColor)
-        return;
-    m_areaColor = Value;
-    Changed();
+    if (TStoreAlways::Store(m_areaColor, Value))
+        Changed();
 }
-
-namespace {
-// Stores a coordinate and reports whether it changed; two NaNs count as equal,
-// so writing NaN again does not notify again.
-bool StoreDouble(double &field, double value)
-{
-    if (field == value || (std::isnan(field) && std::isnan(value)))
-        return false;
-    field = value;
-    return true;
-}
-} // namespace
 
 void TBakGndImg::SetAreaLeft(double Value)
 {
-    if (StoreDouble(m_areaLeft, Value))
+    if (TStoreAlways::Store(m_areaLeft, Value))
         Changed();
 }
 
 void TBakGndImg::SetAreaRight(double Value)
 {
-    if (StoreDouble(m_areaRight, Value))
+    if (TStoreAlways::Store(m_areaRight, Value))
         Changed();
 }
 
 void TBakGndImg::SetAreaTop(double Value)
 {
-    if (StoreDouble(m_areaTop, Value))
+    if (TStoreAlways::Store(m_areaTop, Value))
         Changed();
 }
 
 void TBakGndImg::SetAreaBottom(double Value)
 {
-    if (StoreDouble(m_areaBottom, Value))
+    if (TStoreAlways::Store(m_areaBottom, Value))
         Changed();
 }

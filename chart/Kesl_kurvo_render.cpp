@@ -27,6 +27,12 @@ void TCustomKurvo::Paint()
 
 void TCustomKurvo::ComposeToBitmap()
 {
+    if (m_laidOutSize != size()) {
+        // Resized without a resize event (a hidden chart given a new size):
+        // the scales and ranges follow the new size before it is drawn.
+        const TFlagScope paint(m_paintSuppressed, true);
+        Relayout();
+    }
     {
         const TFlagScope quiet(m_autoRedraw, false); // a paint never repaints itself (e.g. a dropped background image)
         m_ctrlBmp.SetSize(width(), height());
@@ -83,15 +89,22 @@ void TCustomKurvo::SetBounds(int left, int top, int w, int h)
     h = std::max(h, least.height());
     w = std::max(w, least.width());
     setMinimumSize(least);
-    // Bounds the chart is laid out and drawn at already (a window arranging
-    // its children again, a resize event after SetBounds): nothing changes.
-    if (m_composed && geometry() == QRect(left, top, w, h) && m_ctrlBmp.Width() == w && m_ctrlBmp.Height() == h)
-        return;
+    // Bounds the chart is drawn at already (a window arranging its children
+    // again, a resize event after SetBounds) still run the layout steps: an
+    // isometric range set since is recentred. Only a picture they leave as it
+    // was is not composed again.
+    const bool drawn =
+        m_composed && geometry() == QRect(left, top, w, h) && m_ctrlBmp.Width() == w && m_ctrlBmp.Height() == h;
+    const auto ranges = CurrentRanges();
     {
         const TFlagScope paint(m_paintSuppressed, true);
         if (geometry() != QRect(left, top, w, h))
             setGeometry(left, top, w, h);
         Relayout();
+    }
+    if (drawn && CurrentRanges() == ranges) {
+        m_composed = true;
+        return;
     }
     update();
 }

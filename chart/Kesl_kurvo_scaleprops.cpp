@@ -136,6 +136,13 @@ bool Finite(double v)
 {
     return std::isfinite(v);
 }
+
+// Whether an axis can map v as one of its ends: a finite number, and on a
+// logarithmic axis one above zero (its logarithm is taken).
+bool Mappable(double v, bool logarithmic)
+{
+    return Finite(v) && (!logarithmic || v > 0);
+}
 } // namespace
 
 void TScaleProps::SetMinRange(double Value)
@@ -148,10 +155,7 @@ void TScaleProps::SetMinRange(double Value)
         const double centre = m_rangeLow / 2 + m_rangeHigh / 2;
         const double low = centre - Value / 2;
         const double high = centre + Value / 2;
-        // A logarithmic axis keeps its range rather than get an end below the
-        // floor, which it could not map.
-        const bool mappable = !m_logarithmic || low >= LogFloor;
-        if (Finite(low) && Finite(high) && mappable) {
+        if (Mappable(low, m_logarithmic) && Mappable(high, m_logarithmic)) {
             m_rangeLow = low;
             m_rangeHigh = high;
         }
@@ -161,11 +165,13 @@ void TScaleProps::SetMinRange(double Value)
 
 void TScaleProps::SetRangeLow(double Value)
 {
+    // An end closer than MinRange to the other pulls it along, also below the
+    // logarithmic floor; only ends the axis cannot map are refused.
     const bool pulled = std::fabs(m_rangeHigh - Value) < m_minRange;
     const double high = pulled ? Value + m_minRange : m_rangeHigh;
-    // On a logarithmic axis no written end may fall below the floor, also not
-    // when the other end is pulled along (high > Value here).
-    if (Finite(Value) && Finite(high) && !(m_logarithmic && Value < LogFloor)) {
+    const bool stored = pulled ? Mappable(Value, m_logarithmic) && Mappable(high, m_logarithmic)
+                               : Finite(Value) && !(m_logarithmic && Value < LogFloor);
+    if (stored) {
         m_rangeLow = Value;
         m_rangeHigh = high;
     }
@@ -176,8 +182,9 @@ void TScaleProps::SetRangeHigh(double Value)
 {
     const bool pulled = std::fabs(m_rangeLow - Value) < m_minRange;
     const double low = pulled ? Value - m_minRange : m_rangeLow;
-    // As for RangeLow; here a pulled end lies below Value.
-    if (Finite(Value) && Finite(low) && !(m_logarithmic && (pulled ? low : Value) < LogFloor)) {
+    const bool stored = pulled ? Mappable(Value, m_logarithmic) && Mappable(low, m_logarithmic)
+                               : Finite(Value) && !(m_logarithmic && Value < LogFloor);
+    if (stored) {
         m_rangeLow = low;
         m_rangeHigh = Value;
     }

@@ -106,12 +106,13 @@ public:
     void SetMinTicks(int Value);
     // Values <= LogFloor and non-finite values are ignored; a range narrower
     // than the new minimum is widened around its centre (not when that would
-    // overflow, or put a logarithmic axis' low end below LogFloor).
+    // overflow, or put a logarithmic axis' low end at or below zero).
     void SetMinRange(double Value);
     // A range end closer than MinRange to the other end moves the other end to
-    // MinRange away. Ignored: non-finite values, moves whose result would not
-    // be finite, and on a logarithmic axis any write that would leave an end
-    // (the written one or the one pulled along) below LogFloor.
+    // MinRange away. Otherwise a logarithmic axis ignores an end below
+    // LogFloor. Always ignored: non-finite values, moves whose result would
+    // not be finite, and on a logarithmic axis a move that would leave an end
+    // at or below zero.
     void SetRangeLow(double Value);
     void SetRangeHigh(double Value);
     void SetShortTicks(bool Value);

@@ -7,13 +7,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// A write that leaves the value as it was does not repaint.
-using Setting = TSettingStore<TNotifyRule::RealChange>;
-
-} // namespace
-
 TDigrel::TDigrel(QWidget *parent) : TControl(parent)
 {
     resize(160, 28);
@@ -51,19 +44,19 @@ void TDigrel::SetLeftSpace(int v)
         return;
     if (!IsLoading())
         v = std::min(v, std::max(0, width()));
-    if (Setting::Store(m_leftSpace, v))
+    if (TStoreOnChange::Store(m_leftSpace, v))
         PaintNow();
 }
 
 void TDigrel::SetEmpty(bool v)
 {
-    if (Setting::Store(m_empty, v))
+    if (TStoreOnChange::Store(m_empty, v))
         PaintNow();
 }
 
 void TDigrel::SetLabelWidth(int v)
 {
-    if (Setting::Store(m_labelWidth, v))
+    if (TStoreOnChange::Store(m_labelWidth, v))
         PaintNow();
 }
 
@@ -71,25 +64,25 @@ void TDigrel::SetPrecision(int v)
 {
     if (v < 0)
         return;
-    if (Setting::Store(m_format.Precision, std::min(v, 15)))
+    if (TStoreOnChange::Store(m_format.Precision, std::min(v, 15)))
         PaintNow();
 }
 
 void TDigrel::SetComma(bool v)
 {
-    if (Setting::Store(m_format.Comma, v))
+    if (TStoreOnChange::Store(m_format.Comma, v))
         PaintNow();
 }
 
 void TDigrel::SetForcePlusSign(bool v)
 {
-    if (Setting::Store(m_format.ForcePlusSign, v))
+    if (TStoreOnChange::Store(m_format.ForcePlusSign, v))
         PaintNow();
 }
 
 void TDigrel::SetTransparent(bool v)
 {
-    if (!Setting::Store(m_transparent, v))
+    if (!TStoreOnChange::Store(m_transparent, v))
         return;
     UpdateOpaqueness();
     if (IsLoading())
@@ -103,93 +96,95 @@ void TDigrel::SetTransparent(bool v)
 
 void TDigrel::SetLeftText(const QString &v)
 {
-    if (Setting::Store(m_leftText, v))
+    if (TStoreOnChange::Store(m_leftText, v))
         PaintNow();
 }
 
 void TDigrel::SetRightText(const QString &v)
 {
-    if (Setting::Store(m_rightText, v))
+    if (TStoreOnChange::Store(m_rightText, v))
         PaintNow();
 }
 
 void TDigrel::SetFrameStyle(TFrameStyle v)
 {
-    if (Setting::Store(m_frameStyle, v))
+    if (TStoreOnChange::Store(m_frameStyle, v))
         PaintNow();
 }
 
 void TDigrel::SetStateText(const QString &v)
 {
-    if (Setting::Store(m_format.StateText, v))
+    if (TStoreOnChange::Store(m_format.StateText, v))
         PaintNow();
 }
 
 void TDigrel::SetAlignment(TAlignment v)
 {
-    if (Setting::Store(m_alignment, v))
+    if (TStoreOnChange::Store(m_alignment, v))
         PaintNow();
 }
 
 void TDigrel::SetLeftTextAlignment(TAlignment v)
 {
-    if (Setting::Store(m_leftTextAlignment, v))
+    if (TStoreOnChange::Store(m_leftTextAlignment, v))
         PaintNow();
 }
 
 void TDigrel::SetRightTextAlignment(TAlignment v)
 {
-    if (Setting::Store(m_rightTextAlignment, v))
+    if (TStoreOnChange::Store(m_rightTextAlignment, v))
         PaintNow();
 }
 
 void TDigrel::SetOverflowIndicator(const QString &v)
 {
-    if (Setting::Store(m_format.OverflowIndicator, v))
+    if (TStoreOnChange::Store(m_format.OverflowIndicator, v))
         PaintNow();
 }
 
 void TDigrel::SetValue(double v)
 {
     // Compared as numbers: a NaN is never equal, so it always repaints.
-    if (Setting::Store(m_value, v))
+    if (TStoreOnChange::Store(m_value, v))
         PaintNow();
 }
 
 void TDigrel::SetEnabled(bool v)
 {
+    // Stored and refreshed on every write, the current value included.
     setEnabled(v);
-    if (Setting::Store(m_enabled, v))
+    if (TStoreAlways::Store(m_enabled, v))
         PaintNow();
 }
 
 void TDigrel::SetColorLabBakG(TColor v)
 {
-    if (Setting::Store(m_colorLabBakG, v))
+    if (TStoreOnChange::Store(m_colorLabBakG, v))
         PaintNow();
 }
 
 void TDigrel::SetColorLabText(TColor v)
 {
-    if (Setting::Store(m_colorLabText, v))
+    if (TStoreOnChange::Store(m_colorLabText, v))
         PaintNow();
 }
 
 void TDigrel::SetColorOutBakG(TColor v)
 {
-    if (Setting::Store(m_colorOutBakG, v))
+    if (TStoreOnChange::Store(m_colorOutBakG, v))
         PaintNow();
 }
 
 void TDigrel::SetColorOutText(TColor v)
 {
-    if (Setting::Store(m_colorOutText, v))
+    if (TStoreOnChange::Store(m_colorOutText, v))
         PaintNow();
 }
 
 void TDigrel::SetColorScheme(TColorScheme v)
 {
-    const bool news = Setting::Store(m_colorScheme, v);
+    // Every write sets the frame colours anew and repaints.
+    const bool news = TStoreAlways::Store(m_colorScheme, v);
     if (v == csSystem) {
         m_shadow = clBtnShadow;
         m_highlight = clBtnHighlight;
@@ -203,13 +198,13 @@ void TDigrel::SetColorScheme(TColorScheme v)
 
 void TDigrel::SetDisplayType(TDisplay v)
 {
-    if (Setting::Store(m_format.DisplayType, v))
+    if (TStoreOnChange::Store(m_format.DisplayType, v))
         PaintNow();
 }
 
 void TDigrel::SetDTFormat(const QString &v)
 {
-    if (Setting::Store(m_format.DTFormat, v))
+    if (TStoreOnChange::Store(m_format.DTFormat, v))
         PaintNow();
 }
 

@@ -6,11 +6,6 @@
 
 #include <algorithm>
 
-namespace {
-// Every write repaints, an equal value included.
-using Setting = TSettingStore<TNotifyRule::EveryWrite>;
-} // namespace
-
 THueband::THueband(QWidget *parent) : TControl(parent)
 {
     resize(121, 121);
@@ -35,28 +30,29 @@ void THueband::Loaded()
 
 void THueband::SetNrColors(int v)
 {
-    if (Setting::Store(m_nrColors, std::clamp(v, 1, 255)))
+    if (TStoreAlways::Store(m_nrColors, std::clamp(v, 1, 255)))
         Changed();
 }
 
 void THueband::SetFillType(TGradType v)
 {
-    if (Setting::Store(m_fillType, v))
+    // The pattern alone repaints only when it changes.
+    if (TStoreOnChange::Store(m_fillType, v))
         Changed();
 }
 
 void THueband::SetColorFirst(TColor v)
 {
-    m_colorFirst = v;
     (m_flipped ? m_baseLast : m_baseFirst) = v;
-    Changed();
+    if (TStoreAlways::Store(m_colorFirst, v))
+        Changed();
 }
 
 void THueband::SetColorLast(TColor v)
 {
-    m_colorLast = v;
     (m_flipped ? m_baseFirst : m_baseLast) = v;
-    Changed();
+    if (TStoreAlways::Store(m_colorLast, v))
+        Changed();
 }
 
 void THueband::SetColorFlipped(bool v)
@@ -70,18 +66,18 @@ void THueband::SetColorFlipped(bool v)
 
 void THueband::SetFrameStyle(TFrameStyle v)
 {
-    if (Setting::Store(m_frameStyle, v))
+    if (TStoreAlways::Store(m_frameStyle, v))
         Changed();
 }
 
 void THueband::SetGridMode(TGridMode v)
 {
-    if (Setting::Store(m_gridMode, v))
+    if (TStoreAlways::Store(m_gridMode, v))
         Changed();
 }
 
 void THueband::SetGridColor(TColor v)
 {
-    if (Setting::Store(m_gridColor, v))
+    if (TStoreAlways::Store(m_gridColor, v))
         Changed();
 }

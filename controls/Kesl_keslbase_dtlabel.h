@@ -53,7 +53,7 @@ public:
     TDateOrder DateOrder() const { return m_s.DateOrder; }
     TDateForTime DateForTime() const { return m_s.DateForTime; }
 
-    // These two notify on every call, even with the current value.
+    // These two notify on every call, the current value included.
     void SetTimeFormat(TTimeFormat v);
     void SetDateOrder(TDateOrder v);
     // These notify only when the value changes.

@@ -1,7 +1,8 @@
-// The store-and-notify rule of a control's settings. Each control names its
-// rule once (`using Setting = TSettingStore<...>;` beside its setters); a
-// setter clamps or checks the value itself and then writes
-//     if (Setting::Store(m_field, v)) Changed();
+// The store-and-notify rule of a control's settings. Each setter names the
+// rule of its property where it stores; it clamps or checks the value itself
+// and then writes
+//     if (TStoreAlways::Store(m_field, v)) Changed();
+// or TStoreOnChange for a property that notifies only when its value changes.
 #pragma once
 
 #include <utility>
@@ -25,3 +26,7 @@ template<TNotifyRule Rule> struct TSettingStore
         return true;
     }
 };
+
+// The two rules by name.
+using TStoreAlways = TSettingStore<TNotifyRule::EveryWrite>;
+using TStoreOnChange = TSettingStore<TNotifyRule::RealChange>;

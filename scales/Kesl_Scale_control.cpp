@@ -16,9 +16,9 @@
 
 namespace {
 
-// Only a real change redraws (and so reaches the hosting chart); writing the
-// scheme it has keeps colours set after it.
-using Setting = TSettingStore<TNotifyRule::RealChange>;
+// Each setter names its rule: most redraw on every write; the scale type,
+// short ticks, the colours and the frame style only when they change (writing
+// the scheme it has keeps colours set after it).
 
 // Range ends must stay apart: the other end moves to v + 1, or to the next
 // representable number where adding 1 changes nothing (ends beyond 2^53).
@@ -67,7 +67,7 @@ void TScale::ApplyColorScheme()
 
 void TScale::SetScaleType(TScaleType v)
 {
-    if (!Setting::Store(m_scaleType, v))
+    if (!TStoreOnChange::Store(m_scaleType, v))
         return;
     UpdateMapping();
     Redraw();
@@ -108,33 +108,35 @@ void TScale::SetLogarithmic(bool v)
 
 void TScale::SetMinTicks(int v)
 {
-    m_minTicks = v == 0 ? 0 : std::clamp(v, 2, 10);
-    Redraw();
+    if (TStoreAlways::Store(m_minTicks, v == 0 ? 0 : std::clamp(v, 2, 10)))
+        Redraw();
 }
 
 void TScale::SetDecPlaces(int v)
 {
-    m_decPlaces = std::clamp(v, -3, 12);
+    if (!TStoreAlways::Store(m_decPlaces, std::clamp(v, -3, 12)))
+        return;
     UpdateMapping();
     Redraw();
 }
 
 void TScale::SetShortTicks(bool v)
 {
-    if (!Setting::Store(m_shortTicks, v))
+    if (!TStoreOnChange::Store(m_shortTicks, v))
         return;
     Redraw();
 }
 
 void TScale::SetShowBaseLine(bool v)
 {
-    if (Setting::Store(m_showBaseLine, v))
+    if (TStoreAlways::Store(m_showBaseLine, v))
         Redraw();
 }
 
 void TScale::SetTransparent(bool v)
 {
-    m_transparent = v;
+    if (!TStoreAlways::Store(m_transparent, v))
+        return;
     m_surfaceFresh = false;
     Redraw();
 }
@@ -165,91 +167,95 @@ void TScale::SetDateFormat(const TDTLabel *v)
 
 void TScale::SetUserTickText(const QString &v)
 {
-    if (Setting::Store(m_userTickText, v))
+    if (TStoreAlways::Store(m_userTickText, v))
         Redraw();
 }
 
 void TScale::SetScaleInscript(const QString &v)
 {
-    if (Setting::Store(m_scaleInscript, v))
+    if (TStoreAlways::Store(m_scaleInscript, v))
         Redraw();
 }
 
 void TScale::SetCaption(const QString &v)
 {
-    if (Setting::Store(m_caption, v))
+    if (TStoreAlways::Store(m_caption, v))
         Redraw();
 }
 
 void TScale::SetCaptionPosX(int v)
 {
-    if (Setting::Store(m_captionPosX, v))
+    if (TStoreAlways::Store(m_captionPosX, v))
         Redraw();
 }
 
 void TScale::SetCaptionPosY(int v)
 {
-    if (Setting::Store(m_captionPosY, v))
+    if (TStoreAlways::Store(m_captionPosY, v))
         Redraw();
 }
 
 void TScale::SetCaptionAlignment(TAlignment v)
 {
-    if (Setting::Store(m_captionAlignment, v))
+    if (TStoreAlways::Store(m_captionAlignment, v))
         Redraw();
 }
 
 void TScale::SetCaptionAnchor(TScaleUnitAnchor v)
 {
-    if (Setting::Store(m_captionAnchor, v))
+    if (TStoreAlways::Store(m_captionAnchor, v))
         Redraw();
 }
 
 void TScale::SetMarginTop(int v)
 {
-    m_marginTop = std::max(v, 0);
+    if (!TStoreAlways::Store(m_marginTop, std::max(v, 0)))
+        return;
     UpdateMapping();
     Redraw();
 }
 
 void TScale::SetMarginBottom(int v)
 {
-    m_marginBottom = std::max(v, 0);
+    if (!TStoreAlways::Store(m_marginBottom, std::max(v, 0)))
+        return;
     UpdateMapping();
     Redraw();
 }
 
 void TScale::SetMarginLeft(int v)
 {
-    m_marginLeft = std::max(v, 0);
+    if (!TStoreAlways::Store(m_marginLeft, std::max(v, 0)))
+        return;
     UpdateMapping();
     Redraw();
 }
 
 void TScale::SetMarginRight(int v)
 {
-    m_marginRight = std::max(v, 0);
+    if (!TStoreAlways::Store(m_marginRight, std::max(v, 0)))
+        return;
     UpdateMapping();
     Redraw();
 }
 
 void TScale::SetColorBackGnd(TColor v)
 {
-    if (!Setting::Store(m_colorBackGnd, v))
+    if (!TStoreOnChange::Store(m_colorBackGnd, v))
         return;
     Redraw();
 }
 
 void TScale::SetColorScale(TColor v)
 {
-    if (!Setting::Store(m_colorScale, v))
+    if (!TStoreOnChange::Store(m_colorScale, v))
         return;
     Redraw();
 }
 
 void TScale::SetColorScheme(TColorScheme v)
 {
-    if (!Setting::Store(m_colorScheme, v))
+    if (!TStoreOnChange::Store(m_colorScheme, v))
         return;
     ApplyColorScheme();
     Redraw();
@@ -257,14 +263,14 @@ void TScale::SetColorScheme(TColorScheme v)
 
 void TScale::SetFrameStyle(TFrameStyle v)
 {
-    if (!Setting::Store(m_frameStyle, v))
+    if (!TStoreOnChange::Store(m_frameStyle, v))
         return;
     Redraw();
 }
 
 void TScale::SetFont(const TFont &v)
 {
-    if (!Setting::Store(m_font, v))
+    if (!TStoreOnChange::Store(m_font, v))
         return;
     Redraw();
 }
@@ -309,7 +315,7 @@ void TScale::SetHosted(bool v)
         QWidget::setVisible(false);
         m_hostedVisible = true;
     }
-    if (Setting::Store(m_hosted, v))
+    if (TStoreOnChange::Store(m_hosted, v))
         Redraw();
 }
 

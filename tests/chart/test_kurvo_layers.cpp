@@ -188,6 +188,13 @@ TEST(KurvoLayers, IsometricRecentresYOnTheDataBitmapAspect)
     EXPECT_NEAR(dx.x() - o.x(), o.y() - dy.y(), 1);
 }
 
+TEST(KurvoLayers, ReappliedRangeIsRecordedToo)
+{
+    TKurvo k;
+    k.SetLayerRange(1, 0, 0, 1, 1); // the range it has
+    EXPECT_EQ(k.RangeHistoryIndex(), 3);
+}
+
 TEST(KurvoLayers, HistoryIsARingOfSixteen)
 {
     TKurvo k;
@@ -211,12 +218,13 @@ TEST(KurvoLayers, HistoryIsARingOfSixteen)
 TEST(KurvoLayers, ZeroDataAreaPutsEveryPointOnTheCentreLine)
 {
     TKurvo k;
+    k.SetBounds(0, 0, 283, 200);
     k.SetMarginLeft(200);
     k.SetMarginRight(200); // wider than the control
     k.SetLayerRange(1, 0, 0, 10, 10);
     EXPECT_EQ(k.Kx(1), 0);
-    EXPECT_EQ(k.DataToPixel(1, 3, 0).x(), k.width() / 2);
-    EXPECT_EQ(k.DataToPixel(1, -1e300, 0).x(), k.width() / 2);
+    EXPECT_EQ(k.DataToPixel(1, 3, 0).x(), 142); // 141.5, the half to the even pixel
+    EXPECT_EQ(k.DataToPixel(1, -1e300, 0).x(), 142);
 }
 
 } // namespace
@@ -260,4 +268,28 @@ TEST(KurvoLayerPaints, IsometricRecentringRepaintsAndFollowsTheLayout)
     EXPECT_NEAR(k.ScaleY(16)->RangeHigh() - k.ScaleY(16)->RangeLow(), span(), 1e-12);
     k.SetShadowWidth(12);
     EXPECT_NEAR(k.ScaleY(16)->RangeHigh() - k.ScaleY(16)->RangeLow(), span(), 1e-12);
+}
+
+TEST(KurvoLayerPaints, TheBoundsItHasStillRecentreAnIsometricChart)
+{
+    TKurvo k; // data bitmap 211 x 141
+    k.SetPaintSuppressed(false);
+    k.SetLayerRange(0, -10, 0, 10, 1);
+    k.SetIsometric(true);
+    k.ScaleY(1)->SetRangeHigh(15); // a scale setting is not recentred by itself
+    k.SetBounds(k.x(), k.y(), k.width(), k.height());
+    EXPECT_NEAR(k.ScaleY(1)->RangeHigh() - k.ScaleY(1)->RangeLow(), 20.0 * 141 / 211, 1e-9);
+}
+
+// Resized while hidden, so without a resize event: the scales still follow.
+TEST(KurvoLayerPaints, HiddenChartResizedDrawsAtItsNewSize)
+{
+    TKurvo resized, fresh;
+    resized.SetPaintSuppressed(false);
+    resized.resize(400, 300);
+    resized.SetLayerRange(0, 0, 0, 10, 10);
+    fresh.SetBounds(0, 0, 400, 300);
+    fresh.SetPaintSuppressed(false);
+    fresh.SetLayerRange(0, 0, 0, 10, 10);
+    EXPECT_EQ(resized.ControlBitmap().Image(), fresh.ControlBitmap().Image());
 }

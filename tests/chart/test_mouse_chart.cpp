@@ -2,6 +2,8 @@
 // bands, double clicks, cross-hairs, reports and the band picture.
 #include "Kesl_kurvo.h"
 
+#include "../controls/setter_rules.h"
+
 #include <QApplication>
 #include <QEnterEvent>
 #include <QMouseEvent>
@@ -331,9 +333,14 @@ TEST_F(MouseChart, BandsBelowMinRangeOrOfZeroSizeChangeNothing)
     k.SetLayerRange(1, 0, 0, 10, 10);
     zoomPans = 0;
     Drag({100, 40}, {100, 130}); // zero width
+    QApplication::processEvents();
+    int paints = 0;
+    new TPaintCounter(&k, paints);
     QTest::mouseRelease(&k, Qt::LeftButton, {}, QPoint(100, 130));
+    QApplication::processEvents();
     ExpectRanges(1, 0, 10, 0, 10, "zero width");
     EXPECT_EQ(zoomPans, 0);
+    EXPECT_EQ(paints, 0); // nothing happens, not even erasing the band
 }
 
 TEST_F(MouseChart, PixelToDataInvertsDataToPixel)

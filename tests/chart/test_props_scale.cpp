@@ -221,7 +221,7 @@ TEST(ScaleProps, MinRange)
     }
 }
 
-TEST(ScaleProps, MinRangeOnALogarithmicAxisNeverWidensBelowTheFloor)
+TEST(ScaleProps, MinRangeOnALogarithmicAxisWidensOnlyAboveZero)
 {
     LoadedProps p;
     SetRange(p, 1, 2);
@@ -234,6 +234,11 @@ TEST(ScaleProps, MinRangeOnALogarithmicAxisNeverWidensBelowTheFloor)
     p.SetMinRange(2); // 0.5..2.5 is fine
     EXPECT_EQ(p.RangeLow(), 0.5);
     EXPECT_EQ(p.RangeHigh(), 2.5);
+    p.SetMinRange(1.5e-100);
+    SetRange(p, 2e-100, 4e-100);
+    p.SetMinRange(5.9e-100); // widened to below the floor, still above zero
+    EXPECT_NEAR(p.RangeLow(), 5e-102, 1e-115);
+    EXPECT_DOUBLE_EQ(p.RangeHigh(), 5.95e-100);
 }
 
 TEST(ScaleProps, MinRangeThatWouldOverflowTheRangeKeepsTheRange)
@@ -277,7 +282,9 @@ TEST(ScaleProps, RangeEnds)
         {true, 1, 10, 0.1, Low, 9.95, 9.95, 10.05}, // the other end pulled along
         {true, 1, 10, 5, High, 2, 1, 10}, // would pull low to -3: ignored
         {true, 1, 10, 5, High, 5.5, 0.5, 5.5}, // pulled low stays above the floor
-        {true, 1, 10, 5, Low, 1e-101, 1, 10}, // close and below the floor
+        {true, 1, 10, 5, Low, 1e-101, 1, 10}, // not close, below the floor
+        {true, 5, 1, 4, Low, 1e-120, 1e-120, 4}, // pulled: stored below the floor
+        {true, 5, 1, 4, Low, 0, 5, 1}, // pulled, but without a logarithm: ignored
     };
     for (const Case &c : cases) {
         LoadedProps p;

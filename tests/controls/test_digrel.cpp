@@ -2,6 +2,7 @@
 
 #include "KeslError.h"
 #include "Kesl_hueband.h"
+#include "setter_rules.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -165,23 +166,22 @@ TEST_F(DigrelRepaint, ValueSetToItselfDoesNotRepaint)
     EXPECT_EQ(paints, 3);
 }
 
-TEST_F(DigrelRepaint, OtherSettersRepaintOnlyOnChange)
+TEST(DigrelRules, EachSetterRepaintsByItsRule)
 {
-    label->SetLeftText("");
-    label->SetPrecision(2);
-    label->SetFrameStyle(fsLowered);
-    label->SetDisplayType(dtFixP);
-    EXPECT_EQ(paints, 0);
-    label->SetPrecision(3);
-    label->SetLeftText("a");
-    label->SetComma(true);
-    EXPECT_EQ(paints, 3);
-    label->SetColorScheme(csBWG);
-    label->SetEnabled(true);
-    EXPECT_EQ(paints, 3);
-    label->SetColorScheme(csSystem);
-    label->SetEnabled(false);
-    EXPECT_EQ(paints, 5);
+    const char *A = "always", *C = "on change";
+    // clang-format off
+    const std::initializer_list<TRuleRow> rows = {
+        {"LeftSpace", C, 40}, {"Empty", C, true}, {"LabelWidth", C, 90}, {"Precision", C, 3}, {"Comma", C, true},
+        {"ForcePlusSign", C, true}, {"Transparent", C, true}, {"LeftText", C, "a"}, {"RightText", C, "b"},
+        {"FrameStyle", C, V(fsRaised)}, {"StateText", C, "x"}, {"Alignment", C, V(taLeftJustify)},
+        {"LeftTextAlignment", C, V(taCenter)}, {"RightTextAlignment", C, V(taCenter)}, {"OverflowIndicator", C, "#"},
+        {"Value", C, 1.5}, {"Enabled", A, false}, {"ColorLabBakG", C, kRed}, {"ColorLabText", C, kRed},
+        {"ColorOutBakG", C, kRed}, {"ColorOutText", C, kRed}, {"ColorScheme", A, V(csSystem)},
+        {"DisplayType", C, V(dtInt)}, {"DTFormat", C, "yyyy"},
+    };
+    // clang-format on
+    ExpectRules(
+        rows, [](int &count) { return ShownCounted(MakeLabel(), count); }, Settle);
 }
 
 TEST_F(DigrelRepaint, BecomingTransparentWaitsForTheParent)

@@ -1,8 +1,10 @@
 #include "Kesl_hueband.h"
+#include "setter_rules.h"
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -304,6 +306,20 @@ TEST(HuebandPaint, WidgetFollowsEveryChangeOfItsSettings)
         ExpectSame(*after, *Picture(*b));
         EXPECT_NE(after->Image(), before->Image()) << "change " << i;
     }
+}
+
+TEST(HuebandPaint, EachSetterInvalidatesByItsRule)
+{
+    const char *A = "always", *C = "on change";
+    // clang-format off
+    const std::initializer_list<TRuleRow> rows = {
+        {"NrColors", A, 5}, {"FillType", C, V(gtRadial)}, {"ColorFirst", A, kRed}, {"ColorLast", A, kRed},
+        {"ColorFlipped", A, true}, {"FrameStyle", A, V(fsRaised)}, {"GridMode", A, V(gmBoth)},
+        {"GridColor", A, kGreen},
+    };
+    // clang-format on
+    ExpectRules(
+        rows, [](int &count) { return ShownCounted(std::make_unique<THueband>(), count); }, Settle);
 }
 
 TEST(HuebandPaint, PartialRepaintShowsThatPartOfThePicture)

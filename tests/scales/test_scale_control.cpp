@@ -1,6 +1,8 @@
 // The scale control: setter rules, loading, repaint rules, hosting and Assign.
 #include "test_scale_support.h"
 
+#include "../controls/setter_rules.h"
+
 #include "KeslError.h"
 #include "Kesl_keslbase_dtlabel.h"
 
@@ -212,6 +214,30 @@ TEST(ScaleRepaint, OpaquePaintsAtOnceTransparentIsInvalidated)
     // The parent shows through a transparent scale's surface.
     EXPECT_EQ(qAlpha(s->Surface().pixel(200, 200)), 0);
     EXPECT_EQ(qAlpha(s->Surface().pixel(200, 379)), 255);
+}
+
+// A stand-alone scale redraws on every write, except for the settings that
+// redraw only when they change.
+TEST(ScaleRepaint, EachSetterRedrawsByItsRule)
+{
+    const char *A = "always", *C = "on change";
+    // clang-format off
+    const std::initializer_list<TRuleRow> rows = {
+        {"ScaleType", C, V(sctYL)}, {"RangeLow", A, 10}, {"RangeHigh", A, 50}, {"Logarithmic", A, true},
+        {"MinTicks", A, 5}, {"DecPlaces", A, 2}, {"ShortTicks", C, false}, {"ShowBaseLine", A, false},
+        {"LabelType", A, V(ftTime)}, {"UserTickText", A, "a"}, {"ScaleInscript", A, "b"}, {"Caption", A, "c"},
+        {"CaptionPosX", A, 9}, {"CaptionPosY", A, 9}, {"CaptionAlignment", A, V(taLeftJustify)},
+        {"CaptionAnchor", A, V(uaSclCenter)}, {"MarginTop", A, 5}, {"MarginBottom", A, 5}, {"MarginLeft", A, 5},
+        {"MarginRight", A, 5}, {"ColorBackGnd", C, clRed}, {"ColorScale", C, clRed}, {"ColorScheme", C, V(csSystem)},
+        {"FrameStyle", C, V(fsRaised)},
+    };
+    // clang-format on
+    ExpectRules(rows, [](int &count) {
+        auto s = MakeScale();
+        s->SetPaintLock(false);
+        s->OnBeforeScaleRendered = [&count](QObject *, TCanvas &) { ++count; };
+        return s;
+    });
 }
 
 TEST(ScaleRepaint, ChangingTheDateFormatRedraws)
