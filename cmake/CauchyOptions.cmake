@@ -25,7 +25,7 @@ endif()
 
 # One call per test directory: a GoogleTest program with a QApplication-owning main.
 function(cauchy_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "SERIAL" "" "SOURCES;LIBS" ${ARGN})
   list(FILTER T_SOURCES INCLUDE REGEX "\\.cpp$")
   if(NOT T_SOURCES)
     return()
@@ -39,5 +39,11 @@ function(cauchy_add_test name)
   # discovered tests' properties cannot carry a list.
   set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
     "${CMAKE_COMMAND};-E;env;QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tools/lsan.supp:print_suppressions=0;CAUCHY_BIN_DIR=${CAUCHY_BIN_DIR};CAUCHY_SOURCE_DIR=${PROJECT_SOURCE_DIR};CAUCHY_BUILD_DIR=${CMAKE_BINARY_DIR};CAUCHY_CMAKE=${CMAKE_COMMAND}")
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
+  # SERIAL: the program's cases share files beside the test program (its
+  # translation table), so they run one after the other.
+  set(lock)
+  if(T_SERIAL)
+    set(lock RESOURCE_LOCK ${name})
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600 ${lock})
 endfunction()
