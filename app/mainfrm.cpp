@@ -156,10 +156,9 @@ void TFrmMain::CreateDescriptionAndData()
         pal.setColor(QPalette::Base, ColorToQColor(clCream));
         Memo1->setPalette(pal);
     }
-    Memo1->SetLines({QStringLiteral("LW_Description")});
-    // A narrow inner margin: the five lines of the description fit the 88
-    // pixels without a scroll bar.
+    // A narrow inner margin: the description's five lines fit the 88 pixels.
     Memo1->document()->setDocumentMargin(2);
+    Memo1->SetLines({QStringLiteral("LW_Description")});
     Memo1->viewport()->installEventFilter(this);
 
     Vec1 = new TVector(this);
@@ -232,7 +231,8 @@ void TFrmMain::ArrangeControls()
     const int w = width();
     Panel1->setGeometry(0, 0, w, kPanelHeight);
     Hueband1->setGeometry(Panel1->rect());
-    Memo1->setGeometry(0, std::max(kPanelHeight, height() - kMemoHeight), w, kMemoHeight);
+    const int memoHeight = MemoHeight(Memo1->heightForWidth(w), height());
+    Memo1->setGeometry(0, std::max(kPanelHeight, height() - memoHeight), w, memoHeight);
     // About and Exit keep their distance from the panel's right edge.
     const int right = w - (752 - 642);
     SButAbout->move(right, 8);
@@ -245,6 +245,21 @@ void TFrmMain::ArrangeControls()
 QRect TFrmMain::ChartArea() const
 {
     return QRect(0, kPanelHeight, width(), std::max(0, Memo1->y() - kPanelHeight));
+}
+
+int TFrmMain::MemoHeight(int textHeight, int windowHeight)
+{
+    // A text longer than the designed box (another language, a larger font)
+    // gets the room it needs, up to half of what the panel leaves.
+    return std::max(kMemoHeight, std::min(textHeight, (windowHeight - kPanelHeight) / 2));
+}
+
+bool TFrmMain::event(QEvent *event)
+{
+    // The description's text changed (a translation): it may need another height.
+    if (event->type() == QEvent::LayoutRequest)
+        ArrangeControls();
+    return QWidget::event(event);
 }
 
 void TFrmMain::resizeEvent(QResizeEvent *event)

@@ -95,6 +95,9 @@ public:
 
     // The area between the tool panel and the description, where the chart sits.
     QRect ChartArea() const;
+    // The description's height: at least the designed one, more when its
+    // text needs it, never more than half of the room below the panel.
+    static int MemoHeight(int textHeight, int windowHeight);
 
     // Handlers.
     void FormShow();
@@ -134,6 +137,7 @@ public:
     static TStartDragHook SetStartDragHook(TStartDragHook hook);
 
 protected:
+    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
