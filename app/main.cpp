@@ -2,6 +2,7 @@
 #include "Application.h"
 #include "CommandLine.h"
 #include "Kesl_math1.h"
+#include "ScreenFit.h"
 #include "Startup.h"
 #include "mainfrm.h"
 
@@ -59,7 +60,9 @@ try {
     // draw through pictures of their own make them at it as well.
     if (options.Scale)
         qputenv("QT_SCALE_FACTOR", QByteArray::number(*options.Scale));
-    TApplication app(argc, argv);
+    // At a scale too large for the screen, the largest that fits.
+    const std::unique_ptr<TApplication> application = CreateApplicationThatFits(argc, argv);
+    TApplication &app = *application;
     const std::jthread preparing = PrepareFirstPaint();
     if (!snapshot)
         app.QuitOnTerminationSignals();

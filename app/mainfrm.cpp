@@ -17,6 +17,7 @@
 #include "PanelControls.h"
 #include "QuarvisDemon.h"
 #include "RadioGroup.h"
+#include "ScreenFit.h"
 #include "TheoryOverlay.h"
 #include "ViewMath.h"
 
@@ -28,6 +29,7 @@
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QTextDocument>
@@ -77,7 +79,8 @@ TFrmMain::TFrmMain(QWidget *parent, bool singleInstance, const QString &language
 
     CreateControls(singleInstance, language);
 
-    setGeometry(kDesignLeft, kDesignTop, kDesignWidth - kFrameWidth, kDesignHeight - kFrameHeight);
+    resize(kDesignWidth - kFrameWidth, kDesignHeight - kFrameHeight);
+    PlaceOnScreen();
     setMinimumSize(kMinWidth - kFrameWidth, kMinHeight - kFrameHeight);
     ArrangeControls();
 }
@@ -242,6 +245,24 @@ void TFrmMain::ArrangeControls()
     PlaceCornerNote(*RC);
 }
 
+void TFrmMain::PlaceOnScreen()
+{
+    // The designed place, unless that would put a part of the window (at a
+    // projector's scale, say) beyond the screen's free area.
+    if (const QScreen *s = screen())
+        move(PlaceInside(s->availableGeometry(), QRect(kDesignLeft, kDesignTop, kDesignWidth, kDesignHeight)));
+}
+
+void TFrmMain::ReportScaleFit() const
+{
+    const TScaleFit fit = StartScale();
+    if (fit.Used < fit.Asked)
+        std::fprintf(stderr, "cauchy: %s\n",
+                     qPrintable(Translated(QStringLiteral("The window does not fit the screen at scale <%1%>; it is "
+                                                          "shown at scale <%2%>."),
+                                           {QString::number(fit.Asked), QString::number(fit.Used)})));
+}
+
 QRect TFrmMain::ChartArea() const
 {
     return QRect(0, kPanelHeight, width(), std::max(0, Memo1->y() - kPanelHeight));
@@ -343,6 +364,7 @@ void TFrmMain::FormShow()
     MeansRunning = false;
     DistriShown = true;
     LoadIcon();
+    ReportScaleFit();
     // The About dialog doubles as the start-up screen; without one (tests,
     // snapshots) nothing modal stops the start.
     if (!FrmAbout) {
@@ -350,6 +372,7 @@ void TFrmMain::FormShow()
         return;
     }
     {
+        FrmAbout->CentreOn(this);
         FrmAbout->LblName->setText(QStringLiteral("Cauchy Distribution"));
         FrmAbout->LblVersion->setText(QStringLiteral("Version 1.0"));
         FrmAbout->HrefletHomepage->SetURL(Translated(QStringLiteral("HomePageURL")));

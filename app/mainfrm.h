@@ -155,6 +155,9 @@ private:
     void DrawDistriTheory(int outside, int samples);
     void StartMemoDrag();
     void ArrangeControls();
+    void PlaceOnScreen();
+    // Says so on standard error when the window is drawn at a smaller scale than asked.
+    void ReportScaleFit() const;
     void SetParameterControlsEnabled(bool enabled);
     void LoadIcon();
 
