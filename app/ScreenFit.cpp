@@ -67,6 +67,8 @@ std::unique_ptr<TApplication> CreateApplicationThatFits(int &argc, char **argv)
     if (used >= asked)
         return app;
     app.reset();
+    // The next object chains its message handlers anew, not onto the first one's.
+    qInstallMessageHandler(nullptr);
     std::copy(arguments.begin(), arguments.end(), argv);
     argc = count;
     qputenv("QT_SCALE_FACTOR", QByteArray::number(used));
