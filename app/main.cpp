@@ -60,7 +60,6 @@ try {
     // draw through pictures of their own make them at it as well.
     if (options.Scale)
         qputenv("QT_SCALE_FACTOR", QByteArray::number(*options.Scale));
-    // At a scale too large for the screen, the largest that fits.
     const std::unique_ptr<TApplication> application = CreateApplicationThatFits(argc, argv);
     TApplication &app = *application;
     const std::jthread preparing = PrepareFirstPaint();

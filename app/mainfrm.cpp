@@ -61,6 +61,13 @@ std::optional<TTheorySource> TheoryOf(const TFrmMain::TSampleSource &source)
     return TTheorySource {d, source.LocationValue, source.WidthValue};
 }
 
+// The description's height: the designed one, or what a longer text (another
+// language, a larger font) needs, up to half of the room below the panel.
+int MemoHeight(int textHeight, int windowHeight)
+{
+    return std::max(TFrmMain::kMemoHeight, std::min(textHeight, (windowHeight - TFrmMain::kPanelHeight) / 2));
+}
+
 } // namespace
 
 TFrmMain::TFrmMain(QWidget *parent, bool singleInstance, const QString &language) : QWidget(parent)
@@ -266,13 +273,6 @@ void TFrmMain::ReportScaleFit() const
 QRect TFrmMain::ChartArea() const
 {
     return QRect(0, kPanelHeight, width(), std::max(0, Memo1->y() - kPanelHeight));
-}
-
-int TFrmMain::MemoHeight(int textHeight, int windowHeight)
-{
-    // A text longer than the designed box (another language, a larger font)
-    // gets the room it needs, up to half of what the panel leaves.
-    return std::max(kMemoHeight, std::min(textHeight, (windowHeight - kPanelHeight) / 2));
 }
 
 bool TFrmMain::event(QEvent *event)

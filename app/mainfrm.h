@@ -95,9 +95,6 @@ public:
 
     // The area between the tool panel and the description, where the chart sits.
     QRect ChartArea() const;
-    // The description's height: at least the designed one, more when its
-    // text needs it, never more than half of the room below the panel.
-    static int MemoHeight(int textHeight, int windowHeight);
 
     // Handlers.
     void FormShow();
