@@ -263,11 +263,11 @@ void TFrmMain::PlaceOnScreen()
 void TFrmMain::ReportScaleFit() const
 {
     const TScaleFit fit = StartScale();
-    if (fit.Used < fit.Asked)
-        std::fprintf(stderr, "cauchy: %s\n",
-                     qPrintable(Translated(QStringLiteral("The window does not fit the screen at scale <%1%>; it is "
-                                                          "shown at scale <%2%>."),
-                                           {QString::number(fit.Asked), QString::number(fit.Used)})));
+    if (fit.Used >= fit.Asked)
+        return;
+    const QString note = Translated(QStringLiteral("Too large for the screen at scale <%1%>: shown at scale <%2%>."),
+                                    {QString::number(fit.Asked), QString::number(fit.Used)});
+    std::fprintf(stderr, "cauchy: %s\n", qPrintable(note));
 }
 
 QRect TFrmMain::ChartArea() const
