@@ -80,8 +80,7 @@ TEST(Memo, ItsHeightForAWidthShowsEveryLineAndItsScrollBarsSettle)
         m.resize(400, h);
         QCoreApplication::processEvents();
         QSignalSpy ranges(m.verticalScrollBar(), &QScrollBar::rangeChanged);
-        for (int round = 0; round < 4; ++round)
-            QCoreApplication::processEvents();
+        for (int round = 0; round < 4; ++round, QCoreApplication::processEvents()) { }
         EXPECT_TRUE(ranges.isEmpty() && !m.horizontalScrollBar()->isVisible()) << h;
         EXPECT_EQ(m.verticalScrollBar()->isVisible(), h < fit) << h;
     }
