@@ -1,5 +1,6 @@
 #include "AboutBox.h"
 
+#include "Accessibility.h"
 #include "Colors.h"
 #include "DataFiles.h"
 #include "Kesl_hreflet.h"
@@ -10,6 +11,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -219,20 +221,28 @@ void TFrmAbout::CreateControls()
     HrefletHomepage->setVisible(false);
     // The dialog opens the links itself: it knows where its pages are and
     // tells the user when one cannot be shown.
-    for (THreflet *h : {HrefletKeslSuite, HrefletSimulations, HrefletHomepage})
+    for (THreflet *h : {HrefletKeslSuite, HrefletSimulations, HrefletHomepage}) {
         h->installEventFilter(this);
+        h->setFocusPolicy(Qt::TabFocus); // Return or Space opens a link that has the focus
+    }
+    MarkFocus(this, {HrefletKeslSuite, HrefletSimulations, HrefletHomepage});
 
     BButOK = new QPushButton(OkGlyph(), QStringLiteral("LW_OK"), this);
     BButOK->setObjectName(QStringLiteral("BButOK"));
     BButOK->setGeometry(424, 296, 113, 33);
     BButOK->setDefault(true);
     connect(BButOK, &QPushButton::clicked, this, [this] { BButOKClick(BButOK); });
+    // OK first: Return at the start-up screen closes it; Tab reaches the links.
+    BButOK->setFocus();
+    setTabOrder(BButOK, HrefletKeslSuite);
+    setTabOrder(HrefletKeslSuite, HrefletSimulations);
+    setTabOrder(HrefletSimulations, HrefletHomepage);
 }
 
 QString TFrmAbout::WebSiteText(bool german)
 {
-    return german ? QStringLiteral("Mehr Informationen finden Sie auf folgenden Webseiten:")
-                  : QStringLiteral("More information can be found at the following Web sites:");
+    return german ? QStringLiteral("Mehr Informationen finden Sie auf folgenden Seiten:")
+                  : QStringLiteral("More information can be found on the following pages:");
 }
 
 QString TFrmAbout::DescriptionText(bool german)
@@ -302,6 +312,13 @@ void TFrmAbout::OpenLink(const THreflet *Link)
 
 bool TFrmAbout::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        const bool open = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+        if (open)
+            OpenLink(static_cast<THreflet *>(watched));
+        return open;
+    }
     if (event->type() != QEvent::MouseButtonRelease)
         return QDialog::eventFilter(watched, event);
     auto *link = static_cast<THreflet *>(watched);

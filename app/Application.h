@@ -14,6 +14,22 @@ protected:
 };
 } // namespace ApplicationDetail
 
+// Called first thing at start: from then on SIGTERM and SIGINT end the
+// program at any time. While an event loop watches them (see
+// QuitOnTerminationSignals) they end it as "Exit" does; when no loop watches,
+// or the watching loop does not come round within TerminationGraceMs (a start
+// blocked before its loop, a flooded event queue), the signal ends the process
+// at once by its default action. SIGXFSZ is ignored, so that a write past the
+// file-size limit fails with "File too large" instead of killing the program.
+void InstallProcessSignals();
+inline constexpr int TerminationGraceMs = 500;
+
+// From now on SIGTERM and SIGINT end every running event loop of App, so that
+// the program ends as after "Exit": its windows and its host link (endpoint,
+// instance lock) are destroyed and the exit status is 0; Requested becomes
+// true. Needs InstallProcessSignals() first.
+void QuitOnTerminationSignals(QCoreApplication &App, bool &Requested);
+
 // The application object: an exception that reaches the event loop is shown
 // in an error message box and the program goes on.
 class TApplication : private ApplicationDetail::TDisplayGuard, public QApplication
@@ -22,10 +38,7 @@ public:
     TApplication(int &argc, char **argv);
     bool notify(QObject *receiver, QEvent *event) override;
 
-    // From now on SIGTERM and SIGINT end every running event loop, so that the
-    // program ends as after "Exit": its windows and its host link (endpoint,
-    // instance lock) are destroyed and the exit status is 0.
-    void QuitOnTerminationSignals();
+    void QuitOnTerminationSignals() { ::QuitOnTerminationSignals(*this, m_terminationRequested); }
     // True once such a signal has arrived.
     bool TerminationRequested() const { return m_terminationRequested; }
 

@@ -1,15 +1,18 @@
 #include "ChartExport.h"
+#include "FileReplace.h"
+
+#include "FocusMark.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QWidget>
 
 #include <algorithm>
@@ -26,6 +29,7 @@ QImage ChartImage(QWidget *chart, int scale)
     image.setDevicePixelRatio(scale);
     image.fill(Qt::white);
     QPainter painter(&image);
+    const TFocusMarkHidden hidden(chart);
     chart->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
     painter.end();
     return image;
@@ -38,17 +42,12 @@ void DrawChart(QPainter &painter, QWidget *chart, int scale)
     painter.drawImage(QRect(QPoint(), chart->size()), ChartImage(chart, std::max(scale, 2)));
 }
 
-// Writes all of data through a save file, so an old file survives any failure.
+// Writes all of data through a temporary file, so an old file survives any failure.
 QString Commit(const QString &fileName, const QByteArray &data)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString());
-    if (file.write(data) != data.size() || !file.commit()) {
-        const QString cause = file.errorString();
-        file.cancelWriting();
+    QString cause;
+    if (!ReplaceFile(QFile::encodeName(fileName), data, cause))
         return QStringLiteral("Cannot write %1: %2").arg(fileName, cause);
-    }
     return {};
 }
 

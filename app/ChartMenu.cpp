@@ -5,8 +5,11 @@
 #include "MessageBox.h"
 #include "mainfrm.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QRegularExpression>
 
@@ -114,12 +117,51 @@ QMenu *CreateChartMenu(TFrmMain &frm, QWidget *parent)
     return menu;
 }
 
+namespace {
+
+// Opens the menu at a point of the chart, unless a menu is open already (the
+// menu key may come as a key and as a menu request).
+void OpenChartMenu(TFrmMain &frm, const QPoint &pos)
+{
+    if (QApplication::activePopupWidget())
+        return;
+    QMenu *menu = CreateChartMenu(frm, frm.RC);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(frm.RC->mapToGlobal(pos));
+}
+
+// Shift+F10 and the menu key open the menu in the middle of the chart.
+class TMenuKeys : public QObject
+{
+public:
+    explicit TMenuKeys(TFrmMain &frm) : QObject(&frm), m_frm(frm) { }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        bool byKey = false;
+        if (event->type() == QEvent::KeyPress) {
+            const auto *k = static_cast<QKeyEvent *>(event);
+            byKey = k->key() == Qt::Key_Menu ||
+                (k->key() == Qt::Key_F10 && (k->modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier);
+        } else if (event->type() == QEvent::ContextMenu) {
+            byKey = static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard;
+        }
+        if (byKey)
+            OpenChartMenu(m_frm, m_frm.RC->rect().center());
+        return byKey;
+    }
+
+private:
+    TFrmMain &m_frm;
+};
+
+} // namespace
+
 void InstallChartMenu(TFrmMain &frm)
 {
     frm.RC->setContextMenuPolicy(Qt::CustomContextMenu);
-    QObject::connect(frm.RC, &QWidget::customContextMenuRequested, &frm, [&frm](const QPoint &pos) {
-        QMenu *menu = CreateChartMenu(frm, frm.RC);
-        menu->setAttribute(Qt::WA_DeleteOnClose);
-        menu->popup(frm.RC->mapToGlobal(pos));
-    });
+    QObject::connect(frm.RC, &QWidget::customContextMenuRequested, &frm,
+                     [&frm](const QPoint &pos) { OpenChartMenu(frm, pos); });
+    frm.RC->installEventFilter(new TMenuKeys(frm));
 }

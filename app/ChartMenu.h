@@ -10,5 +10,6 @@ class TFrmMain;
 // its checks the window's extras.
 QMenu *CreateChartMenu(TFrmMain &frm, QWidget *parent);
 
-// A right-click on the chart opens the menu there.
+// A right-click on the chart opens the menu there; Shift+F10 and the menu
+// key open it in the middle of the chart.
 void InstallChartMenu(TFrmMain &frm);

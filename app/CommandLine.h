@@ -2,6 +2,7 @@
 
 #include "TeachingExtras.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -29,16 +30,36 @@ struct TStartOptions
     TTeachingExtras Extras; // --theory, --outside, --median
 };
 
+// The environment variables the start reads; unset ones are null.
+struct TStartEnvironment
+{
+    QString Language; // CAUCHY_LANGUAGE
+    QString ScaleFactor; // QT_SCALE_FACTOR
+    QString FontDpi; // QT_FONT_DPI
+    static TStartEnvironment FromProcess();
+};
+
 struct TParseResult
 {
     TStartOptions Options;
     QString Error; // empty when the command line is fine
+    QStringList Warnings; // one line each, for standard error; the start goes on
+    // Unusable Qt variables, to be unset before Qt reads them.
+    bool DropScaleFactor = false; // QT_SCALE_FACTOR
+    bool DropFontDpi = false; // QT_FONT_DPI
 };
 
 // The language comes from the environment (CAUCHY_LANGUAGE) when the command
-// line names none.
-TParseResult ParseCommandLine(const QStringList &arguments, const QString &environmentLanguage = QString());
+// line names none, the scale from QT_SCALE_FACTOR; an unusable value there or
+// in QT_FONT_DPI is warned about and left out, never an error.
+TParseResult ParseCommandLine(const QStringList &arguments, const TStartEnvironment &environment = {});
 QString HelpText();
+
+// The program's arguments as texts, in the encoding of the locale.
+QStringList ArgumentList(int argc, char **argv);
+// The snapshot file name as its bytes on the command line (the parsed text
+// would lose bytes that are not UTF-8).
+QByteArray SnapshotPathBytes(int argc, char **argv, const QString &Parsed);
 QString VersionText();
 
 // The application's name and version. No display name: the platform would

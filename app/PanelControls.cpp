@@ -61,7 +61,7 @@ QToolButton *SpeedButton(QWidget *parent, const char *name, const QString &capti
     auto *b = new QToolButton(parent);
     b->setObjectName(QLatin1String(name));
     b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::NoFocus); // speed buttons never take the focus
+    b->setFocusPolicy(Qt::TabFocus); // by Tab only: a click leaves the focus where it was
     b->setText(caption);
     b->setGeometry(geometry);
     return b;

@@ -14,7 +14,7 @@ class TDigrel;
 QIcon AboutGlyph();
 QIcon ExitGlyph();
 
-// A flat speed button that never takes the focus.
+// A flat speed button that takes the focus by Tab, not by a click.
 QToolButton *SpeedButton(QWidget *parent, const char *name, const QString &caption, const QRect &geometry);
 
 // A horizontal scroll bar moved by one position per arrow, ten per page.

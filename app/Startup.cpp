@@ -1,9 +1,11 @@
 #include "Startup.h"
 
+#include "Kesl_kurvo.h"
 #include "RadioGroup.h"
 #include "mainfrm.h"
 
 #include "Application.h"
+#include "FileReplace.h"
 #include "HelperThread.h"
 #include "MessageBox.h"
 #include "SnapshotPng.h"
@@ -19,14 +21,9 @@
 #include <QToolButton>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 void ApplyStartParameters(TFrmMain &frm, const TStartOptions &options)
@@ -48,17 +45,20 @@ void ApplyStartView(TFrmMain &frm, const TStartOptions &options)
     frm.SButDrawSamplesClick(frm.SButDrawSamples);
     if (!options.Samples)
         return;
-    // The timer would take the same steps one by one.
-    for (int i = 0; i < *options.Samples && frm.MeansRunning; ++i)
+    // The timer would take the same steps one by one. Only the last one is
+    // drawn: the chart draws nothing while it is hidden, and each picture of
+    // it costs as much as all the steps at a large scale.
+    const bool shown = !frm.RC->isHidden();
+    frm.RC->hide();
+    for (int i = 0; i < *options.Samples && frm.MeansRunning; ++i) {
+        if (i + 1 == *options.Samples)
+            frm.RC->setVisible(shown);
         frm.Timer1Timer(frm.Timer1);
+    }
+    frm.RC->setVisible(shown);
 }
 
 namespace {
-
-QString SystemError(int Error)
-{
-    return QString::fromLocal8Bit(std::strerror(Error));
-}
 
 // The picture's bytes in the format named by the file's extension.
 bool EncodeImage(const QImage &Picture, const QByteArray &File, QByteArray &Bytes, QString &error)
@@ -87,57 +87,6 @@ bool EncodeImage(const QImage &Picture, const QByteArray &File, QByteArray &Byte
     return true;
 }
 
-bool WriteAll(int Fd, const QByteArray &Bytes)
-{
-    for (qsizetype done = 0; done < Bytes.size();) {
-        const ssize_t n = ::write(Fd, Bytes.constData() + done, size_t(Bytes.size() - done));
-        if (n < 0 && errno != EINTR)
-            return false;
-        done += n > 0 ? n : 0;
-    }
-    return true;
-}
-
-// Writes a sibling file and renames it over File once it is complete.
-bool ReplaceFile(const QByteArray &File, const QByteArray &Bytes, QString &error)
-{
-    QByteArray target = File;
-    if (char *real = ::realpath(File.constData(), nullptr)) {
-        target = real; // a link keeps pointing at the picture
-        std::free(real);
-    }
-    struct stat old = {};
-    const bool exists = ::stat(target.constData(), &old) == 0;
-    if (exists && !S_ISREG(old.st_mode)) {
-        error = QStringLiteral("not a regular file");
-        return false;
-    }
-    QByteArray temp = target + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        error = SystemError(errno);
-        return false;
-    }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, exists ? (old.st_mode & 07777) : (0666 & ~mask));
-    bool ok = WriteAll(fd, Bytes) && ::fsync(fd) == 0;
-    int cause = errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        cause = errno;
-    }
-    if (ok && ::rename(temp.constData(), target.constData()) != 0) {
-        ok = false;
-        cause = errno;
-    }
-    if (!ok) {
-        ::unlink(temp.constData());
-        error = SystemError(cause);
-    }
-    return ok;
-}
-
 } // namespace
 
 bool WriteSnapshotImage(const QImage &Picture, const QByteArray &File, QString &error)
@@ -164,21 +113,6 @@ std::jthread PrepareFirstPaint()
 bool SaveSnapshot(TFrmMain &frm, const QByteArray &File, QString &error)
 {
     return WriteSnapshotImage(frm.grab().toImage(), File, error);
-}
-
-QByteArray SnapshotPathBytes(int argc, char **argv, const QString &Parsed)
-{
-    static const QByteArray option = QByteArrayLiteral("--snapshot");
-    QByteArray raw;
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray arg(argv[i]);
-        if (arg == option && i + 1 < argc)
-            raw = argv[++i];
-        else if (arg.startsWith(option + '='))
-            raw = arg.mid(option.size() + 1);
-    }
-    // Only when it is the name the parser took; otherwise its own encoding.
-    return QString::fromLocal8Bit(raw) == Parsed ? raw : QFile::encodeName(Parsed);
 }
 
 int ReportStartFailure(int &argc, char **argv, bool Snapshot, const QString &Message)

@@ -35,10 +35,6 @@ bool SaveSnapshot(TFrmMain &frm, const QByteArray &File, QString &error);
 // unknown format, are refused. The message names the real cause.
 bool WriteSnapshotImage(const QImage &Picture, const QByteArray &File, QString &error);
 
-// The snapshot file name as its bytes on the command line (the parsed text
-// would lose bytes that are not UTF-8).
-QByteArray SnapshotPathBytes(int argc, char **argv, const QString &Parsed);
-
 // Ends a start-up that threw: one line on standard error and, for a window
 // run, the message in an error box. Returns the exit status, 1.
 int ReportStartFailure(int &argc, char **argv, bool Snapshot, const QString &Message);

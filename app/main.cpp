@@ -2,6 +2,8 @@
 #include "Application.h"
 #include "CommandLine.h"
 #include "Kesl_math1.h"
+#include "Messages.h"
+#include "QuarvisDemon.h"
 #include "ScreenFit.h"
 #include "Startup.h"
 #include "mainfrm.h"
@@ -12,28 +14,20 @@
 #include <cstdio>
 #include <optional>
 
-namespace {
-
-QStringList RawArguments(int argc, char **argv)
-{
-    QStringList out;
-    for (int i = 0; i < argc; ++i)
-        out << QString::fromLocal8Bit(argv[i]);
-    return out;
-}
-
-} // namespace
-
 int main(int argc, char **argv)
 try {
-    const TParseResult parsed = ParseCommandLine(RawArguments(argc, argv), qEnvironmentVariable("CAUCHY_LANGUAGE"));
+    InstallProcessSignals();
+    const TParseResult parsed = ParseCommandLine(ArgumentList(argc, argv), TStartEnvironment::FromProcess());
+    for (const QString &warning : parsed.Warnings)
+        std::fprintf(stderr, "cauchy: %s\n", qPrintable(warning));
     if (!parsed.Error.isEmpty()) {
-        std::fprintf(stderr, "cauchy: %s\nTry 'cauchy --help' for more information.\n", qPrintable(parsed.Error));
+        const QString tryHelp = QStringLiteral("\nTry 'cauchy --help' for more information.");
+        std::fprintf(stderr, "cauchy: %s\n", qPrintable(CommandLineText(argc, argv, parsed.Error + tryHelp)));
         return 2;
     }
     const TStartOptions &options = parsed.Options;
     if (options.Help) {
-        std::fputs(qPrintable(HelpText()), stdout);
+        std::fputs(qPrintable(CommandLineText(argc, argv, HelpText())), stdout);
         return 0;
     }
     if (options.Version) {
@@ -56,6 +50,11 @@ try {
                                                 options.WidthPosition.value_or(kStartWidthPosition)),
                               TFrmMain::kSamples);
 
+    // Values Qt would read but could not draw with; warned about above.
+    if (parsed.DropScaleFactor)
+        qunsetenv("QT_SCALE_FACTOR");
+    if (parsed.DropFontDpi)
+        qunsetenv("QT_FONT_DPI");
     // Qt then lays out and draws everything at this ratio; the controls that
     // draw through pictures of their own make them at it as well.
     if (options.Scale)
@@ -80,7 +79,7 @@ try {
         FrmMain.Timer1->stop();
         QString error;
         if (!SaveSnapshot(FrmMain, SnapshotPathBytes(argc, argv, options.Snapshot), error)) {
-            std::fprintf(stderr, "cauchy: %s\n", qPrintable(error));
+            std::fprintf(stderr, "cauchy: %s\n", qPrintable(TranslateMessage(FrmMain.cliDemon, error)));
             return 1;
         }
         return 0;
@@ -92,6 +91,6 @@ try {
     return app.TerminationRequested() ? 0 : app.exec();
 } catch (const std::exception &e) {
     // Whatever start-up throws ends it with a message, never with an abort.
-    const bool snapshot = !ParseCommandLine(RawArguments(argc, argv)).Options.Snapshot.isEmpty();
+    const bool snapshot = !ParseCommandLine(ArgumentList(argc, argv)).Options.Snapshot.isEmpty();
     return ReportStartFailure(argc, argv, snapshot, QString::fromLocal8Bit(e.what()));
 }

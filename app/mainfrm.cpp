@@ -1,6 +1,7 @@
 #include "mainfrm.h"
 
 #include "AboutBox.h"
+#include "Accessibility.h"
 #include "ChartMenu.h"
 #include "Colors.h"
 #include "DataFiles.h"
@@ -85,6 +86,7 @@ TFrmMain::TFrmMain(QWidget *parent, bool singleInstance, const QString &language
     setFont(f);
 
     CreateControls(singleInstance, language);
+    InstallAccessAids(*this);
 
     resize(kDesignWidth - kFrameWidth, kDesignHeight - kFrameHeight);
     PlaceOnScreen();
@@ -532,6 +534,7 @@ void TFrmMain::DrawDistri()
     RC->Scale1Y()->SetCaption(Translated(QStringLiteral("probability")));
     DrawDistriTheory(underflow + overflow, n);
     RC->SetPaintSuppressed(false);
+    DescribeChart(*this);
 }
 
 void TFrmMain::DrawDistriTheory(int outside, int samples)
@@ -611,4 +614,5 @@ void TFrmMain::ShowMeans()
             ? QStringLiteral("random numbers (gray), the mean (blue) and the median (green) as a function of n")
             : QStringLiteral("random numbers (gray) and the mean as a function of n (blue)")));
     RC->SetPaintSuppressed(false);
+    DescribeChart(*this);
 }

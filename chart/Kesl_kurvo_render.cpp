@@ -1,6 +1,7 @@
 // The paint pipeline: control bitmap with frame, shadow, caption and scales;
 // data bitmap with background, grid, items, text labels and frame. The items
 // themselves are drawn in Kesl_kurvo_paint.cpp.
+#include "FocusMark.h"
 #include "Kesl_kurvo.h"
 #include "Kesl_kurvo_guard_p.h"
 #include "Kesl_kurvo_layout_p.h"
@@ -55,6 +56,8 @@ void TCustomKurvo::paintEvent(QPaintEvent *)
         ComposeToBitmap();
     }
     p.drawImage(0, 0, m_mouse->ShownPicture(m_ctrlBmp.Image()));
+    if (TFocusMarkHidden::Wanted(this))
+        DrawFocusMark(p, rect(), palette());
 }
 
 void TCustomKurvo::showEvent(QShowEvent *event)

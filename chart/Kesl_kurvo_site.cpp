@@ -130,6 +130,16 @@ bool Wanted(int dialogCode, int key)
 void TCustomKurvo::keyPressEvent(QKeyEvent *event)
 {
     int key = event->key();
+    // A control that keeps Tab lets Ctrl+Tab and Ctrl+Shift+Tab move on, so
+    // the keyboard never stays caught in it.
+    const bool tab = key == Qt::Key_Tab || key == Qt::Key_Backtab;
+    if (tab && (event->modifiers() & Qt::ControlModifier) && (DialogCode() & 2)) {
+        const bool next = key == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier);
+        if (TControl::focusNextPrevChild(next)) {
+            event->accept();
+            return;
+        }
+    }
     if (OnKeyDown)
         OnKeyDown(this, key, event->modifiers());
     if (OnKeyPress)

@@ -33,8 +33,11 @@ function(cauchy_add_test name)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE cauchy_test_main ${T_LIBS})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tools/lsan.supp:print_suppressions=0;CAUCHY_BIN_DIR=${CAUCHY_BIN_DIR};CAUCHY_SOURCE_DIR=${PROJECT_SOURCE_DIR};CAUCHY_BUILD_DIR=${CMAKE_BINARY_DIR};CAUCHY_CMAKE=${CMAKE_COMMAND}"
-    TIMEOUT 600)
+  # Each test case is a CTest test of its own, so a failure names it and the
+  # cases run in parallel. Listing them waits for the test run, so the build
+  # needs no display. The environment comes through `cmake -E env`, since the
+  # discovered tests' properties cannot carry a list.
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
+    "${CMAKE_COMMAND};-E;env;QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tools/lsan.supp:print_suppressions=0;CAUCHY_BIN_DIR=${CAUCHY_BIN_DIR};CAUCHY_SOURCE_DIR=${PROJECT_SOURCE_DIR};CAUCHY_BUILD_DIR=${CMAKE_BINARY_DIR};CAUCHY_CMAKE=${CMAKE_COMMAND}")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
 endfunction()

@@ -186,12 +186,14 @@ void TLingwa2000::LoadTable(QIODevice &Stream)
     QByteArray buffer;
     qsizetype searchFrom = 0; // everything before this is known to hold no terminator
     char block[kBlockSize];
-    for (;;) {
+    qint64 total = 0;
+    for (qsizetype records = 0; records < MaxTableRecords; ++records) {
         qsizetype end = buffer.indexOf(kTerminator, searchFrom);
         while (end < 0) {
-            const qint64 n = Stream.read(block, kBlockSize);
+            const qint64 n = total < MaxTableBytes ? Stream.read(block, qMin(kBlockSize, MaxTableBytes - total)) : 0;
             if (n <= 0)
                 return; // no further terminator: the rest is ignored
+            total += n;
             if (buffer.size() > 2 * kMaxRecordBytes)
                 SqueezeRecord(buffer);
             // A terminator may straddle the old end of the buffer.

@@ -58,6 +58,11 @@ public:
     static constexpr const char *ScalePropsClass = "TScaleProps";
     static constexpr qsizetype MaxLineLength = 4096;
     static constexpr qsizetype MaxTextLength = 64 * 1024;
+    // A table is read up to this many bytes and records (sound or not); the
+    // rest is ignored. Far above any real table, so that a huge or endless
+    // file costs a fraction of a second and a bounded amount of memory.
+    static constexpr qint64 MaxTableBytes = 16 * 1024 * 1024;
+    static constexpr qsizetype MaxTableRecords = 65536;
 
     explicit TLingwa2000(const QString &AppName = QString());
     // Writes the missing-key file when AutoCreateItlFile is set.

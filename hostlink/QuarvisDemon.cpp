@@ -139,6 +139,13 @@ void TKventoMessageStream::SetPayload(const QByteArray &Bytes)
     seek(0);
 }
 
+QByteArray TKventoMessageStream::TakePayload()
+{
+    QByteArray bytes = std::move(buffer());
+    SetPayload(QByteArray());
+    return bytes;
+}
+
 void TKventoMessageStream::CopyFrom(const TKventoMessageStream &Other)
 {
     TimeStamp = Other.TimeStamp;
@@ -155,7 +162,8 @@ TvrxCustomDemon::TvrxCustomDemon(QObject *Owner, const QString &ProgramPath, con
       m_programPath(ProgramPath),
       m_server(std::make_unique<TEntity>(this)),
       m_own(std::make_unique<TEntity>(this)),
-      m_lingwa(std::make_unique<TLingwa2000>(QString()))
+      m_lingwa(std::make_unique<TLingwa2000>(QString())),
+      m_timeoutMs(KventoChannel::FrameTimeoutMs)
 {
     // Finding the host: the settings value names its endpoint, else the last
     // "/serverhandle=" switch (compared and taken in lower case).
@@ -198,8 +206,10 @@ void TvrxCustomDemon::Shutdown()
         return;
     m_shutDown = true;
     m_pending.clear();
-    m_endpoint.reset(); // closes the endpoint and removes its socket file
+    // The lock goes first: a starting instance that finds the endpoint closed
+    // takes the lock over, and must not lose its new lock file to this one.
     m_lock.reset();
+    m_endpoint.reset(); // closes the endpoint and removes its socket file
     m_own->MutexHandle = 0;
     m_lingwa.reset(); // may write the missing-key table
     QuitApplicationHook()();
@@ -216,9 +226,11 @@ void TvrxCustomDemon::CreateEndpoint()
              QStringLiteral("; running without the host link and the single-instance rule"));
         return;
     }
+    RemoveStaleProgramEndpoints(); // left by programs that were killed
     auto endpoint = std::make_unique<TMessageEndpoint>();
     endpoint->SetHandle(m_own->WindowHandle);
-    endpoint->SetHandler([this](const TFrame &Frame, const TFrameReply &) { ReceiveFrame(Frame); });
+    endpoint->SetFrameTimeoutMs(m_timeoutMs);
+    endpoint->SetHandler([this](TFrame &Frame, const TFrameReply &) { ReceiveFrame(std::move(Frame)); });
     if (!endpoint->Listen(name))
         throw EKvento(QStringLiteral("Could not create window handle"));
     m_endpoint = std::move(endpoint);
@@ -243,6 +255,9 @@ bool TvrxCustomDemon::HoldsInstanceLock() const
 TInstanceLock::TResult TvrxCustomDemon::AcquireInstanceLock(qint64 &Owner)
 {
     auto lock = std::make_unique<TInstanceLock>(TInstanceLock::NameForProgram(m_programPath));
+    // A running instance always listens on its endpoint (it opens it before it
+    // takes the lock, and closes it after letting the lock go).
+    lock->SetOwnerCheck([](qint64 Pid) { return EndpointListens(ProgramEndpointName(quint32(Pid))); });
     const TInstanceLock::TResult result = lock->TryAcquire();
     Owner = lock->OwnerPid();
     if (result == TInstanceLock::TResult::Acquired) {
@@ -254,6 +269,13 @@ TInstanceLock::TResult TvrxCustomDemon::AcquireInstanceLock(qint64 &Owner)
                  .arg(lock->ErrorString()));
     }
     return result;
+}
+
+void TvrxCustomDemon::SetTimeoutMs(int Ms)
+{
+    m_timeoutMs = Ms > 0 ? Ms : KventoChannel::FrameTimeoutMs;
+    if (m_endpoint)
+        m_endpoint->SetFrameTimeoutMs(m_timeoutMs);
 }
 
 bool TvrxCustomDemon::HasEndpoint() const

@@ -83,6 +83,8 @@ public:
     // Replaces the payload; the stream is open for reading and writing at position 0.
     void SetPayload(const QByteArray &Bytes);
     QByteArray Payload() const { return data(); }
+    // Hands the payload's bytes over (no copy) and leaves the stream empty.
+    QByteArray TakePayload();
     // Takes over time stamp, sender, code and bytes of another message.
     void CopyFrom(const TKventoMessageStream &Other);
 
@@ -119,8 +121,10 @@ public:
     // together; older ones are dropped first, the newest is always kept.
     static constexpr int MaxPendingReplies = 64;
     static constexpr qsizetype MaxPendingReplyBytes = 16 * 1024 * 1024;
-    // Largest forwarded parameter list kept: more than any command line holds.
+    // Largest forwarded parameter list kept, in bytes and in entries: more
+    // than any command line holds.
     static constexpr qsizetype MaxForwardedParamBytes = 4 * 1024 * 1024;
+    static constexpr qsizetype MaxForwardedParams = 64 * 1024;
 
     // ProgramPath is ParamStr(0); Arguments[0] (the program as started) is
     // replaced by it. Title names this program to the host.
@@ -175,8 +179,14 @@ public:
     // stamp is collected into Reply (when given). False when no reply came.
     bool SendHostMessage(TEntity &Target, qint32 Code, QByteArrayView Payload, TKventoMessageStream *Reply = nullptr);
 
-    // The receive step: a frame from the channel becomes a message and is handled.
-    void ReceiveFrame(const TFrame &Frame);
+    // The receive step: a frame from the channel becomes a message (keeping
+    // the frame's buffer) and is handled.
+    void ReceiveFrame(TFrame Frame);
+
+    // Longest wait for a request's exchange and for a frame sent to the own
+    // endpoint to complete; tests shorten it.
+    int TimeoutMs() const { return m_timeoutMs; }
+    void SetTimeoutMs(int Ms);
 
     TKventoMessageEvent OnGotAMessage;
     TQuitMsgEvent OnQuitMsgReceived;
@@ -219,6 +229,7 @@ private:
     std::unique_ptr<TInstanceLock> m_lock;
     TTimeStamp m_lastStamp;
     QStringList m_warnings;
+    int m_timeoutMs;
     bool m_shutDown = false;
 };
 

@@ -38,11 +38,17 @@ QByteArray EncodeMessageData(const TTimeStamp &Stamp, QByteArrayView Payload)
 
 std::optional<TMessageData> DecodeMessageData(QByteArrayView Data)
 {
+    return DecodeMessageData(Data.toByteArray());
+}
+
+std::optional<TMessageData> DecodeMessageData(QByteArray &&Data)
+{
     TPayloadReader reader(Data);
     TMessageData message;
     if (!reader.ReadInt32(message.Stamp.Time) || !reader.ReadInt32(message.Stamp.Date))
         return std::nullopt;
-    message.Payload = reader.ReadRest();
+    message.Payload = std::move(Data);
+    message.Payload.remove(0, 8); // moves the start of an unshared buffer, copies nothing
     return message;
 }
 
@@ -74,11 +80,16 @@ std::optional<TEntityRecord> DecodeEntityReply(QByteArrayView Payload)
 
 std::optional<QByteArray> DecodeFileReply(QByteArrayView Payload)
 {
-    TPayloadReader reader(Payload);
-    quint8 found = 0;
-    if (!reader.ReadByte(found) || found == 0)
+    return DecodeFileReply(Payload.toByteArray());
+}
+
+std::optional<QByteArray> DecodeFileReply(QByteArray &&Payload)
+{
+    if (Payload.isEmpty() || Payload[0] == 0)
         return std::nullopt;
-    return reader.ReadRest();
+    QByteArray bytes = std::move(Payload);
+    bytes.remove(0, 1);
+    return bytes;
 }
 
 QString DecodeStringReply(QByteArrayView Payload)
@@ -132,9 +143,22 @@ QByteArray EncodeParamLines(const QStringList &Lines)
     return out;
 }
 
+qsizetype CountParamLines(QByteArrayView Payload)
+{
+    qsizetype lines = 0;
+    for (qsizetype i = 0; i < Payload.size(); ++i) {
+        // A CR LF pair ends one line.
+        if (Payload[i] == '\n' || (Payload[i] == '\r' && (i + 1 == Payload.size() || Payload[i + 1] != '\n')))
+            ++lines;
+    }
+    const char last = Payload.isEmpty() ? '\n' : Payload.back();
+    return lines + (last != '\n' && last != '\r' ? 1 : 0);
+}
+
 QStringList DecodeParamLines(QByteArrayView Payload)
 {
     QStringList lines;
+    lines.reserve(CountParamLines(Payload));
     qsizetype i = 0;
     const qsizetype n = Payload.size();
     while (i < n) {

@@ -45,8 +45,10 @@ struct TMessageData
 };
 
 QByteArray EncodeMessageData(const TTimeStamp &Stamp, QByteArrayView Payload);
-// None when the data is shorter than the time stamp.
+// None when the data is shorter than the time stamp. Given the bytes
+// themselves, the payload keeps their buffer (no copy).
 std::optional<TMessageData> DecodeMessageData(QByteArrayView Data);
+std::optional<TMessageData> DecodeMessageData(QByteArray &&Data);
 
 // Entity record: window handle, instance lock handle, program path, title.
 struct TEntityRecord
@@ -64,6 +66,7 @@ QByteArray EncodeEntityRecord(const TEntityRecord &Record);
 // empty string, process id 0.
 std::optional<TEntityRecord> DecodeEntityReply(QByteArrayView Payload);
 std::optional<QByteArray> DecodeFileReply(QByteArrayView Payload);
+std::optional<QByteArray> DecodeFileReply(QByteArray &&Payload);
 QString DecodeStringReply(QByteArrayView Payload);
 qint32 DecodeProcessIdReply(QByteArrayView Payload);
 
@@ -77,3 +80,5 @@ QByteArray EncodeExecute(const QString &Program, const QString &Parameters, bool
 // accepts CR LF, LF or CR as line ends; a final line without one still counts.
 QByteArray EncodeParamLines(const QStringList &Lines);
 QStringList DecodeParamLines(QByteArrayView Payload);
+// How many lines DecodeParamLines would give, without making them.
+qsizetype CountParamLines(QByteArrayView Payload);

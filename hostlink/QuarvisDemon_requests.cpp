@@ -41,7 +41,8 @@ TvrxDemonClient::TvrxDemonClient(QObject *Owner, const QString &ProgramPath, con
 
 TvrxDemonClient::~TvrxDemonClient()
 {
-    if (!m_serverDown)
+    // Only a host this program registered with hears that it goes.
+    if (m_registered && !m_serverDown)
         SendHostMessage(ServerEntity(), kvUnregister, EncodeEntityRecord(OwnEntity().Record()));
     Shutdown();
 }
@@ -169,7 +170,7 @@ std::unique_ptr<QBuffer> TvrxDemonClient::GetHostFile(const QString &Name)
     TKventoMessageStream reply(this);
     if (!SendHostMessage(ServerEntity(), kvGetFile, EncodeStringPayload(Name), &reply))
         return nullptr;
-    std::optional<QByteArray> bytes = DecodeFileReply(reply.Payload());
+    std::optional<QByteArray> bytes = DecodeFileReply(reply.TakePayload());
     if (!bytes)
         return nullptr;
     auto stream = std::make_unique<QBuffer>();

@@ -15,8 +15,9 @@ bool TvrxCustomDemon::SendHostMessage(TEntity &Target, qint32 Code, QByteArrayVi
         return false;
 
     // Replies come back on the same connection and are handled as they arrive.
-    SendFrame(name, m_own->WindowHandle, quint32(Code), EncodeMessageData(stamp, Payload),
-              [this](const TFrame &Frame) { ReceiveFrame(Frame); });
+    SendFrame(
+        name, m_own->WindowHandle, quint32(Code), EncodeMessageData(stamp, Payload),
+        [this](TFrame &Frame) { ReceiveFrame(std::move(Frame)); }, m_timeoutMs);
 
     for (auto it = m_pending.begin(); it != m_pending.end(); ++it) {
         if ((*it)->TimeStamp == stamp) {
@@ -29,11 +30,11 @@ bool TvrxCustomDemon::SendHostMessage(TEntity &Target, qint32 Code, QByteArrayVi
     return false;
 }
 
-void TvrxCustomDemon::ReceiveFrame(const TFrame &Frame)
+void TvrxCustomDemon::ReceiveFrame(TFrame Frame)
 {
     if (m_shutDown)
         return;
-    const std::optional<TMessageData> data = DecodeMessageData(Frame.Data);
+    std::optional<TMessageData> data = DecodeMessageData(std::move(Frame.Data));
     if (!data)
         return; // too short to carry a time stamp: not a message
     auto message = std::make_unique<TKventoMessageStream>(this);
@@ -41,6 +42,7 @@ void TvrxCustomDemon::ReceiveFrame(const TFrame &Frame)
     message->TimeStamp = data->Stamp;
     message->Sender().WindowHandle = Frame.Sender;
     message->SetPayload(data->Payload);
+    data.reset(); // the stream holds the only reference to the bytes
     HandleMessage(message);
 }
 
@@ -78,8 +80,9 @@ void TvrxCustomDemon::HandleMessage(std::unique_ptr<TKventoMessageStream> &Msg)
         break;
     }
     case kvParams:
-        // No command line is that long: such a list never came from a second start.
-        if (Msg->size() > MaxForwardedParamBytes)
+        // No command line is that long: such a list never came from a second
+        // start (and a flood of empty lines would cost far more than its bytes).
+        if (Msg->size() > MaxForwardedParamBytes || CountParamLines(Msg->data()) > MaxForwardedParams)
             break;
         m_params = DecodeParamLines(Msg->Payload());
         RaiseOwnerWindow(); // first: the handler may free this component

@@ -9,10 +9,6 @@
 
 namespace {
 
-// Beyond this, lines are left to the painter, which clips them; inside it the
-// exact pixel walk below is bounded.
-constexpr int kDirectLineLimit = 16384;
-
 QPainter::CompositionMode CopyModeComposition(TCopyMode m)
 {
     switch (m) {
@@ -61,16 +57,6 @@ void Unshifted(QPainter &p)
         p.resetTransform();
 }
 
-bool Within(int v)
-{
-    return v > -kDirectLineLimit && v < kDirectLineLimit;
-}
-
-bool Within(QPoint a, QPoint b)
-{
-    return Within(a.x()) && Within(a.y()) && Within(b.x()) && Within(b.y());
-}
-
 // The surface a one-pixel solid line is walked into.
 struct TPixelTarget
 {
@@ -100,41 +86,107 @@ TPixelTarget PixelTarget(TCanvas &c)
             c.Pen.Mode == pmXor};
 }
 
-// Bresenham walk from a up to, not including, b. With both ends on the
-// surface every pixel between is too and needs no check.
-template<bool Inside> __attribute__((always_inline)) inline void WalkPixels(const TPixelTarget &t, QPoint a, QPoint b)
+// The one rule for a one-pixel line from a up to, not including, b: with n
+// the longer of the two spans (x when they are equal) and d the shorter, the
+// line has n pixels, pixel k (0 <= k < n) lies k steps along the longer axis
+// and floor((2kd + n) / 2n) steps along the shorter one, the pixel nearest the
+// exact line with a tie going towards b. The walk below makes these steps
+// with an error term; its pixels on the surface therefore do not depend on
+// how far beyond the surface the ends lie.
+//
+// The part on the surface is a run k0..k1 (a monotone walk enters and leaves
+// a rectangle once), found by division and walked from pixel k0 with the
+// error term the walk has there. Coordinates come from ints, so spans reach
+// 2^32 and their products need 128 bits; the walk itself stays in 64.
+using Wide = __int128;
+
+Wide FloorDiv(Wide a, std::int64_t b) // b > 0
 {
-    int x0 = a.x(), y0 = a.y();
-    const int x = b.x(), y = b.y();
-    const int dx = std::abs(x - x0), dy = -std::abs(y - y0);
-    const int sx = x0 < x ? 1 : -1, sy = y0 < y ? 1 : -1;
-    int err = dx + dy;
-    while (x0 != x || y0 != y) {
-        if (Inside || (x0 >= 0 && y0 >= 0 && x0 < t.w && y0 < t.h))
-            t.Put(t.bits[y0 * t.stride + x0]);
-        const int e2 = 2 * err;
+    const Wide q = a / b;
+    return q * b > a ? q - 1 : q;
+}
+
+Wide CeilDiv(Wide a, std::int64_t b) // b > 0
+{
+    return -FloorDiv(-a, b);
+}
+
+// The walk's state at a pixel: with dx = |bx - ax| and dy = -|by - ay|, it is
+// err = dx + dy + i dy + j dx after i steps along x and j along y.
+struct TLineRun
+{
+    int x, y;
+    std::int64_t err, count; // count: pixels from (x, y) on
+};
+
+// One axis of the line: it starts at `from` and moves by `sign`; offsets
+// Lo()..Hi() along it land on 0 .. extent-1.
+struct TAxis
+{
+    std::int64_t from;
+    int sign;
+    int extent;
+
+    std::int64_t Lo() const { return sign > 0 ? -from : from - extent + 1; }
+    std::int64_t Hi() const { return sign > 0 ? extent - 1 - from : from; }
+};
+
+// The part on the surface of the line from a to b, an end off the surface;
+// false when none is.
+bool ClipLine(const TPixelTarget &t, QPoint a, QPoint b, TLineRun &run)
+{
+    const std::int64_t dx = std::int64_t(b.x()) - a.x(), dy = std::int64_t(b.y()) - a.y();
+    const TAxis ax {a.x(), dx < 0 ? -1 : 1, t.w}, ay {a.y(), dy < 0 ? -1 : 1, t.h};
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    const TAxis &maj = xMajor ? ax : ay, &mnr = xMajor ? ay : ax;
+    const std::int64_t n = std::max(std::abs(dx), std::abs(dy)), d = std::min(std::abs(dx), std::abs(dy));
+    Wide lo = std::max<std::int64_t>(0, maj.Lo()), hi = std::min(n - 1, maj.Hi());
+    const std::int64_t mLo = mnr.Lo(), mHi = mnr.Hi();
+    if (d == 0) {
+        if (mLo > 0 || mHi < 0)
+            return false;
+    } else {
+        // Pixel k is at least mLo along: 2kd + n >= 2n mLo; at most mHi: 2kd + n < 2n (mHi + 1).
+        lo = std::max(lo, CeilDiv(Wide(n) * (2 * Wide(mLo) - 1), 2 * d));
+        hi = std::min(hi, FloorDiv(Wide(n) * (2 * Wide(mHi) + 1) - 1, 2 * d));
+    }
+    if (lo > hi)
+        return false;
+    const std::int64_t k0 = std::int64_t(lo), m0 = std::int64_t(FloorDiv(2 * lo * d + n, 2 * n));
+    const std::int64_t i = xMajor ? k0 : m0, j = xMajor ? m0 : k0;
+    run.x = int(a.x() + ax.sign * i);
+    run.y = int(a.y() + ay.sign * j);
+    run.err = std::int64_t(std::abs(dx) - std::abs(dy) - Wide(i) * std::abs(dy) + Wide(j) * std::abs(dx));
+    run.count = std::int64_t(hi - lo) + 1;
+    return true;
+}
+
+// Walks the line from a to b (b left out) where it lies on the surface.
+__attribute__((always_inline)) inline void Walk(const TPixelTarget &t, QPoint a, QPoint b)
+{
+    TLineRun run {a.x(), a.y(), 0, 0};
+    const std::int64_t dx = std::abs(std::int64_t(b.x()) - a.x()), dy = -std::abs(std::int64_t(b.y()) - a.y());
+    if (t.Inside(a) && t.Inside(b)) {
+        run.err = dx + dy;
+        run.count = std::max(dx, -dy);
+    } else if (!ClipLine(t, a, b, run)) {
+        return;
+    }
+    const int sx = a.x() < b.x() ? 1 : -1, sy = a.y() < b.y() ? 1 : -1;
+    int x = run.x, y = run.y;
+    std::int64_t err = run.err;
+    for (std::int64_t i = run.count; i > 0; --i) {
+        t.Put(t.bits[y * t.stride + x]);
+        const std::int64_t e2 = 2 * err;
         if (e2 >= dy) {
             err += dy;
-            x0 += sx;
+            x += sx;
         }
         if (e2 <= dx) {
             err += dx;
-            y0 += sy;
+            y += sy;
         }
     }
-}
-
-__attribute__((always_inline)) inline void WalkInside(const TPixelTarget &t, QPoint a, QPoint b)
-{
-    WalkPixels<true>(t, a, b);
-}
-
-void Walk(const TPixelTarget &t, QPoint a, QPoint b)
-{
-    if (t.Inside(a) && t.Inside(b))
-        WalkPixels<true>(t, a, b);
-    else
-        WalkPixels<false>(t, a, b);
 }
 
 } // namespace
@@ -262,7 +314,7 @@ void TCanvas::LineTo(int x, int y)
     m_penPos = QPoint(x, y);
     if (Pen.Style == psClear || Blank() || from == m_penPos)
         return;
-    if (SimpleLinePen(Pen) && DirectPixels() && Within(from, m_penPos)) {
+    if (SimpleLinePen(Pen) && DirectPixels()) {
         Walk(PixelTarget(*this), from, m_penPos);
         return;
     }
@@ -282,18 +334,8 @@ void TCanvas::Polyline(const QPoint *points, int count)
         // Segment by segment gives the same pixels for a one-pixel solid pen;
         // the surface is looked up once for the whole line.
         const TPixelTarget t = PixelTarget(*this);
-        const bool small = Within(t.w) && Within(t.h); // points on it are within reach
-        for (int i = 1; i < count; ++i) {
-            const QPoint a = points[i - 1], b = points[i];
-            if (small && t.Inside(a) && t.Inside(b)) {
-                WalkInside(t, a, b); // the usual case, kept in the loop
-            } else if (Within(a, b)) {
-                Walk(t, a, b);
-            } else {
-                m_penPos = a;
-                LineTo(b.x(), b.y());
-            }
-        }
+        for (int i = 1; i < count; ++i)
+            Walk(t, points[i - 1], points[i]);
         m_penPos = points[count - 1];
         return;
     }

@@ -56,7 +56,10 @@ class TBitmap;
 
 // Drawing surface over a QImage (Format_RGB32) with these pixel rules:
 // - LineTo sets every pixel from the pen position up to, not including, the end
-//   point, and leaves the pen there;
+//   point, and leaves the pen there; a one-pixel solid line (copy or XOR pen,
+//   one unit per pixel) steps one pixel along its longer axis at a time and
+//   takes the pixel nearest the exact line across it, a tie going towards the
+//   end point, so its pixels on the surface do not depend on where its ends lie;
 // - Polyline is one line through its points (dashes run on, thick lines are
 //   joined), drawn like LineTo from the first point, pen left at the last;
 // - Rectangle/Ellipse take (x1, y1, x2, y2) with exclusive right and bottom and

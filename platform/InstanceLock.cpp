@@ -7,7 +7,16 @@
 #include <QLockFile>
 #include <QSet>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QThread>
+
+#include <cerrno>
+#include <csignal>
+#include <limits>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 TInstanceLock::TInstanceLock(const QString &Name) : m_name(Name)
 {
@@ -46,25 +55,85 @@ QSet<QString> &HeldHere()
     return paths;
 }
 
-// The running owner of a lock file, or 0 when none can be shown: an empty or
-// garbled file, a directory, a file that cannot be read.
-qint64 LiveOwner(QLockFile &Lock, const QString &Path)
+// What a lock file says about its owner (the lines QLockFile writes).
+struct TLockOwner
 {
-    qint64 pid = 0;
-    QString host, app;
-    if (!Lock.getLockInfo(&pid, &host, &app) || pid <= 0)
-        return 0;
-    if (pid == QCoreApplication::applicationPid() && !HeldHere().contains(Path))
-        return 0;
-    // Otherwise QLockFile has already found that the process named runs.
-    return pid;
+    qint64 Pid = 0;
+    QString Host;
+    QByteArray MachineId;
+    QByteArray BootId;
+};
+
+enum class TFound {
+    Nothing, // no file at the path
+    Lock, // a regular file naming an owner
+    Garbled, // a regular file that names none (empty, still being written, damaged)
+    Directory,
+    Other, // a FIFO, socket, device or link: never a lock, never opened
+};
+
+// Reads a lock file without ever blocking: only a regular file is opened,
+// never through a link, and only its first few KiB are read.
+TFound ReadLockFile(const QString &Path, TLockOwner &Owner)
+{
+    const QByteArray path = QFile::encodeName(Path);
+    struct stat st = {};
+    if (::lstat(path.constData(), &st) != 0)
+        return errno == ENOENT ? TFound::Nothing : TFound::Garbled;
+    if (S_ISDIR(st.st_mode))
+        return TFound::Directory;
+    if (!S_ISREG(st.st_mode))
+        return TFound::Other;
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT ? TFound::Nothing : TFound::Garbled;
+    char buffer[4096];
+    qsizetype size = 0;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        ssize_t n = 0;
+        while (size < qsizetype(sizeof buffer) &&
+               ((n = ::read(fd, buffer + size, sizeof buffer - size_t(size))) > 0 || (n < 0 && errno == EINTR)))
+            size += n > 0 ? n : 0;
+    }
+    ::close(fd);
+    const QList<QByteArray> lines = QByteArray(buffer, size).split('\n');
+    bool ok = false;
+    Owner.Pid = lines.value(0).toLongLong(&ok);
+    if (!ok || Owner.Pid <= 0)
+        return TFound::Garbled;
+    Owner.Host = QString::fromUtf8(lines.value(2));
+    Owner.MachineId = lines.value(3);
+    Owner.BootId = lines.value(4);
+    return TFound::Lock;
 }
 
-bool RemoveBrokenLock(const QString &Path)
+bool ProcessRuns(qint64 Pid)
 {
-    if (QFileInfo(Path).isDir())
+    return Pid > 0 && Pid <= std::numeric_limits<pid_t>::max() && (::kill(pid_t(Pid), 0) == 0 || errno == EPERM);
+}
+
+// True when the owner named in a lock file may still hold it.
+bool OwnerAlive(const TLockOwner &Owner, const QString &Path, const TInstanceLock::TOwnerCheck &Check)
+{
+    if (Owner.Pid == QCoreApplication::applicationPid())
+        return HeldHere().contains(Path);
+    const bool sameMachine = (Owner.Host.isEmpty() || Owner.Host == QSysInfo::machineHostName()) &&
+        (Owner.MachineId.isEmpty() || Owner.MachineId == QSysInfo::machineUniqueId());
+    if (sameMachine) {
+        if (!Owner.BootId.isEmpty() && Owner.BootId != QSysInfo::bootUniqueId())
+            return false; // written before the last restart
+        if (!ProcessRuns(Owner.Pid))
+            return false;
+    }
+    return Check ? Check(Owner.Pid) : true;
+}
+
+bool RemoveBrokenLock(const QString &Path, TFound Found)
+{
+    if (Found == TFound::Directory)
         return QDir().rmdir(Path); // only an empty one: nothing of the user's is deleted
-    return QFile::remove(Path) || !QFileInfo::exists(Path);
+    // A link goes itself; what it points to stays.
+    return ::unlink(QFile::encodeName(Path).constData()) == 0 || errno == ENOENT;
 }
 
 } // namespace
@@ -79,10 +148,26 @@ TInstanceLock::TResult TInstanceLock::TryAcquire()
         m_error = QStringLiteral("no private runtime directory");
         return TResult::Failed;
     }
-    auto lock = std::make_unique<QLockFile>(m_filePath);
-    // Only a dead owner makes a lock stale; a long-running instance keeps it.
-    lock->setStaleLockTime(0);
     for (int attempt = 0; attempt < 3; ++attempt) {
+        TLockOwner owner;
+        const TFound found = ReadLockFile(m_filePath, owner);
+        if (found == TFound::Lock && OwnerAlive(owner, m_filePath, m_ownerCheck)) {
+            m_ownerPid = owner.Pid;
+            return TResult::HeldByOther;
+        }
+        // A starting instance writes its lock right after creating it: look
+        // once more before calling an empty file broken.
+        if (found == TFound::Garbled && attempt == 0) {
+            QThread::msleep(50);
+            continue;
+        }
+        if (found != TFound::Nothing && !RemoveBrokenLock(m_filePath, found)) {
+            m_error = QStringLiteral("%1 is not a lock and cannot be removed").arg(m_filePath);
+            return TResult::Failed;
+        }
+        auto lock = std::make_unique<QLockFile>(m_filePath);
+        // Only a dead owner makes a lock stale; a long-running instance keeps it.
+        lock->setStaleLockTime(0);
         if (lock->tryLock(0)) {
             m_lock = std::move(lock);
             HeldHere().insert(m_filePath);
@@ -90,21 +175,9 @@ TInstanceLock::TResult TInstanceLock::TryAcquire()
         }
         if (lock->error() != QLockFile::LockFailedError)
             break;
-        if ((m_ownerPid = LiveOwner(*lock, m_filePath)) != 0)
-            return TResult::HeldByOther;
-        // A starting instance writes its lock right after creating it: look
-        // once more before calling an empty file broken.
-        if (attempt == 0) {
-            QThread::msleep(50);
-            continue;
-        }
-        if (!RemoveBrokenLock(m_filePath)) {
-            m_error = QStringLiteral("%1 is not a lock and cannot be removed").arg(m_filePath);
-            return TResult::Failed;
-        }
+        // Another instance made it in between: look at it again.
     }
-    if (m_error.isEmpty())
-        m_error = QStringLiteral("cannot create %1").arg(m_filePath);
+    m_error = QStringLiteral("cannot create %1").arg(m_filePath);
     return TResult::Failed;
 }
 

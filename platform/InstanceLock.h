@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QLockFile;
@@ -9,9 +10,10 @@ class QLockFile;
 // Keeps a program to one running instance per user: a lock file named
 // "<Name>.lock" in the user's runtime directory, held until Release() or
 // destruction. A lock whose owner cannot be shown to be running (a process
-// that ended, an empty or unreadable file, anything that is not a lock) is
-// taken over, so a crash never blocks the next start. The lock of a running
-// process never goes stale by age.
+// that ended, an empty or unreadable file, anything that is not a regular
+// file) is taken over, so a crash never blocks the next start. The lock of a
+// running process never goes stale by age. Only a regular file is ever
+// opened, so nothing found at the lock's path can block the start.
 class TInstanceLock
 {
 public:
@@ -33,6 +35,13 @@ public:
     QString Name() const { return m_name; }
     QString FilePath() const;
 
+    // Asked about the owner of a lock that looks alive, or that was written on
+    // another machine (shared home, cloned system), where its process cannot
+    // be looked up: false makes the lock stale. Without a check, a lock from
+    // another machine counts as held.
+    using TOwnerCheck = std::function<bool(qint64 Pid)>;
+    void SetOwnerCheck(TOwnerCheck Check) { m_ownerCheck = std::move(Check); }
+
     TResult TryAcquire();
     bool IsHeld() const;
     void Release();
@@ -45,6 +54,7 @@ private:
     QString m_name;
     QString m_filePath;
     std::unique_ptr<QLockFile> m_lock;
+    TOwnerCheck m_ownerCheck;
     qint64 m_ownerPid = 0;
     QString m_error;
 };

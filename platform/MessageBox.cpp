@@ -9,7 +9,19 @@ TMessageBoxHandler &Handler()
     static TMessageBoxHandler handler;
     return handler;
 }
+TMessageTextFilter &Filter()
+{
+    static TMessageTextFilter filter;
+    return filter;
+}
 } // namespace
+
+TMessageTextFilter SetMessageTextFilter(TMessageTextFilter filter)
+{
+    TMessageTextFilter old = std::move(Filter());
+    Filter() = std::move(filter);
+    return old;
+}
 
 TMessageBoxHandler SetMessageBoxHandler(TMessageBoxHandler handler)
 {
@@ -18,8 +30,9 @@ TMessageBoxHandler SetMessageBoxHandler(TMessageBoxHandler handler)
     return old;
 }
 
-void ShowMessageBox(TMsgDlgType type, const QString &text, QWidget *parent, const QString &title)
+void ShowMessageBox(TMsgDlgType type, const QString &message, QWidget *parent, const QString &title)
 {
+    const QString text = Filter() ? Filter()(message) : message;
     const QString caption = title.isEmpty() ? QApplication::applicationDisplayName() : title;
     if (Handler()) {
         Handler()(type, caption, text);

@@ -14,3 +14,8 @@ using TMessageBoxHandler = std::function<void(TMsgDlgType type, const QString &t
 
 void ShowMessageBox(TMsgDlgType type, const QString &text, QWidget *parent = nullptr, const QString &title = QString());
 TMessageBoxHandler SetMessageBoxHandler(TMessageBoxHandler handler);
+
+// Puts every message into the language of the window's texts before it is
+// shown (or handed to the handler above); the previous filter is returned.
+using TMessageTextFilter = std::function<QString(const QString &text)>;
+TMessageTextFilter SetMessageTextFilter(TMessageTextFilter filter);

@@ -11,9 +11,14 @@
 #include <QTimer>
 #include <QtEndian>
 
+#include <cerrno>
+#include <csignal>
 #include <cstring>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
+#include <unistd.h>
 
 using namespace KventoChannel;
 
@@ -76,38 +81,94 @@ QByteArray EncodeDoneFrame(quint32 Sender, qint32 Result)
 
 void TFrameDecoder::Append(QByteArrayView Bytes)
 {
-    if (m_failed || Bytes.isEmpty())
-        return;
-    // Drop what was already taken before growing, so the buffer never holds
-    // more than the unconsumed bytes plus the new ones.
-    if (m_pos > 0) {
-        m_buffer.remove(0, m_pos);
-        m_pos = 0;
+    qsizetype pos = 0;
+    Fill(
+        [&](char *Where, qsizetype Count) {
+            const qsizetype n = qMin(Count, Bytes.size() - pos);
+            if (n > 0)
+                std::memcpy(Where, Bytes.data() + pos, size_t(n));
+            pos += n;
+            return n;
+        },
+        false);
+}
+
+void TFrameDecoder::ReadFrom(QIODevice &Device)
+{
+    Fill([&](char *Where, qsizetype Count) { return qsizetype(Device.read(Where, Count)); }, true);
+}
+
+void TFrameDecoder::Fill(const std::function<qsizetype(char *, qsizetype)> &Read, bool StopAtFrame)
+{
+    while (!m_failed && !(StopAtFrame && !m_ready.empty())) {
+        const bool inHeader = m_headerFill < HeaderSize;
+        const qsizetype want = inHeader ? HeaderSize - m_headerFill : m_current.Data.size() - m_dataFill;
+        qsizetype got = 0;
+        if (want > 0 &&
+            (got = Read(inHeader ? m_header + m_headerFill : m_current.Data.data() + m_dataFill, want)) <= 0)
+            return;
+        if (inHeader) {
+            m_headerFill += got;
+            if (m_headerFill < HeaderSize || !BeginData())
+                continue;
+        } else {
+            m_dataFill += got;
+        }
+        if (m_dataFill == m_current.Data.size()) {
+            m_ready.push_back(std::move(m_current));
+            m_current = TFrame();
+            m_headerFill = 0;
+            m_dataFill = 0;
+        }
     }
-    m_buffer.append(Bytes.data(), Bytes.size());
+}
+
+bool TFrameDecoder::BeginData()
+{
+    const quint32 count = ReadU32(m_header + 8);
+    if (count > m_limit) {
+        Fail();
+        return false;
+    }
+    m_current.Sender = ReadU32(m_header);
+    m_current.Code = ReadU32(m_header + 4);
+    m_current.Data = QByteArray(qsizetype(count), Qt::Uninitialized);
+    m_dataFill = 0;
+    return true;
+}
+
+void TFrameDecoder::Fail()
+{
+    // Frames completed before the bad header can still be taken.
+    m_failed = true;
+    m_current = TFrame();
+    m_headerFill = 0;
+    m_dataFill = 0;
 }
 
 bool TFrameDecoder::Next(TFrame &Frame)
 {
-    if (m_failed)
+    if (m_ready.empty())
         return false;
-    const TFrameParse parse = ParseFrame(QByteArrayView(m_buffer).sliced(m_pos));
-    switch (parse.Status) {
-    case TFrameStatus::Incomplete: return false;
-    case TFrameStatus::TooLarge:
-        m_failed = true;
-        m_buffer.clear();
-        m_pos = 0;
-        return false;
-    case TFrameStatus::Complete: break;
-    }
-    m_pos += parse.Consumed;
-    if (m_pos == m_buffer.size()) {
-        m_buffer.clear();
-        m_pos = 0;
-    }
-    Frame = parse.Frame;
+    Frame = std::move(m_ready.front());
+    m_ready.pop_front();
     return true;
+}
+
+qsizetype TFrameDecoder::Pending() const
+{
+    qsizetype bytes = m_headerFill + m_dataFill;
+    for (const TFrame &frame : m_ready)
+        bytes += HeaderSize + frame.Data.size();
+    return bytes;
+}
+
+qsizetype TFrameDecoder::Capacity() const
+{
+    qsizetype bytes = m_current.Data.capacity();
+    for (const TFrame &frame : m_ready)
+        bytes += frame.Data.capacity();
+    return bytes;
 }
 
 // ---------------------------------------------------------------- payloads
@@ -218,6 +279,48 @@ bool EndpointPossible(const QString &Name)
     return !path.isEmpty() && qsizetype(QFile::encodeName(path).size()) < qsizetype(sizeof(sockaddr_un::sun_path));
 }
 
+bool EndpointListens(const QString &Name)
+{
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(EndpointPath(Name));
+    if (Name.isEmpty() || path.isEmpty() || size_t(path.size()) >= sizeof(address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return true; // cannot tell: never call a live endpoint dead
+    const int rc = ::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address);
+    const int error = errno;
+    ::close(fd);
+    return rc == 0 || (error != ECONNREFUSED && error != ENOENT && error != ENOTSOCK && error != ENOTDIR);
+}
+
+int RemoveStaleProgramEndpoints()
+{
+    const QString dir = ChannelDirectory();
+    if (dir.isEmpty())
+        return 0;
+    const QString prefix = ProgramEndpointName(0).chopped(1);
+    int removed = 0;
+    const QStringList names = QDir(dir).entryList({prefix + QLatin1Char('*')}, QDir::System | QDir::Hidden);
+    for (const QString &name : names) {
+        bool ok = false;
+        const qint64 pid = name.mid(prefix.size()).toLongLong(&ok);
+        struct stat st = {};
+        const QByteArray path = QFile::encodeName(EndpointPath(name));
+        if (!ok || pid <= 0 || name != ProgramEndpointName(quint32(pid)) || ::lstat(path.constData(), &st) != 0 ||
+            !S_ISSOCK(st.st_mode))
+            continue;
+        // A live process may be between creating its socket and listening on it.
+        if (::kill(pid_t(pid), 0) == 0 || errno != ESRCH || EndpointListens(name))
+            continue;
+        if (::unlink(path.constData()) == 0)
+            ++removed;
+    }
+    return removed;
+}
+
 bool EndpointAccepts(const QString &Name, int TimeoutMs)
 {
     if (Name.isEmpty())
@@ -230,7 +333,7 @@ bool EndpointAccepts(const QString &Name, int TimeoutMs)
 }
 
 TSendResult SendFrame(const QString &Name, quint32 Sender, quint32 Code, QByteArrayView Data,
-                      const std::function<void(const TFrame &)> &OnFrame, int TimeoutMs, qint32 *DoneResult)
+                      const std::function<void(TFrame &)> &OnFrame, int TimeoutMs, qint32 *DoneResult)
 {
     if (DoneResult)
         *DoneResult = 0;
@@ -273,7 +376,7 @@ TSendResult SendFrame(const QString &Name, quint32 Sender, quint32 Code, QByteAr
             return TSendResult::Broken;
         }
         if (socket.bytesAvailable() > 0) {
-            decoder.Append(socket.readAll());
+            decoder.ReadFrom(socket);
             continue;
         }
         if (socket.state() != QLocalSocket::ConnectedState)
@@ -311,6 +414,8 @@ public:
 
     // True while the endpoint's handler runs for this connection's message.
     bool Dispatching() const { return m_dispatching; }
+    // Bytes the frame being assembled holds.
+    qsizetype Buffered() const { return m_decoder.Capacity(); }
 
 private:
     void Drop()
@@ -324,10 +429,12 @@ private:
     void ReadFrames()
     {
         if (m_handled) {
-            m_socket->readAll(); // one message per connection; the rest is ignored
+            m_socket->skip(m_socket->bytesAvailable()); // one message per connection; the rest is ignored
             return;
         }
-        m_decoder.Append(m_socket->readAll());
+        if (m_endpoint)
+            m_decoder.SetLimit(m_endpoint->FrameBudget(this));
+        m_decoder.ReadFrom(*m_socket);
         TFrame frame;
         if (!m_decoder.Next(frame)) {
             if (m_decoder.Failed())
@@ -402,8 +509,9 @@ bool TMessageEndpoint::Listen(const QString &Name)
         return false;
     }
     if (QFileInfo::exists(path)) {
-        // A live endpoint keeps its name; a socket file nobody listens on is stale.
-        if (EndpointAccepts(Name, 200)) {
+        // A live endpoint keeps its name (even one too busy to take a
+        // connection now); a socket file nobody listens on is stale.
+        if (EndpointListens(Name)) {
             m_error = QStringLiteral("Endpoint is in use");
             return false;
         }
@@ -440,12 +548,49 @@ bool TMessageEndpoint::IsListening() const
 void TMessageEndpoint::AcceptConnections()
 {
     while (m_server && m_server->hasPendingConnections()) {
-        if (QLocalSocket *socket = m_server->nextPendingConnection())
-            new TEndpointConnection(this, socket);
+        QLocalSocket *socket = m_server->nextPendingConnection();
+        if (!socket)
+            continue;
+        if (Connections().size() >= m_connectionLimit) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        new TEndpointConnection(this, socket);
     }
 }
 
-void TMessageEndpoint::Dispatch(const TFrame &Frame, const TFrameReply &Reply)
+QList<TEndpointConnection *> TMessageEndpoint::Connections() const
+{
+    QList<TEndpointConnection *> list;
+    for (QObject *kid : children()) {
+        if (auto *connection = dynamic_cast<TEndpointConnection *>(kid))
+            list.append(connection);
+    }
+    return list;
+}
+
+void TMessageEndpoint::SetLimits(qsizetype BufferBytes, int Connections)
+{
+    m_bufferLimit = BufferBytes > 0 ? BufferBytes : KventoChannel::EndpointBufferBytes;
+    m_connectionLimit = Connections > 0 ? Connections : KventoChannel::EndpointConnections;
+}
+
+qsizetype TMessageEndpoint::BufferedBytes() const
+{
+    qsizetype bytes = 0;
+    for (const TEndpointConnection *connection : Connections())
+        bytes += connection->Buffered();
+    return bytes;
+}
+
+quint32 TMessageEndpoint::FrameBudget(const TEndpointConnection *Asking) const
+{
+    const qsizetype left = m_bufferLimit - (BufferedBytes() - Asking->Buffered());
+    return quint32(qBound(qsizetype(SmallFrameBytes), left, qsizetype(MaxFrameBytes)));
+}
+
+void TMessageEndpoint::Dispatch(TFrame &Frame, const TFrameReply &Reply)
 {
     if (m_handler) {
         // A copy, so a handler that replaces itself does not destroy the running one.

@@ -5,9 +5,12 @@
 #include <QObject>
 #include <QString>
 
+#include <deque>
 #include <functional>
 
+class QIODevice;
 class QLocalServer;
+class TEndpointConnection;
 
 // Same-machine message channel between programs.
 //
@@ -31,6 +34,13 @@ constexpr quint32 MaxFrameBytes = 64u * 1024u * 1024u;
 // (sender), however many frames keep arriving: a receiver that trickles frames
 // cannot hold the sender longer.
 constexpr int FrameTimeoutMs = 5000;
+// What the frames being assembled on all connections of one endpoint may
+// hold together, and how many connections it keeps open at once. A frame of
+// up to SmallFrameBytes is always taken, so a large one in progress never
+// shuts out a short message.
+constexpr qsizetype EndpointBufferBytes = MaxFrameBytes;
+constexpr int EndpointConnections = 64;
+constexpr quint32 SmallFrameBytes = 64u * 1024u;
 } // namespace KventoChannel
 
 struct TFrame
@@ -59,23 +69,41 @@ TFrameParse ParseFrame(QByteArrayView Buffer);
 QByteArray EncodeFrame(quint32 Sender, quint32 Code, QByteArrayView Data);
 QByteArray EncodeDoneFrame(quint32 Sender, qint32 Result = 0);
 
-// Accumulates received bytes and yields whole frames. The buffer holds only
-// what was received; a header announcing more than the limit fails the decoder.
+// Assembles frames from received bytes. Once a frame's header has arrived
+// its data buffer is allocated once, at exactly its byte count, and the bytes
+// go straight into it; the finished frame takes that buffer over, so a frame
+// is never copied and never costs more than its byte count. A header
+// announcing more than the limit fails the decoder.
 class TFrameDecoder
 {
 public:
     void Append(QByteArrayView Bytes);
-    // Takes the next complete frame; false when none is complete (or Failed()).
+    // Reads from Device until a frame is complete or Device has nothing more.
+    void ReadFrom(QIODevice &Device);
+    // Takes the next complete frame; false when none is complete.
     bool Next(TFrame &Frame);
     bool Failed() const { return m_failed; }
     // Bytes received but not yet taken as a frame.
-    qsizetype Pending() const { return m_buffer.size() - m_pos; }
-    // Bytes the decoder's buffer has allocated.
-    qsizetype Capacity() const { return m_buffer.capacity(); }
+    qsizetype Pending() const;
+    // Bytes allocated for frames not yet taken.
+    qsizetype Capacity() const;
+    // Largest byte count accepted for a frame whose header has not arrived
+    // yet (never above the channel's limit).
+    void SetLimit(quint32 Bytes) { m_limit = qMin(Bytes, KventoChannel::MaxFrameBytes); }
 
 private:
-    QByteArray m_buffer;
-    qsizetype m_pos = 0;
+    // Moves bytes from Read (fills at most n bytes at a place, returns how
+    // many) into frames; stops early once a frame is ready when asked to.
+    void Fill(const std::function<qsizetype(char *, qsizetype)> &Read, bool StopAtFrame);
+    bool BeginData();
+    void Fail();
+
+    char m_header[KventoChannel::HeaderSize] = {};
+    qsizetype m_headerFill = 0;
+    TFrame m_current;
+    qsizetype m_dataFill = 0;
+    std::deque<TFrame> m_ready;
+    quint32 m_limit = KventoChannel::MaxFrameBytes;
     bool m_failed = false;
 };
 
@@ -132,6 +160,13 @@ QString ProgramEndpointName(quint32 Handle);
 bool EndpointPossible(const QString &Name);
 // True when an endpoint of that name exists and accepts a connection.
 bool EndpointAccepts(const QString &Name, int TimeoutMs = 1000);
+// True unless the endpoint's socket is missing or refuses connections; a
+// listener too busy to take one more still counts. Never waits.
+bool EndpointListens(const QString &Name);
+// Removes the "kvento-<pid>" sockets of programs that ended without closing
+// them: the process is gone and the socket refuses connections. Returns how
+// many were removed.
+int RemoveStaleProgramEndpoints();
 
 enum class TSendResult {
     Done, // the receiver handled the message and sent its done frame
@@ -146,15 +181,16 @@ enum class TSendResult {
 // connecting to the done frame, lasts at most TimeoutMs. DoneResult, when
 // given, receives the done frame's result.
 TSendResult SendFrame(const QString &Name, quint32 Sender, quint32 Code, QByteArrayView Data,
-                      const std::function<void(const TFrame &)> &OnFrame, int TimeoutMs = KventoChannel::FrameTimeoutMs,
+                      const std::function<void(TFrame &)> &OnFrame, int TimeoutMs = KventoChannel::FrameTimeoutMs,
                       qint32 *DoneResult = nullptr);
 
 // Writes answer frames on the connection a message came in on; false when the
 // connection is gone.
 using TFrameReply = std::function<bool(quint32 Code, QByteArrayView Data)>;
-// Handles one received message. Answer frames written through Reply go out
-// before the done frame, which the endpoint writes when the handler returns.
-using TFrameHandler = std::function<void(const TFrame &Frame, const TFrameReply &Reply)>;
+// Handles one received message (and may take its data). Answer frames
+// written through Reply go out before the done frame, which the endpoint
+// writes when the handler returns.
+using TFrameHandler = std::function<void(TFrame &Frame, const TFrameReply &Reply)>;
 
 // The receiving side: a local server with user-only access. Each connection
 // carries one message; the endpoint answers it with the done frame and closes
@@ -185,10 +221,18 @@ public:
     int FrameTimeoutMs() const { return m_frameTimeoutMs; }
     void SetFrameTimeoutMs(int Ms) { m_frameTimeoutMs = Ms > 0 ? Ms : KventoChannel::FrameTimeoutMs; }
 
+    // Limits over all connections together (see KventoChannel).
+    void SetLimits(qsizetype BufferBytes, int Connections);
+    // Bytes the frames being assembled hold now, over all connections.
+    qsizetype BufferedBytes() const;
+
 private:
     void AcceptConnections();
     friend class TEndpointConnection;
-    void Dispatch(const TFrame &Frame, const TFrameReply &Reply);
+    void Dispatch(TFrame &Frame, const TFrameReply &Reply);
+    QList<TEndpointConnection *> Connections() const;
+    // Largest frame a connection may start now, beside what the others hold.
+    quint32 FrameBudget(const TEndpointConnection *Asking) const;
 
     QLocalServer *m_server = nullptr;
     QString m_name;
@@ -196,4 +240,6 @@ private:
     quint32 m_handle = 0;
     TFrameHandler m_handler;
     int m_frameTimeoutMs = KventoChannel::FrameTimeoutMs;
+    qsizetype m_bufferLimit = KventoChannel::EndpointBufferBytes;
+    int m_connectionLimit = KventoChannel::EndpointConnections;
 };

@@ -10,7 +10,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-qpa-plugins libgl-dev zlib1g-dev
+  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev zlib1g-dev
   fonts-liberation fonts-dejavu-core fontconfig
 )
 if [[ "${1:-}" == "--all" ]]; then

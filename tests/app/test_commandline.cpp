@@ -8,7 +8,7 @@ namespace {
 TParseResult Parse(const char *line, const QString &environmentLanguage = QString())
 {
     return ParseCommandLine(QStringList {"cauchy"} + QString::fromUtf8(line).split(' ', Qt::SkipEmptyParts),
-                            environmentLanguage);
+                            {environmentLanguage, {}, {}});
 }
 } // namespace
 
@@ -64,7 +64,37 @@ TEST(CommandLine, BadValuesAndUnknownOptionsAreRefusedWithAMessage)
     }
     EXPECT_TRUE(Parse("--bogus").Error.contains("--bogus"));
     EXPECT_TRUE(Parse("-help").Error.contains("-help"));
-    EXPECT_TRUE(Parse("", "fr").Error.contains("CAUCHY_LANGUAGE"));
+    // Arguments (split at "|") > what the message says: blanks around a number, a
+    // missing number, a Qt switch that would swallow an option.
+    const QString exact = QStringLiteral(
+        "--seed| 1>not \" 1\";--samples=2 |--view|means>not \"2 \";--scale|\t2>not \"?2\";--location>--location "
+        "needs a number;--width=>--width needs a number;-platform|--snapshot|x.png>-platform needs a value");
+    for (const QString &c : exact.split(';'))
+        EXPECT_TRUE(ParseCommandLine(QStringList {"cauchy"} + c.section('>', 0, 0).split('|'))
+                        .Error.contains(c.section('>', 1)))
+            << c.toStdString();
+}
+
+TEST(CommandLine, UnusableEnvironmentValuesAreWarnedAboutOnceAndIgnored)
+{
+    // Arguments, CAUCHY_LANGUAGE, QT_SCALE_FACTOR, QT_FONT_DPI; language and scale used; warnings.
+    using E =
+        std::tuple<const char *, const char *, const char *, const char *, const char *, std::optional<double>, int>;
+    for (const auto &[args, language, scale, dpi, used, factor, warnings] :
+         {E {"", "fr", "", "144", "", {}, 1}, E {"--help", "DE", "2.5", "", "de", 2.5, 0},
+          E {"--language En", "fr", "0", "", "en", {}, 1}, E {"", "", "nan", "0", "", {}, 2},
+          E {"", "", "100", "x", "", {}, 2}, E {"", "", " 2", "4000", "", {}, 2},
+          E {"--scale 3", "", "-1", " 96", "", 3.0, 1}}) {
+        SCOPED_TRACE(std::string(args) + "|" + language + "|" + scale + "|" + dpi);
+        const TParseResult r = ParseCommandLine(QStringList {"cauchy"} + QString(args).split(' ', Qt::SkipEmptyParts),
+                                                {language, scale, dpi});
+        ASSERT_TRUE(r.Error.isEmpty()) << r.Error.toStdString();
+        EXPECT_EQ(r.Options.Language, used);
+        EXPECT_EQ(r.Options.Scale, factor);
+        EXPECT_EQ(r.Warnings.size(), warnings);
+        EXPECT_EQ(r.DropScaleFactor, *scale && QLatin1String(scale) != "2.5");
+        EXPECT_EQ(r.DropFontDpi, *dpi && QLatin1String(dpi) != "144");
+    }
 }
 
 TEST(CommandLine, TheLanguageComesFromTheOptionElseTheEnvironment)

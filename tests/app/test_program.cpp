@@ -9,6 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -25,6 +31,7 @@ protected:
         m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_run.path());
         m_env.insert(QStringLiteral("XDG_CONFIG_DIRS"), m_run.path() + QStringLiteral("/etc"));
+        m_env.insert(QStringLiteral("TMPDIR"), m_run.path());
     }
 
     void Start(QProcess &p)
@@ -48,10 +55,12 @@ protected:
     QString LockFile() const { return m_run.path() + QStringLiteral("/KV_cauchy.lock"); }
 
     // Runs the program to its end: the exit code (-1 when it did not exit) and what it wrote to stderr.
-    std::pair<int, QByteArray> Run(const QStringList &args, const QProcessEnvironment &env)
+    std::pair<int, QByteArray> Run(const QStringList &args, const QProcessEnvironment &env,
+                                   const std::function<void()> &inChild = {})
     {
         QProcess p;
         p.setProcessEnvironment(env);
+        p.setChildProcessModifier(inChild);
         p.start(m_program, args);
         EXPECT_TRUE(p.waitForFinished(60000)) << args.join(' ').toStdString();
         return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardError()};
@@ -161,4 +170,48 @@ TEST_F(Program, WithoutDisplayOrRuntimeDirectoryItSaysSoInsteadOfAborting)
         EXPECT_EQ(code, exitCode);
         EXPECT_TRUE(err.contains(says) && err.count("cauchy:") == 1) << err.toStdString();
     }
+}
+
+namespace {
+// Sets or clears the flag that keeps even root from making anything in a folder.
+bool SetImmutable(const QString &folder, bool on)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    int flags = 0;
+    const bool ok = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+        (flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL, ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+    ::close(fd);
+    return ok;
+}
+} // namespace
+
+TEST_F(Program, AHostileMachineStillGetsASnapshotOrOneMessage)
+{
+    const QString d = m_run.path(), keep = d + "/keep.png", folder = d + "/ro", locked = d + "/locked";
+    // A FIFO for the host settings, a runtime folder of the wrong mode, one where nothing can be made.
+    QDir().mkpath(d + "/etc/Ostrel");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(d + "/etc/Ostrel/quarvis.ini").constData(), 0600), 0);
+    ASSERT_EQ(::mkdir(QFile::encodeName(folder), 0500) | ::mkdir(QFile::encodeName(locked), 0700), 0);
+    const bool immutable = SetImmutable(locked, true);
+    QFile old(keep);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3 && old.flush());
+    const rlimit small {4096, 4096};
+    const std::function<void()> limitFileSize = [&small] { ::setrlimit(RLIMIT_FSIZE, &small); };
+    // Variable set, snapshot file, file-size limit, exit code, the one line said.
+    const std::tuple<QString, QString, bool, int, const char *> cases[] = {
+        {"QT_SCALE_FACTOR=0", "/s.png", false, 0, "QT_SCALE_FACTOR must be a number from 1 to 4"},
+        {"XDG_RUNTIME_DIR=" + folder, "/s.png", false, 0, "wrong permissions on runtime directory"},
+        {"XDG_RUNTIME_DIR=" + locked, "/s.png", false, 0, immutable ? "running without the host link" : ""},
+        {"QT_FONT_DPI=4000", "/keep.png", true, 1, std::strerror(EFBIG)}}; // "File too large"
+    for (const auto &[variable, file, limited, exitCode, says] : cases) {
+        SCOPED_TRACE(says);
+        QProcessEnvironment env = m_env;
+        env.insert(variable.section('=', 0, 0), variable.section('=', 1));
+        const auto [code, err] = Run({"--snapshot", d + file}, env, limited ? limitFileSize : nullptr);
+        EXPECT_EQ(code, exitCode) << err.toStdString();
+        EXPECT_TRUE(!*says || err.count(says) == 1) << err.toStdString();
+    }
+    SetImmutable(locked, false);
+    EXPECT_EQ(QFileInfo(keep).size(), 3);
+    EXPECT_EQ(QDir(d).entryList({"keep.png*"}, QDir::Files), QStringList {"keep.png"});
 }

@@ -1,7 +1,11 @@
 // Start-up pieces of the program entry: the snapshot file, the bytes of its
 // name, and a start that throws.
+#include "Application.h"
+#include "ChartExport.h"
+#include "Kesl_kurvo.h"
 #include "MessageBox.h"
 #include "Startup.h"
+#include "mainfrm.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +18,7 @@
 #include <fstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -23,6 +28,26 @@ QByteArray Read(const QByteArray &Path)
 {
     std::ifstream in(Path.constData(), std::ios::binary);
     return QByteArray::fromStdString({std::istreambuf_iterator<char>(in), {}});
+}
+
+// The wait status of Body run in a child process; Parent runs with the child's
+// id once Body has written to the descriptor it gets. A hang ends by SIGALRM.
+int InChild(const std::function<int(int)> &Body, const std::function<void(pid_t)> &Parent = {})
+{
+    int ready[2], status = -1;
+    char byte;
+    if (::pipe(ready) != 0)
+        return -1;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::alarm(60);
+        ::_exit(Body(ready[1]));
+    }
+    if (Parent && ::read(ready[0], &byte, 1) == 1)
+        Parent(pid);
+    ::waitpid(pid, &status, 0);
+    ::close(ready[0]), ::close(ready[1]);
+    return status;
 }
 
 } // namespace
@@ -42,6 +67,7 @@ TEST(Snapshot, WrittenWholeInItsFormatOrNotAtAll)
         {"a.bmp", "BM", ""},
         {"plain", "\x89PNG", ""},
         {"\xff\xfe.png", "\x89PNG", ""}, // not UTF-8
+        {QByteArray(251, 'n') + ".png", "\x89PNG", ""}, // as long as a name may be
         {"a.xyz", "", "unknown picture format \".xyz\""},
         {"fifo.png", "", "not a regular file"},
         {"dir.png", "", "not a regular file"},
@@ -53,7 +79,7 @@ TEST(Snapshot, WrittenWholeInItsFormatOrNotAtAll)
         EXPECT_TRUE(starts.isEmpty() ? error.contains(QLatin1String(says)) : Read(d + file).startsWith(starts));
     }
     ::unlink(d + "\xff\xfe.png");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 4); // no temporary file is left
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 5); // no temporary file is left
 
     // A file that cannot be written whole leaves the old picture as it was.
     const QByteArray old = Read(d + "a.bmp");
@@ -91,4 +117,60 @@ TEST(StartFailure, OneLineOrAMessageBoxThenExitOne)
         SetMessageBoxHandler(previous);
         EXPECT_EQ(shown, snapshot ? QStringList() : QStringList {QStringLiteral("failed")});
     }
+}
+
+TEST(Snapshot, AWriteProtectedFileIsKeptAndAFileSizeLimitReported)
+{
+    QTemporaryDir dir;
+    const QByteArray d = QFile::encodeName(dir.path()), keep = d + "/keep.png";
+    QFile(keep).open(QIODevice::WriteOnly);
+    constexpr uid_t kNobody = 65534; // a writer whom file modes bind
+    ASSERT_EQ(::chown(d, kNobody, kNobody) | ::chown(keep, kNobody, kNobody) | ::chmod(keep, 0444), 0);
+    const std::vector<double> values(10000, 0.125);
+    // As another user than root, and the window's "Save samples…" past the file-size limit.
+    const int status = InChild([&](int) {
+        QString e;
+        const bool refused = ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 &&
+            !WriteSnapshotImage(QImage(8, 8, QImage::Format_RGB32), keep, e) && e.endsWith(strerror(EACCES));
+        InstallProcessSignals();
+        const rlimit small {4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        e = SaveSamplesCsv(dir.filePath("s.csv"), values.data(), qsizetype(values.size()));
+        return refused && e.endsWith(strerror(EFBIG)) ? 0 : 1;
+    });
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_TRUE(Read(keep).isEmpty());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList {"keep.png"});
+}
+
+TEST(Signals, EndTheProgramWhenNoLoopComesRound)
+{
+    // Watched by a loop that never comes round: blocked in a call, as in an open() of a FIFO.
+    for (const int signal : {SIGTERM, SIGINT}) {
+        const int status = InChild(
+            [](int ready) {
+                InstallProcessSignals();
+                bool requested = false;
+                QuitOnTerminationSignals(*QCoreApplication::instance(), requested);
+                int never[2];
+                char byte;
+                return ::pipe(never) == 0 && ::write(ready, "r", 1) == 1 ? int(::read(never[0], &byte, 1)) : 1;
+            },
+            [signal](pid_t pid) { ::kill(pid, signal); });
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal << " " << status;
+    }
+}
+
+TEST(StartView, StepsRunAtOnceAreDrawnOnce)
+{
+    TFrmMain frm(nullptr, false);
+    frm.FormShow();
+    TStartOptions options;
+    options.StartView = TStartOptions::View::Means;
+    options.Samples = 40;
+    const int before = frm.RC->PaintCount();
+    ApplyStartView(frm, options);
+    EXPECT_EQ(frm.NrOfSamples, 40);
+    EXPECT_LE(frm.RC->PaintCount() - before, 2);
+    EXPECT_FALSE(frm.RC->isHidden());
 }

@@ -262,9 +262,11 @@ TEST(Marks, LetterAIsDrawnCentredOnThePoint)
     EXPECT_EQ(four.Image(), four2.Image());
 }
 
-TEST(Marks, DirectPixelsMatchTheCanvasCallsEverywhere)
+// Also on a bitmap wider than 16384 pixels, with figures on both sides of that column.
+using MarksOn = testing::TestWithParam<std::pair<int, int>>;
+TEST_P(MarksOn, DirectPixelsMatchTheCanvasCallsEverywhere)
 {
-    constexpr int W = 23, H = 17;
+    const auto [W, H] = GetParam();
     const QPoint positions[] = {
         {11, 8},    {0, 0},       {-3, 5},      {W - 1, H - 1},     {W + 2, 3},       {5, -4},
         {W, H},     {-1, -1},     {W + 8, 8},   {8, H + 8},         {-9, -9},         {W + 9, H + 9},
@@ -286,6 +288,8 @@ TEST(Marks, DirectPixelsMatchTheCanvasCallsEverywhere)
                 EXPECT_EQ(fast.Canvas().Brush.Style, slow.Canvas().Brush.Style);
             }
 }
+
+INSTANTIATE_TEST_SUITE_P(Widths, MarksOn, testing::Values(std::pair(23, 17), std::pair(16390, 9)));
 
 TEST(Marks, PensAndBrushesTheShortcutCannotHonourGiveTheCanvasResult)
 {

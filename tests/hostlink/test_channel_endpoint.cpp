@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTemporaryDir>
@@ -14,7 +15,10 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -168,13 +172,11 @@ TEST_F(ChannelEndpoint, SenderOutcomesTable)
                 }
             });
         });
-        const TSendRecord rec = OffThread([] { return SendAndRecord(QStringLiteral("raw"), 4106, "k", 400); });
+        const int deadline = c.waitsForTimeout ? 200 : 600000; // the others end long before theirs
+        const TSendRecord rec =
+            OffThread([deadline] { return SendAndRecord(QStringLiteral("raw"), 4106, "k", deadline); });
         EXPECT_EQ(rec.Result, c.expected);
         EXPECT_TRUE(rec.Frames.isEmpty());
-        if (c.waitsForTimeout)
-            EXPECT_GE(rec.Ms, 380);
-        else
-            EXPECT_LT(rec.Ms, 380);
         server.close();
     }
     const TSendRecord none = SendAndRecord(QStringLiteral("nobody-here"), 4106, "k", 400);
@@ -191,7 +193,7 @@ TEST_F(ChannelEndpoint, ReceiverTricklingFramesCannotHoldTheSender)
     int ticks = 0;
     QObject::connect(&server, &QLocalServer::newConnection, [&] {
         peer = server.nextPendingConnection();
-        timer.start(50);
+        timer.start(20);
     });
     QObject::connect(&timer, &QTimer::timeout, [&] {
         // Bounded, so that even a sender without an overall limit ends this test.
@@ -202,19 +204,18 @@ TEST_F(ChannelEndpoint, ReceiverTricklingFramesCannotHoldTheSender)
         peer->write(EncodeFrame(5, 4097, "tick"));
         peer->flush();
     });
-    constexpr int timeout = 400;
+    constexpr int timeout = 1000;
     const TSendRecord rec = OffThread([] { return SendAndRecord(QStringLiteral("trickle"), 4106, "k", timeout); });
     // The whole exchange is bounded by the one timeout, not by the gap between frames.
     EXPECT_EQ(rec.Result, TSendResult::TimedOut);
     EXPECT_GE(rec.Ms, timeout - 50);
-    EXPECT_LT(rec.Ms, 2 * timeout);
     EXPECT_GT(rec.Frames.size(), 2);
+    EXPECT_LT(rec.Frames.size(), 100);
 }
 
 TEST_F(ChannelEndpoint, ReceiverDropsBadConnections)
 {
     TMessageEndpoint endpoint;
-    endpoint.SetFrameTimeoutMs(300);
     int handled = 0;
     endpoint.SetHandler([&](const TFrame &, const TFrameReply &) { ++handled; });
     ASSERT_TRUE(endpoint.Listen(QStringLiteral("ep-bad")));
@@ -223,41 +224,92 @@ TEST_F(ChannelEndpoint, ReceiverDropsBadConnections)
     {
         const char *name;
         QByteArray bytes;
-        bool closesBeforeTimeout;
+        int timeoutMs; // a bad count is dropped at once, long before its deadline
     };
     QByteArray huge = EncodeFrame(1, 4106, QByteArray());
     huge[11] = 0x04; // 64 MiB
     huge[8] = 1; // ... and one byte
     const Case cases[] = {
-        {"byte count over 64 MiB", huge + QByteArray(100, 'x'), true},
-        {"frame stays incomplete", EncodeFrame(1, 4106, QByteArray(50, 'y')).left(30), false},
-        {"header stays incomplete", QByteArray(5, 'h'), false},
-        {"nothing sent", QByteArray(), false},
+        {"byte count over 64 MiB", huge + QByteArray(100, 'x'), 600000},
+        {"frame stays incomplete", EncodeFrame(1, 4106, QByteArray(50, 'y')).left(30), 100},
+        {"header stays incomplete", QByteArray(5, 'h'), 100},
+        {"nothing sent", QByteArray(), 100},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
+        endpoint.SetFrameTimeoutMs(c.timeoutMs);
         QLocalSocket client;
         client.connectToServer(EndpointPath(QStringLiteral("ep-bad")));
-        ASSERT_TRUE(client.waitForConnected(1000));
+        ASSERT_TRUE(client.waitForConnected(5000));
         QElapsedTimer t;
         t.start();
         if (!c.bytes.isEmpty())
             client.write(c.bytes);
         client.flush();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return client.state() == QLocalSocket::UnconnectedState; }, 3000));
-        if (c.closesBeforeTimeout)
-            EXPECT_LT(t.elapsed(), 250);
-        else
-            EXPECT_GE(t.elapsed(), 250);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return client.state() == QLocalSocket::UnconnectedState; }, 60000));
+        EXPECT_GE(t.elapsed(), c.timeoutMs < 1000 ? c.timeoutMs / 2 : 0); // not as soon as the bytes are in
     }
     EXPECT_EQ(handled, 0);
     EXPECT_TRUE(endpoint.IsListening());
 }
 
+TEST_F(ChannelEndpoint, ConnectionsShareOneBufferAndAreCounted)
+{
+    TMessageEndpoint endpoint;
+    endpoint.SetFrameTimeoutMs(600000);
+    endpoint.SetLimits(300000, 3);
+    QList<qsizetype> got;
+    endpoint.SetHandler([&](const TFrame &F, const TFrameReply &) { got.append(F.Data.size()); });
+    ASSERT_TRUE(endpoint.Listen(QStringLiteral("ep-share")));
+    std::vector<std::unique_ptr<QLocalSocket>> clients;
+    auto open = [&](const QByteArray &Bytes) {
+        QLocalSocket *c = clients.emplace_back(std::make_unique<QLocalSocket>()).get();
+        c->connectToServer(EndpointPath(QStringLiteral("ep-share")));
+        c->write(Bytes);
+        return c;
+    };
+    auto closes = [](QLocalSocket *C) {
+        return QTest::qWaitFor([C] { return C->state() == QLocalSocket::UnconnectedState; }, 20000);
+    };
+    const QByteArray big = EncodeFrame(1, 4106, QByteArray(200000, 'b'));
+    QLocalSocket *first = open(big.left(100000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return endpoint.BufferedBytes() == 200000; }, 20000));
+    EXPECT_TRUE(closes(open(big.left(50)))); // another 200000 would pass the limit
+    EXPECT_TRUE(closes(open(EncodeFrame(1, 4106, "short")))); // always taken, and answered
+    open({}), open({});
+    EXPECT_TRUE(closes(open(EncodeFrame(1, 4106, "fourth")))); // refused
+    first->write(big.mid(100000));
+    EXPECT_TRUE(closes(first));
+    EXPECT_EQ(got, (QList<qsizetype> {5, 200000}));
+}
+
+TEST_F(ChannelEndpoint, SocketsOfEndedProgramsAreRemoved)
+{
+    qint64 dead = 4194000;
+    while (QFileInfo::exists(QStringLiteral("/proc/%1").arg(dead)))
+        --dead;
+    auto leftBehind = [](const QString &Name) { // a socket file nobody listens on
+        sockaddr_un address {AF_UNIX, {}};
+        const QByteArray path = QFile::encodeName(EndpointPath(Name));
+        qstrcpy(address.sun_path, path.constData());
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        EXPECT_EQ(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+        ::close(fd);
+        return Name;
+    };
+    const QString kept[] = {leftBehind(ProgramEndpointName(quint32(::getpid()))), // its process runs
+                            leftBehind(QStringLiteral("other-%1").arg(dead))};
+    const QString gone = leftBehind(ProgramEndpointName(quint32(dead)));
+    EXPECT_EQ(RemoveStaleProgramEndpoints(), 1);
+    EXPECT_FALSE(QFileInfo::exists(EndpointPath(gone)));
+    for (const QString &name : kept)
+        EXPECT_TRUE(QFileInfo::exists(EndpointPath(name))) << qPrintable(name);
+}
+
 TEST_F(ChannelEndpoint, ReceiverAssemblesAFrameSentInPieces)
 {
     TMessageEndpoint endpoint;
-    endpoint.SetFrameTimeoutMs(2000);
+    endpoint.SetFrameTimeoutMs(600000);
     QByteArray got;
     endpoint.SetHandler([&](const TFrame &F, const TFrameReply &) { got = F.Data; });
     ASSERT_TRUE(endpoint.Listen(QStringLiteral("ep-pieces")));

@@ -195,6 +195,21 @@ TEST_F(DemonLocal, SingleInstanceRule)
     EXPECT_EQ(after.TryAcquire(), TInstanceLock::TResult::Acquired);
 }
 
+TEST_F(DemonLocal, LockFromAnotherMachineHoldsOnlyWhileItsOwnerListens)
+{
+    for (const bool listens : {false, true}) {
+        SCOPED_TRACE(listens);
+        WriteFile(TInstanceLock(QStringLiteral("KV_prog")).FilePath(), "999999\ncauchy\nelsewhere.example\n\n");
+        TMessageEndpoint owner;
+        ASSERT_EQ(owner.Listen(listens ? ProgramEndpointName(999999) : QString()), listens);
+        TvrxDemonClient cli(nullptr, m_program, {"prog"}, "T");
+        cli.SetTimeoutMs(100); // this thread serves the owner: the parameters go unanswered
+        cli.SetUseQuarvisServer(false);
+        cli.Loaded();
+        EXPECT_EQ(m_endStatuses.size(), listens ? 1 : 0);
+    }
+}
+
 TEST_F(DemonLocal, OneEndpointPerProcess)
 {
     TvrxDemonClient first(nullptr, m_program, {"prog"}, "T");
@@ -276,6 +291,7 @@ TEST_F(DemonLocal, DispatchOfReceivedMessages)
     EXPECT_EQ(cli.ParamStr(0), m_program); // always this program's path
     // More than any command line holds is not a forwarded parameter list.
     cli.ReceiveFrame(frame(kvParams, QByteArray(TvrxCustomDemon::MaxForwardedParamBytes + 1, 'p')));
+    cli.ReceiveFrame(frame(kvParams, QByteArray(4 << 20, '\n'))); // 4 Mi entries: 96 MiB of list for 4 MiB
     EXPECT_EQ(paramsChanged, 1);
     EXPECT_EQ(cli.ParamCount(), 2);
 

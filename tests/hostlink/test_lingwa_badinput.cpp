@@ -180,3 +180,19 @@ TEST(LingwaBadInput, HugeTextsAreCutToWhatAWindowCanUse)
         EXPECT_EQ(engine.Keys(), QStringList({"k", "after"}));
     }
 }
+
+TEST(LingwaBadInput, ATableIsReadOnlyUpToItsCapsInBytesAndRecords)
+{
+    // Records beyond the cap; a sparse file's worth of zeros before a record.
+    QByteArray many = QByteArray("[k]=v|$$").repeated(TLingwa2000::MaxTableRecords) + "[late]=x|$$";
+    QByteArray sparse = QByteArray(TLingwa2000::MaxTableBytes, '\0') + "[late]=x|$$";
+    for (QByteArray *data : {&many, &sparse}) {
+        TCountingBuffer buf(data);
+        ASSERT_TRUE(buf.open(QIODevice::ReadOnly));
+        TLingwa2000 lw;
+        lw.LoadTable(buf);
+        EXPECT_EQ(lw.Count(), data == &many ? TLingwa2000::MaxTableRecords : 0);
+        EXPECT_EQ(lw.LookupText("late"), "late");
+        EXPECT_LE(buf.pos(), TLingwa2000::MaxTableBytes);
+    }
+}

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <random>
 #include <set>
 #include <utility>
@@ -27,6 +30,22 @@ PixelSet Box(int x1, int y1, int x2, int y2) // inclusive
     for (int y = y1; y <= y2; ++y)
         for (int x = x1; x <= x2; ++x)
             out.insert({x, y});
+    return out;
+}
+
+// Plain 64-bit walk from (x, y) to (bx, by), end left out: its pixels on 64 x 64, up to where it has passed them.
+PixelSet ReferenceWalk(std::int64_t x, std::int64_t y, std::int64_t bx, std::int64_t by)
+{
+    PixelSet out;
+    const std::int64_t dx = std::abs(bx - x), dy = -std::abs(by - y), sx = x < bx ? 1 : -1, sy = y < by ? 1 : -1;
+    for (std::int64_t err = dx + dy, e2;
+         (x != bx || y != by) && (sx > 0 ? x < 64 : x >= 0) && (sy > 0 ? y < 64 : y >= 0);) {
+        if (x >= 0 && y >= 0 && x < 64 && y < 64)
+            out.insert({int(x), int(y)});
+        e2 = 2 * err;
+        x += e2 >= dy ? (err += dy, sx) : 0;
+        y += e2 <= dx ? (err += dx, sy) : 0;
+    }
     return out;
 }
 
@@ -317,4 +336,25 @@ TEST(Canvas, LinesCrossingTheEdgesMatchTheSameLinesInside)
         EXPECT_EQ(small.Image(), big.Image().copy(50, 50, 40, 40)) << mode;
         EXPECT_GT(Painted(small).size(), 400u);
     }
+}
+
+// A line from p - before * (u, v) to p + after * (u, v) (rows: range of u and v, before, after) sets the pixels
+// of the whole line's walk, which repeats every (u, v): the reference walks the periods that reach the surface.
+TEST(Canvas, LinePixelsOnTheSurfaceDoNotDependOnWhereTheEndsLie)
+{
+    const std::int64_t rows[][3] = {
+        {5, 0, 1},          {64, 1, 1},      {1000, 0, 1},          {16384, 1, 0},           {40000, 1, 1},
+        {1000000000, 0, 1}, {7, 1 << 28, 0}, {5, 1 << 28, 1 << 28}, {997, 1 << 21, 1 << 21}, {40000, 50000, 50000}};
+    std::mt19937_64 rng(25);
+    auto draw = [&rng](std::int64_t r) { return std::int64_t(rng() % std::uint64_t(2 * r + 1)) - r; };
+    for (const auto &[range, before, after] : rows)
+        for (int i = 0; i < 150; ++i) {
+            const std::int64_t px = draw(40) + 32, py = draw(40) + 32, u = draw(range), v = draw(range);
+            const std::int64_t reach = 100 / std::max({std::abs(u), std::abs(v), std::int64_t(1)}) + 1,
+                               b0 = std::min(before, reach), a0 = std::min(after, reach);
+            TBitmap bmp(64, 64);
+            bmp.Canvas().MoveTo(int(px - before * u), int(py - before * v));
+            bmp.Canvas().LineTo(int(px + after * u), int(py + after * v));
+            ASSERT_EQ(Painted(bmp), ReferenceWalk(px - b0 * u, py - b0 * v, px + a0 * u, py + a0 * v)) << i;
+        }
 }

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 class InstanceLock : public ::testing::Test
@@ -130,6 +132,8 @@ TEST_F(InstanceLock, ALockWhoseOwnerCannotBeShownRunningIsTakenOver)
         {[&] { write({}); }, true}, // a crash between creating and writing it
         {[&] { write(QByteArray(300, '\xa7')); }, true},
         {[&] { QDir().mkdir(path); }, true},
+        {[&] { ::mkfifo(QFile::encodeName(path).constData(), 0600); }, true}, // opening it would block
+        {[&] { ::mkfifo(QFile::encodeName(path + "f").constData(), 0600), QFile::link(path + "f", path); }, true},
         {[&] { Plant(path, QCoreApplication::applicationPid(), "x", QDateTime::currentDateTime()); }, true},
         {[&] { QDir().mkpath(path + QStringLiteral("/keep")); }, false}, // cannot be removed
     };

@@ -1,6 +1,6 @@
 // hostlink_probe: a form with a label "LW_Greeting" and a host-link client.
 //
-//   hostlink_probe [--server] [--multistart] [--no-translate] [more parameters]
+//   hostlink_probe [--server] [--multistart] [--no-translate] [--timeout MS] [more parameters]
 //
 // Prints "started pid=<pid> label=<label text>" after the load step (or
 // "load-error <message>"), then one line per event and per command read from
@@ -109,6 +109,8 @@ int main(int argc, char **argv)
         cli->SetAutoCreateItlFile(false);
         cli->SetMultiStart(args.contains(QStringLiteral("--multistart")));
         cli->SetUseQuarvisServer(args.contains(QStringLiteral("--server")));
+        if (const qsizetype at = args.indexOf(QStringLiteral("--timeout")); at > 0)
+            cli->SetTimeoutMs(args.value(at + 1).toInt());
         cli->OnParamsChange = [&cli](QObject *) {
             Out(QStringLiteral("params count=%1 list=%2")
                     .arg(cli->ParamCount())
