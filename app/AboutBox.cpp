@@ -5,6 +5,7 @@
 #include "DataFiles.h"
 #include "Kesl_hreflet.h"
 #include "MessageBox.h"
+#include "ScreenFit.h"
 #include "Shell.h"
 
 #include <QFrame>
@@ -20,6 +21,7 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QUrl>
+#include <QWindow>
 
 #include <cmath>
 
@@ -329,11 +331,32 @@ bool TFrmAbout::eventFilter(QObject *watched, QEvent *event)
 void TFrmAbout::showEvent(QShowEvent *event)
 {
     if (!event->spontaneous()) {
-        if (const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen())
-            move(s->availableGeometry().center() - rect().center());
+        MoveToItsPlace();
         FormShow();
     }
     QDialog::showEvent(event);
+}
+
+void TFrmAbout::CentreOn(QWidget *Window)
+{
+    m_owner = Window;
+}
+
+void TFrmAbout::MoveToItsPlace()
+{
+    const QScreen *s = m_owner ? m_owner->screen() : screen();
+    if (!s)
+        s = QGuiApplication::primaryScreen();
+    if (!s)
+        return;
+    const QRect area = s->availableGeometry();
+    const QPoint centre = m_owner ? m_owner->frameGeometry().center() : area.center();
+    QRect r(QPoint(), frameGeometry().size());
+    r.moveCenter(centre);
+    move(PlaceInside(area, r));
+    // Window managers keep a dialog above the window it belongs to.
+    if (m_owner && m_owner->windowHandle() && windowHandle())
+        windowHandle()->setTransientParent(m_owner->windowHandle());
 }
 
 int TFrmAbout::ShowModal()

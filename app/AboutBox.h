@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
 #include <functional>
 
@@ -55,6 +56,10 @@ public:
     QUrl LinkTarget(const QString &target) const;
     void OpenLink(const THreflet *Link);
 
+    // The window the dialog opens centred on, kept inside that window's
+    // screen; without one, the middle of the screen.
+    void CentreOn(QWidget *Window);
+
     // Shows the dialog modally and returns its result. Tests put a hook in
     // place so that nothing blocks; the previous hook is returned.
     using TShowModalHook = std::function<int(TFrmAbout *Dialog)>;
@@ -67,4 +72,7 @@ protected:
 
 private:
     void CreateControls();
+    void MoveToItsPlace();
+
+    QPointer<QWidget> m_owner;
 };

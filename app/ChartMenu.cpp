@@ -103,6 +103,9 @@ QMenu *CreateChartMenu(TFrmMain &frm, QWidget *parent)
         QAction *a = AddEntry(menu, frm, e.Key, e.Name);
         a->setCheckable(true);
         a->setChecked(frm.Extras.*e.Flag);
+        // The median runs along the samples of a run; the histogram has none.
+        if (e.Flag == &TTeachingExtras::RunningMedian)
+            a->setEnabled(!frm.DistriShown);
         QObject::connect(a, &QAction::toggled, &frm, [&frm, flag = e.Flag](bool on) {
             TTeachingExtras extras = frm.Extras;
             extras.*flag = on;

@@ -7,34 +7,53 @@
 #include <QScrollBar>
 #include <QToolButton>
 
+#include <functional>
+
+namespace {
+
+// A glyph drawn in a 16 by 16 grid, made at every pixel size a scale of 1 to
+// 4 asks for, so that a projector's scale shows sharp edges, not blown-up pixels.
+QIcon GlyphAtEveryScale(const std::function<void(QPainter &)> &draw)
+{
+    QIcon icon;
+    for (const int size : {16, 20, 24, 28, 32, 36, 40, 48, 56, 64}) {
+        QPixmap pm(size, size);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(size / 16.0, size / 16.0);
+        draw(p);
+        p.end();
+        icon.addPixmap(pm);
+    }
+    return icon;
+}
+
+} // namespace
+
 QIcon AboutGlyph()
 {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(QColor(0, 0, 160));
-    p.setPen(Qt::NoPen);
-    p.drawEllipse(1, 1, 14, 14);
-    p.setBrush(Qt::white);
-    p.drawRect(7, 7, 2, 6);
-    p.drawRect(7, 3, 2, 2);
-    return QIcon(pm);
+    return GlyphAtEveryScale([](QPainter &p) {
+        p.setBrush(QColor(0, 0, 160));
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(QRectF(1, 1, 14, 14));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(7, 7, 2, 6));
+        p.drawRect(QRectF(7, 3, 2, 2));
+    });
 }
 
 QIcon ExitGlyph()
 {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setPen(QColor(96, 64, 32));
-    p.setBrush(QColor(160, 112, 64));
-    p.drawRect(2, 1, 8, 13);
-    p.setPen(QPen(QColor(128, 0, 0), 2));
-    p.drawLine(8, 8, 15, 8);
-    p.drawLine(12, 5, 15, 8);
-    p.drawLine(12, 11, 15, 8);
-    return QIcon(pm);
+    return GlyphAtEveryScale([](QPainter &p) {
+        p.setPen(QPen(QColor(96, 64, 32), 1));
+        p.setBrush(QColor(160, 112, 64));
+        p.drawRect(QRectF(2.5, 1.5, 8, 13));
+        p.setPen(QPen(QColor(128, 0, 0), 2));
+        p.drawLine(QPointF(8, 8), QPointF(15, 8));
+        p.drawLine(QPointF(12, 5), QPointF(15, 8));
+        p.drawLine(QPointF(12, 11), QPointF(15, 8));
+    });
 }
 
 QToolButton *SpeedButton(QWidget *parent, const char *name, const QString &caption, const QRect &geometry)

@@ -4,6 +4,7 @@
 #include "Kesl_math1.h"
 #include "Messages.h"
 #include "QuarvisDemon.h"
+#include "ScreenFit.h"
 #include "Startup.h"
 #include "mainfrm.h"
 
@@ -58,7 +59,8 @@ try {
     // draw through pictures of their own make them at it as well.
     if (options.Scale)
         qputenv("QT_SCALE_FACTOR", QByteArray::number(*options.Scale));
-    TApplication app(argc, argv);
+    const std::unique_ptr<TApplication> application = CreateApplicationThatFits(argc, argv);
+    TApplication &app = *application;
     const std::jthread preparing = PrepareFirstPaint();
     if (!snapshot)
         app.QuitOnTerminationSignals();

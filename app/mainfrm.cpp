@@ -18,6 +18,7 @@
 #include "PanelControls.h"
 #include "QuarvisDemon.h"
 #include "RadioGroup.h"
+#include "ScreenFit.h"
 #include "TheoryOverlay.h"
 #include "ViewMath.h"
 
@@ -29,6 +30,7 @@
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QTextDocument>
@@ -60,6 +62,13 @@ std::optional<TTheorySource> TheoryOf(const TFrmMain::TSampleSource &source)
     return TTheorySource {d, source.LocationValue, source.WidthValue};
 }
 
+// The description's height: the designed one, or what a longer text (another
+// language, a larger font) needs, up to half of the room below the panel.
+int MemoHeight(int textHeight, int windowHeight)
+{
+    return std::max(TFrmMain::kMemoHeight, std::min(textHeight, (windowHeight - TFrmMain::kPanelHeight) / 2));
+}
+
 } // namespace
 
 TFrmMain::TFrmMain(QWidget *parent, bool singleInstance, const QString &language) : QWidget(parent)
@@ -79,7 +88,8 @@ TFrmMain::TFrmMain(QWidget *parent, bool singleInstance, const QString &language
     CreateControls(singleInstance, language);
     InstallAccessAids(*this);
 
-    setGeometry(kDesignLeft, kDesignTop, kDesignWidth - kFrameWidth, kDesignHeight - kFrameHeight);
+    resize(kDesignWidth - kFrameWidth, kDesignHeight - kFrameHeight);
+    PlaceOnScreen();
     setMinimumSize(kMinWidth - kFrameWidth, kMinHeight - kFrameHeight);
     ArrangeControls();
 }
@@ -158,10 +168,9 @@ void TFrmMain::CreateDescriptionAndData()
         pal.setColor(QPalette::Base, ColorToQColor(clCream));
         Memo1->setPalette(pal);
     }
-    Memo1->SetLines({QStringLiteral("LW_Description")});
-    // A narrow inner margin: the five lines of the description fit the 88
-    // pixels without a scroll bar.
+    // A narrow inner margin: the description's five lines fit the 88 pixels.
     Memo1->document()->setDocumentMargin(2);
+    Memo1->SetLines({QStringLiteral("LW_Description")});
     Memo1->viewport()->installEventFilter(this);
 
     Vec1 = new TVector(this);
@@ -234,7 +243,8 @@ void TFrmMain::ArrangeControls()
     const int w = width();
     Panel1->setGeometry(0, 0, w, kPanelHeight);
     Hueband1->setGeometry(Panel1->rect());
-    Memo1->setGeometry(0, std::max(kPanelHeight, height() - kMemoHeight), w, kMemoHeight);
+    const int memoHeight = MemoHeight(Memo1->heightForWidth(w), height());
+    Memo1->setGeometry(0, std::max(kPanelHeight, height() - memoHeight), w, memoHeight);
     // About and Exit keep their distance from the panel's right edge.
     const int right = w - (752 - 642);
     SButAbout->move(right, 8);
@@ -244,9 +254,35 @@ void TFrmMain::ArrangeControls()
     PlaceCornerNote(*RC);
 }
 
+void TFrmMain::PlaceOnScreen()
+{
+    // The designed place, unless that would put a part of the window (at a
+    // projector's scale, say) beyond the screen's free area.
+    if (const QScreen *s = screen())
+        move(PlaceInside(s->availableGeometry(), QRect(kDesignLeft, kDesignTop, kDesignWidth, kDesignHeight)));
+}
+
+void TFrmMain::ReportScaleFit() const
+{
+    const TScaleFit fit = StartScale();
+    if (fit.Used >= fit.Asked)
+        return;
+    const QString note = Translated(QStringLiteral("Too large for the screen at scale <%1%>: shown at scale <%2%>."),
+                                    {QString::number(fit.Asked), QString::number(fit.Used)});
+    std::fprintf(stderr, "cauchy: %s\n", qPrintable(note));
+}
+
 QRect TFrmMain::ChartArea() const
 {
     return QRect(0, kPanelHeight, width(), std::max(0, Memo1->y() - kPanelHeight));
+}
+
+bool TFrmMain::event(QEvent *event)
+{
+    // The description's text changed (a translation): it may need another height.
+    if (event->type() == QEvent::LayoutRequest)
+        ArrangeControls();
+    return QWidget::event(event);
 }
 
 void TFrmMain::resizeEvent(QResizeEvent *event)
@@ -330,6 +366,7 @@ void TFrmMain::FormShow()
     MeansRunning = false;
     DistriShown = true;
     LoadIcon();
+    ReportScaleFit();
     // The About dialog doubles as the start-up screen; without one (tests,
     // snapshots) nothing modal stops the start.
     if (!FrmAbout) {
@@ -337,6 +374,7 @@ void TFrmMain::FormShow()
         return;
     }
     {
+        FrmAbout->CentreOn(this);
         FrmAbout->LblName->setText(QStringLiteral("Cauchy Distribution"));
         FrmAbout->LblVersion->setText(QStringLiteral("Version 1.0"));
         FrmAbout->HrefletHomepage->SetURL(Translated(QStringLiteral("HomePageURL")));

@@ -134,6 +134,7 @@ public:
     static TStartDragHook SetStartDragHook(TStartDragHook hook);
 
 protected:
+    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -151,6 +152,9 @@ private:
     void DrawDistriTheory(int outside, int samples);
     void StartMemoDrag();
     void ArrangeControls();
+    void PlaceOnScreen();
+    // Says so on standard error when the window is drawn at a smaller scale than asked.
+    void ReportScaleFit() const;
     void SetParameterControlsEnabled(bool enabled);
     void LoadIcon();
 

@@ -2,7 +2,8 @@
 # Installs the Debian packages the project needs, and only those that are missing.
 # Usage: tools/install-packages.sh [--all] [extra package ...]
 #   without --all: what building and running the program needs (./run)
-#   with --all:    also the tests, benchmarks and fuzzers (./test): GoogleTest,
+#   with --all:    also the tests, benchmarks and fuzzers (./test): GoogleTest, an X server
+#                  without a screen for the real-window tests and its tools,
 #                  Google Benchmark, clang with its fuzzing runtime and the
 #                  peer chart libraries the benchmarks compare against
 set -euo pipefail
@@ -15,7 +16,7 @@ packages=(
 if [[ "${1:-}" == "--all" ]]; then
   shift
   packages+=(
-    libgtest-dev libgmock-dev qt6-svg-dev libbenchmark-dev desktop-file-utils locales poppler-utils
+    libgtest-dev libgmock-dev qt6-svg-dev libbenchmark-dev desktop-file-utils locales poppler-utils xvfb x11-utils
     clang libclang-rt-14-dev
     libqcustomplot-dev qt6-charts-dev libqt6opengl6-dev
   )

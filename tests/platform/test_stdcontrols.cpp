@@ -2,6 +2,8 @@
 #include "RadioGroup.h"
 
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -64,4 +66,22 @@ TEST(Memo, LinesWithLineBreaksShowAsSeparateLines)
     EXPECT_EQ(m.Lines().size(), 2);
     EXPECT_EQ(m.toPlainText(), "first\nsecond\nthird");
     EXPECT_EQ(m.document()->blockCount(), 3);
+}
+
+TEST(Memo, ItsHeightForAWidthShowsEveryLineAndItsScrollBarsSettle)
+{
+    TMemo m;
+    m.document()->setDocumentMargin(2); // as the main window's description
+    m.SetLines({QStringLiteral("Words that wrap at the width of the box, ").repeated(12), QStringLiteral("end")});
+    m.show();
+    // Around the height the text needs: below it a vertical bar only, from it on none; no switching.
+    const int fit = m.heightForWidth(400);
+    for (int h = fit - 24; h <= fit + 2; ++h) {
+        m.resize(400, h);
+        QCoreApplication::processEvents();
+        QSignalSpy ranges(m.verticalScrollBar(), &QScrollBar::rangeChanged);
+        for (int round = 0; round < 4; ++round, QCoreApplication::processEvents()) { }
+        EXPECT_TRUE(ranges.isEmpty() && !m.horizontalScrollBar()->isVisible()) << h;
+        EXPECT_EQ(m.verticalScrollBar()->isVisible(), h < fit) << h;
+    }
 }
