@@ -32,12 +32,6 @@ constexpr int kLinkWidth = 369;
 constexpr int kLinkHeight = 16;
 const QString kDefaultPage = QStringLiteral("index.html");
 
-bool IsWebAddress(const QString &target)
-{
-    return target.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
-        target.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
-}
-
 // A panel with a lowered outer and a raised inner bevel, one pixel each.
 class TBevelPanel : public QFrame
 {
@@ -281,11 +275,12 @@ QUrl TFrmAbout::LinkTarget(const QString &target) const
     if (page.isEmpty()) {
         // The home page's target comes from the table; without a usable one, the English page.
         page = HrefletHomepage->URL().section(QLatin1Char('#'), 0, 0);
-        if (!IsWebAddress(page) && !page.endsWith(QLatin1String(".html"), Qt::CaseInsensitive))
+        if (LinkTargetKind(page) != TLinkTarget::WebAddress &&
+            !page.endsWith(QLatin1String(".html"), Qt::CaseInsensitive))
             page = kDefaultPage;
     }
     QUrl url;
-    if (IsWebAddress(page)) {
+    if (LinkTargetKind(page) == TLinkTarget::WebAddress) {
         url = QUrl(page, QUrl::StrictMode);
     } else {
         const QString file = FindDocFile(page);

@@ -217,13 +217,13 @@ std::optional<QString> ApplyNumberOption(TOptionArgs &a, TStartOptions &o)
 
 QString VersionText()
 {
-    return QStringLiteral("Cauchy Distribution 1.0");
+    return QStringLiteral("Cauchy Distribution " CAUCHY_VERSION);
 }
 
 void SetProgramIdentity()
 {
     QCoreApplication::setApplicationName(QStringLiteral("cauchy"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(CAUCHY_VERSION));
 }
 
 QString HelpText()

@@ -376,7 +376,7 @@ void TFrmMain::FormShow()
     {
         FrmAbout->CentreOn(this);
         FrmAbout->LblName->setText(QStringLiteral("Cauchy Distribution"));
-        FrmAbout->LblVersion->setText(QStringLiteral("Version 1.0"));
+        FrmAbout->LblVersion->setText(QStringLiteral("Version " CAUCHY_VERSION));
         FrmAbout->HrefletHomepage->SetURL(Translated(QStringLiteral("HomePageURL")));
         const QString language = Translated(QStringLiteral("$dlglanguage$")).toLower();
         if (cliDemon)

@@ -1,5 +1,6 @@
 #include "Kesl_DigrelFormat.h"
 
+#include "Kesl_DateTimePattern_p.h"
 #include "Kesl_DigrelDecimal.h"
 
 #include <algorithm>
@@ -226,7 +227,8 @@ std::optional<QString> FormText(double value, const TDigrelFormat &f)
         if (InInt64Range(RoundEven(value)))
             return QString::number(RoundToInt64(value));
         return Q(FixedText(RoundEven(value), 0));
-    case dtDateTime: return DigrelDateTimeText(value, f.DTFormat);
+    case dtDateTime: // the platform's letters, 1 January 0001 to 31 December 9999
+        return FormatDateTimePattern(f.DTFormat, value, {.WideLetters = true});
     case dtState: return f.StateText;
     case dtBin:
         if (!InRangeR(value))

@@ -27,9 +27,3 @@ QString DigrelValueText(double value, const TDigrelFormat &format);
 // True when a value text of textWidth pixels does not fit a field labelWidth
 // pixels wide and must give way to the overflow indicator (never for state texts).
 bool DigrelTextOverflows(int textWidth, int labelWidth, TDisplay type);
-
-// A date/time value (days since 30 December 1899, the fraction the time of day)
-// written with a pattern of d, m, y, h, n, s, z and am/pm letters; month and day
-// names come from the default locale. Nothing for values outside the years
-// 1..9999 or not finite.
-std::optional<QString> DigrelDateTimeText(double value, const QString &pattern);

@@ -7,7 +7,6 @@
 #include <QCursor>
 #include <QEnterEvent>
 #include <QEvent>
-#include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -28,22 +27,6 @@ QString Trimmed(const QString &s)
     while (last > first && s.at(last - 1).unicode() <= 0x20)
         --last;
     return s.mid(first, last - first);
-}
-
-// A web address: "http://" in any letter case, and "https://" as well since
-// most pages are only served that way now.
-bool IsWebAddress(const QString &url)
-{
-    return url.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
-        url.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
-}
-
-// The extension of the file name: from its last "." on; empty without one.
-QString Extension(const QString &path)
-{
-    const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
-    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-    return dot > slash ? path.mid(dot) : QString();
 }
 
 // Breaks one paragraph at blanks so that each line fits the width; a word
@@ -220,12 +203,11 @@ void THreflet::StartProgram()
 void THreflet::Click()
 {
     if (!m_url.isEmpty()) {
-        if (IsWebAddress(m_url))
-            OpenWebAddress();
-        else if (Extension(m_url).toLower() == QLatin1String(".exe"))
-            StartProgram();
-        else
-            Fail(QStringLiteral("URL of Hreflet is invalid"));
+        switch (LinkTargetKind(m_url)) {
+        case TLinkTarget::WebAddress: OpenWebAddress(); break;
+        case TLinkTarget::Program: StartProgram(); break;
+        case TLinkTarget::None: Fail(QStringLiteral("URL of Hreflet is invalid"));
+        }
     }
     if (OnClick)
         OnClick(this);

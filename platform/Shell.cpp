@@ -2,8 +2,9 @@
 
 #include <QDesktopServices>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace {
 
@@ -16,13 +17,20 @@ TShellOpenHandler &Handler()
     return handler;
 }
 
-// "scheme://..." or "mailto:...": never a program file name. A "file://"
-// address is a document for its default viewer as well.
-bool IsWebAddress(const QString &target)
+// The extension of the file name: from its last "." on; empty without one.
+QString Extension(const QString &path)
 {
-    static const QRegularExpression web(QStringLiteral("^(https?|ftp|file)://|^mailto:"),
-                                        QRegularExpression::CaseInsensitiveOption);
-    return web.match(target).hasMatch();
+    const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    return dot > slash ? path.mid(dot) : QString();
+}
+
+// A document: an address with a scheme as it is, anything else a local path.
+// A one-letter scheme is a drive letter.
+QUrl DocumentUrl(const QString &target)
+{
+    const QUrl url(target, QUrl::TolerantMode);
+    return url.scheme().size() > 1 ? url : QUrl::fromLocalFile(target);
 }
 
 int StartProgram(const QString &program, const QString &parameters)
@@ -39,15 +47,26 @@ int RealShellOpen(const QString &verb, const QString &target, const QString &par
         return StartProgram(target, parameters);
     if (!verb.isEmpty())
         return kFailed;
-    if (IsWebAddress(target)) {
-        // A web address is never run as a program, even when it does not parse.
-        const QUrl url(target, QUrl::TolerantMode);
-        return url.isValid() && QDesktopServices::openUrl(url) ? kHandedOver : kFailed;
-    }
-    return StartProgram(target, parameters);
+    const TLinkTarget kind = LinkTargetKind(target);
+    if (kind == TLinkTarget::Program)
+        return StartProgram(target, parameters);
+    if (target.trimmed().isEmpty())
+        return kFailed;
+    // A web address is never taken for a local path, even when it does not parse.
+    const QUrl url = kind == TLinkTarget::WebAddress ? QUrl(target, QUrl::TolerantMode) : DocumentUrl(target);
+    return url.isValid() && QDesktopServices::openUrl(url) ? kHandedOver : kFailed;
 }
 
 } // namespace
+
+TLinkTarget LinkTargetKind(const QString &target)
+{
+    if (target.startsWith(QLatin1String("http://"), Qt::CaseInsensitive))
+        return TLinkTarget::WebAddress;
+    if (Extension(target).compare(QLatin1String(".exe"), Qt::CaseInsensitive) == 0)
+        return TLinkTarget::Program;
+    return TLinkTarget::None;
+}
 
 int ShellOpen(const QString &target, const QString &parameters, const QString &verb)
 {
