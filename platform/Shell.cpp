@@ -61,7 +61,10 @@ int RealShellOpen(const QString &verb, const QString &target, const QString &par
 
 TLinkTarget LinkTargetKind(const QString &target)
 {
-    if (target.startsWith(QLatin1String("http://"), Qt::CaseInsensitive))
+    // "https://" as well: a link label that refused every secured site would
+    // be of little use today.
+    if (target.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
+        target.startsWith(QLatin1String("https://"), Qt::CaseInsensitive))
         return TLinkTarget::WebAddress;
     if (Extension(target).compare(QLatin1String(".exe"), Qt::CaseInsensitive) == 0)
         return TLinkTarget::Program;

@@ -4,8 +4,8 @@
 
 #include <functional>
 
-// What a link's target names. Only "http://" in any letter case makes a web
-// address; a target whose file name ends in ".exe" (any letter case) is a
+// What a link's target names. "http://" or "https://" in any letter case makes
+// a web address; a target whose file name ends in ".exe" (any letter case) is a
 // program file; anything else is neither. The file name is the part after the
 // last "/" or "\", so "tools.exe/readme" is no program.
 enum class TLinkTarget { None, WebAddress, Program };

@@ -214,7 +214,7 @@ TEST(AboutDialog, LinksOpenTheShippedPagesAndAFailureIsReported)
         {"index.de.html", 1, 42, docUrl + "/index.de.html#simulations", nullptr},
         {"index.de.html", 2, 42, docUrl + "/index.de.html", nullptr},
         {"http://example.org/home/", 2, 42, "http://example.org/home/", nullptr},
-        {"https://example.org/home/", 2, 42, "", "not installed"}, // only http:// is a web address
+        {"https://example.org/home/", 2, 42, "https://example.org/home/", nullptr},
         {"missing.html", 2, 42, "", "not installed"},
         {"index.html", 0, 2, docUrl + "/index.html#components", "No program"},
     };

@@ -10,7 +10,7 @@ TEST(LinkTarget, KindFollowsPrefixAndExtension)
         {"http://example.org/", TLinkTarget::WebAddress},
         {"HTTP://EXAMPLE.ORG/Page", TLinkTarget::WebAddress},
         {"http://example.org/setup.exe", TLinkTarget::WebAddress},
-        {"https://example.org/", TLinkTarget::None},
+        {"HTTPS://example.org/", TLinkTarget::WebAddress},
         {"ftp://example.org/", TLinkTarget::None},
         {"file:///tmp/index.html", TLinkTarget::None},
         {"mailto:someone@example.org", TLinkTarget::None},
