@@ -9,13 +9,13 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-qpa-plugins libgl-dev zlib1g-dev
+  qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
   fonts-liberation fonts-dejavu-core fontconfig
 )
 if [[ "${1:-}" == "--all" ]]; then
   shift
   packages+=(
-    libgtest-dev libgmock-dev qt6-svg-dev libbenchmark-dev desktop-file-utils locales poppler-utils
+    libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils locales poppler-utils
     clang libclang-rt-14-dev
     libqcustomplot-dev qt6-charts-dev libqt6opengl6-dev
   )
