@@ -13,6 +13,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSvgGenerator>
 #include <QWidget>
 
 #include <algorithm>
@@ -66,28 +67,24 @@ QByteArray PngBytes(QWidget *chart, int scale)
     return Bytes([&](QBuffer &buffer) { ChartImage(chart, scale).save(&buffer, "PNG"); });
 }
 
-// One embedded picture is all a chart needs, so the document is written here
-// rather than by a vector painter. Both link forms are given: older readers
-// know only xlink:href.
+// For now the drawing holds the chart's picture at the chosen scale. Its size
+// is given at 96 pixels per inch as on a screen, like the PDF page: what
+// browsers and drawing programs take one pixel to be.
 QByteArray SvgBytes(QWidget *chart, int scale)
 {
-    const QByteArray png = PngBytes(chart, scale);
-    if (png.isEmpty())
+    const QImage image = ChartImage(chart, scale);
+    if (image.isNull())
         return {};
-    const QString url = QStringLiteral("data:image/png;base64,") + QLatin1String(png.toBase64());
-    QString title = chart->window()->windowTitle().toHtmlEscaped();
-    if (!title.isEmpty())
-        title = QStringLiteral("<title>%1</title>\n").arg(title);
-    const auto n = [](int v) { return QString::number(v); };
-    return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                          "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\"\n"
-                          "     version=\"1.1\" width=\"%1\" height=\"%2\" viewBox=\"0 0 %3 %4\">\n"
-                          "%5<image width=\"%3\" height=\"%4\" preserveAspectRatio=\"none\"\n"
-                          "       href=\"%6\"\n"
-                          "       xlink:href=\"%6\"/>\n"
-                          "</svg>\n")
-        .arg(n(chart->width() * scale), n(chart->height() * scale), n(chart->width()), n(chart->height()), title, url)
-        .toUtf8();
+    return Bytes([&](QBuffer &buffer) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setResolution(96);
+        svg.setSize(image.size());
+        svg.setViewBox(QRect(QPoint(), chart->size()));
+        svg.setTitle(chart->window()->windowTitle().toHtmlEscaped()); // Qt 6.4 writes it as it is
+        QPainter painter(&svg);
+        painter.drawImage(QRect(QPoint(), chart->size()), image);
+    });
 }
 
 void WritePdf(QBuffer &buffer, QWidget *chart, int scale)

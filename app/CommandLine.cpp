@@ -1,11 +1,12 @@
 #include "CommandLine.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QHash>
 
-#include <algorithm>
 #include <cmath>
-#include <iterator>
 
 namespace {
 
@@ -37,6 +38,16 @@ std::optional<double> FiniteNumber(const QString &text)
     return v;
 }
 
+// A whole number from min to max, written in decimal.
+std::optional<qulonglong> WholeNumber(const QString &text, qulonglong min, qulonglong max)
+{
+    bool ok = IsBare(text);
+    const qulonglong v = ok ? text.toULongLong(&ok) : 0;
+    if (!ok || v < min || v > max)
+        return std::nullopt;
+    return v;
+}
+
 // A value the scroll bar can take: value * scale is a whole number in [min, max].
 std::optional<int> ScrollPosition(const QString &text, double scale, int min, int max)
 {
@@ -60,36 +71,6 @@ std::optional<double> ScaleValue(const QString &text)
     return f;
 }
 
-// Switches QApplication takes for itself; "true" where a value follows as
-// the next argument unless given with "=".
-struct TQtSwitch
-{
-    const char *name;
-    bool takesValue;
-};
-constexpr TQtSwitch kQtSwitches[] = {
-    {"platform", true},        {"platformpluginpath", true},
-    {"platformtheme", true},   {"plugin", true},
-    {"qwindowgeometry", true}, {"qwindowicon", true},
-    {"qwindowtitle", true},    {"style", true},
-    {"stylesheet", true},      {"session", true},
-    {"display", true},         {"geometry", true},
-    {"reverse", false},        {"widgetcount", false},
-    {"nograb", false},         {"dograb", false},
-    {"sync", false},
-};
-
-// The Qt switch named by an argument ("-name" or "--name", maybe "=value").
-const TQtSwitch *QtSwitch(const QString &arg)
-{
-    QString name = arg.mid(arg.startsWith(QLatin1String("--")) ? 2 : 1);
-    name = name.left(name.indexOf(QLatin1Char('=')));
-    for (const TQtSwitch &s : kQtSwitches)
-        if (name == QLatin1String(s.name))
-            return &s;
-    return nullptr;
-}
-
 // In any letter case ("DE" as well as "de").
 std::optional<QString> LanguageValue(const QString &value)
 {
@@ -99,118 +80,205 @@ std::optional<QString> LanguageValue(const QString &value)
     return std::nullopt;
 }
 
-// The switch of a teaching extra, or null for any other name.
-bool *ExtraSwitch(TTeachingExtras &extras, const QString &name)
+// Every option once, in the order of the help: its names, its value's name
+// ("a|b": one of these words), the help line, what a missing value should
+// have been and what a given one must be (for words: one of them). Qt's own
+// switches have no help line; they are known so that their values are not
+// read as options.
+struct TOption
 {
-    if (name == QLatin1String("--theory"))
-        return &extras.DensityCurve;
-    if (name == QLatin1String("--outside"))
-        return &extras.ShareOutside;
-    if (name == QLatin1String("--median"))
-        return &extras.RunningMedian;
+    const char *Names; // a letter or words, separated by ","
+    const char *Value = ""; // empty for a switch
+    const char *Help = "";
+    const char *Needs = "";
+    const char *Rule = "";
+
+    QStringList NameList() const { return QString::fromLatin1(Names).split(QLatin1Char(',')); }
+    QStringList Words() const { return QString::fromLatin1(Value).split(QLatin1Char('|')); }
+    bool TakesValue() const { return *Value; }
+    bool IsQt() const { return !*Help; }
+};
+
+constexpr TOption kOptions[] = {
+    {"h,help", "", "show this help and exit"},
+    {"version", "", "show the version and exit"},
+    {"snapshot", "FILE.png", "render the window after start-up to FILE.png, show nothing, exit", "a file name"},
+    {"view", "distribution|means", "the view to start with (default: distribution)"},
+    {"distribution", "normal|cauchy", "the distribution to start with (default: cauchy)"},
+    {"location", "L", "location, -10 to 10 in steps of 0.1 (default: 0)", "a number",
+     "a number from -10 to 10 in steps of 0.1"},
+    {"width", "W", "width, 0.01 to 5 in steps of 0.01 (default: 1)", "a number",
+     "a number from 0.01 to 5 in steps of 0.01"},
+    {"samples", "N", "for the means view: run N of the 500 steps at once (1 to 500)", "a number",
+     "a whole number from 1 to 500"},
+    {"seed", "S", "start the random numbers from S (0 to 4294967295) instead of the clock", "a number",
+     "a whole number from 0 to 4294967295"},
+    {"scale", "F", "draw the window F times as large, 1 to 4, for a projector\n(default: QT_SCALE_FACTOR, else 1)",
+     "a number", "a number from 1 to 4"},
+    {"language", "de|en",
+     "use the German or English texts shipped with the program\n"
+     "(default: CAUCHY_LANGUAGE, else the table beside the program)"},
+    {"theory", "", "draw the exact density over the histogram"},
+    {"outside", "", "show the share of samples beyond -20 ... 20, counted and exact"},
+    {"median", "", "draw the running median beside the running mean"},
+    // QApplication's and the platforms', written with one dash or two.
+    {"platform,platformpluginpath,platformtheme,plugin,qwindowgeometry,qwindowicon,qwindowtitle,style,stylesheet,"
+     "session,display,geometry",
+     "value"},
+    {"reverse,widgetcount,nograb,dograb,sync"},
+};
+
+const TOption *Find(const QString &name)
+{
+    for (const TOption &option : kOptions)
+        if (option.NameList().contains(name))
+            return &option;
     return nullptr;
 }
 
-// One "--name[=value]" argument; a value not given with "=" is the next argument.
-struct TOptionArgs
+// How a name of the program's is written: one dash for a letter, two for a word.
+QString Written(const QString &name)
 {
-    const QStringList &Arguments;
-    int &Index;
-    QString Name, Value;
-    bool HasValue;
-
-    bool Take()
-    {
-        if (HasValue)
-            return true;
-        if (Index + 1 >= Arguments.size())
-            return false;
-        Value = Arguments[++Index];
-        return true;
-    }
-};
-
-// The option-appliers below answer nothing for a name that is not theirs, an
-// empty text when the option was taken, else the message for its bad value.
-
-// Switches and options whose values are words.
-std::optional<QString> ApplyWordOption(TOptionArgs &a, TStartOptions &o)
-{
-    const QString &name = a.Name;
-    if (name == QLatin1String("--help") && !a.HasValue) {
-        o.Help = true;
-    } else if (name == QLatin1String("--version") && !a.HasValue) {
-        o.Version = true;
-    } else if (bool *extra = ExtraSwitch(o.Extras, name); extra && !a.HasValue) {
-        *extra = true;
-    } else if (name == QLatin1String("--snapshot")) {
-        if (!a.Take() || a.Value.isEmpty())
-            return QStringLiteral("--snapshot needs a file name");
-        o.Snapshot = a.Value;
-    } else if (name == QLatin1String("--view")) {
-        if (!a.Take())
-            return QStringLiteral("--view needs distribution or means");
-        if (a.Value == QLatin1String("distribution"))
-            o.StartView = TStartOptions::View::Distribution;
-        else if (a.Value == QLatin1String("means"))
-            o.StartView = TStartOptions::View::Means;
-        else
-            return QStringLiteral("--view must be distribution or means, not \"%1\"").arg(Shown(a.Value));
-    } else if (name == QLatin1String("--distribution")) {
-        if (!a.Take())
-            return QStringLiteral("--distribution needs normal or cauchy");
-        if (a.Value == QLatin1String("normal"))
-            o.DistributionIndex = 0;
-        else if (a.Value == QLatin1String("cauchy"))
-            o.DistributionIndex = 1;
-        else
-            return QStringLiteral("--distribution must be normal or cauchy, not \"%1\"").arg(Shown(a.Value));
-    } else if (name == QLatin1String("--language")) {
-        if (!a.Take())
-            return QStringLiteral("--language needs de or en");
-        const std::optional<QString> language = LanguageValue(a.Value);
-        if (!language)
-            return QStringLiteral("--language must be de or en, not \"%1\"").arg(Shown(a.Value));
-        o.Language = *language;
-    } else {
-        return std::nullopt;
-    }
-    return QString();
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
 }
 
-// Options whose values are numbers.
-std::optional<QString> ApplyNumberOption(TOptionArgs &a, TStartOptions &o)
+// The parser reads "-name" as "--name" and "--h" as "-h". Here the program's
+// options are written as Written gives and take a value only if they have one;
+// Qt's switches are written either way (as Qt reads them). The index of the
+// first argument that is no option so written, or the count. Values are
+// stepped over as the parser takes them.
+qsizetype FirstUnknown(const QStringList &arguments)
 {
-    const QString &name = a.Name;
-    static const QLatin1String kNumberOptions[] = {QLatin1String("--location"), QLatin1String("--width"),
-                                                   QLatin1String("--samples"), QLatin1String("--seed"),
-                                                   QLatin1String("--scale")};
-    if (std::find(std::begin(kNumberOptions), std::end(kNumberOptions), name) == std::end(kNumberOptions))
-        return std::nullopt;
-    if (!a.Take() || a.Value.isEmpty())
-        return QStringLiteral("%1 needs a number").arg(name);
-    const QString value = a.Value, shown = Shown(value);
-    bool ok = IsBare(value);
-    if (name == QLatin1String("--location")) {
-        if (!(o.LocationPosition = ScrollPosition(value, 10, -100, 100)))
-            return QStringLiteral("--location must be a number from -10 to 10 in steps of 0.1, not \"%1\"").arg(shown);
-    } else if (name == QLatin1String("--width")) {
-        if (!(o.WidthPosition = ScrollPosition(value, 100, 1, 500)))
-            return QStringLiteral("--width must be a number from 0.01 to 5 in steps of 0.01, not \"%1\"").arg(shown);
-    } else if (name == QLatin1String("--samples")) {
-        const int n = ok ? value.toInt(&ok) : 0;
-        if (!ok || n < 1 || n > 500)
-            return QStringLiteral("--samples must be a whole number from 1 to 500, not \"%1\"").arg(shown);
-        o.Samples = n;
-    } else if (name == QLatin1String("--seed")) {
-        const qulonglong seed = ok ? value.toULongLong(&ok) : 0;
-        if (!ok || seed > 0xFFFFFFFFull)
-            return QStringLiteral("--seed must be a whole number from 0 to 4294967295, not \"%1\"").arg(shown);
-        o.Seed = static_cast<std::uint32_t>(seed);
-    } else if (!(o.Scale = ScaleValue(value))) {
-        return QStringLiteral("--scale must be a number from 1 to 4, not \"%1\"").arg(shown);
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &arg = arguments[i];
+        if (!arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-"))
+            continue; // host switches and forwarded parameters
+        const QString written = arg.section(QLatin1Char('='), 0, 0);
+        const QString name = written.mid(arg.startsWith(QLatin1String("--")) ? 2 : 1);
+        const TOption *option = Find(name);
+        const bool hasValue = arg.contains(QLatin1Char('='));
+        if (!option || (!option->IsQt() && (written != Written(name) || (!option->TakesValue() && hasValue))))
+            return i;
+        if (option->TakesValue() && !hasValue)
+            ++i;
     }
-    return QString();
+    return arguments.size();
+}
+
+// Puts the value of the option Name into O; false when it is not usable.
+bool Take(const QString &name, const QString &value, TStartOptions &o)
+{
+    const qsizetype word = Find(name)->Words().indexOf(value);
+    const std::optional<QString> language = LanguageValue(value);
+    if (name == QLatin1String("h") || name == QLatin1String("help"))
+        o.Help = true;
+    else if (name == QLatin1String("version"))
+        o.Version = true;
+    else if (name == QLatin1String("theory"))
+        o.Extras.DensityCurve = true;
+    else if (name == QLatin1String("outside"))
+        o.Extras.ShareOutside = true;
+    else if (name == QLatin1String("median"))
+        o.Extras.RunningMedian = true;
+    else if (name == QLatin1String("snapshot"))
+        o.Snapshot = value;
+    else if (name == QLatin1String("view") && word >= 0)
+        o.StartView = word ? TStartOptions::View::Means : TStartOptions::View::Distribution;
+    else if (name == QLatin1String("distribution") && word >= 0)
+        o.DistributionIndex = int(word);
+    else if (name == QLatin1String("language") && language)
+        o.Language = *language;
+    else if (name == QLatin1String("location"))
+        return bool(o.LocationPosition = ScrollPosition(value, 10, -100, 100));
+    else if (name == QLatin1String("width"))
+        return bool(o.WidthPosition = ScrollPosition(value, 100, 1, 500));
+    else if (name == QLatin1String("samples"))
+        return bool(o.Samples = WholeNumber(value, 1, 500));
+    else if (name == QLatin1String("seed"))
+        return bool(o.Seed = WholeNumber(value, 0, 0xFFFFFFFFull));
+    else if (name == QLatin1String("scale"))
+        return bool(o.Scale = ScaleValue(value));
+    else
+        return false; // not one of the option's words
+    return true;
+}
+
+// What one option found on the command line does; the message when its value
+// is missing or not usable.
+QString Apply(const QString &name, const std::optional<QString> &value, TStartOptions &o)
+{
+    const TOption &option = *Find(name);
+    if (option.IsQt()) // Qt would take the next option as the value ("-platform --snapshot x.png").
+        return option.TakesValue() && (!value || value->startsWith(QLatin1Char('-')))
+            ? QStringLiteral("-%1 needs a value").arg(name)
+            : QString();
+    const QString words = option.Words().join(QStringLiteral(" or "));
+    // An empty number or file name counts as none; an empty word is not one of the words.
+    if (option.TakesValue() && (!value || (value->isEmpty() && *option.Needs)))
+        return QStringLiteral("%1 needs %2").arg(Written(name), *option.Needs ? QLatin1String(option.Needs) : words);
+    if (!Take(name, value.value_or(QString()), o))
+        return QStringLiteral("%1 must be %2, not \"%3\"")
+            .arg(Written(name), *option.Rule ? QLatin1String(option.Rule) : words, Shown(*value));
+    return {};
+}
+
+// The command line into O; the message for the first fault, or nothing.
+QString ParseOptions(const QStringList &arguments, TStartOptions &o)
+{
+    // The options before an unknown one are read first: their faults come first.
+    const qsizetype unknown = FirstUnknown(arguments);
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const TOption &option : kOptions)
+        parser.addOption(QCommandLineOption(option.NameList(), QString(), QLatin1String(option.Value)));
+    // Its complaints are of a value missing at the end, found below, and of a
+    // value given to a switch of Qt's, which Qt leaves alone.
+    parser.parse(unknown > 0 ? arguments.first(unknown) : QStringList {QString()});
+    QHash<const TOption *, qsizetype> seen; // values taken, per option
+    for (const QString &name : parser.optionNames()) {
+        const QStringList values = parser.values(name);
+        const qsizetype n = seen[Find(name)]++;
+        const QString error = Apply(name, n < values.size() ? std::optional(values[n]) : std::nullopt, o);
+        if (!error.isEmpty())
+            return error;
+    }
+    if (unknown < arguments.size())
+        return QStringLiteral("unknown option \"%1\"").arg(Shown(arguments[unknown].section(QLatin1Char('='), 0, 0)));
+    if (o.Samples && o.StartView != TStartOptions::View::Means)
+        return QStringLiteral("--samples needs --view means");
+    return {};
+}
+
+// The language, scale and font resolution the environment asks for.
+void ReadEnvironment(const TStartEnvironment &environment, TParseResult &result)
+{
+    TStartOptions &o = result.Options;
+    if (o.Language.isEmpty() && !environment.Language.isEmpty()) {
+        if (const std::optional<QString> language = LanguageValue(environment.Language))
+            o.Language = *language;
+        else
+            result.Warnings << QStringLiteral("CAUCHY_LANGUAGE must be de or en, not \"%1\"; using the table beside "
+                                              "the program")
+                                   .arg(Shown(environment.Language));
+    }
+    if (!environment.ScaleFactor.isEmpty()) {
+        const std::optional<double> factor = ScaleValue(environment.ScaleFactor);
+        result.DropScaleFactor = !factor;
+        if (!factor && !o.Scale)
+            result.Warnings << QStringLiteral("QT_SCALE_FACTOR must be a number from 1 to 4, not \"%1\"; ignored")
+                                   .arg(Shown(environment.ScaleFactor));
+        if (!o.Scale)
+            o.Scale = factor;
+    }
+    // Qt draws every text at this resolution; far above a projector's it
+    // takes gigabytes and minutes.
+    if (!environment.FontDpi.isEmpty() && !WholeNumber(environment.FontDpi, kMinFontDpi, kMaxFontDpi)) {
+        result.DropFontDpi = true;
+        result.Warnings << QStringLiteral("QT_FONT_DPI must be a whole number from %1 to %2, not \"%3\"; ignored")
+                               .arg(kMinFontDpi)
+                               .arg(kMaxFontDpi)
+                               .arg(Shown(environment.FontDpi));
+    }
 }
 
 } // namespace
@@ -228,27 +296,26 @@ void SetProgramIdentity()
 
 QString HelpText()
 {
-    return QStringLiteral(
-        "Usage: cauchy [options]\n"
-        "Compares the normal and the Cauchy distribution.\n"
-        "\n"
-        "Options:\n"
-        "  -h, --help                   show this help and exit\n"
-        "  --version                    show the version and exit\n"
-        "  --snapshot FILE.png          render the window after start-up to FILE.png, show nothing, exit\n"
-        "  --view distribution|means    the view to start with (default: distribution)\n"
-        "  --distribution normal|cauchy the distribution to start with (default: cauchy)\n"
-        "  --location L                 location, -10 to 10 in steps of 0.1 (default: 0)\n"
-        "  --width W                    width, 0.01 to 5 in steps of 0.01 (default: 1)\n"
-        "  --samples N                  for the means view: run N of the 500 steps at once (1 to 500)\n"
-        "  --seed S                     start the random numbers from S (0 to 4294967295) instead of the clock\n"
-        "  --scale F                    draw the window F times as large, 1 to 4, for a projector\n"
-        "                               (default: QT_SCALE_FACTOR, else 1)\n"
-        "  --language de|en             use the German or English texts shipped with the program\n"
-        "                               (default: CAUCHY_LANGUAGE, else the table beside the program)\n"
-        "  --theory                     draw the exact density over the histogram\n"
-        "  --outside                    show the share of samples beyond -20 ... 20, counted and exact\n"
-        "  --median                     draw the running median beside the running mean\n");
+    QString text = QStringLiteral("Usage: cauchy [options]\n"
+                                  "Compares the normal and the Cauchy distribution.\n"
+                                  "\n"
+                                  "Options:\n");
+    // Names and value in a column of 28, the text after it; its further lines under it.
+    constexpr qsizetype kColumn = 28;
+    const QString under = QLatin1Char('\n') + QString(kColumn + 3, QLatin1Char(' '));
+    for (const TOption &option : kOptions) {
+        if (option.IsQt())
+            continue;
+        QStringList names;
+        for (const QString &name : option.NameList())
+            names << Written(name);
+        QString left = names.join(QStringLiteral(", "));
+        if (option.TakesValue())
+            left += QLatin1Char(' ') + QLatin1String(option.Value);
+        text += QStringLiteral("  ") + left.leftJustified(kColumn) + QLatin1Char(' ') +
+            QString::fromLatin1(option.Help).replace(QLatin1Char('\n'), under) + QLatin1Char('\n');
+    }
+    return text;
 }
 
 QStringList ArgumentList(int argc, char **argv)
@@ -283,74 +350,8 @@ TStartEnvironment TStartEnvironment::FromProcess()
 TParseResult ParseCommandLine(const QStringList &arguments, const TStartEnvironment &environment)
 {
     TParseResult result;
-    TStartOptions &o = result.Options;
-    auto fail = [&](const QString &message) {
-        result.Error = message;
-        return result;
-    };
-
-    for (int i = 1; i < arguments.size(); ++i) {
-        const QString arg = arguments[i];
-        if (arg == QLatin1String("-h")) {
-            o.Help = true;
-            continue;
-        }
-        if (!arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-"))
-            continue; // host switches and forwarded parameters
-        if (const TQtSwitch *qt = QtSwitch(arg)) {
-            if (qt->takesValue && !arg.contains(QLatin1Char('='))) {
-                // Qt would take the next option as the value ("-platform --snapshot x.png").
-                if (i + 1 >= arguments.size() || arguments[i + 1].startsWith(QLatin1Char('-')))
-                    return fail(QStringLiteral("%1 needs a value").arg(Shown(arg)));
-                ++i;
-            }
-            continue;
-        }
-        if (!arg.startsWith(QLatin1String("--")))
-            return fail(QStringLiteral("unknown option \"%1\"").arg(Shown(arg)));
-        TOptionArgs a {arguments, i, arg, QString(), false};
-        if (const qsizetype eq = arg.indexOf(QLatin1Char('=')); eq > 0) {
-            a.Name = arg.left(eq);
-            a.Value = arg.mid(eq + 1);
-            a.HasValue = true;
-        }
-        std::optional<QString> error = ApplyWordOption(a, o);
-        if (!error)
-            error = ApplyNumberOption(a, o);
-        if (!error)
-            return fail(QStringLiteral("unknown option \"%1\"").arg(Shown(a.Name)));
-        if (!error->isEmpty())
-            return fail(*error);
-    }
-    if (o.Samples && o.StartView != TStartOptions::View::Means)
-        return fail(QStringLiteral("--samples needs --view means"));
-    if (o.Language.isEmpty() && !environment.Language.isEmpty()) {
-        if (const std::optional<QString> language = LanguageValue(environment.Language))
-            o.Language = *language;
-        else
-            result.Warnings << QStringLiteral("CAUCHY_LANGUAGE must be de or en, not \"%1\"; using the table beside "
-                                              "the program")
-                                   .arg(Shown(environment.Language));
-    }
-    if (!environment.ScaleFactor.isEmpty()) {
-        const std::optional<double> factor = ScaleValue(environment.ScaleFactor);
-        result.DropScaleFactor = !factor;
-        if (!factor && !o.Scale)
-            result.Warnings << QStringLiteral("QT_SCALE_FACTOR must be a number from 1 to 4, not \"%1\"; ignored")
-                                   .arg(Shown(environment.ScaleFactor));
-        if (!o.Scale)
-            o.Scale = factor;
-    }
-    // Qt draws every text at this resolution; far above a projector's it
-    // takes gigabytes and minutes.
-    bool ok = IsBare(environment.FontDpi);
-    const int dpi = ok ? environment.FontDpi.toInt(&ok) : 0;
-    if (!environment.FontDpi.isEmpty() && (!ok || dpi < kMinFontDpi || dpi > kMaxFontDpi)) {
-        result.DropFontDpi = true;
-        result.Warnings << QStringLiteral("QT_FONT_DPI must be a whole number from %1 to %2, not \"%3\"; ignored")
-                               .arg(kMinFontDpi)
-                               .arg(kMaxFontDpi)
-                               .arg(Shown(environment.FontDpi));
-    }
+    result.Error = ParseOptions(arguments, result.Options);
+    if (result.Error.isEmpty())
+        ReadEnvironment(environment, result);
     return result;
 }

@@ -6,15 +6,12 @@
 
 #include "Application.h"
 #include "FileReplace.h"
-#include "HelperThread.h"
 #include "MessageBox.h"
-#include "SnapshotPng.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
-#include <QImageReader>
 #include <QImageWriter>
 #include <QScrollBar>
 #include <QTimer>
@@ -66,8 +63,6 @@ bool EncodeImage(const QImage &Picture, const QByteArray &File, QByteArray &Byte
     const QByteArray name = File.mid(File.lastIndexOf('/') + 1);
     const qsizetype dot = name.lastIndexOf('.');
     const QByteArray format = dot > 0 ? name.mid(dot + 1).toLower() : QByteArrayLiteral("png");
-    if (format == "png" && FastPng::Encode(Picture, Bytes))
-        return true;
     QBuffer buffer(&Bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
@@ -98,16 +93,6 @@ bool WriteSnapshotImage(const QImage &Picture, const QByteArray &File, QString &
         return false;
     }
     return true;
-}
-
-std::jthread PrepareFirstPaint()
-{
-    return StartHelperThread([] {
-        // Asking whether anything can be read as PNG is what loads them.
-        QByteArray nothing;
-        QBuffer buffer(&nothing);
-        QImageReader(&buffer, QByteArrayLiteral("png")).canRead();
-    });
 }
 
 bool SaveSnapshot(TFrmMain &frm, const QByteArray &File, QString &error)

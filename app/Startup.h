@@ -4,8 +4,6 @@
 
 #include <QByteArray>
 
-#include <thread>
-
 class QImage;
 
 class TFrmMain;
@@ -17,13 +15,6 @@ void ApplyStartParameters(TFrmMain &frm, const TStartOptions &options);
 // After the start-up sequence: switches to the running-means view when asked,
 // running the requested number of steps at once.
 void ApplyStartView(TFrmMain &frm, const TStartOptions &options);
-
-// Starts the work the first paint needs anyway on a thread of its own, so
-// that it is done on the second core while the main window is built: loading
-// the image plugins (the style draws group-box frames from a picture, and
-// reading any picture loads them all first). Call it once the application
-// object exists; without a thread to spare it does nothing.
-std::jthread PrepareFirstPaint();
 
 // Renders the window as it looks after start-up into File (raw bytes of the
 // name, kept as given); false with a message when it cannot be written.

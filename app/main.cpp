@@ -43,13 +43,6 @@ try {
     if (options.Seed)
         GeneratorSeed = *options.Seed;
 
-    // The first histogram's samples are drawn on the second core while the
-    // window is built.
-    TSampleBatch firstSamples(TSampleSource::At(options.DistributionIndex.value_or(kStartDistribution),
-                                                options.LocationPosition.value_or(kStartLocationPosition),
-                                                options.WidthPosition.value_or(kStartWidthPosition)),
-                              TFrmMain::kSamples);
-
     // Values Qt would read but could not draw with; warned about above.
     if (parsed.DropScaleFactor)
         qunsetenv("QT_SCALE_FACTOR");
@@ -61,12 +54,10 @@ try {
         qputenv("QT_SCALE_FACTOR", QByteArray::number(*options.Scale));
     const std::unique_ptr<TApplication> application = CreateApplicationThatFits(argc, argv);
     TApplication &app = *application;
-    const std::jthread preparing = PrepareFirstPaint();
     if (!snapshot)
         app.QuitOnTerminationSignals();
     TFrmMain FrmMain(nullptr, !snapshot, options.Language);
     ApplyStartParameters(FrmMain, options);
-    FrmMain.FirstSamples = &firstSamples;
     // Created after the main window and hidden; a snapshot shows no dialog,
     // so it has none.
     std::optional<TFrmAbout> FrmAbout;

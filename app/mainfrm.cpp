@@ -39,7 +39,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -496,14 +495,9 @@ void TFrmMain::ShowDistri()
     const int n = Vec1->NrOfElem();
     // The parameters are read once: the loop runs 100000 times per scroll step.
     const TSampleSource source = SampleSource();
-    TSampleBatch *ahead = std::exchange(FirstSamples, nullptr);
-    if (!ahead || !ahead->Take(source, *Vec1)) {
-        TRandomState state = SaveRandomState();
-        double v = 0;
-        for (int i = 1; i <= n && source.Draw(state, v); ++i)
-            Vec1->SetElem(i, v);
-        RestoreRandomState(state);
-    }
+    double v = 0;
+    for (int i = 1; i <= n && source.Draw(v); ++i)
+        Vec1->SetElem(i, v);
     DrawDistri();
 }
 

@@ -124,8 +124,6 @@ public:
     TSampleSource SampleSource() const;
     // The histogram's length: how many samples the first view draws.
     static constexpr int kSamples = 100000;
-    // Samples drawn ahead for the first histogram, if the start has any; used once.
-    TSampleBatch *FirstSamples = nullptr;
 
     // Memo1's drag mode is automatic: pressing it and moving the mouse drags
     // its text away. Tests put a hook in place of the blocking drag; the

@@ -18,29 +18,19 @@ bool gNormalCached = false;
 double gNormalValue = 0.0;
 TUtcClock gClock;
 
-inline std::uint32_t NextState(std::uint32_t &seed)
-{
-    // Unsigned arithmetic wraps modulo 2^32, which is the generator's modulus.
-    seed = seed * kMultiplier + 1u;
-    return seed;
-}
-
 inline std::uint32_t NextState()
 {
-    return NextState(GeneratorSeed);
+    // Unsigned arithmetic wraps modulo 2^32, which is the generator's modulus.
+    GeneratorSeed = GeneratorSeed * kMultiplier + 1u;
+    return GeneratorSeed;
 }
 
 // The public UniformRandom may be interposed in a shared build and would then
 // not be inlined; the variates call this copy.
-inline long double NextUniform(std::uint32_t &seed)
-{
-    // state < 2^32 fits the 64-bit mantissa, so the product is exact and below 1.
-    return static_cast<long double>(NextState(seed)) * kTwoPowMinus32;
-}
-
 inline long double NextUniform()
 {
-    return NextUniform(GeneratorSeed);
+    // state < 2^32 fits the 64-bit mantissa, so the product is exact and below 1.
+    return static_cast<long double>(NextState()) * kTwoPowMinus32;
 }
 
 // Qt leaves the upper halves of the AVX registers dirty (after creating the
@@ -66,22 +56,6 @@ inline void ClearUpperVectorState()
 #else
 inline void ClearUpperVectorState() { }
 #endif
-
-double CauchyFrom(std::uint32_t &seed, double location, double width)
-{
-    // state × 2^-32 and u − 0.5 are exact in double (at most 32 significant
-    // bits), so only the product with pi needs the extended format.
-    const double u = static_cast<double>(NextState(seed)) * kTwoPowMinus32;
-    const double t = static_cast<double>(static_cast<long double>(u - 0.5) * kPi);
-    // The tangent is taken at double precision: the extended-precision tangent
-    // costs three to five times as much, and the histogram view draws 100000
-    // samples for every scroll-bar step. Its argument is already a double, so
-    // the samples differ from an extended tangent in the last bits only. At
-    // u = 0 the argument is the double nearest -pi/2 and the tangent stays finite.
-    ClearUpperVectorState();
-    const long double tangent = std::tan(t);
-    return static_cast<double>(tangent * width + location);
-}
 
 } // namespace
 
@@ -135,55 +109,41 @@ std::int32_t UniformIndex(std::int32_t n)
     return static_cast<std::int32_t>((state * static_cast<std::uint64_t>(n)) >> 32);
 }
 
-TRandomState SaveRandomState()
-{
-    return {GeneratorSeed, gNormalCached, gNormalValue};
-}
-
-void RestoreRandomState(const TRandomState &state)
-{
-    GeneratorSeed = state.Seed;
-    gNormalCached = state.NormalCached;
-    gNormalValue = state.NormalValue;
-}
-
 double GaussRandom()
 {
-    TRandomState state = SaveRandomState();
-    const double value = GaussRandom(state);
-    RestoreRandomState(state);
-    return value;
-}
-
-double GaussRandom(TRandomState &state)
-{
-    if (state.NormalCached) {
-        state.NormalCached = false;
-        return state.NormalValue;
+    if (gNormalCached) {
+        gNormalCached = false;
+        return gNormalValue;
     }
-    state.NormalCached = true;
+    gNormalCached = true;
     double a;
     double b;
     double s;
     do {
-        a = static_cast<double>(2.0L * NextUniform(state.Seed) - 1.0L);
-        b = static_cast<double>(2.0L * NextUniform(state.Seed) - 1.0L);
+        a = static_cast<double>(2.0L * NextUniform() - 1.0L);
+        b = static_cast<double>(2.0L * NextUniform() - 1.0L);
         s = static_cast<double>(static_cast<long double>(a) * a + static_cast<long double>(b) * b);
     } while (!(s < 1.0));
     // s is never 0: the generator cannot give the pair a = b = 0.
     const double f = static_cast<double>(std::sqrt(-2.0L * std::log(static_cast<long double>(s)) / s));
-    state.NormalValue = static_cast<double>(static_cast<long double>(a) * f);
+    gNormalValue = static_cast<double>(static_cast<long double>(a) * f);
     return static_cast<double>(static_cast<long double>(b) * f);
 }
 
 double CauchyRandom(double location, double width)
 {
-    return CauchyFrom(GeneratorSeed, location, width);
-}
-
-double CauchyRandom(TRandomState &state, double location, double width)
-{
-    return CauchyFrom(state.Seed, location, width);
+    // state × 2^-32 and u − 0.5 are exact in double (at most 32 significant
+    // bits), so only the product with pi needs the extended format.
+    const double u = static_cast<double>(NextState()) * kTwoPowMinus32;
+    const double t = static_cast<double>(static_cast<long double>(u - 0.5) * kPi);
+    // The tangent is taken at double precision: the extended-precision tangent
+    // costs three to five times as much, and the histogram view draws 100000
+    // samples for every scroll-bar step. Its argument is already a double, so
+    // the samples differ from an extended tangent in the last bits only. At
+    // u = 0 the argument is the double nearest -pi/2 and the tangent stays finite.
+    ClearUpperVectorState();
+    const long double tangent = std::tan(t);
+    return static_cast<double>(tangent * width + location);
 }
 
 void ClearNormalCache()

@@ -1,30 +1,14 @@
 #pragma once
 
 // The simulation's one uniform pseudo-random generator and the normal and
-// Cauchy variates built on it. The shared state is the user-interface
-// thread's; another thread draws only on a TRandomState of its own.
+// Cauchy variates built on it. Single-threaded: every call comes from the
+// user-interface thread.
 
 #include <cstdint>
 #include <functional>
 
 // Whole state of the uniform generator; 0 before any seeding.
 extern std::uint32_t GeneratorSeed;
-
-// The generator's state together with the normal variates' cache: what a
-// sequence of draws depends on. A copy draws the same values as the shared
-// state would, so another thread can draw ahead on one.
-struct TRandomState
-{
-    std::uint32_t Seed = 0;
-    bool NormalCached = false;
-    double NormalValue = 0.0;
-
-    bool operator==(const TRandomState &) const = default;
-};
-
-// The shared state (GeneratorSeed and the normal cache), and setting it.
-TRandomState SaveRandomState();
-void RestoreRandomState(const TRandomState &state);
 
 // Time of day in UTC as the clock reports it.
 struct TUtcTimeOfDay
@@ -61,12 +45,10 @@ std::int32_t UniformIndex(std::int32_t n);
 // Standard normal variate by the polar method; every second call returns the
 // value cached by the call before and draws nothing.
 double GaussRandom();
-double GaussRandom(TRandomState &state);
 
 // Cauchy variate with the given location and width (inverse distribution
 // function, no clipping).
 double CauchyRandom(double location, double width);
-double CauchyRandom(TRandomState &state, double location, double width);
 
 // Forgets a cached normal value. Reseeding deliberately does not do this.
 void ClearNormalCache();

@@ -10,13 +10,13 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev zlib1g-dev
+  qt6-base-dev qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev
   fonts-liberation fonts-dejavu-core fontconfig
 )
 if [[ "${1:-}" == "--all" ]]; then
   shift
   packages+=(
-    libgtest-dev libgmock-dev qt6-svg-dev libbenchmark-dev desktop-file-utils locales poppler-utils xvfb x11-utils
+    libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils locales poppler-utils xvfb x11-utils
     clang libclang-rt-14-dev
     libqcustomplot-dev qt6-charts-dev libqt6opengl6-dev
   )

@@ -65,10 +65,12 @@ TEST(CommandLine, BadValuesAndUnknownOptionsAreRefusedWithAMessage)
     EXPECT_TRUE(Parse("--bogus").Error.contains("--bogus"));
     EXPECT_TRUE(Parse("-help").Error.contains("-help"));
     // Arguments (split at "|") > what the message says: blanks around a number, a
-    // missing number, a Qt switch that would swallow an option.
+    // missing number, a Qt switch that would swallow an option, the first fault
+    // before an unknown option, an empty word.
     const QString exact = QStringLiteral(
         "--seed| 1>not \" 1\";--samples=2 |--view|means>not \"2 \";--scale|\t2>not \"?2\";--location>--location "
-        "needs a number;--width=>--width needs a number;-platform|--snapshot|x.png>-platform needs a value");
+        "needs a number;--width=>--width needs a number;-platform|--snapshot|x.png>-platform needs a value;"
+        "--location|99|--bogus>not \"99\";--view=>not \"\"");
     for (const QString &c : exact.split(';'))
         EXPECT_TRUE(ParseCommandLine(QStringList {"cauchy"} + c.section('>', 0, 0).split('|'))
                         .Error.contains(c.section('>', 1)))

