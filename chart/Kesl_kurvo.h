@@ -29,14 +29,13 @@
 #include "Kesl_kurvo_types.h"
 
 struct TLayoutRow;
-struct TPlotArea;
 
 class TCustomKurvo : public TControl
 {
     Q_OBJECT
 
 public:
-    static constexpr int kLayers = 16;
+    static constexpr int kLayers = kKurvoLayers;
     static constexpr int kTextLabels = 30;
     static constexpr int kMaxShares = 4;
     static constexpr int kPolyBuffer = 200;
@@ -119,6 +118,7 @@ public:
     int SharerCount() const;
 
     // ---- layers, ranges and mapping ----
+    // layer 1..16, or kAllLayers to give every layer the same ranges.
     void SetLayerRange(int layer, long double XLow, long double YLow, long double XHigh, long double YHigh);
     void DataToPixel(int layer, double x, double y, int &px, int &py) const;
     QPoint DataToPixel(int layer, double x, double y) const;
@@ -165,6 +165,8 @@ public:
     void SetTRim(int v) { SetMarginTop(v); }
     void SetBRim(int v) { SetMarginBottom(v); }
     TrcLayout StandardLayout() const;
+    // The control size with the margins and the shadow, and so the data area.
+    TChartGeometry DataArea() const;
     void SetStandardLayout(TrcLayout k);
 
     // ---- appearance ----
@@ -271,8 +273,8 @@ protected:
 
 private:
     void RenderShadow(TCanvas &canvas, int W, int H, int s);
-    QPoint CaptionOrigin(int W, int H, int s) const;
-    void RenderCaption(TCanvas &canvas, int W, int H, int s);
+    QPoint CaptionOrigin() const;
+    void RenderCaption(TCanvas &canvas);
     struct TReplay; // per-paint drawing state
     struct TFastMap;
     struct TItemPainter; // draws the recorded items, one function per kind
@@ -280,7 +282,6 @@ private:
     void MapFast(int layer, double x, double y, int &px, int &py) const; // in Kesl_kurvo_map_p.h
     static bool ClampPixel(int &x, int &y); // to +-kPixelClamp; in Kesl_kurvo_map_p.h
 
-    static int Li(int layer) { return std::clamp(layer, 1, kLayers) - 1; }
     void CreateLayerScales();
     void CreateTextLabels();
     TChartItem NewItem(std::uint8_t kind) const;
@@ -296,7 +297,6 @@ private:
     void ApplyLayout(const TLayoutRow &row);
     void SetMargin(int &field, int v);
     void RecentreIsometric();
-    TPlotArea PlotArea() const;
     void ApplyFollowers(int layer, bool history);
     void SetRange(int layer, long double XLow, long double YLow, long double XHigh, long double YHigh);
     void PropagateRange(int layer, long double XLow, long double YLow, long double XHigh, long double YHigh,

@@ -33,7 +33,7 @@ void TCustomKurvo::SetAllocSize(int v)
 
 void TCustomKurvo::SetCurrentLayer(int layer)
 {
-    if (layer >= 1 && layer <= kLayers)
+    if (KurvoLayer::Valid(layer))
         d->currentLayer = layer;
 }
 
@@ -76,12 +76,12 @@ void TCustomKurvo::SetClassVisible(int itemClass, bool v)
 
 bool TCustomKurvo::LayerVisible(int layer) const
 {
-    return layer >= 1 && layer <= kLayers && d->layerVisible[std::size_t(layer - 1)];
+    return KurvoLayer::Valid(layer) && d->layerVisible[std::size_t(layer - 1)];
 }
 
 void TCustomKurvo::SetLayerVisible(int layer, bool v)
 {
-    if (layer >= 1 && layer <= kLayers)
+    if (KurvoLayer::Valid(layer))
         d->layerVisible[std::size_t(layer - 1)] = v;
 }
 

@@ -17,7 +17,7 @@ TAxisSpan Span(const TScaleProps *p)
 
 } // namespace
 
-TPlotArea TCustomKurvo::PlotArea() const
+TChartGeometry TCustomKurvo::DataArea() const
 {
     return d->layout->Area(width(), height());
 }
@@ -26,7 +26,7 @@ void TCustomKurvo::CalcTransforms()
 {
     if (IsLoading())
         return;
-    const TPlotArea area = PlotArea();
+    const TChartGeometry area = DataArea();
     for (int l = 1; l <= kLayers; ++l)
         d->layers->Calculate(l, area, Span(ScaleX(l)), Span(ScaleY(l)));
 }
@@ -43,27 +43,27 @@ int TCustomKurvo::RangeHistoryIndex() const
 
 long double TCustomKurvo::Kx(int layer) const
 {
-    return d->layers->Transform(Li(layer) + 1).kx;
+    return d->layers->Transform(KurvoLayer::Nearest(layer)).kx;
 }
 
 long double TCustomKurvo::Dx(int layer) const
 {
-    return d->layers->Transform(Li(layer) + 1).dx;
+    return d->layers->Transform(KurvoLayer::Nearest(layer)).dx;
 }
 
 long double TCustomKurvo::Ky(int layer) const
 {
-    return d->layers->Transform(Li(layer) + 1).ky;
+    return d->layers->Transform(KurvoLayer::Nearest(layer)).ky;
 }
 
 long double TCustomKurvo::Dy(int layer) const
 {
-    return d->layers->Transform(Li(layer) + 1).dy;
+    return d->layers->Transform(KurvoLayer::Nearest(layer)).dy;
 }
 
 void TCustomKurvo::DataToPixel(int layer, double x, double y, int &px, int &py) const
 {
-    MapFast(Li(layer) + 1, x, y, px, py);
+    MapFast(KurvoLayer::Nearest(layer), x, y, px, py);
 }
 
 QPoint TCustomKurvo::DataToPixel(int layer, double x, double y) const
@@ -75,14 +75,14 @@ QPoint TCustomKurvo::DataToPixel(int layer, double x, double y) const
 
 void TCustomKurvo::SetLayerRange(int layer, long double XLow, long double YLow, long double XHigh, long double YHigh)
 {
-    if (layer < 0 || layer > kLayers)
+    if (layer != kAllLayers && !KurvoLayer::Valid(layer))
         return; // no such layer: nothing to set
     // Every layer is set before the one repaint: the picture is the same as
     // after a repaint per layer, at a sixteenth of the cost.
     const bool saved = d->paintSuppressed;
     {
         const TFlagScope paint(d->paintSuppressed, true);
-        const int first = layer == 0 ? 1 : layer, last = layer == 0 ? kLayers : layer;
+        const int first = layer == kAllLayers ? 1 : layer, last = layer == kAllLayers ? kLayers : layer;
         for (int l = first; l <= last; ++l)
             SetRange(l, XLow, YLow, XHigh, YHigh);
     }
@@ -99,7 +99,7 @@ void TCustomKurvo::SetRange(int layer, long double XLow, long double YLow, long 
     TKurvoLayers::WidenEmpty(YLow, YHigh, py->Logarithmic(), py->MinRange());
     if (d->layers->Isometric()) {
         const long double mid = (YHigh + YLow) / 2;
-        const long double half = d->layers->IsoHalf(PlotArea(), double(XLow), double(XHigh));
+        const long double half = d->layers->IsoHalf(DataArea(), double(XLow), double(XHigh));
         YHigh = mid + half;
         YLow = mid - half;
     }
@@ -122,7 +122,7 @@ void TCustomKurvo::ApplyFollowers(int layer, bool history)
 void TCustomKurvo::PropagateRange(int layer, long double XLow, long double YLow, long double XHigh, long double YHigh,
                                   bool history)
 {
-    if (layer < 1 || layer > kLayers)
+    if (!KurvoLayer::Valid(layer))
         return;
     const TScaleProps *px = ScaleX(layer), *py = ScaleY(layer);
     const bool saved = d->paintSuppressed;
@@ -193,7 +193,7 @@ void TCustomKurvo::RecordHistory()
 
 std::array<double, 4> TCustomKurvo::RangeHistoryEntry(int layer, int entry) const
 {
-    return d->layers->HistoryEntry(Li(layer) + 1, entry);
+    return d->layers->HistoryEntry(KurvoLayer::Nearest(layer), entry);
 }
 
 // Sets every layer's y range through its scale property setters; the caller
@@ -201,7 +201,7 @@ std::array<double, 4> TCustomKurvo::RangeHistoryEntry(int layer, int entry) cons
 void TCustomKurvo::RecentreIsometric()
 {
     const TFlagScope props(d->inPropsChange, true);
-    const TPlotArea area = PlotArea();
+    const TChartGeometry area = DataArea();
     for (int i = 0; i < kLayers; ++i) {
         TScaleProps *px = d->propsX[std::size_t(i)];
         TScaleProps *py = d->propsY[std::size_t(i)];
@@ -227,10 +227,10 @@ void TCustomKurvo::SetIsometric(bool v)
 
 void TCustomKurvo::OnLayerJoined(int layer, bool xAxis)
 {
-    if (layer < 1 || layer > kLayers)
+    if (!KurvoLayer::Valid(layer))
         return;
     const int c = xAxis ? d->joint->XControlledBy(layer) : d->joint->YControlledBy(layer);
-    if (c < 1 || c > kLayers)
+    if (!KurvoLayer::Valid(c))
         return;
     const TScaleProps *sx = ScaleX(xAxis ? c : layer), *sy = ScaleY(xAxis ? layer : c);
     ApplyRange(layer, sx->RangeLow(), sy->RangeLow(), sx->RangeHigh(), sy->RangeHigh(), false);

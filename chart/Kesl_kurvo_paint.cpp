@@ -201,7 +201,7 @@ void TCustomKurvo::TItemPainter::Run()
     for (int i = 0; i < n; ++i) {
         const TPackedItem &it = items[i];
         Prefetch(i);
-        if (!k.d->classVisible[it.ItemClass] || it.Layer < 1 || it.Layer > kLayers ||
+        if (!k.d->classVisible[it.ItemClass] || !KurvoLayer::Valid(it.Layer) ||
             !k.d->layerVisible[std::size_t(it.Layer - 1)])
             continue;
         const std::uint8_t kind = it.Kind;

@@ -148,34 +148,35 @@ void TCustomKurvo::RenderShadow(TCanvas &c, int W, int H, int s)
 }
 
 // Where the caption's anchor lies, before its own alignment.
-QPoint TCustomKurvo::CaptionOrigin(int W, int H, int s) const
+QPoint TCustomKurvo::CaptionOrigin() const
 {
+    const TChartGeometry a = DataArea();
     int x = d->captionPosX, y = d->captionPosY;
     switch (d->captionAnchorH) {
     case cahControlLeft: break;
-    case cahChartLeft: x += MarginLeft(); break;
-    case cahChartCenter: x += MarginLeft() + (W - MarginLeft() - MarginRight() - s) / 2; break;
-    case cahChartRight: x += W - MarginRight() - s; break;
-    case cahControlRight: x += W; break;
+    case cahChartLeft: x += a.Left(); break;
+    case cahChartCenter: x += a.Left() + a.W() / 2; break;
+    case cahChartRight: x += a.Right(); break;
+    case cahControlRight: x += a.Width; break;
     }
     switch (d->captionAnchorV) {
     case cavControlTop: break;
-    case cavChartTop: y += MarginTop(); break;
-    case cavChartCenter: y += MarginTop() + (H - MarginTop() - MarginBottom() - s) / 2; break;
-    case cavChartBottom: y += H - MarginBottom(); break;
-    case cavControlBottom: y += H; break;
+    case cavChartTop: y += a.Top(); break;
+    case cavChartCenter: y += a.Top() + a.H() / 2; break;
+    case cavChartBottom: y += a.Height - a.MarginBottom; break; // the shadow stays below this anchor
+    case cavControlBottom: y += a.Height; break;
     }
     return QPoint(x, y);
 }
 
-void TCustomKurvo::RenderCaption(TCanvas &c, int W, int H, int s)
+void TCustomKurvo::RenderCaption(TCanvas &c)
 {
     if (d->caption.isEmpty())
         return;
     c.Pen.Color = d->chartFrameColor;
     c.Brush.Style = bsClear;
     c.Font = d->font;
-    const QPoint at = CaptionOrigin(W, H, s);
+    const QPoint at = CaptionOrigin();
     int x = at.x();
     const int tw = c.TextWidth(d->caption);
     if (d->captionAlignment == taRightJustify)
@@ -190,7 +191,7 @@ void TCustomKurvo::RenderFrame(TCanvas &c)
 {
     const int W = width(), H = height(), s = ShadowWidth();
     RenderShadow(c, W, H, s);
-    RenderCaption(c, W, H, s);
+    RenderCaption(c);
     CalcTransforms();
     for (TScale *sc : d->scaleX)
         if (sc->Visible())
@@ -283,8 +284,8 @@ void TCustomKurvo::RenderData(TCanvas &c, int ox, int oy, bool monochrome, bool 
 
 void TCustomKurvo::DrawDataFrame(TCanvas &c, int ox, int oy)
 {
-    const int wa = width() - MarginLeft() - MarginRight() - ShadowWidth();
-    const int ha = height() - MarginTop() - MarginBottom() - ShadowWidth();
+    const TChartGeometry a = DataArea();
+    const int wa = a.W(), ha = a.H();
     c.Pen.Color = d->chartFrameColor;
     c.Pen.Style = psSolid;
     c.Pen.Width = 1;

@@ -10,15 +10,7 @@
 
 TChartGeometry TCustomKurvo::TSite::Geometry() const
 {
-    TChartGeometry g;
-    g.Width = m_k.width();
-    g.Height = m_k.height();
-    g.MarginLeft = m_k.MarginLeft();
-    g.MarginRight = m_k.MarginRight();
-    g.MarginTop = m_k.MarginTop();
-    g.MarginBottom = m_k.MarginBottom();
-    g.ShadowWidth = m_k.ShadowWidth();
-    return g;
+    return m_k.DataArea();
 }
 
 namespace {
@@ -47,7 +39,7 @@ TAxisRange TCustomKurvo::TSite::AxisY(int layer) const
 
 TLayerMap TCustomKurvo::TSite::LayerMap(int layer) const
 {
-    const TLayerTransform &t = m_k.d->layers->Transform(Li(layer) + 1);
+    const TLayerTransform &t = m_k.d->layers->Transform(KurvoLayer::Nearest(layer));
     TLayerMap m;
     m.kx = t.kx;
     m.dx = t.dx;

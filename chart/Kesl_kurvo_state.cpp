@@ -149,22 +149,22 @@ TJointLayers *TCustomKurvo::JointLayers() const
 
 TScalePropsHoriz *TCustomKurvo::ScaleX(int layer) const
 {
-    return d->propsX[Li(layer)];
+    return d->propsX[KurvoLayer::Slot(layer)];
 }
 
 TScalePropsVert *TCustomKurvo::ScaleY(int layer) const
 {
-    return d->propsY[Li(layer)];
+    return d->propsY[KurvoLayer::Slot(layer)];
 }
 
 TScale *TCustomKurvo::ScaleObjectX(int layer) const
 {
-    return d->scaleX[Li(layer)];
+    return d->scaleX[KurvoLayer::Slot(layer)];
 }
 
 TScale *TCustomKurvo::ScaleObjectY(int layer) const
 {
-    return d->scaleY[Li(layer)];
+    return d->scaleY[KurvoLayer::Slot(layer)];
 }
 
 TScalePropsHoriz *TCustomKurvo::Scale1X() const

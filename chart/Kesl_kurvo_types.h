@@ -4,10 +4,29 @@
 // its settings.
 
 #include "Colors.h"
+#include "Kesl_kurvo_layer.h"
 
 #include <QString>
 
 #include <cstdint>
+
+// Control size, margins and shadow, and from them the data area: Left/Top is
+// its first pixel, Right/Bottom the far edge a range's high end maps to.
+struct TChartGeometry
+{
+    int Width = 0, Height = 0;
+    int MarginLeft = 0, MarginRight = 0, MarginTop = 0, MarginBottom = 0;
+    int ShadowWidth = 0;
+
+    int Left() const { return MarginLeft; }
+    int Right() const { return Width - MarginRight - ShadowWidth; }
+    int Top() const { return MarginTop; }
+    int Bottom() const { return Height - MarginBottom - ShadowWidth; }
+    int W() const { return Right() - Left(); } // data-area width (w)
+    int H() const { return Bottom() - Top(); } // data-area height (h)
+    // Both ends count as inside.
+    bool Inside(int x, int y) const { return x >= Left() && x <= Right() && y >= Top() && y <= Bottom(); }
+};
 
 enum TChartItemKind : std::uint8_t {
     ikNone = 0,
