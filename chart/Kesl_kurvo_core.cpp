@@ -237,6 +237,7 @@ void TCustomKurvo::ReapplyScaleProps()
     CalcTransforms();
 }
 
+// Every write lays the chart out anew and repaints, an equal value included.
 void TCustomKurvo::SetMargin(int &field, int v)
 {
     if (!TStoreAlways::Store(field, v))
