@@ -94,8 +94,9 @@ void PlaceCornerNote(TKurvo &rc)
     if (!note->Visible())
         return; // a hidden note is placed when it is shown
     // Control pixels: the plot's right edge and top, inset.
-    const double x = rc.width() - rc.MarginRight() - rc.ShadowWidth() - kNoteInset;
-    const double y = rc.MarginTop() + kNoteInset;
+    const TChartGeometry area = rc.DataArea();
+    const double x = area.Right() - kNoteInset;
+    const double y = area.Top() + kNoteInset;
     if (note->PosX() != x)
         note->SetPosX(x);
     if (note->PosY() != y)

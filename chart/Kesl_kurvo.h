@@ -26,83 +26,16 @@
 #include <memory>
 #include <vector>
 
-enum TChartItemKind : std::uint8_t {
-    ikNone = 0,
-    ikMark = 1,
-    ikLine = 2,
-    ikDrawTo = 3,
-    ikRectangle = 4,
-    ikBox = 5,
-    ikBar3D = 6,
-    ikText = 7,
-    ikMoveTo = 8,
-    ikEllipse = 9,
-    ikMoveRel = 12,
-    ikDrawRel = 13,
-    ikArrow = 14,
-    ikTextOffset = 15,
-    ikPixelBox = 16
-};
+#include "Kesl_kurvo_types.h"
 
-// One recorded drawing command. Plain data: new slots of the list are zeroed.
-struct TChartItem
-{
-    double X1, Y1, X2, Y2;
-    TColor Color;
-    TColor FillColor;
-    TColor DarkEdgeColor;
-    TColor LightEdgeColor;
-    std::uint8_t PenStyle;
-    std::int32_t LineWidth;
-    std::uint8_t ItemClass;
-    std::uint8_t Kind;
-    std::int32_t Layer;
-    bool Transparent;
-    std::uint8_t FrameStyle;
-    char Text[18]; // at most 17 single-byte characters, zero-terminated
-    std::int32_t Size;
-    std::int32_t Depth;
-    std::uint8_t Style;
-
-    QString TextString() const { return QString::fromLatin1(Text); }
-};
-
-enum TTextBkg { tbClear, tbSolid };
-enum TShadowStyle { ssFlying, ssBox };
-enum TCaptionAnchorHoriz { cahControlLeft, cahChartLeft, cahChartCenter, cahChartRight, cahControlRight };
-enum TCaptionAnchorVert { cavControlTop, cavChartTop, cavChartCenter, cavChartBottom, cavControlBottom };
-enum GridStyleType {
-    gsNone,
-    gsPoints,
-    gsVertLines,
-    gsHorizLines,
-    gsLines,
-    gsHorizDotLines,
-    gsVertDotLines,
-    gsDotLines
-};
-enum TrcLayout {
-    rcl_X1Bottom_Y1Left,
-    rcl_X1Bottom_Y2Left,
-    rcl_X1Bottom_Y3Left,
-    rcl_X1Bottom_Y4Left,
-    rcl_X1Bottom_Y2Both,
-    rcl_X2Bottom_Y2Left,
-    rcl_X2Both_Y2Both
-};
-
-class TKurvoItemStore;
-class TKurvoLayers;
-class TKurvoLayout;
 struct TLayoutRow;
-struct TPlotArea;
 
 class TCustomKurvo : public TControl
 {
     Q_OBJECT
 
 public:
-    static constexpr int kLayers = 16;
+    static constexpr int kLayers = kKurvoLayers;
     static constexpr int kTextLabels = 30;
     static constexpr int kMaxShares = 4;
     static constexpr int kPolyBuffer = 200;
@@ -119,36 +52,36 @@ public:
     int ItemCount() const;
     int AllocatedItems() const;
     TChartItem Item(int index) const; // index 0..ItemCount-1
-    int AllocSize() const { return m_allocSize; }
+    int AllocSize() const;
     void SetAllocSize(int v);
-    TColor DataColor() const { return m_dataColor; }
-    void SetDataColor(TColor c) { m_dataColor = c; }
-    TColor FillColor() const { return m_fillColor; }
-    void SetFillColor(TColor c) { m_fillColor = c; }
-    TPenStyle PenStyle() const { return m_penStyle; }
-    void SetPenStyle(TPenStyle s) { m_penStyle = s; }
-    int LineWidth() const { return m_lineWidth; }
-    void SetLineWidth(int w) { m_lineWidth = std::uint8_t(std::clamp(w, 0, 255)); }
-    int CurrentLayer() const { return m_currentLayer; }
+    TColor DataColor() const;
+    void SetDataColor(TColor c);
+    TColor FillColor() const;
+    void SetFillColor(TColor c);
+    TPenStyle PenStyle() const;
+    void SetPenStyle(TPenStyle s);
+    int LineWidth() const;
+    void SetLineWidth(int w);
+    int CurrentLayer() const;
     void SetCurrentLayer(int layer); // 1..16, others ignored
-    int ClassDefault() const { return m_classDefault; }
+    int ClassDefault() const;
     void SetClassDefault(int c); // 0..254, others ignored
-    TColor DarkEdgeColor() const { return m_darkEdge; }
-    void SetDarkEdgeColor(TColor c) { m_darkEdge = c; }
-    TColor LightEdgeColor() const { return m_lightEdge; }
-    void SetLightEdgeColor(TColor c) { m_lightEdge = c; }
-    TFrameStyle BoxFrameStyle() const { return m_boxFrame; }
-    void SetBoxFrameStyle(TFrameStyle s) { m_boxFrame = s; }
-    int TextSize() const { return m_textSize; }
-    void SetTextSize(int points) { m_textSize = points; }
+    TColor DarkEdgeColor() const;
+    void SetDarkEdgeColor(TColor c);
+    TColor LightEdgeColor() const;
+    void SetLightEdgeColor(TColor c);
+    TFrameStyle BoxFrameStyle() const;
+    void SetBoxFrameStyle(TFrameStyle s);
+    int TextSize() const;
+    void SetTextSize(int points);
 
-    TFontStyles TextFontStyle() const { return m_textFontStyle; }
+    TFontStyles TextFontStyle() const;
     void SetTextFontStyle(TFontStyles s);
-    TTextBkg TextBkStyle() const { return m_textBkStyle; }
+    TTextBkg TextBkStyle() const;
     void SetTextBkStyle(TTextBkg s);
-    TColor TextBkColor() const { return m_textBkColor; }
+    TColor TextBkColor() const;
     void SetTextBkColor(TColor c);
-    TAlignment TextAlignment() const { return m_textAlignment; }
+    TAlignment TextAlignment() const;
     void SetTextAlignment(TAlignment a);
 
     bool ClassVisible(int itemClass) const;
@@ -156,9 +89,9 @@ public:
     bool LayerVisible(int layer) const;
     void SetLayerVisible(int layer, bool v); // store only; no repaint
 
-    bool AutoRedraw() const { return m_autoRedraw; }
-    void SetAutoRedraw(bool v) { m_autoRedraw = v; }
-    bool PaintSuppressed() const { return m_paintSuppressed; }
+    bool AutoRedraw() const;
+    void SetAutoRedraw(bool v);
+    bool PaintSuppressed() const;
     void SetPaintSuppressed(bool v);
 
     // Recording. None of them repaints.
@@ -180,11 +113,12 @@ public:
     void AddItem(const TChartItem &item);
     void ClearItems();
 
-    TCustomKurvo *UseDataOf() const { return m_owner; }
+    TCustomKurvo *UseDataOf() const;
     void SetUseDataOf(TCustomKurvo *v);
-    int SharerCount() const { return m_sharerCount; }
+    int SharerCount() const;
 
     // ---- layers, ranges and mapping ----
+    // layer 1..16, or kAllLayers to give every layer the same ranges.
     void SetLayerRange(int layer, long double XLow, long double YLow, long double XHigh, long double YHigh);
     void DataToPixel(int layer, double x, double y, int &px, int &py) const;
     QPoint DataToPixel(int layer, double x, double y) const;
@@ -192,7 +126,7 @@ public:
     bool Isometric() const;
     void SetIsometric(bool v);
     // The joint tables; their setters raise EKeslKurvoError for invalid joins.
-    TJointLayers *JointLayers() const { return m_joint; }
+    TJointLayers *JointLayers() const;
     // x low, y high, x high, y low of entry 1..16 of a layer's history.
     std::array<double, 4> RangeHistoryEntry(int layer, int entry) const;
     int RangeHistoryIndex() const;
@@ -202,18 +136,18 @@ public:
     long double Dy(int layer) const;
 
     // ---- scale properties, margins, layouts ----
-    TScalePropsHoriz *ScaleX(int layer) const { return m_propsX[Li(layer)]; }
-    TScalePropsVert *ScaleY(int layer) const { return m_propsY[Li(layer)]; }
-    TScale *ScaleObjectX(int layer) const { return m_scaleX[Li(layer)]; }
-    TScale *ScaleObjectY(int layer) const { return m_scaleY[Li(layer)]; }
-    TScalePropsHoriz *Scale1X() const { return m_propsX[0]; }
-    TScalePropsHoriz *Scale2X() const { return m_propsX[1]; }
-    TScalePropsHoriz *Scale3X() const { return m_propsX[2]; }
-    TScalePropsHoriz *Scale4X() const { return m_propsX[3]; }
-    TScalePropsVert *Scale1Y() const { return m_propsY[0]; }
-    TScalePropsVert *Scale2Y() const { return m_propsY[1]; }
-    TScalePropsVert *Scale3Y() const { return m_propsY[2]; }
-    TScalePropsVert *Scale4Y() const { return m_propsY[3]; }
+    TScalePropsHoriz *ScaleX(int layer) const;
+    TScalePropsVert *ScaleY(int layer) const;
+    TScale *ScaleObjectX(int layer) const;
+    TScale *ScaleObjectY(int layer) const;
+    TScalePropsHoriz *Scale1X() const;
+    TScalePropsHoriz *Scale2X() const;
+    TScalePropsHoriz *Scale3X() const;
+    TScalePropsHoriz *Scale4X() const;
+    TScalePropsVert *Scale1Y() const;
+    TScalePropsVert *Scale2Y() const;
+    TScalePropsVert *Scale3Y() const;
+    TScalePropsVert *Scale4Y() const;
     int MarginLeft() const;
     int MarginRight() const;
     int MarginTop() const;
@@ -231,67 +165,64 @@ public:
     void SetTRim(int v) { SetMarginTop(v); }
     void SetBRim(int v) { SetMarginBottom(v); }
     TrcLayout StandardLayout() const;
+    // The control size with the margins and the shadow, and so the data area.
+    TChartGeometry DataArea() const;
     void SetStandardLayout(TrcLayout k);
 
     // ---- appearance ----
-    TColor WindColor() const { return m_windColor; }
+    TColor WindColor() const;
     void SetWindColor(TColor c);
-    TColor ChartColor() const { return m_chartColor; }
+    TColor ChartColor() const;
     void SetChartColor(TColor c);
-    TColor ChartFrameColor() const { return m_chartFrameColor; }
+    TColor ChartFrameColor() const;
     void SetChartFrameColor(TColor c);
     int ShadowWidth() const;
     void SetShadowWidth(int v);
-    TShadowStyle ShadowStyle() const { return m_shadowStyle; }
+    TShadowStyle ShadowStyle() const;
     void SetShadowStyle(TShadowStyle s);
-    TColor ShadowColor() const { return m_shadowColor; }
+    TColor ShadowColor() const;
     void SetShadowColor(TColor c);
-    TColor ShadowBakColor() const { return m_shadowBakColor; }
+    TColor ShadowBakColor() const;
     void SetShadowBakColor(TColor c);
-    QString Caption() const { return m_caption; }
+    QString Caption() const;
     void SetCaption(const QString &s);
-    int CaptionPosX() const { return m_captionPosX; }
+    int CaptionPosX() const;
     void SetCaptionPosX(int v);
-    int CaptionPosY() const { return m_captionPosY; }
+    int CaptionPosY() const;
     void SetCaptionPosY(int v);
-    TAlignment CaptionAlignment() const { return m_captionAlignment; }
+    TAlignment CaptionAlignment() const;
     void SetCaptionAlignment(TAlignment a);
-    TCaptionAnchorHoriz CaptionAnchorHoriz() const { return m_captionAnchorH; }
+    TCaptionAnchorHoriz CaptionAnchorHoriz() const;
     void SetCaptionAnchorHoriz(TCaptionAnchorHoriz a);
-    TCaptionAnchorVert CaptionAnchorVert() const { return m_captionAnchorV; }
+    TCaptionAnchorVert CaptionAnchorVert() const;
     void SetCaptionAnchorVert(TCaptionAnchorVert a);
-    GridStyleType GridStyle() const { return m_gridStyle; }
+    GridStyleType GridStyle() const;
     void SetGridStyle(GridStyleType g);
-    TColor GridColor() const { return m_gridColor; }
+    TColor GridColor() const;
     void SetGridColor(TColor c);
-    double GridDx() const { return m_gridDx; }
+    double GridDx() const;
     void SetGridDx(double v);
-    double GridDy() const { return m_gridDy; }
+    double GridDy() const;
     void SetGridDy(double v);
-    TFont ChartFont() const { return m_font; }
+    TFont ChartFont() const;
     void SetChartFont(const TFont &f);
-    TBakGndImg *BackGroundImg() const { return m_bkImg; }
+    TBakGndImg *BackGroundImg() const;
     TTextLabel *TextLabel(int index) const; // 1..30, nullptr outside
 
     // ---- mouse: pan, zoom, rubber band, cross-hairs and label dragging ----
-    TKurvoMouse &Mouse() const { return *m_mouse; }
-    TCrossHair *CrossHair(int index) const { return m_mouse->CrossHair(index); } // 1..4
-    TMouseActMode MouseAction() const { return m_mouse->MouseAction(); }
-    void SetMouseAction(TMouseActMode a) { m_mouse->SetMouseAction(a); }
-    bool MouseCursorFixed() const { return m_mouse->MouseCursorFixed(); }
-    void SetMouseCursorFixed(bool v) { m_mouse->SetMouseCursorFixed(v); }
+    TKurvoMouse &Mouse() const;
+    TCrossHair *CrossHair(int index) const; // 1..4
+    TMouseActMode MouseAction() const;
+    void SetMouseAction(TMouseActMode a);
+    bool MouseCursorFixed() const;
+    void SetMouseCursorFixed(bool v);
     TCrossHair *CrossHair1() const { return CrossHair(1); }
     TCrossHair *CrossHair2() const { return CrossHair(2); }
     TCrossHair *CrossHair3() const { return CrossHair(3); }
     TCrossHair *CrossHair4() const { return CrossHair(4); }
     // The chart coordinates of a pixel on a layer: the inverse of DataToPixel.
-    QPointF PixelToData(int layer, int px, int py) const { return m_mouse->PixelToData(layer, px, py); }
-    void PixelToData(int layer, int px, int py, double &x, double &y) const
-    {
-        const QPointF p = m_mouse->PixelToData(layer, px, py);
-        x = p.x();
-        y = p.y();
-    }
+    QPointF PixelToData(int layer, int px, int py) const;
+    void PixelToData(int layer, int px, int py, double &x, double &y) const;
 
     TRenderEvent OnBeforeRenderData;
     TRenderEvent OnDataRendered;
@@ -316,10 +247,10 @@ public:
     TKeyPressEvent OnKeyPress;
 
     // The picture of the last paint, control-sized; the data bitmap of the last paint.
-    const TBitmap &ControlBitmap() const { return m_ctrlBmp; }
-    const TBitmap &DataBitmap() const { return m_dataBmp; }
+    const TBitmap &ControlBitmap() const;
+    const TBitmap &DataBitmap() const;
     // Number of completed paints (the picture was composed anew).
-    int PaintCount() const { return m_paintCount; }
+    int PaintCount() const;
     // Control visibility as the Visible property says (not whether a window is mapped).
     bool VisibleSetting() const;
 
@@ -334,24 +265,16 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     bool focusNextPrevChild(bool next) override;
-    void enterEvent(QEnterEvent *event) override
-    {
-        TControl::enterEvent(event);
-        m_mouse->MouseEnter();
-    }
-    void leaveEvent(QEvent *event) override
-    {
-        TControl::leaveEvent(event);
-        m_mouse->MouseLeave();
-    }
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
 
     // Repaint when AutoRedraw is set.
     void Changed();
 
 private:
     void RenderShadow(TCanvas &canvas, int W, int H, int s);
-    QPoint CaptionOrigin(int W, int H, int s) const;
-    void RenderCaption(TCanvas &canvas, int W, int H, int s);
+    QPoint CaptionOrigin() const;
+    void RenderCaption(TCanvas &canvas);
     struct TReplay; // per-paint drawing state
     struct TFastMap;
     struct TItemPainter; // draws the recorded items, one function per kind
@@ -359,7 +282,6 @@ private:
     void MapFast(int layer, double x, double y, int &px, int &py) const; // in Kesl_kurvo_map_p.h
     static bool ClampPixel(int &x, int &y); // to +-kPixelClamp; in Kesl_kurvo_map_p.h
 
-    static int Li(int layer) { return std::clamp(layer, 1, kLayers) - 1; }
     void CreateLayerScales();
     void CreateTextLabels();
     TChartItem NewItem(std::uint8_t kind) const;
@@ -375,7 +297,6 @@ private:
     void ApplyLayout(const TLayoutRow &row);
     void SetMargin(int &field, int v);
     void RecentreIsometric();
-    TPlotArea PlotArea() const;
     void ApplyFollowers(int layer, bool history);
     void SetRange(int layer, long double XLow, long double YLow, long double XHigh, long double YHigh);
     void PropagateRange(int layer, long double XLow, long double YLow, long double XHigh, long double YHigh,
@@ -392,68 +313,9 @@ private:
     void DrawDataFrame(TCanvas &canvas, int ox, int oy);
     void ComposeToBitmap();
 
-    std::shared_ptr<TKurvoItemStore> m_store;
-    int m_allocSize = 1000;
-    TColor m_dataColor = clBlack;
-    TColor m_fillColor = clSilver;
-    TColor m_darkEdge = clGray;
-    TColor m_lightEdge = clWhite;
-    TFrameStyle m_boxFrame = fsLowered;
-    TPenStyle m_penStyle = psSolid;
-    std::uint8_t m_lineWidth = 1;
-    int m_currentLayer = 1;
-    std::uint8_t m_classDefault = 0;
-    int m_textSize = 10;
-    TFontStyles m_textFontStyle = 0;
-    TTextBkg m_textBkStyle = tbClear;
-    TColor m_textBkColor = clWhite;
-    TAlignment m_textAlignment = taCenter;
-    std::array<bool, 256> m_classVisible;
-    std::array<bool, kLayers> m_layerVisible;
-    bool m_autoRedraw = true;
-    bool m_paintSuppressed = true;
-    bool m_shownOnce = false;
-
-    TCustomKurvo *m_owner = nullptr;
-    std::array<TCustomKurvo *, kMaxShares> m_sharers {};
-    int m_sharerCount = 0;
-
-    std::array<TScalePropsHoriz *, kLayers> m_propsX {};
-    std::array<TScalePropsVert *, kLayers> m_propsY {};
-    std::array<TScale *, kLayers> m_scaleX {};
-    std::array<TScale *, kLayers> m_scaleY {};
-    std::unique_ptr<TKurvoLayers> m_layers;
-    TJointLayers *m_joint = nullptr;
-    bool m_inPropsChange = false;
-
-    std::unique_ptr<TKurvoLayout> m_layout;
-    TColor m_windColor = clBtnFace;
-    TColor m_chartColor = clWhite;
-    TColor m_chartFrameColor = clBlack;
-    TShadowStyle m_shadowStyle = ssFlying;
-    TColor m_shadowColor = clGrayText;
-    TColor m_shadowBakColor = clBtnFace;
-    QString m_caption;
-    int m_captionPosX = 0, m_captionPosY = -15;
-    TAlignment m_captionAlignment = taRightJustify;
-    TCaptionAnchorHoriz m_captionAnchorH = cahChartRight;
-    TCaptionAnchorVert m_captionAnchorV = cavChartTop;
-    GridStyleType m_gridStyle = gsNone;
-    TColor m_gridColor = clBlack;
-    double m_gridDx = 0, m_gridDy = 0;
-    TFont m_font;
-    TBakGndImg *m_bkImg = nullptr;
-    std::array<TTextLabel *, kTextLabels> m_labels {};
-
-    TBitmap m_ctrlBmp;
-    TBitmap m_dataBmp;
-    TBitmap m_imgBmp;
-    int m_paintCount = 0;
     class TSite;
-    std::unique_ptr<TSite> m_site;
-    std::unique_ptr<TKurvoMouse> m_mouse;
-    bool m_composed = false;
-    QSize m_laidOutSize; // the size the scales and ranges were last laid out for
+    struct PrivateData;
+    std::unique_ptr<PrivateData> d;
 };
 
 // The chart as placed on forms.

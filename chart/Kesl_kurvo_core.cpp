@@ -4,6 +4,7 @@
 #include "Kesl_kurvo_guard_p.h"
 #include "Kesl_kurvo_layers_p.h"
 #include "Kesl_kurvo_layout_p.h"
+#include "Kesl_kurvo_p.h"
 #include "Kesl_kurvo_site_p.h"
 #include "Kesl_kurvo_store_p.h"
 
@@ -16,32 +17,28 @@ constexpr TColor kLayerColors[16] = {clBlack,  clMaroon, clGreen, clOlive,  clNa
 
 } // namespace
 
-TCustomKurvo::TCustomKurvo(QWidget *parent)
-    : TControl(parent),
-      m_store(std::make_shared<TKurvoItemStore>()),
-      m_layers(std::make_unique<TKurvoLayers>()),
-      m_layout(std::make_unique<TKurvoLayout>())
+TCustomKurvo::TCustomKurvo(QWidget *parent) : TControl(parent), d(std::make_unique<PrivateData>(*this))
 {
-    m_classVisible.fill(true);
-    m_layerVisible.fill(true);
-    m_site = std::make_unique<TSite>(*this);
-    m_mouse = std::make_unique<TKurvoMouse>(*m_site, this);
+    d->classVisible.fill(true);
+    d->layerVisible.fill(true);
+    d->site = std::make_unique<TSite>(*this);
+    d->mouse = std::make_unique<TKurvoMouse>(*d->site, this);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
 
-    m_joint = new TJointLayers(this);
-    m_joint->setObjectName(QStringLiteral("JointLayers"));
-    m_joint->OnJoined = [this](QObject *, int layer, bool xAxis) { OnLayerJoined(layer, xAxis); };
-    m_joint->OnChange = [this](QObject *) { Changed(); };
+    d->joint = new TJointLayers(this);
+    d->joint->setObjectName(QStringLiteral("JointLayers"));
+    d->joint->OnJoined = [this](QObject *, int layer, bool xAxis) { OnLayerJoined(layer, xAxis); };
+    d->joint->OnChange = [this](QObject *) { Changed(); };
 
-    m_bkImg = new TBakGndImg(this);
-    m_bkImg->setObjectName(QStringLiteral("BackGroundImg"));
-    m_bkImg->OnChange = [this](QObject *) { Changed(); };
+    d->bkImg = new TBakGndImg(this);
+    d->bkImg->setObjectName(QStringLiteral("BackGroundImg"));
+    d->bkImg->OnChange = [this](QObject *) { Changed(); };
 
     CreateLayerScales();
     CreateTextLabels();
 
-    m_imgBmp.SetSize(10, 10);
+    d->imgBmp.SetSize(10, 10);
 
     setGeometry(0, 0, 280, 200);
     SetStandardLayout(rcl_X1Bottom_Y1Left);
@@ -59,9 +56,9 @@ void TCustomKurvo::CreateLayerScales()
         s->setObjectName(name);
         s->SetPaintLock(true);
         s->SetHosted(true);
-        s->SetExternalCanvas(&m_ctrlBmp.Canvas(), 0, 0);
+        s->SetExternalCanvas(&d->ctrlBmp.Canvas(), 0, 0);
         s->SetTransparent(true);
-        s->SetColorBackGnd(m_windColor);
+        s->SetColorBackGnd(d->windColor);
         s->SetFrameStyle(fsNone);
         s->OnScaleTickDrawn = [this](QObject *, TCanvas &c, TScaleType t, double v, int x, int y) {
             if (OnScaleTickDrawn)
@@ -83,12 +80,12 @@ void TCustomKurvo::CreateLayerScales()
         py->SetScaleType(odd ? sctYR : sctYL);
         px->OnChange = [this](QObject *) { OnPropsChanged(); };
         py->OnChange = [this](QObject *) { OnPropsChanged(); };
-        m_propsX[std::size_t(i)] = px;
-        m_propsY[std::size_t(i)] = py;
-        m_scaleX[std::size_t(i)] = new TScale(nullptr);
-        m_scaleY[std::size_t(i)] = new TScale(nullptr);
-        hostScale(m_scaleX[std::size_t(i)], QStringLiteral("KurvoScaleX%1").arg(n));
-        hostScale(m_scaleY[std::size_t(i)], QStringLiteral("KurvoScaleY%1").arg(n));
+        d->propsX[std::size_t(i)] = px;
+        d->propsY[std::size_t(i)] = py;
+        d->scaleX[std::size_t(i)] = new TScale(nullptr);
+        d->scaleY[std::size_t(i)] = new TScale(nullptr);
+        hostScale(d->scaleX[std::size_t(i)], QStringLiteral("KurvoScaleX%1").arg(n));
+        hostScale(d->scaleY[std::size_t(i)], QStringLiteral("KurvoScaleY%1").arg(n));
     }
 }
 
@@ -109,30 +106,30 @@ void TCustomKurvo::CreateTextLabels()
         l->SetShadowDy(3);
         l->SetColorShadow(clGray);
         l->SetTransparent(false);
-        l->SetFont(m_font);
+        l->SetFont(d->font);
         l->SetVisible(false);
         l->SetMode(tlOff);
         l->OnChange = [this](QObject *) { Changed(); };
-        m_labels[std::size_t(i)] = l;
+        d->labels[std::size_t(i)] = l;
     }
 }
 
 TCustomKurvo::~TCustomKurvo()
 {
-    if (m_owner) {
+    if (d->owner) {
         LeaveGroup();
     } else {
         // The sharers keep what they displayed.
-        for (int i = 0; i < m_sharerCount; ++i) {
-            TCustomKurvo *s = m_sharers[std::size_t(i)];
-            s->m_owner = nullptr;
-            s->m_store = std::make_shared<TKurvoItemStore>(*m_store);
+        for (int i = 0; i < d->sharerCount; ++i) {
+            TCustomKurvo *s = d->sharers[std::size_t(i)];
+            s->d->owner = nullptr;
+            s->d->store = std::make_shared<TKurvoItemStore>(*d->store);
         }
-        m_sharerCount = 0;
+        d->sharerCount = 0;
     }
     for (int i = 0; i < kLayers; ++i) {
-        delete m_scaleX[std::size_t(i)];
-        delete m_scaleY[std::size_t(i)];
+        delete d->scaleX[std::size_t(i)];
+        delete d->scaleY[std::size_t(i)];
     }
 }
 
@@ -140,8 +137,8 @@ void TCustomKurvo::Loaded()
 {
     TControl::Loaded();
     for (int i = 0; i < kLayers; ++i) {
-        m_propsX[std::size_t(i)]->Loaded();
-        m_propsY[std::size_t(i)]->Loaded();
+        d->propsX[std::size_t(i)]->Loaded();
+        d->propsY[std::size_t(i)]->Loaded();
     }
     ApplyAllScaleProps();
     UpdateScaleMargins();
@@ -151,7 +148,7 @@ void TCustomKurvo::Loaded()
 
 void TCustomKurvo::Changed()
 {
-    if (m_autoRedraw)
+    if (d->autoRedraw)
         Paint();
 }
 
@@ -159,18 +156,18 @@ TTextLabel *TCustomKurvo::TextLabel(int index) const
 {
     if (index < 1 || index > kTextLabels)
         return nullptr;
-    return m_labels[std::size_t(index - 1)];
+    return d->labels[std::size_t(index - 1)];
 }
 
 void TCustomKurvo::ApplyScaleProps(int li)
 {
     const int W = width(), H = height();
-    const TScaleProps *props[2] = {m_propsX[std::size_t(li)], m_propsY[std::size_t(li)]};
-    TScale *scales[2] = {m_scaleX[std::size_t(li)], m_scaleY[std::size_t(li)]};
+    const TScaleProps *props[2] = {d->propsX[std::size_t(li)], d->propsY[std::size_t(li)]};
+    TScale *scales[2] = {d->scaleX[std::size_t(li)], d->scaleY[std::size_t(li)]};
     for (int a = 0; a < 2; ++a) {
         const TScaleProps *p = props[a];
         TScale *s = scales[a];
-        const int m = m_layout->ScaleSideMargin(p->ScaleType(), p->ScalePos(), W, H);
+        const int m = d->layout->ScaleSideMargin(p->ScaleType(), p->ScalePos(), W, H);
         s->SetScaleType(p->ScaleType());
         switch (p->ScaleType()) {
         case sctXB: s->SetMarginBottom(m); break;
@@ -207,12 +204,12 @@ void TCustomKurvo::ApplyAllScaleProps()
 
 void TCustomKurvo::UpdateScaleMargins()
 {
-    const TKurvoLayout &L = *m_layout;
+    const TKurvoLayout &L = *d->layout;
     for (int i = 0; i < kLayers; ++i) {
-        TScale *sx = m_scaleX[std::size_t(i)];
-        TScale *sy = m_scaleY[std::size_t(i)];
-        sx->SetColorBackGnd(m_windColor);
-        sy->SetColorBackGnd(m_windColor);
+        TScale *sx = d->scaleX[std::size_t(i)];
+        TScale *sy = d->scaleY[std::size_t(i)];
+        sx->SetColorBackGnd(d->windColor);
+        sy->SetColorBackGnd(d->windColor);
         sx->SetBounds(0, 0, width(), height());
         sy->SetBounds(0, 0, width(), height());
         sx->SetMarginLeft(L.left);
@@ -224,7 +221,7 @@ void TCustomKurvo::UpdateScaleMargins()
 
 void TCustomKurvo::OnPropsChanged()
 {
-    if (m_inPropsChange)
+    if (d->inPropsChange)
         return;
     ReapplyScaleProps();
     Paint();
@@ -232,7 +229,7 @@ void TCustomKurvo::OnPropsChanged()
 
 void TCustomKurvo::ReapplyScaleProps()
 {
-    const TFlagScope props(m_inPropsChange, true), paint(m_paintSuppressed, true);
+    const TFlagScope props(d->inPropsChange, true), paint(d->paintSuppressed, true);
     ApplyAllScaleProps();
     // Joined axes follow the ranges their controllers now have.
     for (int l = 1; l <= kLayers; ++l)
@@ -240,11 +237,13 @@ void TCustomKurvo::ReapplyScaleProps()
     CalcTransforms();
 }
 
+// Every write lays the chart out anew and repaints, an equal value included.
 void TCustomKurvo::SetMargin(int &field, int v)
 {
-    field = v;
+    if (!TStoreAlways::Store(field, v))
+        return;
     Relayout();
-    if (m_layers->Isometric()) {
+    if (d->layers->Isometric()) {
         // The recentred ranges went through the scale property setters, whose
         // change repaints whatever AutoRedraw says.
         OnPropsChanged();
@@ -255,59 +254,60 @@ void TCustomKurvo::SetMargin(int &field, int v)
 
 int TCustomKurvo::MarginLeft() const
 {
-    return m_layout->left;
+    return d->layout->left;
 }
 
 int TCustomKurvo::MarginRight() const
 {
-    return m_layout->right;
+    return d->layout->right;
 }
 
 int TCustomKurvo::MarginTop() const
 {
-    return m_layout->top;
+    return d->layout->top;
 }
 
 int TCustomKurvo::MarginBottom() const
 {
-    return m_layout->bottom;
+    return d->layout->bottom;
 }
 
 void TCustomKurvo::SetMarginLeft(int v)
 {
-    SetMargin(m_layout->left, v);
+    SetMargin(d->layout->left, v);
 }
 
 void TCustomKurvo::SetMarginRight(int v)
 {
-    SetMargin(m_layout->right, v);
+    SetMargin(d->layout->right, v);
 }
 
 void TCustomKurvo::SetMarginTop(int v)
 {
-    SetMargin(m_layout->top, v);
+    SetMargin(d->layout->top, v);
 }
 
 void TCustomKurvo::SetMarginBottom(int v)
 {
-    SetMargin(m_layout->bottom, v);
+    SetMargin(d->layout->bottom, v);
 }
 
 int TCustomKurvo::ShadowWidth() const
 {
-    return m_layout->shadow;
+    return d->layout->shadow;
 }
 
 TrcLayout TCustomKurvo::StandardLayout() const
 {
-    return m_layout->kind;
+    return d->layout->kind;
 }
 
 void TCustomKurvo::SetShadowWidth(int v)
 {
-    m_layout->shadow = std::clamp(v, 0, TKurvoLayout::kMaxShadow);
-    Relayout();
-    Changed();
+    if (TStoreAlways::Store(d->layout->shadow, std::clamp(v, 0, TKurvoLayout::kMaxShadow))) {
+        Relayout();
+        Changed();
+    }
 }
 
 void TCustomKurvo::SetStandardLayout(TrcLayout k)
@@ -315,12 +315,12 @@ void TCustomKurvo::SetStandardLayout(TrcLayout k)
     const TLayoutRow *row = TKurvoLayout::Row(k);
     if (!row)
         return;
-    m_layout->Apply(k, *row);
-    const bool saved = m_paintSuppressed;
+    d->layout->Apply(k, *row);
+    const bool saved = d->paintSuppressed;
     {
-        const TFlagScope paint(m_paintSuppressed, true);
+        const TFlagScope paint(d->paintSuppressed, true);
         {
-            const TFlagScope props(m_inPropsChange, true); // one copy at the end instead of one per setter
+            const TFlagScope props(d->inPropsChange, true); // one copy at the end instead of one per setter
             ApplyLayout(*row);
         }
         Relayout();
@@ -332,11 +332,11 @@ void TCustomKurvo::SetStandardLayout(TrcLayout k)
 // The caption and scale places of a standard layout.
 void TCustomKurvo::ApplyLayout(const TLayoutRow &row)
 {
-    m_captionPosX = row.capX;
-    m_captionPosY = row.capY;
-    m_captionAlignment = row.align;
-    m_captionAnchorH = row.anchorH;
-    m_captionAnchorV = row.anchorV;
+    d->captionPosX = row.capX;
+    d->captionPosY = row.capY;
+    d->captionAlignment = row.align;
+    d->captionAnchorH = row.anchorH;
+    d->captionAnchorV = row.anchorV;
     const auto place = [](auto *p, const TLayoutScale &s) {
         p->SetScaleLocation(decltype(p->ScaleLocation())(s.location));
         p->SetCaptionPosX(s.capX);
@@ -347,12 +347,12 @@ void TCustomKurvo::ApplyLayout(const TLayoutRow &row)
         p->SetVisible(s.visible);
     };
     for (int i = 0; i < 4; ++i) {
-        place(m_propsX[std::size_t(i)], row.x[i]);
-        place(m_propsY[std::size_t(i)], row.y[i]);
+        place(d->propsX[std::size_t(i)], row.x[i]);
+        place(d->propsY[std::size_t(i)], row.y[i]);
     }
     for (int i = 4; i < kLayers; ++i) {
-        m_propsX[std::size_t(i)]->SetVisible(false);
-        m_propsY[std::size_t(i)]->SetVisible(false);
+        d->propsX[std::size_t(i)]->SetVisible(false);
+        d->propsY[std::size_t(i)]->SetVisible(false);
     }
 }
 
@@ -361,124 +361,103 @@ void TCustomKurvo::ApplyLayout(const TLayoutRow &row)
 void TCustomKurvo::Relayout()
 {
     ResizeDataBitmap(false);
-    if (m_layers->Isometric())
+    if (d->layers->Isometric())
         RecentreIsometric();
     ReapplyScaleProps();
     UpdateScaleMargins();
     CalcTransforms();
-    m_laidOutSize = size();
-    m_composed = false;
+    d->laidOutSize = size();
+    d->composed = false;
 }
 
-// ---- appearance setters: store, then repaint when AutoRedraw is set ----
+// ---- appearance setters: every write repaints when AutoRedraw is set ----
 
 void TCustomKurvo::SetWindColor(TColor c)
 {
-    m_windColor = c;
-    UpdateScaleMargins();
-    Changed();
+    if (TStoreAlways::Store(d->windColor, c)) {
+        UpdateScaleMargins();
+        Changed();
+    }
 }
 
 void TCustomKurvo::SetChartColor(TColor c)
 {
-    m_chartColor = c;
-    Changed();
+    d->Set<TStoreAlways>(d->chartColor, c);
 }
 
 void TCustomKurvo::SetChartFrameColor(TColor c)
 {
-    m_chartFrameColor = c;
-    Changed();
+    d->Set<TStoreAlways>(d->chartFrameColor, c);
 }
 
 void TCustomKurvo::SetShadowStyle(TShadowStyle s)
 {
-    m_shadowStyle = s == ssBox ? ssBox : ssFlying;
-    Changed();
+    d->Set<TStoreAlways>(d->shadowStyle, s == ssBox ? ssBox : ssFlying);
 }
 
 void TCustomKurvo::SetShadowColor(TColor c)
 {
-    m_shadowColor = c;
-    Changed();
+    d->Set<TStoreAlways>(d->shadowColor, c);
 }
 
 void TCustomKurvo::SetShadowBakColor(TColor c)
 {
-    m_shadowBakColor = c;
-    Changed();
+    d->Set<TStoreAlways>(d->shadowBakColor, c);
 }
 
 void TCustomKurvo::SetCaption(const QString &s)
 {
-    m_caption = s;
-    Changed();
+    d->Set<TStoreAlways>(d->caption, s);
 }
 
 void TCustomKurvo::SetCaptionPosX(int v)
 {
-    m_captionPosX = v;
-    Changed();
+    d->Set<TStoreAlways>(d->captionPosX, v);
 }
 
 void TCustomKurvo::SetCaptionPosY(int v)
 {
-    m_captionPosY = v;
-    Changed();
+    d->Set<TStoreAlways>(d->captionPosY, v);
 }
 
 void TCustomKurvo::SetCaptionAlignment(TAlignment a)
 {
-    if (a >= taLeftJustify && a <= taCenter)
-        m_captionAlignment = a;
-    Changed();
+    d->Set<TStoreAlways>(d->captionAlignment, a >= taLeftJustify && a <= taCenter ? a : d->captionAlignment);
 }
 
 void TCustomKurvo::SetCaptionAnchorHoriz(TCaptionAnchorHoriz a)
 {
-    if (a >= cahControlLeft && a <= cahControlRight)
-        m_captionAnchorH = a;
-    Changed();
+    d->Set<TStoreAlways>(d->captionAnchorH, a >= cahControlLeft && a <= cahControlRight ? a : d->captionAnchorH);
 }
 
 void TCustomKurvo::SetCaptionAnchorVert(TCaptionAnchorVert a)
 {
-    if (a >= cavControlTop && a <= cavControlBottom)
-        m_captionAnchorV = a;
-    Changed();
+    d->Set<TStoreAlways>(d->captionAnchorV, a >= cavControlTop && a <= cavControlBottom ? a : d->captionAnchorV);
 }
 
 void TCustomKurvo::SetGridStyle(GridStyleType g)
 {
-    if (g >= gsNone && g <= gsDotLines)
-        m_gridStyle = g;
-    Changed();
+    d->Set<TStoreAlways>(d->gridStyle, g >= gsNone && g <= gsDotLines ? g : d->gridStyle);
 }
 
 void TCustomKurvo::SetGridColor(TColor c)
 {
-    m_gridColor = c;
-    Changed();
+    d->Set<TStoreAlways>(d->gridColor, c);
 }
 
 void TCustomKurvo::SetGridDx(double v)
 {
-    if (v >= -3) // also refuses NaN
-        m_gridDx = v;
-    Changed();
+    d->Set<TStoreAlways>(d->gridDx, v >= -3 ? v : d->gridDx); // also refuses NaN
 }
 
 void TCustomKurvo::SetGridDy(double v)
 {
-    if (v >= -3)
-        m_gridDy = v;
-    Changed();
+    d->Set<TStoreAlways>(d->gridDy, v >= -3 ? v : d->gridDy);
 }
 
 void TCustomKurvo::SetChartFont(const TFont &f)
 {
-    m_font = f;
-    Changed();
+    d->Set<TStoreAlways>(d->font, f);
 }
 
 bool TCustomKurvo::VisibleSetting() const

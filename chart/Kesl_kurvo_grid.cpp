@@ -1,6 +1,7 @@
 // Grid lines and points, and the chart's text labels.
 #include "Kesl_kurvo.h"
 #include "Kesl_kurvo_map_p.h"
+#include "Kesl_kurvo_p.h"
 
 #include <cmath>
 #include <vector>
@@ -103,16 +104,16 @@ std::vector<double> GridValues(double low, double high, double step, bool log, c
 
 void TCustomKurvo::DrawGrid(TCanvas &c, int ox, int oy)
 {
-    const int layer = m_currentLayer;
+    const int layer = d->currentLayer;
     const int li = layer - 1;
-    const TScaleProps *px = m_propsX[std::size_t(li)];
-    const TScaleProps *py = m_propsY[std::size_t(li)];
+    const TScaleProps *px = d->propsX[std::size_t(li)];
+    const TScaleProps *py = d->propsY[std::size_t(li)];
     const double xl = std::min(px->RangeLow(), px->RangeHigh()), xh = std::max(px->RangeLow(), px->RangeHigh());
     const double yl = std::min(py->RangeLow(), py->RangeHigh()), yh = std::max(py->RangeLow(), py->RangeHigh());
-    const std::vector<double> xs = GridValues(xl, xh, m_gridDx, px->Logarithmic(), m_scaleX[std::size_t(li)]);
-    const std::vector<double> ys = GridValues(yl, yh, m_gridDy, py->Logarithmic(), m_scaleY[std::size_t(li)]);
-    c.Brush.Color = m_chartColor;
-    c.Pen.Color = m_gridColor;
+    const std::vector<double> xs = GridValues(xl, xh, d->gridDx, px->Logarithmic(), d->scaleX[std::size_t(li)]);
+    const std::vector<double> ys = GridValues(yl, yh, d->gridDy, py->Logarithmic(), d->scaleY[std::size_t(li)]);
+    c.Brush.Color = d->chartColor;
+    c.Pen.Color = d->gridColor;
     c.Pen.Width = 1;
     c.Pen.Mode = pmCopy;
     const int sx = ox - MarginLeft(), sy = oy - MarginTop();
@@ -121,12 +122,12 @@ void TCustomKurvo::DrawGrid(TCanvas &c, int ox, int oy)
         DataToPixel(layer, x, y, a, b);
         return QPoint(PixelMath::AddSat(a, sx), PixelMath::AddSat(b, sy));
     };
-    const bool dotted = m_gridStyle == gsHorizDotLines || m_gridStyle == gsVertDotLines || m_gridStyle == gsDotLines;
+    const bool dotted = d->gridStyle == gsHorizDotLines || d->gridStyle == gsVertDotLines || d->gridStyle == gsDotLines;
     c.Pen.Style = dotted ? psDot : psSolid;
-    const bool vert = m_gridStyle == gsVertLines || m_gridStyle == gsVertDotLines || m_gridStyle == gsLines ||
-        m_gridStyle == gsDotLines;
-    const bool horiz = m_gridStyle == gsHorizLines || m_gridStyle == gsHorizDotLines || m_gridStyle == gsLines ||
-        m_gridStyle == gsDotLines;
+    const bool vert = d->gridStyle == gsVertLines || d->gridStyle == gsVertDotLines || d->gridStyle == gsLines ||
+        d->gridStyle == gsDotLines;
+    const bool horiz = d->gridStyle == gsHorizLines || d->gridStyle == gsHorizDotLines || d->gridStyle == gsLines ||
+        d->gridStyle == gsDotLines;
     if (vert) {
         for (double x : xs) {
             const QPoint a = pix(x, yl), b = pix(x, yh);
@@ -141,14 +142,14 @@ void TCustomKurvo::DrawGrid(TCanvas &c, int ox, int oy)
             c.LineTo(b.x(), b.y());
         }
     }
-    if (m_gridStyle == gsPoints) {
+    if (d->gridStyle == gsPoints) {
         int count = 0;
         for (double x : xs)
             for (double y : ys) {
                 if (count++ >= kMaxGridValues)
                     break;
                 const QPoint p = pix(x, y);
-                c.SetPixel(p.x(), p.y(), m_gridColor);
+                c.SetPixel(p.x(), p.y(), d->gridColor);
             }
     }
     c.Pen.Style = psSolid;
@@ -205,7 +206,7 @@ void TCustomKurvo::DrawTextLabels(TCanvas &c, int ox, int oy)
 {
     const int sx = ox - MarginLeft(), sy = oy - MarginTop();
     for (int i = kTextLabels; i >= 1; --i) {
-        const TTextLabel *l = m_labels[std::size_t(i - 1)];
+        const TTextLabel *l = d->labels[std::size_t(i - 1)];
         if (!l->Visible() || l->Mode() == tlOff || !LayerVisible(l->Layer()))
             continue;
         int x, y;

@@ -2,6 +2,7 @@
 // and the sharing of one item list by several charts.
 #include "Kesl_kurvo.h"
 #include "Kesl_kurvo_guard_p.h"
+#include "Kesl_kurvo_p.h"
 #include "Kesl_kurvo_store_p.h"
 
 #include "MessageBox.h"
@@ -11,88 +12,84 @@
 
 int TCustomKurvo::ItemCount() const
 {
-    return m_store->Count();
+    return d->store->Count();
 }
 
 int TCustomKurvo::AllocatedItems() const
 {
-    return m_store->Allocated();
+    return d->store->Allocated();
 }
 
 TChartItem TCustomKurvo::Item(int index) const
 {
-    return m_store->Get(index);
+    return d->store->Get(index);
 }
 
 void TCustomKurvo::SetAllocSize(int v)
 {
     if (v >= 1 && v <= 1000000)
-        m_allocSize = v;
+        d->allocSize = v;
 }
 
 void TCustomKurvo::SetCurrentLayer(int layer)
 {
-    if (layer >= 1 && layer <= kLayers)
-        m_currentLayer = layer;
+    if (KurvoLayer::Valid(layer))
+        d->currentLayer = layer;
 }
 
 void TCustomKurvo::SetClassDefault(int c)
 {
     if (c >= 0 && c <= 254)
-        m_classDefault = std::uint8_t(c);
+        d->classDefault = std::uint8_t(c);
 }
 
 void TCustomKurvo::SetTextFontStyle(TFontStyles s)
 {
-    m_textFontStyle = s;
-    Changed();
+    d->Set<TStoreAlways>(d->textFontStyle, s);
 }
 
 void TCustomKurvo::SetTextBkStyle(TTextBkg s)
 {
-    m_textBkStyle = s == tbSolid ? tbSolid : tbClear;
-    Changed();
+    d->Set<TStoreAlways>(d->textBkStyle, s == tbSolid ? tbSolid : tbClear);
 }
 
 void TCustomKurvo::SetTextBkColor(TColor c)
 {
-    m_textBkColor = c;
-    Changed();
+    d->Set<TStoreAlways>(d->textBkColor, c);
 }
 
 void TCustomKurvo::SetTextAlignment(TAlignment a)
 {
-    m_textAlignment = (a == taLeftJustify || a == taRightJustify) ? a : taCenter;
-    Changed();
+    d->Set<TStoreAlways>(d->textAlignment, (a == taLeftJustify || a == taRightJustify) ? a : taCenter);
 }
 
 bool TCustomKurvo::ClassVisible(int itemClass) const
 {
-    return itemClass >= 0 && itemClass <= 255 && m_classVisible[std::size_t(itemClass)];
+    return itemClass >= 0 && itemClass <= 255 && d->classVisible[std::size_t(itemClass)];
 }
 
 void TCustomKurvo::SetClassVisible(int itemClass, bool v)
 {
     if (itemClass >= 0 && itemClass <= 255)
-        m_classVisible[std::size_t(itemClass)] = v;
+        d->classVisible[std::size_t(itemClass)] = v;
 }
 
 bool TCustomKurvo::LayerVisible(int layer) const
 {
-    return layer >= 1 && layer <= kLayers && m_layerVisible[std::size_t(layer - 1)];
+    return KurvoLayer::Valid(layer) && d->layerVisible[std::size_t(layer - 1)];
 }
 
 void TCustomKurvo::SetLayerVisible(int layer, bool v)
 {
-    if (layer >= 1 && layer <= kLayers)
-        m_layerVisible[std::size_t(layer - 1)] = v;
+    if (KurvoLayer::Valid(layer))
+        d->layerVisible[std::size_t(layer - 1)] = v;
 }
 
 void TCustomKurvo::SetPaintSuppressed(bool v)
 {
-    if (v == m_paintSuppressed)
+    if (v == d->paintSuppressed)
         return;
-    m_paintSuppressed = v;
+    d->paintSuppressed = v;
     if (!v)
         Paint();
 }
@@ -101,18 +98,18 @@ TChartItem TCustomKurvo::NewItem(std::uint8_t kind) const
 {
     TChartItem it {};
     it.Kind = kind;
-    it.Layer = m_currentLayer;
-    it.ItemClass = m_classDefault;
-    it.Color = m_dataColor;
-    it.PenStyle = std::uint8_t(m_penStyle);
-    it.LineWidth = m_lineWidth;
+    it.Layer = d->currentLayer;
+    it.ItemClass = d->classDefault;
+    it.Color = d->dataColor;
+    it.PenStyle = std::uint8_t(d->penStyle);
+    it.LineWidth = d->lineWidth;
     return it;
 }
 
 // The one step every recording operation ends with.
 void TCustomKurvo::Commit(const TChartItem &item)
 {
-    m_store->Commit(item, m_allocSize);
+    d->store->Commit(item, d->allocSize);
     SyncSharedData();
 }
 
@@ -152,7 +149,7 @@ void TCustomKurvo::AddLine(double X1, double Y1, double X2, double Y2)
     it.Y1 = Y1;
     it.X2 = X2;
     it.Y2 = Y2;
-    it.FillColor = m_fillColor;
+    it.FillColor = d->fillColor;
     Commit(it);
 }
 
@@ -169,7 +166,7 @@ void TCustomKurvo::DrawTo(double X, double Y)
     TChartItem it = NewItem(ikDrawTo);
     it.X1 = X;
     it.Y1 = Y;
-    it.FillColor = m_fillColor;
+    it.FillColor = d->fillColor;
     Commit(it);
 }
 
@@ -180,7 +177,7 @@ void TCustomKurvo::AddRect(double X1, double Y1, double X2, double Y2, bool Tran
     it.Y1 = Y1;
     it.X2 = X2;
     it.Y2 = Y2;
-    it.FillColor = m_fillColor;
+    it.FillColor = d->fillColor;
     it.Transparent = Transparent;
     Commit(it);
 }
@@ -192,10 +189,10 @@ void TCustomKurvo::AddBox(double X1, double Y1, double X2, double Y2)
     it.Y1 = Y1;
     it.X2 = X2;
     it.Y2 = Y2;
-    it.FillColor = m_fillColor;
-    it.DarkEdgeColor = m_darkEdge;
-    it.LightEdgeColor = m_lightEdge;
-    it.FrameStyle = std::uint8_t(m_boxFrame);
+    it.FillColor = d->fillColor;
+    it.DarkEdgeColor = d->darkEdge;
+    it.LightEdgeColor = d->lightEdge;
+    it.FrameStyle = std::uint8_t(d->boxFrame);
     Commit(it);
 }
 
@@ -206,7 +203,7 @@ void TCustomKurvo::AddBar3D(double X1, double Y1, double X2, double Y2, int Angl
     it.Y1 = Y1;
     it.X2 = X2;
     it.Y2 = Y2;
-    it.FillColor = m_fillColor;
+    it.FillColor = d->fillColor;
     it.Size = Angle;
     it.Depth = Depth;
     Commit(it);
@@ -218,8 +215,8 @@ void TCustomKurvo::AddText(double X, double Y, const QString &Text)
     it.X1 = X;
     it.Y1 = Y;
     StoreText(it, Text);
-    it.Size = m_textSize;
-    it.Style = std::uint8_t(m_textAlignment);
+    it.Size = d->textSize;
+    it.Style = std::uint8_t(d->textAlignment);
     Commit(it);
 }
 
@@ -231,8 +228,8 @@ void TCustomKurvo::AddTextOffset(double X, double Y, int Dx, int Dy, const QStri
     it.X2 = Dx;
     it.Y2 = Dy;
     StoreText(it, Text);
-    it.Size = m_textSize;
-    it.Style = std::uint8_t(m_textAlignment);
+    it.Size = d->textSize;
+    it.Style = std::uint8_t(d->textAlignment);
     Commit(it);
 }
 
@@ -243,7 +240,7 @@ void TCustomKurvo::AddEllipse(double X, double Y, double HalfX, double HalfY, bo
     it.Y1 = Y;
     it.X2 = HalfX;
     it.Y2 = HalfY;
-    it.FillColor = m_fillColor;
+    it.FillColor = d->fillColor;
     it.Transparent = Transparent;
     Commit(it);
 }
@@ -261,7 +258,7 @@ void TCustomKurvo::DrawRel(int Dx, int Dy)
     TChartItem it = NewItem(ikDrawRel);
     it.X1 = Dx;
     it.Y1 = Dy;
-    it.FillColor = m_fillColor;
+    it.FillColor = d->fillColor;
     Commit(it);
 }
 
@@ -272,7 +269,7 @@ void TCustomKurvo::AddArrow(double X1, double Y1, double X2, double Y2, int Head
     it.Y1 = Y1;
     it.X2 = X2;
     it.Y2 = Y2;
-    it.FillColor = m_fillColor;
+    it.FillColor = d->fillColor;
     it.Size = HeadLength;
     it.Transparent = OpenHead;
     Commit(it);
@@ -285,7 +282,7 @@ void TCustomKurvo::AddPixelBox(double X, double Y, int HalfWidth, int HalfHeight
     it.Y1 = Y;
     it.X2 = HalfWidth;
     it.Y2 = HalfHeight;
-    it.FillColor = m_fillColor;
+    it.FillColor = d->fillColor;
     it.Transparent = Transparent;
     Commit(it);
 }
@@ -294,12 +291,12 @@ void TCustomKurvo::ClearItems()
 {
     // Not shown on screen: a background image dropped here must not repaint.
     {
-        const TFlagScope quiet(m_autoRedraw, false);
-        RenderBackground(m_dataBmp.Canvas(), 0, 0);
+        const TFlagScope quiet(d->autoRedraw, false);
+        RenderBackground(d->dataBmp.Canvas(), 0, 0);
     }
     // A fresh store would detach this chart from its group; clearing in place
     // shows the empty list to every member, as any other change does.
-    m_store->Clear();
+    d->store->Clear();
     SyncSharedData();
 }
 
@@ -307,30 +304,30 @@ void TCustomKurvo::ClearItems()
 // by all of them; this re-establishes that after a member's store was replaced.
 void TCustomKurvo::SyncSharedData()
 {
-    TCustomKurvo *owner = m_owner ? m_owner : this;
-    if (m_owner)
-        owner->m_store = m_store;
-    for (int i = 0; i < owner->m_sharerCount; ++i)
-        owner->m_sharers[std::size_t(i)]->m_store = owner->m_store;
+    TCustomKurvo *owner = d->owner ? d->owner : this;
+    if (d->owner)
+        owner->d->store = d->store;
+    for (int i = 0; i < owner->d->sharerCount; ++i)
+        owner->d->sharers[std::size_t(i)]->d->store = owner->d->store;
 }
 
 void TCustomKurvo::LeaveGroup()
 {
-    if (!m_owner)
+    if (!d->owner)
         return;
-    TCustomKurvo *o = m_owner;
-    auto &list = o->m_sharers;
-    const auto end = list.begin() + o->m_sharerCount;
+    TCustomKurvo *o = d->owner;
+    auto &list = o->d->sharers;
+    const auto end = list.begin() + o->d->sharerCount;
     const auto pos = std::find(list.begin(), end, this);
     if (pos != end) {
         std::move(pos + 1, end, pos);
-        --o->m_sharerCount;
-        list[std::size_t(o->m_sharerCount)] = nullptr;
+        --o->d->sharerCount;
+        list[std::size_t(o->d->sharerCount)] = nullptr;
     }
-    m_owner = nullptr;
+    d->owner = nullptr;
     // The chart keeps what it displayed, as a list of its own: later additions
     // must not write into the group's list.
-    m_store = std::make_shared<TKurvoItemStore>(*m_store);
+    d->store = std::make_shared<TKurvoItemStore>(*d->store);
 }
 
 void TCustomKurvo::SetUseDataOf(TCustomKurvo *v)
@@ -339,12 +336,12 @@ void TCustomKurvo::SetUseDataOf(TCustomKurvo *v)
         ShowMessageBox(mtInformation, QStringLiteral("Kurvo: Cannot share data with myself"), this);
         return;
     }
-    if (m_sharerCount > 0) {
+    if (d->sharerCount > 0) {
         ShowMessageBox(mtInformation,
                        QStringLiteral("Kurvo: Cannot use foreign data. Other Kurvos are using my own data."), this);
         return;
     }
-    if (v == m_owner)
+    if (v == d->owner)
         return;
     if (!v) {
         LeaveGroup();
@@ -353,14 +350,14 @@ void TCustomKurvo::SetUseDataOf(TCustomKurvo *v)
     }
     // Another member of this chart's own group also means leaving and joining
     // again, so a full group refuses it.
-    TCustomKurvo *owner = v->m_owner ? v->m_owner : v;
-    if (owner->m_sharerCount >= kMaxShares) {
+    TCustomKurvo *owner = v->d->owner ? v->d->owner : v;
+    if (owner->d->sharerCount >= kMaxShares) {
         ShowMessageBox(mtInformation, QStringLiteral("Kurvo: Max. number of data shares exceeded"), this);
         return;
     }
     LeaveGroup();
-    m_store = owner->m_store;
-    owner->m_sharers[std::size_t(owner->m_sharerCount++)] = this;
-    m_owner = owner;
+    d->store = owner->d->store;
+    owner->d->sharers[std::size_t(owner->d->sharerCount++)] = this;
+    d->owner = owner;
     Changed();
 }

@@ -6,6 +6,7 @@
 #include "Kesl_kurvo_layers_p.h"
 #include "Kesl_kurvo_layout_p.h"
 #include "Kesl_kurvo_map_p.h"
+#include "Kesl_kurvo_p.h"
 
 namespace {
 
@@ -16,53 +17,53 @@ TAxisSpan Span(const TScaleProps *p)
 
 } // namespace
 
-TPlotArea TCustomKurvo::PlotArea() const
+TChartGeometry TCustomKurvo::DataArea() const
 {
-    return m_layout->Area(width(), height());
+    return d->layout->Area(width(), height());
 }
 
 void TCustomKurvo::CalcTransforms()
 {
     if (IsLoading())
         return;
-    const TPlotArea area = PlotArea();
+    const TChartGeometry area = DataArea();
     for (int l = 1; l <= kLayers; ++l)
-        m_layers->Calculate(l, area, Span(ScaleX(l)), Span(ScaleY(l)));
+        d->layers->Calculate(l, area, Span(ScaleX(l)), Span(ScaleY(l)));
 }
 
 bool TCustomKurvo::Isometric() const
 {
-    return m_layers->Isometric();
+    return d->layers->Isometric();
 }
 
 int TCustomKurvo::RangeHistoryIndex() const
 {
-    return m_layers->HistoryIndex();
+    return d->layers->HistoryIndex();
 }
 
 long double TCustomKurvo::Kx(int layer) const
 {
-    return m_layers->Transform(Li(layer) + 1).kx;
+    return d->layers->Transform(KurvoLayer::Nearest(layer)).kx;
 }
 
 long double TCustomKurvo::Dx(int layer) const
 {
-    return m_layers->Transform(Li(layer) + 1).dx;
+    return d->layers->Transform(KurvoLayer::Nearest(layer)).dx;
 }
 
 long double TCustomKurvo::Ky(int layer) const
 {
-    return m_layers->Transform(Li(layer) + 1).ky;
+    return d->layers->Transform(KurvoLayer::Nearest(layer)).ky;
 }
 
 long double TCustomKurvo::Dy(int layer) const
 {
-    return m_layers->Transform(Li(layer) + 1).dy;
+    return d->layers->Transform(KurvoLayer::Nearest(layer)).dy;
 }
 
 void TCustomKurvo::DataToPixel(int layer, double x, double y, int &px, int &py) const
 {
-    MapFast(Li(layer) + 1, x, y, px, py);
+    MapFast(KurvoLayer::Nearest(layer), x, y, px, py);
 }
 
 QPoint TCustomKurvo::DataToPixel(int layer, double x, double y) const
@@ -74,14 +75,14 @@ QPoint TCustomKurvo::DataToPixel(int layer, double x, double y) const
 
 void TCustomKurvo::SetLayerRange(int layer, long double XLow, long double YLow, long double XHigh, long double YHigh)
 {
-    if (layer < 0 || layer > kLayers)
+    if (layer != kAllLayers && !KurvoLayer::Valid(layer))
         return; // no such layer: nothing to set
     // Every layer is set before the one repaint: the picture is the same as
     // after a repaint per layer, at a sixteenth of the cost.
-    const bool saved = m_paintSuppressed;
+    const bool saved = d->paintSuppressed;
     {
-        const TFlagScope paint(m_paintSuppressed, true);
-        const int first = layer == 0 ? 1 : layer, last = layer == 0 ? kLayers : layer;
+        const TFlagScope paint(d->paintSuppressed, true);
+        const int first = layer == kAllLayers ? 1 : layer, last = layer == kAllLayers ? kLayers : layer;
         for (int l = first; l <= last; ++l)
             SetRange(l, XLow, YLow, XHigh, YHigh);
     }
@@ -96,9 +97,9 @@ void TCustomKurvo::SetRange(int layer, long double XLow, long double YLow, long 
     const TScaleProps *px = ScaleX(layer), *py = ScaleY(layer);
     TKurvoLayers::WidenEmpty(XLow, XHigh, px->Logarithmic(), px->MinRange());
     TKurvoLayers::WidenEmpty(YLow, YHigh, py->Logarithmic(), py->MinRange());
-    if (m_layers->Isometric()) {
+    if (d->layers->Isometric()) {
         const long double mid = (YHigh + YLow) / 2;
-        const long double half = m_layers->IsoHalf(PlotArea(), double(XLow), double(XHigh));
+        const long double half = d->layers->IsoHalf(DataArea(), double(XLow), double(XHigh));
         YHigh = mid + half;
         YLow = mid - half;
     }
@@ -108,12 +109,12 @@ void TCustomKurvo::SetRange(int layer, long double XLow, long double YLow, long 
 // Every layer joined to `layer` takes its controllers' ranges.
 void TCustomKurvo::ApplyFollowers(int layer, bool history)
 {
-    const std::uint32_t followers = TKurvoLayers::Followers(*m_joint, layer);
+    const std::uint32_t followers = TKurvoLayers::Followers(*d->joint, layer);
     for (int k = 1; k <= kLayers; ++k) {
         if (!(followers & (1u << (k - 1))))
             continue;
-        const TScaleProps *sx = ScaleX(m_joint->XControlledBy(k));
-        const TScaleProps *sy = ScaleY(m_joint->YControlledBy(k));
+        const TScaleProps *sx = ScaleX(d->joint->XControlledBy(k));
+        const TScaleProps *sy = ScaleY(d->joint->YControlledBy(k));
         ApplyRange(k, sx->RangeLow(), sy->RangeLow(), sx->RangeHigh(), sy->RangeHigh(), history);
     }
 }
@@ -121,18 +122,18 @@ void TCustomKurvo::ApplyFollowers(int layer, bool history)
 void TCustomKurvo::PropagateRange(int layer, long double XLow, long double YLow, long double XHigh, long double YHigh,
                                   bool history)
 {
-    if (layer < 1 || layer > kLayers)
+    if (!KurvoLayer::Valid(layer))
         return;
     const TScaleProps *px = ScaleX(layer), *py = ScaleY(layer);
-    const bool saved = m_paintSuppressed;
+    const bool saved = d->paintSuppressed;
     {
-        const TFlagScope paint(m_paintSuppressed, true);
+        const TFlagScope paint(d->paintSuppressed, true);
         // A joined axis follows its controller and cannot be set directly.
-        if (m_joint->XControlledBy(layer) != layer) {
+        if (d->joint->XControlledBy(layer) != layer) {
             XLow = px->RangeLow();
             XHigh = px->RangeHigh();
         }
-        if (m_joint->YControlledBy(layer) != layer) {
+        if (d->joint->YControlledBy(layer) != layer) {
             YLow = py->RangeLow();
             YHigh = py->RangeHigh();
         }
@@ -147,11 +148,11 @@ void TCustomKurvo::ApplyRange(int layer, long double XLow, long double YLow, lon
                               bool history)
 {
     const int li = layer - 1;
-    TScaleProps *p[2] = {m_propsX[std::size_t(li)], m_propsY[std::size_t(li)]};
+    TScaleProps *p[2] = {d->propsX[std::size_t(li)], d->propsY[std::size_t(li)]};
     const long double lo[2] = {XLow, YLow}, hi[2] = {XHigh, YHigh};
     bool changed = false;
     {
-        const TFlagScope props(m_inPropsChange, true); // the setters' notifications are this change itself
+        const TFlagScope props(d->inPropsChange, true); // the setters' notifications are this change itself
         for (int a = 0; a < 2; ++a) {
             if (!TKurvoLayers::Acceptable(lo[a], hi[a], p[a]->MinRange()))
                 continue;
@@ -178,8 +179,8 @@ std::array<TKurvoLayers::TRangeRecord, TCustomKurvo::kLayers> TCustomKurvo::Curr
 {
     std::array<TKurvoLayers::TRangeRecord, kLayers> ranges;
     for (int i = 0; i < kLayers; ++i) {
-        const TScaleProps *px = m_propsX[std::size_t(i)];
-        const TScaleProps *py = m_propsY[std::size_t(i)];
+        const TScaleProps *px = d->propsX[std::size_t(i)];
+        const TScaleProps *py = d->propsY[std::size_t(i)];
         ranges[std::size_t(i)] = {px->RangeLow(), py->RangeHigh(), px->RangeHigh(), py->RangeLow()};
     }
     return ranges;
@@ -187,25 +188,25 @@ std::array<TKurvoLayers::TRangeRecord, TCustomKurvo::kLayers> TCustomKurvo::Curr
 
 void TCustomKurvo::RecordHistory()
 {
-    m_layers->Record(CurrentRanges());
+    d->layers->Record(CurrentRanges());
 }
 
 std::array<double, 4> TCustomKurvo::RangeHistoryEntry(int layer, int entry) const
 {
-    return m_layers->HistoryEntry(Li(layer) + 1, entry);
+    return d->layers->HistoryEntry(KurvoLayer::Nearest(layer), entry);
 }
 
 // Sets every layer's y range through its scale property setters; the caller
 // answers their notifications once, when everything else is in place.
 void TCustomKurvo::RecentreIsometric()
 {
-    const TFlagScope props(m_inPropsChange, true);
-    const TPlotArea area = PlotArea();
+    const TFlagScope props(d->inPropsChange, true);
+    const TChartGeometry area = DataArea();
     for (int i = 0; i < kLayers; ++i) {
-        TScaleProps *px = m_propsX[std::size_t(i)];
-        TScaleProps *py = m_propsY[std::size_t(i)];
+        TScaleProps *px = d->propsX[std::size_t(i)];
+        TScaleProps *py = d->propsY[std::size_t(i)];
         const double mid = (py->RangeHigh() + py->RangeLow()) / 2;
-        const double half = m_layers->IsoHalf(area, px->RangeLow(), px->RangeHigh());
+        const double half = d->layers->IsoHalf(area, px->RangeLow(), px->RangeHigh());
         py->SetRangeHigh(mid + half);
         py->SetRangeLow(mid - half);
     }
@@ -213,7 +214,7 @@ void TCustomKurvo::RecentreIsometric()
 
 void TCustomKurvo::SetIsometric(bool v)
 {
-    m_layers->SetIsometric(v);
+    d->layers->SetIsometric(v);
     if (!v)
         return;
     RecentreIsometric();
@@ -226,10 +227,10 @@ void TCustomKurvo::SetIsometric(bool v)
 
 void TCustomKurvo::OnLayerJoined(int layer, bool xAxis)
 {
-    if (layer < 1 || layer > kLayers)
+    if (!KurvoLayer::Valid(layer))
         return;
-    const int c = xAxis ? m_joint->XControlledBy(layer) : m_joint->YControlledBy(layer);
-    if (c < 1 || c > kLayers)
+    const int c = xAxis ? d->joint->XControlledBy(layer) : d->joint->YControlledBy(layer);
+    if (!KurvoLayer::Valid(c))
         return;
     const TScaleProps *sx = ScaleX(xAxis ? c : layer), *sy = ScaleY(xAxis ? layer : c);
     ApplyRange(layer, sx->RangeLow(), sy->RangeLow(), sx->RangeHigh(), sy->RangeHigh(), false);

@@ -25,18 +25,18 @@ void AxisTransform(long double low, long double high, bool logarithmic, long dou
 
 } // namespace
 
-void TKurvoLayers::Calculate(int layer, const TPlotArea &a, const TAxisSpan &x, const TAxisSpan &y)
+void TKurvoLayers::Calculate(int layer, const TChartGeometry &a, const TAxisSpan &x, const TAxisSpan &y)
 {
     TLayerTransform &t = m_tf[std::size_t(layer - 1)];
     t.logX = x.logarithmic;
     t.logY = y.logarithmic;
     t.revX = x.high < x.low;
     t.revY = y.high < y.low;
-    t.w = a.width;
-    t.h = a.height;
-    const long double w = a.right - a.left, h = a.bottom - a.top;
-    AxisTransform(x.low, x.high, x.logarithmic, a.left, a.right, w, a.width / 2.0L, t.kx, t.dx);
-    AxisTransform(y.low, y.high, y.logarithmic, a.bottom, a.top, h, a.height / 2.0L, t.ky, t.dy);
+    t.w = a.Width;
+    t.h = a.Height;
+    const long double w = a.W(), h = a.H();
+    AxisTransform(x.low, x.high, x.logarithmic, a.Left(), a.Right(), w, a.Width / 2.0L, t.kx, t.dx);
+    AxisTransform(y.low, y.high, y.logarithmic, a.Bottom(), a.Top(), h, a.Height / 2.0L, t.ky, t.dy);
     t.fkx = double(t.kx);
     t.fdx = double(t.dx);
     t.fky = double(t.ky);
@@ -62,9 +62,9 @@ bool TKurvoLayers::Acceptable(long double low, long double high, double minRange
     return std::fabs(low - high) >= minRange && std::isfinite(double(low)) && std::isfinite(double(high));
 }
 
-double TKurvoLayers::IsoHalf(const TPlotArea &a, double xLow, double xHigh) const
+double TKurvoLayers::IsoHalf(const TChartGeometry &a, double xLow, double xHigh) const
 {
-    const double wb = a.right - a.left + 1, hb = a.bottom - a.top + 1;
+    const double wb = a.W() + 1, hb = a.H() + 1;
     if (wb <= 0)
         return 0;
     return (xHigh - xLow) * hb / wb * m_aspectY / m_aspectX / 2;
@@ -79,7 +79,7 @@ void TKurvoLayers::Record(const std::array<TRangeRecord, kLayers> &ranges)
 
 TKurvoLayers::TRangeRecord TKurvoLayers::HistoryEntry(int layer, int entry) const
 {
-    if (entry < 1 || entry > kHistory || layer < 1 || layer > kLayers)
+    if (entry < 1 || entry > kHistory || !KurvoLayer::Valid(layer))
         return {0, 0, 0, 0};
     return m_history[std::size_t(layer - 1)][std::size_t(entry - 1)];
 }

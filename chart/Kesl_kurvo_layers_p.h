@@ -3,18 +3,11 @@
 // joined axes' followers and the range history. Plain values, no widget.
 #pragma once
 
+#include "Kesl_kurvo_types.h"
 #include "PixelMath.h"
 
 #include <array>
 #include <cstdint>
-
-// The data area inside the control: left/top is its first pixel, right/bottom
-// the far edge the mapping puts a range's high end on.
-struct TPlotArea
-{
-    int width = 0, height = 0; // the control
-    int left = 0, top = 0, right = 0, bottom = 0;
-};
 
 // One axis of a layer as its scale property has it.
 struct TAxisSpan
@@ -38,12 +31,12 @@ struct TLayerTransform
 class TKurvoLayers
 {
 public:
-    static constexpr int kLayers = 16;
+    static constexpr int kLayers = kKurvoLayers;
     static constexpr int kHistory = 16;
     using TRangeRecord = std::array<double, 4>; // x low, y high, x high, y low
 
     // layer 1..16 throughout; the callers keep it in range.
-    void Calculate(int layer, const TPlotArea &area, const TAxisSpan &x, const TAxisSpan &y);
+    void Calculate(int layer, const TChartGeometry &area, const TAxisSpan &x, const TAxisSpan &y);
     const TLayerTransform &Transform(int layer) const { return m_tf[std::size_t(layer - 1)]; }
     void Map(int layer, double x, double y, int &px, int &py) const
     {
@@ -64,7 +57,7 @@ public:
     void SetIsometric(bool v) { m_isometric = v; }
     double PixelAspect() const { return m_aspectY / m_aspectX; }
     // Half of the y range that keeps one x unit as long as one y unit on screen.
-    double IsoHalf(const TPlotArea &area, double xLow, double xHigh) const;
+    double IsoHalf(const TChartGeometry &area, double xLow, double xHigh) const;
 
     // The layers other than `layer` that follow it on x or y, one bit each (bit 0 is layer 1).
     template<class TJoints> static std::uint32_t Followers(const TJoints &joints, int layer)

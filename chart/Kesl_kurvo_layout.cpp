@@ -63,16 +63,18 @@ void TKurvoLayout::Apply(TrcLayout k, const TLayoutRow &row)
 QSize TKurvoLayout::DataSize(int width, int height, bool printer) const
 {
     const int extra = printer ? 0 : 1;
-    return {std::max(0, width - left - right - shadow + extra), std::max(0, height - top - bottom - shadow + extra)};
+    const TChartGeometry a = Area(width, height);
+    return {std::max(0, a.W() + extra), std::max(0, a.H() + extra)};
 }
 
 int TKurvoLayout::ScaleSideMargin(TScaleType type, int pos, int width, int height) const
 {
+    const TChartGeometry a = Area(width, height);
     switch (type) {
-    case sctXB: return pos + height - top - 1;
-    case sctXT: return pos + height - bottom - shadow;
-    case sctYL: return pos + width - right - shadow;
-    case sctYR: return pos + width - left - 1;
+    case sctXB: return pos + height - a.Top() - 1;
+    case sctXT: return pos + a.Bottom();
+    case sctYL: return pos + a.Right();
+    case sctYR: return pos + width - a.Left() - 1;
     }
     return 0;
 }

@@ -43,10 +43,7 @@ public:
     // Takes a standard layout's kind and margins.
     void Apply(TrcLayout k, const TLayoutRow &row);
 
-    TPlotArea Area(int width, int height) const
-    {
-        return {width, height, left, top, width - right - shadow, height - bottom - shadow};
-    }
+    TChartGeometry Area(int width, int height) const { return {width, height, left, right, top, bottom, shadow}; }
     // The smallest control that leaves a data area.
     QSize MinimumSize() const { return {left + right + shadow + 80, top + bottom + shadow + 20}; }
     // The data bitmap: one pixel more each way on screen, for the far frame line.

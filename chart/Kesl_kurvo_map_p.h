@@ -4,10 +4,11 @@
 
 #include "Kesl_kurvo.h"
 #include "Kesl_kurvo_layers_p.h"
+#include "Kesl_kurvo_p.h"
 
 inline void TCustomKurvo::MapFast(int layer, double x, double y, int &px, int &py) const
 {
-    m_layers->Map(layer, x, y, px, py);
+    d->layers->Map(layer, x, y, px, py);
 }
 
 // A mapped pixel kept where the paint engine draws it exactly; true when it moved.

@@ -65,12 +65,12 @@ TCrossHair *TKurvoMouse::CrossHair(int index) const
 
 bool TKurvoMouse::LayerMouseActive(int layer) const
 {
-    return layer >= 1 && layer <= KurvoMouse::kLayers && m_active[std::size_t(layer - 1)];
+    return KurvoLayer::Valid(layer) && m_active[std::size_t(layer - 1)];
 }
 
 QPointF TKurvoMouse::PixelToData(int layer, int px, int py) const
 {
-    return KurvoMouse::PixelToData(m_site.LayerMap(std::clamp(layer, 1, KurvoMouse::kLayers)), px, py);
+    return KurvoMouse::PixelToData(m_site.LayerMap(KurvoLayer::Nearest(layer)), px, py);
 }
 
 void TKurvoMouse::MouseEnter()

@@ -11,6 +11,7 @@
 #include "Colors.h"
 #include "Component.h"
 #include "Kesl_keslbase_textlabel.h"
+#include "Kesl_kurvo_types.h"
 
 #include <QImage>
 #include <QPoint>
@@ -56,23 +57,6 @@ struct TMouseShift
     Qt::KeyboardModifiers Keys = Qt::NoModifier;
     Qt::MouseButtons Buttons = Qt::NoButton;
     bool LeftHeld() const { return Buttons.testFlag(Qt::LeftButton); }
-};
-
-// Control size, margins and shadow: the data area and its extent.
-struct TChartGeometry
-{
-    int Width = 0, Height = 0;
-    int MarginLeft = 0, MarginRight = 0, MarginTop = 0, MarginBottom = 0;
-    int ShadowWidth = 0;
-
-    int Left() const { return MarginLeft; }
-    int Right() const { return Width - MarginRight - ShadowWidth; }
-    int Top() const { return MarginTop; }
-    int Bottom() const { return Height - MarginBottom - ShadowWidth; }
-    int W() const { return Right() - Left(); } // data-area width (w)
-    int H() const { return Bottom() - Top(); } // data-area height (h)
-    // Both ends count as inside.
-    bool Inside(int x, int y) const { return x >= Left() && x <= Right() && y >= Top() && y <= Bottom(); }
 };
 
 // One axis of a layer as far as the mouse needs it.
@@ -121,7 +105,7 @@ struct TCrossHairSegment
 
 namespace KurvoMouse {
 
-constexpr int kLayers = 16;
+constexpr int kLayers = kKurvoLayers;
 
 // Inverse of the chart's DataToPixel for one layer. Results saturate to the
 // finite doubles, and an axis without extent gives its fallback value.

@@ -4,6 +4,7 @@
 #include "Kesl_kurvo_geometry_p.h"
 #include "Kesl_kurvo_map_p.h"
 #include "Kesl_kurvo_markfield_p.h"
+#include "Kesl_kurvo_p.h"
 #include "Kesl_kurvo_store_p.h"
 
 #include <array>
@@ -131,9 +132,9 @@ struct TCustomKurvo::TItemPainter
           c(canvas),
           r {.c = canvas, .start = QPoint(ox, oy), .sx = ox - chart.MarginLeft(), .sy = oy - chart.MarginTop()},
           mono(monochrome),
-          fontColor(chart.m_chartColor),
-          items(chart.m_store->Data()),
-          n(chart.m_store->Count())
+          fontColor(chart.d->chartColor),
+          items(chart.d->store->Data()),
+          n(chart.d->store->Count())
     {
     }
 
@@ -182,11 +183,11 @@ struct TCustomKurvo::TItemPainter
 
 void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
 {
-    c.Pen.Width = m_lineWidth;
+    c.Pen.Width = d->lineWidth;
     c.Pen.Mode = pmCopy;
-    c.Pen.Color = m_chartColor;
+    c.Pen.Color = d->chartColor;
     c.Pen.Style = psSolid;
-    c.Brush.Color = m_chartColor;
+    c.Brush.Color = d->chartColor;
     c.Brush.Style = bsSolid;
     c.MoveTo(ox, oy);
     TItemPainter p(*this, c, ox, oy, mono);
@@ -200,8 +201,8 @@ void TCustomKurvo::TItemPainter::Run()
     for (int i = 0; i < n; ++i) {
         const TPackedItem &it = items[i];
         Prefetch(i);
-        if (!k.m_classVisible[it.ItemClass] || it.Layer < 1 || it.Layer > kLayers ||
-            !k.m_layerVisible[std::size_t(it.Layer - 1)])
+        if (!k.d->classVisible[it.ItemClass] || !KurvoLayer::Valid(it.Layer) ||
+            !k.d->layerVisible[std::size_t(it.Layer - 1)])
             continue;
         const std::uint8_t kind = it.Kind;
         if (kind == 0 || kind == 10 || kind == 11 || kind > 16)
@@ -231,7 +232,7 @@ __attribute__((always_inline)) inline void TCustomKurvo::TItemPainter::DrawPacke
         break;
     case ikMoveRel: MoveRel(it); break;
     case ikDrawRel: DrawRel(it, col, ps); break;
-    default: DrawRest(k.m_store->Get(i), col, mono ? clSilver : it.FillColor, ps); break;
+    default: DrawRest(k.d->store->Get(i), col, mono ? clSilver : it.FillColor, ps); break;
     }
 }
 
@@ -246,7 +247,7 @@ int TCustomKurvo::TItemPainter::Marks(int i, TColor col, TPenStyle ps)
     const QPoint p = Map(it.Layer, it.X1, it.Y1);
     TMarkRun run(c, it.Style);
     run.Draw(p.x(), p.y());
-    const TFastMap fm(k.m_layers->Transform(it.Layer), r.sx, r.sy);
+    const TFastMap fm(k.d->layers->Transform(it.Layer), r.sx, r.sy);
     const int fieldAfter = std::max(kFieldMinRun, c.Width() / 64 * c.Height());
     int same = 1;
     while (i + 1 < n && SameLook(items[i + 1], it, ikMark)) {
@@ -289,7 +290,7 @@ int TCustomKurvo::TItemPainter::DrawTo(int i, TColor col, TPenStyle ps)
         c.Brush.Color = it.FillColor;
     }
     r.Append(Map(it.Layer, it.X1, it.Y1));
-    const TFastMap fm(k.m_layers->Transform(it.Layer), r.sx, r.sy);
+    const TFastMap fm(k.d->layers->Transform(it.Layer), r.sx, r.sy);
     const int last = n - 1;
     auto more = [&] {
         return i < last && SameLook(items[i + 1], it, ikDrawTo) && items[i + 1].FillColor == it.FillColor;
@@ -416,11 +417,11 @@ void TCustomKurvo::TItemPainter::Text(const TChartItem &it, QPoint p, TColor col
 {
     if (fontColor != col)
         fontColor = col;
-    c.Font.Name = k.m_font.Name;
+    c.Font.Name = k.d->font.Name;
     c.Font.Color = col;
-    c.Font.Style = k.m_textFontStyle;
+    c.Font.Style = k.d->textFontStyle;
     c.Font.Height = -std::clamp((std::clamp(it.Size, 0, 720) * 96 + 36) / 72, 1, 960);
-    r.Brush(k.m_textBkColor, k.m_textBkStyle == tbSolid ? bsSolid : bsClear);
+    r.Brush(k.d->textBkColor, k.d->textBkStyle == tbSolid ? bsSolid : bsClear);
     const QString text = it.TextString();
     const int w = c.TextWidth(text), h = c.TextHeight(text);
     c.TextOut(KurvoGeometry::TextLeft(p.x(), w, it.Style), p.y() - h / 2, text);

@@ -17,12 +17,12 @@ TJointLayers::TJointLayers(QObject *Owner) : QObject(Owner)
 
 int TJointLayers::XControlledBy(int Layer) const
 {
-    return (Layer >= 1 && Layer <= LayerCount) ? m_x[Layer - 1] : 0;
+    return KurvoLayer::Valid(Layer) ? m_x[Layer - 1] : 0;
 }
 
 int TJointLayers::YControlledBy(int Layer) const
 {
-    return (Layer >= 1 && Layer <= LayerCount) ? m_y[Layer - 1] : 0;
+    return KurvoLayer::Valid(Layer) ? m_y[Layer - 1] : 0;
 }
 
 void TJointLayers::SetXControlledBy(int Layer, int Dest)
@@ -37,9 +37,9 @@ void TJointLayers::SetYControlledBy(int Layer, int Dest)
 
 void TJointLayers::SetControlledBy(TTable &Table, int Layer, int Dest, bool XAxis)
 {
-    if (Layer < 1 || Layer > LayerCount)
+    if (!KurvoLayer::Valid(Layer))
         throw EKeslKurvoError("Layer " + std::to_string(Layer) + " is out of range");
-    if (Dest < 1 || Dest > LayerCount)
+    if (!KurvoLayer::Valid(Dest))
         throw EKeslKurvoError("Destination layer " + std::to_string(Dest) + " is out of range");
     if (Dest == Layer) {
         Table[Layer - 1] = Layer;

@@ -3,6 +3,7 @@
 #include "Colors.h"
 #include "Component.h"
 #include "KeslError.h"
+#include "Kesl_kurvo_layer.h"
 
 #include <QObject>
 #include <QString>
@@ -59,7 +60,7 @@ class TJointLayers : public QObject
     Q_PROPERTY(int L16yControlledBy READ L16yControlledBy WRITE SetL16yControlledBy)
 
 public:
-    static constexpr int LayerCount = 16;
+    static constexpr int LayerCount = kKurvoLayers;
 
     // Called after a join took effect, before OnChange, so that the chart can
     // give the layer the range of its new controller on that axis.

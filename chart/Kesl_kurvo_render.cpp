@@ -6,6 +6,7 @@
 #include "Kesl_kurvo_guard_p.h"
 #include "Kesl_kurvo_layout_p.h"
 #include "Kesl_kurvo_map_p.h"
+#include "Kesl_kurvo_p.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -18,35 +19,35 @@
 
 void TCustomKurvo::Paint()
 {
-    if (!VisibleSetting() || IsLoading() || m_paintSuppressed)
+    if (!VisibleSetting() || IsLoading() || d->paintSuppressed)
         return;
-    m_ctrlBmp.SetPixelRatio(devicePixelRatio());
+    d->ctrlBmp.SetPixelRatio(devicePixelRatio());
     ComposeToBitmap();
     update();
 }
 
 void TCustomKurvo::ComposeToBitmap()
 {
-    if (m_laidOutSize != size()) {
+    if (d->laidOutSize != size()) {
         // Resized without a resize event (a hidden chart given a new size):
         // the scales and ranges follow the new size before it is drawn.
-        const TFlagScope paint(m_paintSuppressed, true);
+        const TFlagScope paint(d->paintSuppressed, true);
         Relayout();
     }
     {
-        const TFlagScope quiet(m_autoRedraw, false); // a paint never repaints itself (e.g. a dropped background image)
-        m_ctrlBmp.SetSize(width(), height());
-        m_dataBmp.SetPixelRatio(m_ctrlBmp.PixelRatio());
-        RenderFrame(m_ctrlBmp.Canvas());
-        RenderBackground(m_dataBmp.Canvas(), 0, 0);
-        RenderData(m_dataBmp.Canvas(), 0, 0, false, false);
-        TCanvas &c = m_ctrlBmp.Canvas();
+        const TFlagScope quiet(d->autoRedraw, false); // a paint never repaints itself (e.g. a dropped background image)
+        d->ctrlBmp.SetSize(width(), height());
+        d->dataBmp.SetPixelRatio(d->ctrlBmp.PixelRatio());
+        RenderFrame(d->ctrlBmp.Canvas());
+        RenderBackground(d->dataBmp.Canvas(), 0, 0);
+        RenderData(d->dataBmp.Canvas(), 0, 0, false, false);
+        TCanvas &c = d->ctrlBmp.Canvas();
         c.CopyMode = cmSrcCopy;
-        c.Draw(MarginLeft(), MarginTop(), m_dataBmp);
-        m_mouse->DrawCrossHairs(m_ctrlBmp, 0, 0);
+        c.Draw(MarginLeft(), MarginTop(), d->dataBmp);
+        d->mouse->DrawCrossHairs(d->ctrlBmp, 0, 0);
     }
-    m_composed = true;
-    ++m_paintCount;
+    d->composed = true;
+    ++d->paintCount;
 }
 
 void TCustomKurvo::paintEvent(QPaintEvent *)
@@ -54,14 +55,14 @@ void TCustomKurvo::paintEvent(QPaintEvent *)
     // Composed at the ratio of what is painted on, so a picture at 2x is drawn, not magnified.
     QPainter p(this);
     const qreal ratio = PaintRatio(p);
-    if (!m_composed || m_ctrlBmp.Width() != width() || m_ctrlBmp.Height() != height() ||
-        m_ctrlBmp.PixelRatio() != ratio) {
-        if (IsLoading() || m_paintSuppressed)
+    if (!d->composed || d->ctrlBmp.Width() != width() || d->ctrlBmp.Height() != height() ||
+        d->ctrlBmp.PixelRatio() != ratio) {
+        if (IsLoading() || d->paintSuppressed)
             return;
-        m_ctrlBmp.SetPixelRatio(ratio);
+        d->ctrlBmp.SetPixelRatio(ratio);
         ComposeToBitmap();
     }
-    p.drawImage(0, 0, m_mouse->ShownPicture(m_ctrlBmp.Image()));
+    p.drawImage(0, 0, d->mouse->ShownPicture(d->ctrlBmp.Image()));
     if (TFocusMarkHidden::Wanted(this))
         DrawFocusMark(p, rect(), palette());
 }
@@ -69,10 +70,10 @@ void TCustomKurvo::paintEvent(QPaintEvent *)
 void TCustomKurvo::showEvent(QShowEvent *event)
 {
     TControl::showEvent(event);
-    if (!m_shownOnce) {
+    if (!d->shownOnce) {
         // The window exists now; the platform's first paint request follows.
-        m_shownOnce = true;
-        m_paintSuppressed = false;
+        d->shownOnce = true;
+        d->paintSuppressed = false;
     }
 }
 
@@ -85,7 +86,7 @@ void TCustomKurvo::resizeEvent(QResizeEvent *event)
 
 void TCustomKurvo::SetBounds(int left, int top, int w, int h)
 {
-    const QSize least = m_layout->MinimumSize();
+    const QSize least = d->layout->MinimumSize();
     h = std::max(h, least.height());
     w = std::max(w, least.width());
     setMinimumSize(least);
@@ -94,16 +95,16 @@ void TCustomKurvo::SetBounds(int left, int top, int w, int h)
     // isometric range set since is recentred. Only a picture they leave as it
     // was is not composed again.
     const bool drawn =
-        m_composed && geometry() == QRect(left, top, w, h) && m_ctrlBmp.Width() == w && m_ctrlBmp.Height() == h;
+        d->composed && geometry() == QRect(left, top, w, h) && d->ctrlBmp.Width() == w && d->ctrlBmp.Height() == h;
     const auto ranges = CurrentRanges();
     {
-        const TFlagScope paint(m_paintSuppressed, true);
+        const TFlagScope paint(d->paintSuppressed, true);
         if (geometry() != QRect(left, top, w, h))
             setGeometry(left, top, w, h);
         Relayout();
     }
     if (drawn && CurrentRanges() == ranges) {
-        m_composed = true;
+        d->composed = true;
         return;
     }
     update();
@@ -111,26 +112,26 @@ void TCustomKurvo::SetBounds(int left, int top, int w, int h)
 
 void TCustomKurvo::ResizeDataBitmap(bool printer)
 {
-    const QSize s = m_layout->DataSize(width(), height(), printer);
-    m_dataBmp.SetSize(s.width(), s.height());
+    const QSize s = d->layout->DataSize(width(), height(), printer);
+    d->dataBmp.SetSize(s.width(), s.height());
 }
 
 // The frame fill and the drop shadow around the control.
 void TCustomKurvo::RenderShadow(TCanvas &c, int W, int H, int s)
 {
-    c.Pen = TPen {m_windColor, 1, psSolid, pmCopy};
-    c.Brush = TBrush {m_windColor, bsSolid};
+    c.Pen = TPen {d->windColor, 1, psSolid, pmCopy};
+    c.Brush = TBrush {d->windColor, bsSolid};
     c.FillRect(0, 0, W, H);
     if (s <= 0)
         return;
-    c.Pen.Color = m_shadowBakColor;
-    c.Brush.Color = m_shadowBakColor;
+    c.Pen.Color = d->shadowBakColor;
+    c.Brush.Color = d->shadowBakColor;
     c.Rectangle(W - s, 0, W, s);
     c.Rectangle(0, H - s, s, H);
-    c.Brush.Color = m_shadowColor;
+    c.Brush.Color = d->shadowColor;
     int e;
-    if (m_shadowStyle == ssFlying) {
-        c.Pen.Color = m_shadowColor;
+    if (d->shadowStyle == ssFlying) {
+        c.Pen.Color = d->shadowColor;
         e = s - 1;
     } else {
         c.Pen.Color = clBlack;
@@ -147,41 +148,42 @@ void TCustomKurvo::RenderShadow(TCanvas &c, int W, int H, int s)
 }
 
 // Where the caption's anchor lies, before its own alignment.
-QPoint TCustomKurvo::CaptionOrigin(int W, int H, int s) const
+QPoint TCustomKurvo::CaptionOrigin() const
 {
-    int x = m_captionPosX, y = m_captionPosY;
-    switch (m_captionAnchorH) {
+    const TChartGeometry a = DataArea();
+    int x = d->captionPosX, y = d->captionPosY;
+    switch (d->captionAnchorH) {
     case cahControlLeft: break;
-    case cahChartLeft: x += MarginLeft(); break;
-    case cahChartCenter: x += MarginLeft() + (W - MarginLeft() - MarginRight() - s) / 2; break;
-    case cahChartRight: x += W - MarginRight() - s; break;
-    case cahControlRight: x += W; break;
+    case cahChartLeft: x += a.Left(); break;
+    case cahChartCenter: x += a.Left() + a.W() / 2; break;
+    case cahChartRight: x += a.Right(); break;
+    case cahControlRight: x += a.Width; break;
     }
-    switch (m_captionAnchorV) {
+    switch (d->captionAnchorV) {
     case cavControlTop: break;
-    case cavChartTop: y += MarginTop(); break;
-    case cavChartCenter: y += MarginTop() + (H - MarginTop() - MarginBottom() - s) / 2; break;
-    case cavChartBottom: y += H - MarginBottom(); break;
-    case cavControlBottom: y += H; break;
+    case cavChartTop: y += a.Top(); break;
+    case cavChartCenter: y += a.Top() + a.H() / 2; break;
+    case cavChartBottom: y += a.Height - a.MarginBottom; break; // the shadow stays below this anchor
+    case cavControlBottom: y += a.Height; break;
     }
     return QPoint(x, y);
 }
 
-void TCustomKurvo::RenderCaption(TCanvas &c, int W, int H, int s)
+void TCustomKurvo::RenderCaption(TCanvas &c)
 {
-    if (m_caption.isEmpty())
+    if (d->caption.isEmpty())
         return;
-    c.Pen.Color = m_chartFrameColor;
+    c.Pen.Color = d->chartFrameColor;
     c.Brush.Style = bsClear;
-    c.Font = m_font;
-    const QPoint at = CaptionOrigin(W, H, s);
+    c.Font = d->font;
+    const QPoint at = CaptionOrigin();
     int x = at.x();
-    const int tw = c.TextWidth(m_caption);
-    if (m_captionAlignment == taRightJustify)
+    const int tw = c.TextWidth(d->caption);
+    if (d->captionAlignment == taRightJustify)
         x -= tw;
-    else if (m_captionAlignment == taCenter)
+    else if (d->captionAlignment == taCenter)
         x -= tw / 2;
-    c.TextOut(x, at.y(), m_caption);
+    c.TextOut(x, at.y(), d->caption);
     c.Brush.Style = bsSolid;
 }
 
@@ -189,12 +191,12 @@ void TCustomKurvo::RenderFrame(TCanvas &c)
 {
     const int W = width(), H = height(), s = ShadowWidth();
     RenderShadow(c, W, H, s);
-    RenderCaption(c, W, H, s);
+    RenderCaption(c);
     CalcTransforms();
-    for (TScale *sc : m_scaleX)
+    for (TScale *sc : d->scaleX)
         if (sc->Visible())
             sc->ForcePaint();
-    for (TScale *sc : m_scaleY)
+    for (TScale *sc : d->scaleY)
         if (sc->Visible())
             sc->ForcePaint();
     if (OnScalesRendered)
@@ -204,44 +206,44 @@ void TCustomKurvo::RenderFrame(TCanvas &c)
 void TCustomKurvo::RenderBackground(TCanvas &c, int ox, int oy)
 {
     ResizeDataBitmap(c.IsPrinter());
-    const int bw = m_dataBmp.Width(), bh = m_dataBmp.Height();
-    c.Pen = TPen {m_chartFrameColor, 1, psSolid, pmCopy};
-    c.Brush = TBrush {m_chartColor, bsSolid};
+    const int bw = d->dataBmp.Width(), bh = d->dataBmp.Height();
+    c.Pen = TPen {d->chartFrameColor, 1, psSolid, pmCopy};
+    c.Brush = TBrush {d->chartColor, bsSolid};
     c.CopyMode = cmSrcCopy;
-    const QString name = m_bkImg->Name();
+    const QString name = d->bkImg->Name();
     if (!name.isEmpty()) {
-        if (!m_imgBmp.LoadFromFile(name) || m_imgBmp.Empty()) {
+        if (!d->imgBmp.LoadFromFile(name) || d->imgBmp.Empty()) {
             c.Rectangle(ox, oy, ox + bw, oy + bh);
-            m_bkImg->SetName(QString()); // do not retry at every repaint
+            d->bkImg->SetName(QString()); // do not retry at every repaint
             return;
         }
-        switch (m_bkImg->FillMode()) {
+        switch (d->bkImg->FillMode()) {
         case bfSimple:
             c.FillRect(ox, oy, ox + bw, oy + bh);
-            c.Draw(ox, oy, m_imgBmp);
+            c.Draw(ox, oy, d->imgBmp);
             break;
-        case bfStretch: c.StretchDraw(ox, oy, ox + bw, oy + bh, m_imgBmp); break;
+        case bfStretch: c.StretchDraw(ox, oy, ox + bw, oy + bh, d->imgBmp); break;
         case bfTile: {
-            const int iw = m_imgBmp.Width(), ih = m_imgBmp.Height();
+            const int iw = d->imgBmp.Width(), ih = d->imgBmp.Height();
             const int cols = bw > 0 ? (bw - 1) / iw + 1 : 0;
             const int rows = bh > 0 ? (bh - 1) / ih + 1 : 0;
             for (int r = 0; r < rows; ++r)
                 for (int k = 0; k < cols; ++k)
-                    c.Draw(ox + k * iw, oy + r * ih, m_imgBmp);
+                    c.Draw(ox + k * iw, oy + r * ih, d->imgBmp);
             break;
         }
         }
         return;
     }
     c.Rectangle(ox, oy, ox + bw, oy + bh);
-    const TBGAreaMode mode = m_bkImg->AreaMode();
+    const TBGAreaMode mode = d->bkImg->AreaMode();
     if (mode == bamNone)
         return;
-    c.Pen.Color = m_bkImg->AreaColor();
-    c.Brush.Color = m_bkImg->AreaColor();
+    c.Pen.Color = d->bkImg->AreaColor();
+    c.Brush.Color = d->bkImg->AreaColor();
     int lx, ty, rx, by;
-    DataToPixel(1, m_bkImg->AreaLeft(), m_bkImg->AreaTop(), lx, ty);
-    DataToPixel(1, m_bkImg->AreaRight(), m_bkImg->AreaBottom(), rx, by);
+    DataToPixel(1, d->bkImg->AreaLeft(), d->bkImg->AreaTop(), lx, ty);
+    DataToPixel(1, d->bkImg->AreaRight(), d->bkImg->AreaBottom(), rx, by);
     ClampPixel(lx, ty);
     ClampPixel(rx, by);
     const int sx = ox - MarginLeft(), sy = oy - MarginTop();
@@ -270,7 +272,7 @@ void TCustomKurvo::RenderData(TCanvas &c, int ox, int oy, bool monochrome, bool 
         c.Brush.Color = b;
         c.Pen.Color = p;
     }
-    if (m_gridStyle != gsNone && !skipGrid)
+    if (d->gridStyle != gsNone && !skipGrid)
         DrawGrid(c, ox, oy);
     DrawItems(c, ox, oy, monochrome);
     c.Pen.Width = 1;
@@ -282,9 +284,9 @@ void TCustomKurvo::RenderData(TCanvas &c, int ox, int oy, bool monochrome, bool 
 
 void TCustomKurvo::DrawDataFrame(TCanvas &c, int ox, int oy)
 {
-    const int wa = width() - MarginLeft() - MarginRight() - ShadowWidth();
-    const int ha = height() - MarginTop() - MarginBottom() - ShadowWidth();
-    c.Pen.Color = m_chartFrameColor;
+    const TChartGeometry a = DataArea();
+    const int wa = a.W(), ha = a.H();
+    c.Pen.Color = d->chartFrameColor;
     c.Pen.Style = psSolid;
     c.Pen.Width = 1;
     c.Pen.Mode = pmCopy;

@@ -1,4 +1,6 @@
 #include "Kesl_kurvo_scaleprops.h"
+#include "Kesl_setting.h"
+#include "PixelMath.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,6 +12,15 @@ template<class E> bool InRange(E value, E last)
     return v >= 0 && v <= static_cast<int>(last);
 }
 } // namespace
+
+const double TScaleProps::LogFloor = PixelMath::kLogFloor;
+
+// Every write is news to the owner, an equal or refused value included.
+template<typename T> void TScaleProps::Store(T &field, const T &value)
+{
+    if (TStoreAlways::Store(field, value))
+        Changed();
+}
 
 TScaleProps::TScaleProps(QObject *Owner) : QObject(Owner)
 {
@@ -68,16 +79,12 @@ void TScaleProps::SetCaptionPosY(int Value)
 
 void TScaleProps::SetCaptionAlignment(TAlignment Value)
 {
-    if (InRange(Value, taCenter))
-        m_captionAlignment = Value;
-    Changed();
+    Store(m_captionAlignment, InRange(Value, taCenter) ? Value : m_captionAlignment);
 }
 
 void TScaleProps::SetCaptionAnchor(TScaleUnitAnchor Value)
 {
-    if (InRange(Value, uaSclBotRgt))
-        m_captionAnchor = Value;
-    Changed();
+    Store(m_captionAnchor, InRange(Value, uaSclBotRgt) ? Value : m_captionAnchor);
 }
 
 void TScaleProps::SetColorScale(TColor Value)

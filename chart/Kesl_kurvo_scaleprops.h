@@ -6,7 +6,6 @@
 #include "Kesl_DigrelTypes.h"
 #include "Kesl_Scale_types.h"
 #include "Kesl_keslbase_dtlabel.h"
-#include "PixelMath.h"
 
 #include <QObject>
 #include <QString>
@@ -54,7 +53,7 @@ class TScaleProps : public QObject, public TLoadable
 
 public:
     // Smallest value a logarithmic axis accepts as a range end.
-    static constexpr double LogFloor = PixelMath::kLogFloor;
+    static const double LogFloor; // 1e-100
 
     explicit TScaleProps(QObject *Owner = nullptr);
     ~TScaleProps() override;
@@ -128,11 +127,7 @@ protected:
 
 private:
     // Stores a setting and notifies the owner.
-    template<typename T> void Store(T &field, const T &value)
-    {
-        field = value;
-        Changed();
-    }
+    template<typename T> void Store(T &field, const T &value);
 
     void DateFormatChanged();
 

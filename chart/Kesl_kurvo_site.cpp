@@ -2,6 +2,7 @@
 // the handler, and the pointer events handed on to it; the key events.
 #include "Kesl_kurvo.h"
 #include "Kesl_kurvo_layers_p.h"
+#include "Kesl_kurvo_p.h"
 #include "Kesl_kurvo_site_p.h"
 
 #include <QKeyEvent>
@@ -9,15 +10,7 @@
 
 TChartGeometry TCustomKurvo::TSite::Geometry() const
 {
-    TChartGeometry g;
-    g.Width = m_k.width();
-    g.Height = m_k.height();
-    g.MarginLeft = m_k.MarginLeft();
-    g.MarginRight = m_k.MarginRight();
-    g.MarginTop = m_k.MarginTop();
-    g.MarginBottom = m_k.MarginBottom();
-    g.ShadowWidth = m_k.ShadowWidth();
-    return g;
+    return m_k.DataArea();
 }
 
 namespace {
@@ -46,7 +39,7 @@ TAxisRange TCustomKurvo::TSite::AxisY(int layer) const
 
 TLayerMap TCustomKurvo::TSite::LayerMap(int layer) const
 {
-    const TLayerTransform &t = m_k.m_layers->Transform(Li(layer) + 1);
+    const TLayerTransform &t = m_k.d->layers->Transform(KurvoLayer::Nearest(layer));
     TLayerMap m;
     m.kx = t.kx;
     m.dx = t.dx;
@@ -63,7 +56,7 @@ TLayerMap TCustomKurvo::TSite::LayerMap(int layer) const
 
 double TCustomKurvo::TSite::PixelAspect() const
 {
-    return m_k.m_layers->PixelAspect();
+    return m_k.d->layers->PixelAspect();
 }
 
 namespace {
@@ -80,33 +73,33 @@ TMouseShift ShiftOf(const QMouseEvent *e)
 
 void TCustomKurvo::mousePressEvent(QMouseEvent *event)
 {
-    if (m_mouse->ConsumeDoubleClick())
+    if (d->mouse->ConsumeDoubleClick())
         return;
     TControl::mousePressEvent(event);
     const QPoint p = event->position().toPoint();
-    m_mouse->MouseDown(event->button(), ShiftOf(event), p.x(), p.y());
+    d->mouse->MouseDown(event->button(), ShiftOf(event), p.x(), p.y());
 }
 
 void TCustomKurvo::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (m_mouse->ConsumeDoubleClick())
+    if (d->mouse->ConsumeDoubleClick())
         return;
     TControl::mouseReleaseEvent(event);
     const QPoint p = event->position().toPoint();
-    m_mouse->MouseUp(event->button(), ShiftOf(event), p.x(), p.y());
+    d->mouse->MouseUp(event->button(), ShiftOf(event), p.x(), p.y());
 }
 
 void TCustomKurvo::mouseDoubleClickEvent(QMouseEvent *event)
 {
     TControl::mouseDoubleClickEvent(event);
-    m_mouse->DoubleClick();
+    d->mouse->DoubleClick();
 }
 
 void TCustomKurvo::mouseMoveEvent(QMouseEvent *event)
 {
     TControl::mouseMoveEvent(event);
     const QPoint p = event->position().toPoint();
-    m_mouse->MouseMove(ShiftOf(event), p.x(), p.y());
+    d->mouse->MouseMove(ShiftOf(event), p.x(), p.y());
 }
 
 namespace {

@@ -22,6 +22,8 @@ function(kesl_install_library target name)
   endif()
   file(GLOB _headers CONFIGURE_DEPENDS ${_dir}/*.h)
   list(FILTER _headers EXCLUDE REGEX "_p\\.h$") # private headers stay beside the sources
+  # Headers that only the library's own sources include.
+  list(FILTER _headers EXCLUDE REGEX "/(PixelMath|Kesl_setting)\\.h$")
   install(TARGETS ${target} EXPORT KeslTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
   install(FILES ${_headers} DESTINATION ${KESL_INCLUDE_DIR})
 endfunction()

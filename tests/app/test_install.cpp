@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -86,6 +87,26 @@ TEST_F(Install, TheInstalledProgramFindsItsFilesFromAnyDirectory)
     const QString validate = QStandardPaths::findExecutable("desktop-file-validate");
     ASSERT_FALSE(validate.isEmpty()) << "desktop-file-validate is installed by the project's package step";
     EXPECT_TRUE(Runs(validate, {Prefix("share/applications/cauchy.desktop")}));
+}
+
+// The library's headers are installed without its internals, and every header
+// it installs finds the project headers it includes beside it.
+TEST_F(Install, OnlyPublicHeadersAreInstalled)
+{
+    const QDir include(Prefix("include/kesl"));
+    const QStringList headers = include.entryList({"*.h"}, QDir::Files);
+    ASSERT_TRUE(headers.contains("Kesl_kurvo.h"));
+    for (const char *internal : {"PixelMath.h", "Kesl_setting.h"})
+        EXPECT_FALSE(headers.contains(internal)) << internal;
+    const QRegularExpression quoted(R"re(^\s*#\s*include\s+"([^"]+)")re", QRegularExpression::MultilineOption);
+    for (const QString &h : headers) {
+        EXPECT_FALSE(h.endsWith("_p.h")) << h.toStdString();
+        QFile f(include.filePath(h));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << h.toStdString();
+        for (const auto &m : quoted.globalMatch(QString::fromUtf8(f.readAll())))
+            EXPECT_TRUE(headers.contains(m.captured(1)))
+                << h.toStdString() << " includes " << m.captured(1).toStdString();
+    }
 }
 
 TEST_F(Install, AProgramOfItsOwnBuildsAgainstTheInstalledLibrary)

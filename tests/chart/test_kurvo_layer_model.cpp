@@ -31,12 +31,12 @@ TEST(KurvoLayerModel, FollowersAreTheLayersJoinedOnEitherAxis)
 TEST(KurvoLayerModel, TransformPutsRangeEndsOnAreaEdgesAndEmptyAreaOnCentre)
 {
     TKurvoLayers m;
-    const TPlotArea area {300, 200, 50, 20, 250, 170};
+    const TChartGeometry area {300, 200, 50, 50, 20, 30, 0}; // x 50..250, y 20..170
     m.Calculate(4, area, {-1, 1, false}, {1, 100, true});
     int px, py;
     m.Map(4, 1, 10, px, py);
     EXPECT_EQ(QPoint(px, py), QPoint(250, 95)); // halfway in decades
-    m.Calculate(4, {300, 200, 50, 20, 50, 20}, {-1, 1, false}, {1, 100, true});
+    m.Calculate(4, {300, 200, 50, 250, 20, 180, 0}, {-1, 1, false}, {1, 100, true});
     m.Map(4, 1, 10, px, py);
     EXPECT_EQ(QPoint(px, py), QPoint(150, 100));
 }
@@ -67,8 +67,8 @@ TEST(KurvoLayoutModel, EveryStandardLayoutGivesADataBitmapOnePixelBeyondItsArea)
         if (row)
             L.Apply(TrcLayout(k), *row);
         const QSize least = L.MinimumSize();
-        const TPlotArea a = L.Area(least.width(), least.height());
-        EXPECT_EQ(L.DataSize(least.width(), least.height(), false), QSize(a.right - a.left + 1, a.bottom - a.top + 1));
+        const TChartGeometry a = L.Area(least.width(), least.height());
+        EXPECT_EQ(L.DataSize(least.width(), least.height(), false), QSize(a.W() + 1, a.H() + 1));
         EXPECT_EQ(L.DataSize(least.width(), least.height(), true), QSize(80, 20));
         EXPECT_EQ(L.DataSize(10, 10, true), QSize(0, 0)); // too small: empty, never negative
     }

@@ -54,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(Table, KurvoRange, ::testing::ValuesIn(kRangeCases), []
 TEST(KurvoLayers, LayerZeroSetsAllSixteenAndMapsEndsToDataAreaEdges)
 {
     TKurvo k; // 280 x 200, margins 50, 20, 20, 40
-    k.SetLayerRange(0, -20, 0, 20, 0.5);
+    k.SetLayerRange(kAllLayers, -20, 0, 20, 0.5);
     for (int l = 1; l <= 16; ++l) {
         SCOPED_TRACE(l);
         EXPECT_DOUBLE_EQ(k.ScaleX(l)->RangeLow(), -20);
@@ -64,6 +64,33 @@ TEST(KurvoLayers, LayerZeroSetsAllSixteenAndMapsEndsToDataAreaEdges)
         EXPECT_EQ(k.DataToPixel(l, -20, 0), QPoint(50, 160));
         EXPECT_EQ(k.DataToPixel(l, 20, 0.5), QPoint(260, 20));
     }
+}
+
+// A number outside 1..16 is ignored by the setters, answered as "none" by the
+// queries and taken as the nearest layer by the accessors and the mapping.
+TEST(KurvoLayers, LayerNumbersOutsideTheRange)
+{
+    TKurvo k;
+    k.SetLayerRange(3, 0, 0, 10, 10);
+    for (const int bad : {-1, 0, 17}) {
+        SCOPED_TRACE(bad);
+        const int nearest = bad < 1 ? 1 : 16;
+        k.SetCurrentLayer(bad);
+        EXPECT_EQ(k.CurrentLayer(), 1);
+        k.SetLayerVisible(bad, false);
+        EXPECT_FALSE(k.LayerVisible(bad));
+        EXPECT_TRUE(k.LayerVisible(nearest));
+        EXPECT_EQ(k.ScaleX(bad), k.ScaleX(nearest));
+        EXPECT_EQ(k.ScaleObjectY(bad), k.ScaleObjectY(nearest));
+        EXPECT_EQ(k.DataToPixel(bad, 0.5, 0.5), k.DataToPixel(nearest, 0.5, 0.5));
+        EXPECT_EQ(k.JointLayers()->XControlledBy(bad), 0);
+        EXPECT_THROW(k.JointLayers()->SetYControlledBy(bad, 2), EKeslKurvoError);
+    }
+    const double before = k.ScaleX(16)->RangeHigh();
+    k.SetLayerRange(17, 5, 5, 6, 6);
+    k.SetLayerRange(-1, 5, 5, 6, 6);
+    for (int l = 1; l <= 16; ++l)
+        EXPECT_DOUBLE_EQ(k.ScaleX(l)->RangeHigh(), l == 3 ? 10 : before) << l;
 }
 
 TEST(KurvoLayers, MappingTable)

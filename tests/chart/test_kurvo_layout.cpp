@@ -52,6 +52,12 @@ TEST_P(KurvoLayout, AppliesMarginsAndScales)
     k.SetLayerRange(1, 0, 0, 1, 1);
     EXPECT_EQ(k.DataToPixel(1, 0, 1), QPoint(c.l, c.t));
     EXPECT_EQ(k.DataToPixel(1, 1, 0), QPoint(k.width() - c.r, k.height() - c.b));
+    // ... and the shadow beside it, as the chart reports its area.
+    k.SetShadowWidth(5);
+    const TChartGeometry a = k.DataArea();
+    EXPECT_EQ(QRect(QPoint(a.Left(), a.Top()), QPoint(a.Right(), a.Bottom())),
+              QRect(QPoint(c.l, c.t), QPoint(k.width() - c.r - 5, k.height() - c.b - 5)));
+    EXPECT_EQ(k.DataToPixel(1, 1, 0), QPoint(a.Right(), a.Bottom()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, KurvoLayout, ::testing::ValuesIn(kLayoutCases));
