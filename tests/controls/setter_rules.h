@@ -43,6 +43,37 @@ void ExpectRules(
     }
 }
 
+// An enumeration property and a value one beyond its last; only enumerations
+// whose storage holds that value are listed.
+struct TEnumRow
+{
+    const char *prop;
+    QVariant beyond;
+};
+template<class E> TEnumRow Beyond(const char *prop, E last)
+{
+    return {prop, V(static_cast<E>(last + 1))};
+}
+
+// Each write beyond the last value must leave the property as it was and count
+// no notification.
+template<class Fresh>
+void ExpectEnumWritesDropped(
+    std::initializer_list<TEnumRow> rows, Fresh fresh, const std::function<void()> &settle = [] {})
+{
+    for (const TEnumRow &r : rows) {
+        int count = 0;
+        auto o = fresh(count);
+        settle();
+        const QVariant before = o->property(r.prop);
+        count = 0;
+        EXPECT_TRUE(o->setProperty(r.prop, r.beyond)) << r.prop;
+        settle();
+        EXPECT_EQ(o->property(r.prop), before) << r.prop;
+        EXPECT_EQ(count, 0) << r.prop;
+    }
+}
+
 // Counts the paint events a widget receives.
 class TPaintCounter : public QObject
 {

@@ -184,6 +184,14 @@ TEST(DigrelRules, EachSetterRepaintsByItsRule)
         rows, [](int &count) { return ShownCounted(MakeLabel(), count); }, Settle);
 }
 
+TEST(DigrelSetters, UnknownEnumerationValuesAreDroppedSilently)
+{
+    ExpectEnumWritesDropped(
+        {Beyond("FrameStyle", fsEngraved), Beyond("Alignment", taCenter), Beyond("LeftTextAlignment", taCenter),
+         Beyond("RightTextAlignment", taCenter), Beyond("DisplayType", dtEEngNoDP)},
+        [](int &count) { return ShownCounted(MakeLabel(), count); }, Settle);
+}
+
 TEST_F(DigrelRepaint, BecomingTransparentWaitsForTheParent)
 {
     label->SetTransparent(true);

@@ -55,6 +55,16 @@ TEST(DTLabel, EachSetterNotifiesByItsRule)
     });
 }
 
+TEST(DTLabel, UnknownEnumerationValuesAreDroppedSilently)
+{
+    ExpectEnumWritesDropped({Beyond("TimeFormat", tfAMPM), Beyond("DateOrder", doYYMMDD), Beyond("YearLength", ylYYYY)},
+                            [](int &count) {
+                                auto l = std::make_unique<TDTLabel>();
+                                l->OnChange = [&count](QObject *) { ++count; };
+                                return l;
+                            });
+}
+
 TEST(DTLabel, WithoutHandlerSettersOnlyStore)
 {
     TDTLabel l;

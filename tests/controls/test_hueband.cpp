@@ -322,6 +322,13 @@ TEST(HuebandPaint, EachSetterInvalidatesByItsRule)
         rows, [](int &count) { return ShownCounted(std::make_unique<THueband>(), count); }, Settle);
 }
 
+TEST(HuebandPaint, UnknownEnumerationValuesAreDroppedSilently)
+{
+    ExpectEnumWritesDropped(
+        {Beyond("FillType", gtRect), Beyond("FrameStyle", fsEngraved)},
+        [](int &count) { return ShownCounted(std::make_unique<THueband>(), count); }, Settle);
+}
+
 TEST(HuebandPaint, PartialRepaintShowsThatPartOfThePicture)
 {
     auto b = MakeBand(60, 40, gtEllipticFull, 9, kRed, kNavy);

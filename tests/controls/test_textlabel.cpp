@@ -1,5 +1,6 @@
 #include "KeslError.h"
 #include "Kesl_keslbase.h"
+#include "setter_rules.h"
 
 #include <QMetaProperty>
 #include <QVariant>
@@ -100,14 +101,6 @@ TEST(CrossHair, StoresEachField)
     EXPECT_EQ(ch.Mode(), chBoth);
     EXPECT_EQ(ch.LineType(), psDashDot);
     EXPECT_EQ(ch.LineWid(), 3);
-}
-
-TEST(CrossHair, UnknownLineStyleFallsBackToSolid)
-{
-    TCrossHair ch;
-    ch.SetLineType(psDot);
-    ch.SetLineType(static_cast<TPenStyle>(7));
-    EXPECT_EQ(ch.LineType(), psSolid);
 }
 
 TEST(CrossHair, HasNoCopyOfItsOwn)
@@ -235,18 +228,23 @@ TEST(CustomTextLabel, FontAttributesAreCopiedIntoTheOwnFont)
     EXPECT_EQ(rec.Count(), 1);
 }
 
-TEST(CustomTextLabel, UnknownEnumerationValuesFallBackToTheDefault)
+TEST(CustomTextLabel, UnknownEnumerationValuesAreDroppedSilently)
 {
-    TCustomTextLabel l;
-    l.SetMode(tlShadow);
-    l.SetMode(static_cast<TTxtLblMode>(6));
-    EXPECT_EQ(l.Mode(), tlsimple);
-    l.SetVerticalAlignment(vaTop);
-    l.SetVerticalAlignment(static_cast<TVerticalAlignment>(3));
-    EXPECT_EQ(l.VerticalAlignment(), vaBottom);
-    l.SetAlignment(taLeftJustify);
-    l.SetAlignment(static_cast<TAlignment>(3));
-    EXPECT_EQ(l.Alignment(), taCenter);
+    auto fresh = [](int &count) {
+        auto l = std::make_unique<TCustomTextLabel>();
+        l->SetMode(tlShadow);
+        l->SetAlignment(taLeftJustify);
+        l->OnChange = [&count](QObject *) { ++count; };
+        return l;
+    };
+    ExpectEnumWritesDropped(
+        {Beyond("Mode", tlShadow), Beyond("Alignment", taCenter), Beyond("VerticalAlignment", vaBottom)}, fresh);
+    ExpectEnumWritesDropped({Beyond("LineType", psInsideFrame)}, [](int &count) {
+        auto ch = std::make_unique<TCrossHair>();
+        ch->SetLineType(psDot);
+        ch->OnChange = [&count](QObject *) { ++count; };
+        return ch;
+    });
 }
 
 TEST(CustomTextLabel, HasNoCopyOfItsOwn)

@@ -240,6 +240,18 @@ TEST(ScaleRepaint, EachSetterRedrawsByItsRule)
     });
 }
 
+TEST(ScaleRepaint, UnknownEnumerationValuesAreDroppedSilently)
+{
+    ExpectEnumWritesDropped({Beyond("LabelType", ftUserText), Beyond("CaptionAlignment", taCenter),
+                             Beyond("CaptionAnchor", uaSclBotRgt), Beyond("FrameStyle", fsEngraved)},
+                            [](int &count) {
+                                auto s = MakeScale();
+                                s->SetPaintLock(false);
+                                s->OnBeforeScaleRendered = [&count](QObject *, TCanvas &) { ++count; };
+                                return s;
+                            });
+}
+
 TEST(ScaleRepaint, ChangingTheDateFormatRedraws)
 {
     auto s = MakeScale();
