@@ -109,7 +109,9 @@ void TScaleProps::SetFont(const TFont &Value)
 
 void TScaleProps::SetLogarithmic(bool Value)
 {
-    if (Value && !IsLoading() && (!(m_rangeLow >= LogFloor) || !(m_rangeHigh >= LogFloor) || m_labelType == ftDateTime))
+    if (Value && !IsLoading() &&
+        (!PixelMath::LogEndAccepted(m_rangeLow) || !PixelMath::LogEndAccepted(m_rangeHigh) ||
+         m_labelType == ftDateTime))
         Value = false;
     Store(m_logarithmic, Value);
 }
@@ -170,7 +172,7 @@ void TScaleProps::SetRangeLow(double Value)
     const bool pulled = std::fabs(m_rangeHigh - Value) < m_minRange;
     const double high = pulled ? Value + m_minRange : m_rangeHigh;
     const bool stored = pulled ? Mappable(Value, m_logarithmic) && Mappable(high, m_logarithmic)
-                               : Finite(Value) && !(m_logarithmic && Value < LogFloor);
+                               : Finite(Value) && !(m_logarithmic && !PixelMath::LogEndAccepted(Value));
     if (stored) {
         m_rangeLow = Value;
         m_rangeHigh = high;
@@ -183,7 +185,7 @@ void TScaleProps::SetRangeHigh(double Value)
     const bool pulled = std::fabs(m_rangeLow - Value) < m_minRange;
     const double low = pulled ? Value - m_minRange : m_rangeLow;
     const bool stored = pulled ? Mappable(Value, m_logarithmic) && Mappable(low, m_logarithmic)
-                               : Finite(Value) && !(m_logarithmic && Value < LogFloor);
+                               : Finite(Value) && !(m_logarithmic && !PixelMath::LogEndAccepted(Value));
     if (stored) {
         m_rangeLow = low;
         m_rangeHigh = Value;

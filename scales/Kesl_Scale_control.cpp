@@ -100,7 +100,8 @@ void TScale::SetLogarithmic(bool v)
 {
     if (!v || m_constructing)
         m_logarithmic = v;
-    else if (m_rangeLow >= PixelMath::kLogFloor && m_rangeHigh >= PixelMath::kLogFloor && m_labelType != ftDateTime)
+    else if (PixelMath::LogEndAccepted(m_rangeLow) && PixelMath::LogEndAccepted(m_rangeHigh) &&
+             m_labelType != ftDateTime)
         m_logarithmic = true;
     UpdateMapping();
     Redraw();

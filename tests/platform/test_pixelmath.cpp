@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <iterator>
 #include <limits>
 
@@ -53,4 +54,13 @@ TEST(PixelMath, MappingGoesBackToTheValue)
     EXPECT_EQ(PixelToAxis(3, std::nan(""), 5, false, 9), 9);
     EXPECT_EQ(PixelToAxis(1e6, 1e-305L, 0, false, 9), std::numeric_limits<double>::max());
     EXPECT_EQ(PixelToAxis(-1e6, 1e-3L, 0, true, 9), 0);
+}
+
+TEST(PixelMath, TheLogFloorStartsARangeButMapsLikeTheValuesBelowIt)
+{
+    EXPECT_TRUE(LogEndAccepted(kLogFloor));
+    EXPECT_FALSE(LogMappable(kLogFloor));
+    EXPECT_FALSE(LogEndAccepted(std::nextafter(kLogFloor, 0.0)));
+    EXPECT_TRUE(LogMappable(std::nextafter(kLogFloor, 1.0)));
+    EXPECT_FALSE(LogEndAccepted(std::nan("")));
 }
