@@ -1,6 +1,7 @@
 #include "KeslError.h"
-#include "Kesl_keslbase.h"
-#include "setter_rules.h"
+#include "Kesl_kurvo_labels.h"
+
+#include "../controls/setter_rules.h"
 
 #include <QMetaProperty>
 #include <QVariant>

@@ -1,4 +1,4 @@
-#include "Kesl_keslbase_textlabel.h"
+#include "Kesl_kurvo_labels.h"
 
 #include "KeslError.h"
 #include "Kesl_setting.h"
