@@ -39,7 +39,6 @@ public:
     static constexpr int kTextLabels = 30;
     static constexpr int kMaxShares = 4;
     static constexpr int kPolyBuffer = 200;
-    static constexpr int kPixelClamp = 30000;
 
     using TRenderEvent = std::function<void(QObject *Sender, TCanvas &Canvas, int Left, int Top)>;
 
@@ -280,7 +279,7 @@ private:
     struct TItemPainter; // draws the recorded items, one function per kind
 
     void MapFast(int layer, double x, double y, int &px, int &py) const; // in Kesl_kurvo_map_p.h
-    static bool ClampPixel(int &x, int &y); // to +-kPixelClamp; in Kesl_kurvo_map_p.h
+    static bool ClampPixel(int &x, int &y); // to +-PixelMath::kItemReach; in Kesl_kurvo_map_p.h
 
     void CreateLayerScales();
     void CreateTextLabels();

@@ -20,7 +20,7 @@ std::pair<QPoint, QPoint> ArrowBarbs(QPoint tail, QPoint tip, int length)
         ang = std::atan((y2 - y1) / (x2 - x1)) + 3 * M_PI / 2;
     else
         ang = y2 < y1 ? 0 : M_PI; // straight up or straight down
-    const double L = std::min(length, TCustomKurvo::kPixelClamp), d = 20 * M_PI / 180;
+    const double L = std::min(length, PixelMath::kItemReach), d = 20 * M_PI / 180;
     return {QPoint(tip.x() - RoundSat(std::sin(ang + d) * L), tip.y() + RoundSat(std::cos(ang + d) * L)),
             QPoint(tip.x() - RoundSat(std::sin(ang - d) * L), tip.y() + RoundSat(std::cos(ang - d) * L))};
 }
@@ -28,7 +28,7 @@ std::pair<QPoint, QPoint> ArrowBarbs(QPoint tail, QPoint tip, int length)
 QPoint BarDepthOffset(int angle, int depth)
 {
     const double ang = angle * M_PI / 180.0;
-    const int dp = std::clamp(depth, -TCustomKurvo::kPixelClamp, TCustomKurvo::kPixelClamp);
+    const int dp = PixelMath::ClampItem(depth);
     return QPoint(RoundSat(std::cos(ang) * dp), -RoundSat(std::sin(ang) * dp));
 }
 

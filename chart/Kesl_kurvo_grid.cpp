@@ -217,9 +217,9 @@ void TCustomKurvo::DrawTextLabels(TCanvas &c, int ox, int oy)
         if (att == tlamNone || att == tlamXOnly)
             y = PixelMath::RoundSat(l->PosY());
         if (std::isnan(l->PosX()) && (att == tlamNone || att == tlamYOnly))
-            x = -kPixelClamp;
+            x = -PixelMath::kItemReach;
         if (std::isnan(l->PosY()) && (att == tlamNone || att == tlamXOnly))
-            y = -kPixelClamp;
+            y = -PixelMath::kItemReach;
         ClampPixel(x, y);
         c.Font = l->Font();
         c.Pen = TPen {l->ColorBorder(), 1, psSolid, pmCopy};

@@ -159,11 +159,11 @@ void TCustomKurvo::ApplyRange(int layer, long double XLow, long double YLow, lon
             const double l = double(lo[a]), h = double(hi[a]);
             const bool log = p[a]->Logarithmic();
             // A stored value counts as a change, the current one included.
-            if (!log || TKurvoLayers::LogEndAcceptable(l)) {
+            if (!log || PixelMath::LogEndAccepted(l)) {
                 p[a]->SetRangeLow(l);
                 changed = true;
             }
-            if (!log || TKurvoLayers::LogEndAcceptable(h)) {
+            if (!log || PixelMath::LogEndAccepted(h)) {
                 p[a]->SetRangeHigh(h);
                 changed = true;
             }

@@ -51,7 +51,6 @@ public:
     // Whether an axis takes low..high at all: both finite and at least minRange apart.
     static bool Acceptable(long double low, long double high, double minRange);
     // Whether a logarithmic axis takes v as one end.
-    static bool LogEndAcceptable(double v) { return v >= PixelMath::kLogFloor; }
 
     bool Isometric() const { return m_isometric; }
     void SetIsometric(bool v) { m_isometric = v; }

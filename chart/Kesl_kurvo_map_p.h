@@ -14,7 +14,7 @@ inline void TCustomKurvo::MapFast(int layer, double x, double y, int &px, int &p
 // A mapped pixel kept where the paint engine draws it exactly; true when it moved.
 __attribute__((always_inline)) inline bool TCustomKurvo::ClampPixel(int &x, int &y)
 {
-    const int cx = std::clamp(x, -kPixelClamp, kPixelClamp), cy = std::clamp(y, -kPixelClamp, kPixelClamp);
+    const int cx = PixelMath::ClampItem(x), cy = PixelMath::ClampItem(y);
     const bool clamped = cx != x || cy != y;
     x = cx;
     y = cy;

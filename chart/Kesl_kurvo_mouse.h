@@ -10,7 +10,7 @@
 #include "Canvas.h"
 #include "Colors.h"
 #include "Component.h"
-#include "Kesl_keslbase_textlabel.h"
+#include "Kesl_kurvo_labels.h"
 #include "Kesl_kurvo_types.h"
 
 #include <QImage>

@@ -75,7 +75,7 @@ bool KurvoMouse::RangeAcceptable(const TAxisRange &axis, double low, double high
         return false;
     if (!(std::fabs(low - high) >= axis.MinRange))
         return false;
-    return !axis.Logarithmic || (low >= PixelMath::kLogFloor && high >= PixelMath::kLogFloor);
+    return !axis.Logarithmic || (PixelMath::LogEndAccepted(low) && PixelMath::LogEndAccepted(high));
 }
 
 std::optional<TRangePair> KurvoMouse::PanAxis(const TRangePair &start, const TAxisRange &current, int shift, int extent)

@@ -57,7 +57,7 @@ struct TCustomKurvo::TFastMap
     // whole numbers, so the result is the same) and without branches.
     __attribute__((always_inline)) static int Pixel(double v)
     {
-        constexpr double lim = kPixelClamp;
+        constexpr double lim = PixelMath::kItemReach;
         v = v > -lim ? v : -lim; // NaN goes to the low end, as with RoundSat
         v = v < lim ? v : lim;
         return int((v + 6755399441055744.0) - 6755399441055744.0);
@@ -377,8 +377,8 @@ void TCustomKurvo::TItemPainter::DrawRest(const TChartItem &it, TColor col, TCol
         int px, py;
         k.DataToPixel(it.Layer, it.X1, it.Y1, px, py);
         ClampPixel(px, py);
-        const int hx = std::clamp(RoundSat(it.X2), -kPixelClamp, kPixelClamp);
-        const int hy = std::clamp(RoundSat(it.Y2), -kPixelClamp, kPixelClamp);
+        const int hx = PixelMath::ClampItem(RoundSat(it.X2));
+        const int hy = PixelMath::ClampItem(RoundSat(it.Y2));
         Rect(it, QPoint(px - hx + r.sx, py - hy + r.sy), QPoint(px + hx + r.sx, py + hy + r.sy), col, fill, false);
         break;
     }

@@ -90,11 +90,6 @@ QString FileNamePart(const QString &path)
     return slash < 0 ? path : path.mid(slash + 1);
 }
 
-template<class E> bool InRange(E value, E last)
-{
-    const int v = static_cast<int>(value);
-    return v >= 0 && v <= static_cast<int>(last);
-}
 } // namespace
 
 TBakGndImg::TBakGndImg(QObject *Owner) : QObject(Owner) { }
@@ -121,7 +116,7 @@ void TBakGndImg::SetIncludePath(bool Value)
 
 void TBakGndImg::SetFillMode(TBkgFill Value)
 {
-    if (!InRange(Value, bfTile))
+    if (!InEnumRange(Value, bfTile))
         Value = bfStretch;
     if (TStoreAlways::Store(m_fillMode, Value))
         Changed();
@@ -129,7 +124,7 @@ void TBakGndImg::SetFillMode(TBkgFill Value)
 
 void TBakGndImg::SetAreaMode(TBGAreaMode Value)
 {
-    if (!InRange(Value, bamRect))
+    if (!InEnumRange(Value, bamRect))
         Value = bamNone;
     if (TStoreAlways::Store(m_areaMode, Value))
         Changed();

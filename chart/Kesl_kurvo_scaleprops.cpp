@@ -5,14 +5,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-template<class E> bool InRange(E value, E last)
-{
-    const int v = static_cast<int>(value);
-    return v >= 0 && v <= static_cast<int>(last);
-}
-} // namespace
-
 const double TScaleProps::LogFloor = PixelMath::kLogFloor;
 
 // Every write is news to the owner, an equal or refused value included.
@@ -58,7 +50,7 @@ void TScaleProps::DateFormatChanged()
 
 void TScaleProps::SetScaleType(TScaleType Value)
 {
-    if (InRange(Value, sctYR))
+    if (InEnumRange(Value, sctYR))
         m_scaleType = Value;
 }
 
@@ -79,12 +71,12 @@ void TScaleProps::SetCaptionPosY(int Value)
 
 void TScaleProps::SetCaptionAlignment(TAlignment Value)
 {
-    Store(m_captionAlignment, InRange(Value, taCenter) ? Value : m_captionAlignment);
+    Store(m_captionAlignment, InEnumRange(Value, taCenter) ? Value : m_captionAlignment);
 }
 
 void TScaleProps::SetCaptionAnchor(TScaleUnitAnchor Value)
 {
-    Store(m_captionAnchor, InRange(Value, uaSclBotRgt) ? Value : m_captionAnchor);
+    Store(m_captionAnchor, InEnumRange(Value, uaSclBotRgt) ? Value : m_captionAnchor);
 }
 
 void TScaleProps::SetColorScale(TColor Value)
@@ -116,14 +108,16 @@ void TScaleProps::SetFont(const TFont &Value)
 
 void TScaleProps::SetLogarithmic(bool Value)
 {
-    if (Value && !IsLoading() && (!(m_rangeLow >= LogFloor) || !(m_rangeHigh >= LogFloor) || m_labelType == ftDateTime))
+    if (Value && !IsLoading() &&
+        (!PixelMath::LogEndAccepted(m_rangeLow) || !PixelMath::LogEndAccepted(m_rangeHigh) ||
+         m_labelType == ftDateTime))
         Value = false;
     Store(m_logarithmic, Value);
 }
 
 void TScaleProps::SetLabelType(TFigType Value)
 {
-    if (InRange(Value, ftUserText)) {
+    if (InEnumRange(Value, ftUserText)) {
         m_labelType = Value;
         if (Value == ftDateTime)
             m_logarithmic = false;
@@ -177,7 +171,7 @@ void TScaleProps::SetRangeLow(double Value)
     const bool pulled = std::fabs(m_rangeHigh - Value) < m_minRange;
     const double high = pulled ? Value + m_minRange : m_rangeHigh;
     const bool stored = pulled ? Mappable(Value, m_logarithmic) && Mappable(high, m_logarithmic)
-                               : Finite(Value) && !(m_logarithmic && Value < LogFloor);
+                               : Finite(Value) && !(m_logarithmic && !PixelMath::LogEndAccepted(Value));
     if (stored) {
         m_rangeLow = Value;
         m_rangeHigh = high;
@@ -190,7 +184,7 @@ void TScaleProps::SetRangeHigh(double Value)
     const bool pulled = std::fabs(m_rangeLow - Value) < m_minRange;
     const double low = pulled ? Value - m_minRange : m_rangeLow;
     const bool stored = pulled ? Mappable(Value, m_logarithmic) && Mappable(low, m_logarithmic)
-                               : Finite(Value) && !(m_logarithmic && Value < LogFloor);
+                               : Finite(Value) && !(m_logarithmic && !PixelMath::LogEndAccepted(Value));
     if (stored) {
         m_rangeLow = low;
         m_rangeHigh = Value;
@@ -232,7 +226,7 @@ TScalePropsHoriz::TScalePropsHoriz(QObject *Owner) : TScaleProps(Owner)
 
 void TScalePropsHoriz::SetScaleLocation(TScaleLocationHoriz Value)
 {
-    if (InRange(Value, slBottom)) {
+    if (InEnumRange(Value, slBottom)) {
         m_location = Value;
         SetScaleType(Value == slTop ? sctXB : sctXT);
     }
@@ -246,7 +240,7 @@ TScalePropsVert::TScalePropsVert(QObject *Owner) : TScaleProps(Owner)
 
 void TScalePropsVert::SetScaleLocation(TScaleLocationVert Value)
 {
-    if (InRange(Value, slRight)) {
+    if (InEnumRange(Value, slRight)) {
         m_location = Value;
         SetScaleType(Value == slLeft ? sctYR : sctYL);
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Kesl_keslbase_textlabel.h"
+#include "Kesl_kurvo_labels.h"
 
 // A text label of the chart: the chart owns 30 of them, gives them its own
 // defaults at creation and connects OnChange to its repaint. All settings and

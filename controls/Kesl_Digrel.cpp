@@ -108,7 +108,7 @@ void TDigrel::SetRightText(const QString &v)
 
 void TDigrel::SetFrameStyle(TFrameStyle v)
 {
-    if (TStoreOnChange::Store(m_frameStyle, v))
+    if (TStoreOnChange::StoreEnum(m_frameStyle, v, fsEngraved))
         PaintNow();
 }
 
@@ -120,19 +120,19 @@ void TDigrel::SetStateText(const QString &v)
 
 void TDigrel::SetAlignment(TAlignment v)
 {
-    if (TStoreOnChange::Store(m_alignment, v))
+    if (TStoreOnChange::StoreEnum(m_alignment, v, taCenter))
         PaintNow();
 }
 
 void TDigrel::SetLeftTextAlignment(TAlignment v)
 {
-    if (TStoreOnChange::Store(m_leftTextAlignment, v))
+    if (TStoreOnChange::StoreEnum(m_leftTextAlignment, v, taCenter))
         PaintNow();
 }
 
 void TDigrel::SetRightTextAlignment(TAlignment v)
 {
-    if (TStoreOnChange::Store(m_rightTextAlignment, v))
+    if (TStoreOnChange::StoreEnum(m_rightTextAlignment, v, taCenter))
         PaintNow();
 }
 
@@ -184,6 +184,8 @@ void TDigrel::SetColorOutText(TColor v)
 void TDigrel::SetColorScheme(TColorScheme v)
 {
     // Every write sets the frame colours anew and repaints.
+    if (!InEnumRange(v, csSystem))
+        return;
     const bool news = TStoreAlways::Store(m_colorScheme, v);
     if (v == csSystem) {
         m_shadow = clBtnShadow;
@@ -198,7 +200,7 @@ void TDigrel::SetColorScheme(TColorScheme v)
 
 void TDigrel::SetDisplayType(TDisplay v)
 {
-    if (TStoreOnChange::Store(m_format.DisplayType, v))
+    if (TStoreOnChange::StoreEnum(m_format.DisplayType, v, dtEEngNoDP))
         PaintNow();
 }
 

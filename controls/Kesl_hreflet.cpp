@@ -98,13 +98,13 @@ void THreflet::SetFontActive(const TFont &Value)
 
 void THreflet::SetAlignment(TAlignment Value)
 {
-    if (Setting::Store(m_alignment, Value))
+    if (Setting::StoreEnum(m_alignment, Value, taCenter))
         Changed();
 }
 
 void THreflet::SetLayout(TTextLayout Value)
 {
-    if (Setting::Store(m_layout, Value))
+    if (Setting::StoreEnum(m_layout, Value, tlBottom))
         Changed();
 }
 

@@ -37,7 +37,7 @@ void THueband::SetNrColors(int v)
 void THueband::SetFillType(TGradType v)
 {
     // The pattern alone repaints only when it changes.
-    if (TStoreOnChange::Store(m_fillType, v))
+    if (TStoreOnChange::StoreEnum(m_fillType, v, gtRect))
         Changed();
 }
 
@@ -66,13 +66,13 @@ void THueband::SetColorFlipped(bool v)
 
 void THueband::SetFrameStyle(TFrameStyle v)
 {
-    if (TStoreAlways::Store(m_frameStyle, v))
+    if (TStoreAlways::StoreEnum(m_frameStyle, v, fsEngraved))
         Changed();
 }
 
 void THueband::SetGridMode(TGridMode v)
 {
-    if (TStoreAlways::Store(m_gridMode, v))
+    if (TStoreAlways::StoreEnum(m_gridMode, v, gmBoth))
         Changed();
 }
 

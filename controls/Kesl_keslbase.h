@@ -45,7 +45,5 @@ private:
     std::uint32_t m_pixel = 0;
 };
 
-// Settings objects of the chart's labels, cross-hairs and date/time scales,
-// each in a header of its own.
+// The settings object of date/time scales.
 #include "Kesl_keslbase_dtlabel.h"
-#include "Kesl_keslbase_textlabel.h"

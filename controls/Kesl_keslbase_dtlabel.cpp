@@ -12,13 +12,13 @@ void TDTLabel::Changed()
 
 void TDTLabel::SetTimeFormat(TTimeFormat v)
 {
-    if (TStoreAlways::Store(m_s.TimeFormat, v))
+    if (TStoreAlways::StoreEnum(m_s.TimeFormat, v, tfAMPM))
         Changed();
 }
 
 void TDTLabel::SetDateOrder(TDateOrder v)
 {
-    if (TStoreAlways::Store(m_s.DateOrder, v))
+    if (TStoreAlways::StoreEnum(m_s.DateOrder, v, doYYMMDD))
         Changed();
 }
 
@@ -36,7 +36,7 @@ void TDTLabel::SetTimeSeparator(QChar v)
 
 void TDTLabel::SetYearLength(TYearLength v)
 {
-    if (TStoreOnChange::Store(m_s.YearLength, v))
+    if (TStoreOnChange::StoreEnum(m_s.YearLength, v, ylYYYY))
         Changed();
 }
 
@@ -48,7 +48,7 @@ void TDTLabel::SetMonthName(bool v)
 
 void TDTLabel::SetDateForTime(TDateForTime v)
 {
-    if (TStoreOnChange::Store(m_s.DateForTime, v))
+    if (TStoreOnChange::StoreEnum(m_s.DateForTime, v, dtAllTicks))
         Changed();
 }
 

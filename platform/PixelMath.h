@@ -14,6 +14,9 @@ namespace PixelMath {
 constexpr int kPixelMax = 2147483647;
 // Logarithmic axes map values above this; below it the logarithm is useless.
 constexpr double kLogFloor = 1e-100;
+// Chart items are drawn within this many pixels of the origin: far beyond any
+// picture, and near enough that the paint engine draws every segment exactly.
+constexpr int kItemReach = 30000;
 
 // Nearest int, halves to the even neighbour, saturated to +-kPixelMax; NaN
 // gives the low end. Adding and removing 1.5 * 2^52 rounds in the default
@@ -45,10 +48,23 @@ constexpr int ClampDrawable(std::int64_t v, int extent, int reach)
     return int(std::clamp<std::int64_t>(v, -std::int64_t(reach), std::int64_t(extent) + reach));
 }
 
+constexpr int ClampItem(int v)
+{
+    return std::clamp(v, -kItemReach, kItemReach);
+}
+
 // Whether a logarithmic axis maps v.
 constexpr bool LogMappable(double v)
 {
     return v > kLogFloor;
+}
+
+// Whether a logarithmic axis takes v as a range end. The floor itself is
+// taken, so that a range may start there, though it maps like the values
+// below it.
+constexpr bool LogEndAccepted(double v)
+{
+    return v >= kLogFloor;
 }
 
 // Axis value to pixel (not rounded): k * v + d, or k * ln v + d on a

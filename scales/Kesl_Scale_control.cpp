@@ -67,7 +67,7 @@ void TScale::ApplyColorScheme()
 
 void TScale::SetScaleType(TScaleType v)
 {
-    if (!TStoreOnChange::Store(m_scaleType, v))
+    if (!TStoreOnChange::StoreEnum(m_scaleType, v, sctYR))
         return;
     UpdateMapping();
     Redraw();
@@ -100,7 +100,8 @@ void TScale::SetLogarithmic(bool v)
 {
     if (!v || m_constructing)
         m_logarithmic = v;
-    else if (m_rangeLow >= PixelMath::kLogFloor && m_rangeHigh >= PixelMath::kLogFloor && m_labelType != ftDateTime)
+    else if (PixelMath::LogEndAccepted(m_rangeLow) && PixelMath::LogEndAccepted(m_rangeHigh) &&
+             m_labelType != ftDateTime)
         m_logarithmic = true;
     UpdateMapping();
     Redraw();
@@ -143,6 +144,8 @@ void TScale::SetTransparent(bool v)
 
 void TScale::SetLabelType(TFigType v)
 {
+    if (!InEnumRange(v, ftUserText))
+        return;
     m_labelType = v;
     if (v == ftDateTime) {
         m_logarithmic = false;
@@ -197,13 +200,13 @@ void TScale::SetCaptionPosY(int v)
 
 void TScale::SetCaptionAlignment(TAlignment v)
 {
-    if (TStoreAlways::Store(m_captionAlignment, v))
+    if (TStoreAlways::StoreEnum(m_captionAlignment, v, taCenter))
         Redraw();
 }
 
 void TScale::SetCaptionAnchor(TScaleUnitAnchor v)
 {
-    if (TStoreAlways::Store(m_captionAnchor, v))
+    if (TStoreAlways::StoreEnum(m_captionAnchor, v, uaSclBotRgt))
         Redraw();
 }
 
@@ -255,7 +258,7 @@ void TScale::SetColorScale(TColor v)
 
 void TScale::SetColorScheme(TColorScheme v)
 {
-    if (!TStoreOnChange::Store(m_colorScheme, v))
+    if (!TStoreOnChange::StoreEnum(m_colorScheme, v, csSystem))
         return;
     ApplyColorScheme();
     Redraw();
@@ -263,7 +266,7 @@ void TScale::SetColorScheme(TColorScheme v)
 
 void TScale::SetFrameStyle(TFrameStyle v)
 {
-    if (!TStoreOnChange::Store(m_frameStyle, v))
+    if (!TStoreOnChange::StoreEnum(m_frameStyle, v, fsEngraved))
         return;
     Redraw();
 }

@@ -236,9 +236,7 @@ TEST_F(MainWindow, TheTimerDrivesTheRun)
 {
     frm->show();
     frm->SButDrawSamplesClick(frm->SButDrawSamples);
-    for (int waited = 0; frm->NrOfSamples < 3 && waited < 5000; waited += 10)
-        QTest::qWait(10);
-    EXPECT_GE(frm->NrOfSamples, 3);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frm->NrOfSamples >= 3; }, 60000));
     EXPECT_TRUE(frm->MeansRunning);
     frm->SButDrawSamplesClick(frm->SButDrawSamples);
 }

@@ -15,11 +15,15 @@
 struct TRuleRow
 {
     const char *prop, *rule; // "always" or "on change"
-    QVariant next;
+    QVariant next, beyond = {}; // beyond: an enumeration value past the last, dropped silently
 };
 template<class E> QVariant V(E e)
 {
     return QVariant::fromValue(e);
+}
+template<class E> QVariant Beyond(E last)
+{
+    return V(static_cast<E>(last + 1));
 }
 
 // fresh(count) makes an object whose notifications add to count; settle()
@@ -40,6 +44,11 @@ void ExpectRules(
         EXPECT_TRUE(o->setProperty(r.prop, r.next)) << r.prop;
         settle();
         EXPECT_EQ(count, always + 1) << r.prop << " with a new value";
+        if (r.beyond.isValid()) {
+            EXPECT_TRUE(o->setProperty(r.prop, r.beyond) && o->property(r.prop) == r.next) << r.prop;
+            settle();
+            EXPECT_EQ(count, always + 1) << r.prop << " beyond its last value";
+        }
     }
 }
 

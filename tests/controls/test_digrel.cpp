@@ -173,11 +173,12 @@ TEST(DigrelRules, EachSetterRepaintsByItsRule)
     const std::initializer_list<TRuleRow> rows = {
         {"LeftSpace", C, 40}, {"Empty", C, true}, {"LabelWidth", C, 90}, {"Precision", C, 3}, {"Comma", C, true},
         {"ForcePlusSign", C, true}, {"Transparent", C, true}, {"LeftText", C, "a"}, {"RightText", C, "b"},
-        {"FrameStyle", C, V(fsRaised)}, {"StateText", C, "x"}, {"Alignment", C, V(taLeftJustify)},
+        {"FrameStyle", C, V(fsRaised), Beyond(fsEngraved)}, {"StateText", C, "x"},
+        {"Alignment", C, V(taLeftJustify), Beyond(taCenter)},
         {"LeftTextAlignment", C, V(taCenter)}, {"RightTextAlignment", C, V(taCenter)}, {"OverflowIndicator", C, "#"},
         {"Value", C, 1.5}, {"Enabled", A, false}, {"ColorLabBakG", C, kRed}, {"ColorLabText", C, kRed},
         {"ColorOutBakG", C, kRed}, {"ColorOutText", C, kRed}, {"ColorScheme", A, V(csSystem)},
-        {"DisplayType", C, V(dtInt)}, {"DTFormat", C, "yyyy"},
+        {"DisplayType", C, V(dtInt), Beyond(dtEEngNoDP)}, {"DTFormat", C, "yyyy"},
     };
     // clang-format on
     ExpectRules(

@@ -43,8 +43,8 @@ TEST(DTLabel, EachSetterNotifiesByItsRule)
     const char *A = "always", *C = "on change";
     // clang-format off
     const std::initializer_list<TRuleRow> rows = {
-        {"TimeFormat", A, V(tfAMPM)}, {"DateOrder", A, V(doYYMMDD)}, {"DateSeparator", C, QChar(u'/')},
-        {"TimeSeparator", C, QChar(u'.')}, {"YearLength", C, V(ylNone)}, {"MonthName", C, false},
+        {"TimeFormat", A, V(tfAMPM), Beyond(tfAMPM)}, {"DateOrder", A, V(doYYMMDD)}, {"DateSeparator", C, QChar(u'/')},
+        {"TimeSeparator", C, QChar(u'.')}, {"YearLength", C, V(ylNone), Beyond(ylYYYY)}, {"MonthName", C, false},
         {"DateForTime", C, V(dtAllTicks)},
     };
     // clang-format on

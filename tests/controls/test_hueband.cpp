@@ -313,8 +313,8 @@ TEST(HuebandPaint, EachSetterInvalidatesByItsRule)
     const char *A = "always", *C = "on change";
     // clang-format off
     const std::initializer_list<TRuleRow> rows = {
-        {"NrColors", A, 5}, {"FillType", C, V(gtRadial)}, {"ColorFirst", A, kRed}, {"ColorLast", A, kRed},
-        {"ColorFlipped", A, true}, {"FrameStyle", A, V(fsRaised)}, {"GridMode", A, V(gmBoth)},
+        {"NrColors", A, 5}, {"FillType", C, V(gtRadial), Beyond(gtRect)}, {"ColorFirst", A, kRed}, {"ColorLast", A, kRed},
+        {"ColorFlipped", A, true}, {"FrameStyle", A, V(fsRaised), Beyond(fsEngraved)}, {"GridMode", A, V(gmBoth)},
         {"GridColor", A, kGreen},
     };
     // clang-format on

@@ -49,6 +49,9 @@ TEST(PixelMath, MappingGoesBackToTheValue)
     // At and below the floor a logarithmic axis gives the fallback both ways round.
     EXPECT_EQ(AxisToPixel(100, 5, true, kLogFloor, 77), 77);
     EXPECT_NE(AxisToPixel(100, 5, true, 2 * kLogFloor, 77), 77);
+    // The floor itself may still end a range; just below it, or NaN, may not.
+    EXPECT_TRUE(LogEndAccepted(kLogFloor));
+    EXPECT_FALSE(LogEndAccepted(std::nextafter(kLogFloor, 0.0)) || LogEndAccepted(std::nan("")));
     EXPECT_EQ(PixelToAxis(3, 0, 5, false, 9), 9);
     EXPECT_EQ(PixelToAxis(3, std::nan(""), 5, false, 9), 9);
     EXPECT_EQ(PixelToAxis(1e6, 1e-305L, 0, false, 9), std::numeric_limits<double>::max());

@@ -225,11 +225,13 @@ TEST(ScaleRepaint, EachSetterRedrawsByItsRule)
     const std::initializer_list<TRuleRow> rows = {
         {"ScaleType", C, V(sctYL)}, {"RangeLow", A, 10}, {"RangeHigh", A, 50}, {"Logarithmic", A, true},
         {"MinTicks", A, 5}, {"DecPlaces", A, 2}, {"ShortTicks", C, false}, {"ShowBaseLine", A, false},
-        {"LabelType", A, V(ftTime)}, {"UserTickText", A, "a"}, {"ScaleInscript", A, "b"}, {"Caption", A, "c"},
+        {"LabelType", A, V(ftTime), Beyond(ftUserText)}, {"UserTickText", A, "a"}, {"ScaleInscript", A, "b"},
+        {"Caption", A, "c"},
         {"CaptionPosX", A, 9}, {"CaptionPosY", A, 9}, {"CaptionAlignment", A, V(taLeftJustify)},
-        {"CaptionAnchor", A, V(uaSclCenter)}, {"MarginTop", A, 5}, {"MarginBottom", A, 5}, {"MarginLeft", A, 5},
+        {"CaptionAnchor", A, V(uaSclCenter), Beyond(uaSclBotRgt)}, {"MarginTop", A, 5}, {"MarginBottom", A, 5},
+        {"MarginLeft", A, 5},
         {"MarginRight", A, 5}, {"ColorBackGnd", C, clRed}, {"ColorScale", C, clRed}, {"ColorScheme", C, V(csSystem)},
-        {"FrameStyle", C, V(fsRaised)},
+        {"FrameStyle", C, V(fsRaised), Beyond(fsEngraved)},
     };
     // clang-format on
     ExpectRules(rows, [](int &count) {

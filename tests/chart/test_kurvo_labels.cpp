@@ -1,5 +1,5 @@
 #include "KeslError.h"
-#include "Kesl_keslbase.h"
+#include "Kesl_kurvo_labels.h"
 
 #include <QMetaProperty>
 #include <QVariant>
@@ -102,12 +102,15 @@ TEST(CrossHair, StoresEachField)
     EXPECT_EQ(ch.LineWid(), 3);
 }
 
-TEST(CrossHair, UnknownLineStyleFallsBackToSolid)
+TEST(CrossHair, UnknownLineStyleIsDroppedSilently)
 {
     TCrossHair ch;
     ch.SetLineType(psDot);
+    Recorder rec;
+    ch.OnChange = rec.Handler();
     ch.SetLineType(static_cast<TPenStyle>(7));
-    EXPECT_EQ(ch.LineType(), psSolid);
+    EXPECT_EQ(ch.LineType(), psDot);
+    EXPECT_EQ(rec.Count(), 0);
 }
 
 TEST(CrossHair, HasNoCopyOfItsOwn)
@@ -235,18 +238,18 @@ TEST(CustomTextLabel, FontAttributesAreCopiedIntoTheOwnFont)
     EXPECT_EQ(rec.Count(), 1);
 }
 
-TEST(CustomTextLabel, UnknownEnumerationValuesFallBackToTheDefault)
+TEST(CustomTextLabel, UnknownEnumerationValuesAreDropped)
 {
     TCustomTextLabel l;
     l.SetMode(tlShadow);
     l.SetMode(static_cast<TTxtLblMode>(6));
-    EXPECT_EQ(l.Mode(), tlsimple);
+    EXPECT_EQ(l.Mode(), tlShadow);
     l.SetVerticalAlignment(vaTop);
     l.SetVerticalAlignment(static_cast<TVerticalAlignment>(3));
-    EXPECT_EQ(l.VerticalAlignment(), vaBottom);
+    EXPECT_EQ(l.VerticalAlignment(), vaTop);
     l.SetAlignment(taLeftJustify);
     l.SetAlignment(static_cast<TAlignment>(3));
-    EXPECT_EQ(l.Alignment(), taCenter);
+    EXPECT_EQ(l.Alignment(), taLeftJustify);
 }
 
 TEST(CustomTextLabel, HasNoCopyOfItsOwn)

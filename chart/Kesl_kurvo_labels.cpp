@@ -1,4 +1,4 @@
-#include "Kesl_keslbase_textlabel.h"
+#include "Kesl_kurvo_labels.h"
 
 #include "KeslError.h"
 #include "Kesl_setting.h"
@@ -8,15 +8,6 @@
 namespace {
 // The chart repaints on every write to a cross-hair or a text label.
 using Setting = TSettingStore<TNotifyRule::EveryWrite>;
-
-// Enumeration values outside their declared range (a cast integer, a stale
-// stored form) fall back to a known value, so drawing code never switches on
-// an unknown one.
-template<class E> E InRange(E value, E last, E fallback)
-{
-    const int v = static_cast<int>(value);
-    return (v >= 0 && v <= static_cast<int>(last)) ? value : fallback;
-}
 
 [[noreturn]] void CannotAssign(const QObject *source, const char *target)
 {
@@ -56,13 +47,13 @@ void TCrossHair::SetColor(TColor Value)
 
 void TCrossHair::SetMode(TCrossHMode Value)
 {
-    if (Setting::Store(m_mode, InRange(Value, chBoth, chOff)))
+    if (Setting::StoreEnum(m_mode, Value, chBoth))
         Changed();
 }
 
 void TCrossHair::SetLineType(TPenStyle Value)
 {
-    if (Setting::Store(m_lineType, InRange(Value, psInsideFrame, psSolid)))
+    if (Setting::StoreEnum(m_lineType, Value, psInsideFrame))
         Changed();
 }
 
@@ -134,19 +125,19 @@ void TCustomTextLabel::SetColorShadow(TColor Value)
 
 void TCustomTextLabel::SetAlignment(TAlignment Value)
 {
-    if (Setting::Store(m_alignment, InRange(Value, taCenter, taCenter)))
+    if (Setting::StoreEnum(m_alignment, Value, taCenter))
         Changed();
 }
 
 void TCustomTextLabel::SetVerticalAlignment(TVerticalAlignment Value)
 {
-    if (Setting::Store(m_verticalAlignment, InRange(Value, vaBottom, vaBottom)))
+    if (Setting::StoreEnum(m_verticalAlignment, Value, vaBottom))
         Changed();
 }
 
 void TCustomTextLabel::SetAttachToData(TTxtLblAttachMode Value)
 {
-    if (Setting::Store(m_attachToData, InRange(Value, tlamBoth, tlamNone)))
+    if (Setting::StoreEnum(m_attachToData, Value, tlamBoth))
         Changed();
 }
 
@@ -189,7 +180,7 @@ void TCustomTextLabel::SetCaption(const QString &Value)
 
 void TCustomTextLabel::SetMode(TTxtLblMode Value)
 {
-    if (Setting::Store(m_mode, InRange(Value, tlShadow, tlsimple)))
+    if (Setting::StoreEnum(m_mode, Value, tlShadow))
         Changed();
 }
 
