@@ -278,7 +278,9 @@ TEST(German, MessagesHelpAndQtTextsFollowTheTable)
                                     {"--scale", "9"},
                                     {"--language", "fr"},
                                     {"--distribution", "x"},
-                                    {"--snapshot"}}) {
+                                    {"--snapshot"},
+                                    {"--export"},
+                                    {"--export", "a.png", "--snapshot", "b.png"}}) {
         const QString error = ParseCommandLine(QStringList {"cauchy"} + args).Error;
         ASSERT_FALSE(error.isEmpty()) << args.join(' ').toStdString();
         EXPECT_NE(TranslateMessage(de, error), error) << error.toStdString();
