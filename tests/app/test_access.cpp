@@ -300,6 +300,7 @@ TEST(German, MessagesHelpAndQtTextsFollowTheTable)
     EXPECT_EQ(RequestedLanguage({"cauchy", "--language", "fr"}, "en"), "en");
 
     const bool qtGerman = QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_de.qm");
+    EXPECT_TRUE(w.frm->RC->accessibleDescription().endsWith(qtGerman ? "Drucken: Strg+P." : "Drucken: Ctrl+P."));
     EXPECT_TRUE(w.frm->SButExit->toolTip().endsWith(qtGerman ? "(Strg+Q)" : "(Ctrl+Q)"))
         << w.frm->SButExit->toolTip().toStdString();
 }
