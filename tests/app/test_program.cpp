@@ -139,11 +139,9 @@ TEST_F(Program, SnapshotsAreRepeatableWithASeedAndShowTheChosenView)
 TEST_F(Program, ExportWritesTheChartAloneInTheTypeItsNameAsks)
 {
     const QString d = m_run.path() + "/";
-    for (const char *file : {"c.png", "c.svg", "c.pdf"}) {
-        const auto [code, err] = Run({"--export", d + file, "--seed", "7", "--theory", "--language", "de"}, m_env);
-        EXPECT_EQ(code, 0) << file << err.toStdString();
-    }
-    ASSERT_EQ(Run({"--snapshot", d + "w.png", "--seed", "7", "--theory", "--language", "de"}, m_env).first, 0);
+    for (const QString &arg :
+         {"--export=" + d + "c.png", "--export=" + d + "c.svg", "--export=" + d + "c.pdf", "--snapshot=" + d + "w.png"})
+        ASSERT_EQ(Run({arg, "--seed", "7", "--theory", "--language", "de"}, m_env).first, 0) << arg.toStdString();
     const QImage png = QImage(d + "c.png").convertToFormat(QImage::Format_RGB32);
     const QImage window = QImage(d + "w.png").convertToFormat(QImage::Format_RGB32);
     ASSERT_LT(png.height(), window.height()); // the chart, not the window: a band of the snapshot
@@ -154,7 +152,6 @@ TEST_F(Program, ExportWritesTheChartAloneInTheTypeItsNameAsks)
     EXPECT_EQ(QSvgRenderer(d + "c.svg").viewBox().size(), png.size());
     QFile pdf(d + "c.pdf");
     EXPECT_TRUE(pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-");
-
     const auto [code, err] = Run({"--export", d + "c.gif", "--language", "de"}, m_env);
     EXPECT_EQ(code, 1);
     EXPECT_TRUE(err.contains("Unbekannte Bildart „c.gif“")) << err.toStdString();

@@ -16,7 +16,6 @@
 #include <QMenu>
 #include <QPrinter>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -119,7 +118,7 @@ TEST_F(Teach, PrintingPutsTheChartAndWhatItShowsOnOnePage)
     const QString info = run("pdfinfo", {dir.filePath("p.pdf")});
     if (info.isEmpty())
         GTEST_SKIP() << "poppler-utils not installed";
-    EXPECT_TRUE(QRegularExpression("Pages: +1\n").match(info).hasMatch()) << info.toStdString();
+    EXPECT_TRUE(info.simplified().contains("Pages: 1 ")) << info.toStdString();
     const QString text = run("pdftotext", {dir.filePath("p.pdf"), "-"}).simplified();
     EXPECT_TRUE(text.contains("Cauchy Distribution Cauchy Distribution, location 1.50, width 1.00, " +
                               QString::number(frm.ShownSampleCount()) + " samples, seed 77"))
