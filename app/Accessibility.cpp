@@ -1,5 +1,6 @@
 #include "Accessibility.h"
 
+#include "ChartPrint.h"
 #include "DataFiles.h"
 #include "FocusMark.h"
 #include "Kesl_Digrel.h"
@@ -264,7 +265,9 @@ void DescribeChart(TFrmMain &frm)
 {
     // With the way out and the menu: the chart keeps Tab for itself.
     const QString text = ChartDescription(frm) + QLatin1Char(' ') +
-        frm.Translated(QStringLiteral("Menu: right click, Shift+F10 or the menu key. Leave with Ctrl+Tab."));
+        frm.Translated(QStringLiteral("Menu: right click, Shift+F10 or the menu key. Leave with Ctrl+Tab.")) +
+        QLatin1Char(' ') +
+        frm.Translated(QStringLiteral("Print: <%1%>."), {PrintKeys().toString(QKeySequence::NativeText)});
     if (frm.RC->accessibleDescription() != text)
         frm.RC->setAccessibleDescription(text);
 }

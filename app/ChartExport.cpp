@@ -20,8 +20,6 @@
 #include <charconv>
 #include <cmath>
 
-namespace {
-
 // The chart drawn afresh at scale times its shown size: at that device pixel
 // ratio, so lines and text are drawn at the finer size, not magnified.
 QImage ChartImage(QWidget *chart, int scale)
@@ -35,6 +33,8 @@ QImage ChartImage(QWidget *chart, int scale)
     painter.end();
     return image;
 }
+
+namespace {
 
 // The chart is a picture of pixels: in a page format it goes as one image,
 // drawn at no less than twice the pixel ratio so that it prints sharply.

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 
+class QImage;
 class QWidget;
 
 // Handing the chart and its samples to a class: a picture file, the clipboard,
@@ -11,3 +12,6 @@ class QWidget;
 QString SaveChartPicture(QWidget *chart, const QString &fileName, int scale); // format by extension: .png, .svg, .pdf
 QString CopyChartPicture(QWidget *chart, int scale); // to the clipboard
 QString SaveSamplesCsv(const QString &fileName, const double *values, qsizetype count);
+
+// The chart drawn afresh at scale times its shown size, without the focus mark.
+QImage ChartImage(QWidget *chart, int scale);

@@ -1,6 +1,7 @@
 #include "ChartMenu.h"
 
 #include "ChartExport.h"
+#include "ChartPrint.h"
 #include "Kesl_kurvo.h"
 #include "MessageBox.h"
 #include "mainfrm.h"
@@ -88,6 +89,10 @@ void AddExportEntries(QMenu *menu, TFrmMain &frm)
                               scale == 1 ? "ActCopyPicture" : "ActCopyPicture2");
         QObject::connect(a, &QAction::triggered, &frm, [&frm, scale] { Report(frm, CopyChartPicture(frm.RC, scale)); });
     }
+    QAction *print = AddEntry(menu, frm, "Print…", "ActPrint");
+    // The key is the window's (it works without the menu); the menu only names it.
+    print->setText(print->text() + QLatin1Char('\t') + PrintKeys().toString(QKeySequence::NativeText));
+    QObject::connect(print, &QAction::triggered, &frm, [&frm] { OpenPrintDialog(frm); });
     QAction *a = AddEntry(menu, frm, "Save samples…", "ActSaveSamples");
     a->setEnabled(frm.ShownSampleCount() > 0);
     QObject::connect(a, &QAction::triggered, &frm, [&frm, title = a->text()] { SaveSamples(frm, title); });
@@ -164,4 +169,5 @@ void InstallChartMenu(TFrmMain &frm)
     QObject::connect(frm.RC, &QWidget::customContextMenuRequested, &frm,
                      [&frm](const QPoint &pos) { OpenChartMenu(frm, pos); });
     frm.RC->installEventFilter(new TMenuKeys(frm));
+    InstallPrintShortcut(frm);
 }

@@ -103,6 +103,7 @@ constexpr TOption kOptions[] = {
     {"h,help", "", "show this help and exit"},
     {"version", "", "show the version and exit"},
     {"snapshot", "FILE.png", "render the window after start-up to FILE.png, show nothing, exit", "a file name"},
+    {"export", "FILE", "write the chart's picture to FILE (.svg, .pdf or .png), show nothing, exit", "a file name"},
     {"view", "distribution|means", "the view to start with (default: distribution)"},
     {"distribution", "normal|cauchy", "the distribution to start with (default: cauchy)"},
     {"location", "L", "location, -10 to 10 in steps of 0.1 (default: 0)", "a number",
@@ -182,6 +183,8 @@ bool Take(const QString &name, const QString &value, TStartOptions &o)
         o.Extras.RunningMedian = true;
     else if (name == QLatin1String("snapshot"))
         o.Snapshot = value;
+    else if (name == QLatin1String("export"))
+        o.Export = value;
     else if (name == QLatin1String("view") && word >= 0)
         o.StartView = word ? TStartOptions::View::Means : TStartOptions::View::Distribution;
     else if (name == QLatin1String("distribution") && word >= 0)
@@ -244,6 +247,8 @@ QString ParseOptions(const QStringList &arguments, TStartOptions &o)
     }
     if (unknown < arguments.size())
         return QStringLiteral("unknown option \"%1\"").arg(Shown(arguments[unknown].section(QLatin1Char('='), 0, 0)));
+    if (!o.Snapshot.isEmpty() && !o.Export.isEmpty())
+        return QStringLiteral("--export and --snapshot cannot be used together");
     if (o.Samples && o.StartView != TStartOptions::View::Means)
         return QStringLiteral("--samples needs --view means");
     return {};

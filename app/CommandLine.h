@@ -19,6 +19,7 @@ struct TStartOptions
     bool Help = false;
     bool Version = false;
     QString Snapshot; // render the window after start-up to this PNG and exit
+    QString Export; // write the chart's picture after start-up to this .svg, .pdf or .png and exit
     View StartView = View::Distribution;
     std::optional<int> DistributionIndex; // 0 normal, 1 Cauchy
     std::optional<int> LocationPosition; // scroll-bar position: location * 10
@@ -28,6 +29,9 @@ struct TStartOptions
     std::optional<double> Scale; // the window drawn at this many pixels per pixel (1..4)
     QString Language; // "de" or "en": a shipped table instead of the one beside the program
     TTeachingExtras Extras; // --theory, --outside, --median
+
+    // A snapshot or an export: no window is shown.
+    bool Headless() const { return !Snapshot.isEmpty() || !Export.isEmpty(); }
 };
 
 // The environment variables the start reads; unset ones are null.

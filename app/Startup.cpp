@@ -5,6 +5,7 @@
 #include "mainfrm.h"
 
 #include "Application.h"
+#include "ChartExport.h"
 #include "FileReplace.h"
 #include "MessageBox.h"
 
@@ -98,6 +99,12 @@ bool WriteSnapshotImage(const QImage &Picture, const QByteArray &File, QString &
 bool SaveSnapshot(TFrmMain &frm, const QByteArray &File, QString &error)
 {
     return WriteSnapshotImage(frm.grab().toImage(), File, error);
+}
+
+bool SaveExport(TFrmMain &frm, const QString &File, QString &error)
+{
+    error = SaveChartPicture(frm.RC, File, 1);
+    return error.isEmpty();
 }
 
 int ReportStartFailure(int &argc, char **argv, bool Snapshot, const QString &Message)

@@ -20,6 +20,9 @@ void ApplyStartView(TFrmMain &frm, const TStartOptions &options);
 // name, kept as given); false with a message when it cannot be written.
 bool SaveSnapshot(TFrmMain &frm, const QByteArray &File, QString &error);
 
+// Writes the chart alone to File as the chart menu's "Save picture…" does.
+bool SaveExport(TFrmMain &frm, const QString &File, QString &error);
+
 // Writes Picture to File in the format its extension names (PNG without one).
 // The file is replaced only once the new one is complete, so a failure leaves
 // an old file as it was; a path that exists but is not a regular file, and an

@@ -34,7 +34,7 @@ try {
         std::printf("%s\n", qPrintable(VersionText()));
         return 0;
     }
-    const bool snapshot = !options.Snapshot.isEmpty();
+    const bool snapshot = options.Headless();
     if (snapshot)
         qputenv("QT_QPA_PLATFORM", "offscreen"); // nothing appears on a screen
 
@@ -69,7 +69,10 @@ try {
         ApplyStartView(FrmMain, options);
         FrmMain.Timer1->stop();
         QString error;
-        if (!SaveSnapshot(FrmMain, SnapshotPathBytes(argc, argv, options.Snapshot), error)) {
+        const bool saved = options.Export.isEmpty()
+            ? SaveSnapshot(FrmMain, SnapshotPathBytes(argc, argv, options.Snapshot), error)
+            : SaveExport(FrmMain, options.Export, error);
+        if (!saved) {
             std::fprintf(stderr, "cauchy: %s\n", qPrintable(TranslateMessage(FrmMain.cliDemon, error)));
             return 1;
         }
@@ -82,6 +85,6 @@ try {
     return app.TerminationRequested() ? 0 : app.exec();
 } catch (const std::exception &e) {
     // Whatever start-up throws ends it with a message, never with an abort.
-    const bool snapshot = !ParseCommandLine(ArgumentList(argc, argv)).Options.Snapshot.isEmpty();
+    const bool snapshot = ParseCommandLine(ArgumentList(argc, argv)).Options.Headless();
     return ReportStartFailure(argc, argv, snapshot, QString::fromLocal8Bit(e.what()));
 }

@@ -427,6 +427,7 @@ void TFrmMain::SButDrawSamplesClick(QObject *)
             GeneratorSeed = *FixedSeed;
         else
             SeedFromClock();
+        ViewSeed = GeneratorSeed;
         RC->ClearItems();
         Vec1->Clear();
         NrOfSamples = 0;
@@ -498,6 +499,7 @@ void TFrmMain::ShowDistri()
     const int n = Vec1->NrOfElem();
     // The parameters are read once: the loop runs 100000 times per scroll step.
     const TSampleSource source = SampleSource();
+    ViewSeed = GeneratorSeed;
     double v = 0;
     for (int i = 1; i <= n && source.Draw(v); ++i)
         Vec1->SetElem(i, v);

@@ -79,6 +79,8 @@ public:
     bool DistriShown = false;
     // When set, every running-means run starts the generator from this seed instead of the clock.
     std::optional<std::uint32_t> FixedSeed;
+    // The generator's state when the samples shown began: from it they are drawn again.
+    std::uint32_t ViewSeed = 0;
 
     // Distribution parameters, always read from the scroll bars.
     double Location() const;

@@ -278,7 +278,9 @@ TEST(German, MessagesHelpAndQtTextsFollowTheTable)
                                     {"--scale", "9"},
                                     {"--language", "fr"},
                                     {"--distribution", "x"},
-                                    {"--snapshot"}}) {
+                                    {"--snapshot"},
+                                    {"--export"},
+                                    {"--export", "a.png", "--snapshot", "b.png"}}) {
         const QString error = ParseCommandLine(QStringList {"cauchy"} + args).Error;
         ASSERT_FALSE(error.isEmpty()) << args.join(' ').toStdString();
         EXPECT_NE(TranslateMessage(de, error), error) << error.toStdString();
@@ -298,6 +300,7 @@ TEST(German, MessagesHelpAndQtTextsFollowTheTable)
     EXPECT_EQ(RequestedLanguage({"cauchy", "--language", "fr"}, "en"), "en");
 
     const bool qtGerman = QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_de.qm");
+    EXPECT_TRUE(w.frm->RC->accessibleDescription().endsWith(qtGerman ? "Drucken: Strg+P." : "Drucken: Ctrl+P."));
     EXPECT_TRUE(w.frm->SButExit->toolTip().endsWith(qtGerman ? "(Strg+Q)" : "(Ctrl+Q)"))
         << w.frm->SButExit->toolTip().toStdString();
 }

@@ -5,6 +5,7 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -133,6 +134,29 @@ TEST_F(Program, SnapshotsAreRepeatableWithASeedAndShowTheChosenView)
     const auto [unknownCode, unknownErr] = Run({"--frobnicate"}, m_env);
     EXPECT_EQ(unknownCode, 2);
     EXPECT_TRUE(unknownErr.contains("--help"));
+}
+
+TEST_F(Program, ExportWritesTheChartAloneInTheTypeItsNameAsks)
+{
+    const QString d = m_run.path() + "/";
+    for (const QString &arg :
+         {"--export=" + d + "c.png", "--export=" + d + "c.svg", "--export=" + d + "c.pdf", "--snapshot=" + d + "w.png"})
+        ASSERT_EQ(Run({arg, "--seed", "7", "--theory", "--language", "de"}, m_env).first, 0) << arg.toStdString();
+    const QImage png = QImage(d + "c.png").convertToFormat(QImage::Format_RGB32);
+    const QImage window = QImage(d + "w.png").convertToFormat(QImage::Format_RGB32);
+    ASSERT_LT(png.height(), window.height()); // the chart, not the window: a band of the snapshot
+    bool found = false;
+    for (int y = 0; y + png.height() <= window.height() && !found; ++y)
+        found = window.copy(0, y, png.width(), png.height()) == png;
+    EXPECT_TRUE(found);
+    EXPECT_EQ(QSvgRenderer(d + "c.svg").viewBox().size(), png.size());
+    QFile pdf(d + "c.pdf");
+    EXPECT_TRUE(pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-");
+    const auto [code, err] = Run({"--export", d + "c.gif", "--language", "de"}, m_env);
+    EXPECT_EQ(code, 1);
+    EXPECT_TRUE(err.contains("Unbekannte Bildart „c.gif“")) << err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(d + "c.gif"));
+    EXPECT_EQ(Run({"--export", d + "a.png", "--snapshot", d + "b.png"}, m_env).first, 2);
 }
 
 TEST_F(Program, EndsCleanlyOnSignalsAndStartsOverBrokenLocks)

@@ -1,4 +1,5 @@
 // Theory beside the samples on the main window's chart, its menu and switches.
+#include "ChartPrint.h"
 #include "CommandLine.h"
 #include "Kesl_kurvo.h"
 #include "Kesl_math1.h"
@@ -13,7 +14,11 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QPrinter>
+#include <QProcess>
 #include <QScrollBar>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <numbers>
@@ -88,8 +93,36 @@ TEST_F(Teach, TheChartMenuSpeaksTheTablesLanguageSwitchesAndCopies)
     outside->trigger();
     EXPECT_TRUE(frm.RC->TextLabel(1)->Caption().startsWith(QString::fromUtf8("außerhalb \u2212"
                                                                              "20 … 20: ")));
+    EXPECT_TRUE(menu->findChild<QAction *>("ActPrint")->text().startsWith(QString::fromUtf8("Drucken…\t")));
     menu->findChild<QAction *>("ActCopyPicture2")->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), frm.RC->size() * 2);
+}
+
+TEST_F(Teach, PrintingPutsTheChartAndWhatItShowsOnOnePage)
+{
+    frm.SBarLoc->setValue(15);
+    GeneratorSeed = 77;
+    frm.ShowDistri();
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("no/p.pdf"));
+    EXPECT_EQ(PrintChart(frm, &printer), "The chart could not be printed.");
+    printer.setOutputFileName(dir.filePath("p.pdf"));
+    ASSERT_EQ(PrintChart(frm, &printer), QString());
+    const auto run = [](const char *tool, const QStringList &args) {
+        QProcess p;
+        p.start(QStandardPaths::findExecutable(QString::fromLatin1(tool)), args);
+        return p.waitForFinished() ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
+    };
+    const QString info = run("pdfinfo", {dir.filePath("p.pdf")});
+    if (info.isEmpty())
+        GTEST_SKIP() << "poppler-utils not installed";
+    EXPECT_TRUE(info.simplified().contains("Pages: 1 ")) << info.toStdString();
+    const QString text = run("pdftotext", {dir.filePath("p.pdf"), "-"}).simplified();
+    EXPECT_TRUE(text.contains("Cauchy Distribution Cauchy Distribution, location 1.50, width 1.00, " +
+                              QString::number(frm.ShownSampleCount()) + " samples, seed 77"))
+        << text.toStdString();
 }
 
 TEST(TeachSwitches, SwitchOnTheExtrasAndTakeNoValue)

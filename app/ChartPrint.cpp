@@ -1,0 +1,99 @@
+#include "ChartPrint.h"
+
+#include "ChartExport.h"
+#include "Kesl_kurvo.h"
+#include "MessageBox.h"
+#include "RadioGroup.h"
+#include "mainfrm.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QShortcut>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The largest picture drawn for paper: about 250 dots per inch across a page.
+constexpr int kMaxPrintScale = 4;
+
+QString SourceLine(const TFrmMain &frm)
+{
+    const int index = frm.RGDistri->ItemIndex();
+    const QString distribution = index == 0 ? frm.Translated(QStringLiteral("Normal Distribution"))
+        : index == 1                        ? frm.Translated(QStringLiteral("Cauchy Distribution"))
+                                            : frm.Translated(QStringLiteral("the samples drawn before"));
+    return frm.Translated(QStringLiteral("<%1%>, location <%2%>, width <%3%>, <%4%> samples, seed <%5%>"),
+                          {distribution, QString::number(frm.Location(), 'f', 2), QString::number(frm.Width(), 'f', 2),
+                           QString::number(frm.ShownSampleCount()), QString::number(frm.ViewSeed)});
+}
+
+// Draws Text centred at the top of Area in a font of Points points; returns
+// the height it took.
+qreal DrawHeading(QPainter &painter, const QRectF &area, const QString &text, qreal points, bool bold)
+{
+    QFont font = painter.font();
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    painter.setFont(font);
+    QRectF used;
+    painter.drawText(area, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, text, &used);
+    return used.height();
+}
+
+// The largest rectangle of Size's aspect ratio within Area, centred in it.
+QRectF Fitted(const QSizeF &size, const QRectF &area)
+{
+    const QSizeF fitted = size.scaled(area.size(), Qt::KeepAspectRatio);
+    QRectF target(QPointF(), fitted);
+    target.moveCenter(area.center());
+    return target;
+}
+
+} // namespace
+
+QKeySequence PrintKeys()
+{
+    return QKeySequence(Qt::CTRL | Qt::Key_P);
+}
+
+QString PrintChart(TFrmMain &frm, QPrinter *printer)
+{
+    const QString failed = QStringLiteral("The chart could not be printed.");
+    QPainter painter;
+    if (!printer || frm.RC->size().isEmpty() || !painter.begin(printer))
+        return failed;
+    painter.setFont(QFont(frm.font(), printer));
+    QRectF area(0, 0, printer->width(), printer->height()); // the printable area, in the printer's dots
+    area.setTop(area.top() + DrawHeading(painter, area, frm.windowTitle(), 14, true));
+    area.setTop(area.top() + DrawHeading(painter, area, SourceLine(frm), 10, false));
+    area.setTop(area.top() + printer->logicalDpiY() / 4.0); // a quarter of an inch before the chart
+    const QRectF target = Fitted(frm.RC->size(), area);
+    // Drawn afresh at the paper's resolution, as far as it makes a difference.
+    const int scale = std::clamp(int(std::ceil(target.width() / frm.RC->width())), 1, kMaxPrintScale);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(target, ChartImage(frm.RC, scale));
+    return painter.end() ? QString() : failed;
+}
+
+void OpenPrintDialog(TFrmMain &frm)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(frm.windowTitle());
+    printer.setPageOrientation(QPageLayout::Landscape); // the chart is wider than high
+    QPrintDialog dialog(&printer, &frm);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QString error = PrintChart(frm, &printer);
+    if (!error.isEmpty())
+        ShowMessageBox(mtError, error, &frm);
+}
+
+void InstallPrintShortcut(TFrmMain &frm)
+{
+    auto *shortcut = new QShortcut(PrintKeys(), &frm);
+    QObject::connect(shortcut, &QShortcut::activated, &frm, [&frm] { OpenPrintDialog(frm); });
+}
