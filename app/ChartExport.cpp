@@ -132,7 +132,7 @@ QString CopyChartPicture(QWidget *chart, int scale)
     return {};
 }
 
-QString SaveSamplesCsv(const QString &fileName, const double *values, qsizetype count)
+QString SaveSamplesCsv(const QString &fileName, const double *values, qsizetype count, const QStringList &context)
 {
     // The shortest form that reads back to the same double, with '.' whatever
     // the locale; infinities and NaN (no generator makes them) as inf and nan.
@@ -140,6 +140,9 @@ QString SaveSamplesCsv(const QString &fileName, const double *values, qsizetype 
         return QStringLiteral("There are no samples to save.");
     QByteArray data;
     data.reserve(count * 24);
+    for (const QString &line : context)
+        data.append("# " + line.toUtf8() + '\n');
+    data.append("sample\n");
     char buffer[32];
     for (qsizetype i = 0; i < count; ++i) {
         const auto r = std::to_chars(buffer, buffer + sizeof buffer, values[i]);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 class QImage;
@@ -11,7 +12,10 @@ class QWidget;
 // scale is 1 to 4: the picture is drawn at that many pixels per pixel shown.
 QString SaveChartPicture(QWidget *chart, const QString &fileName, int scale); // format by extension: .png, .svg, .pdf
 QString CopyChartPicture(QWidget *chart, int scale); // to the clipboard
-QString SaveSamplesCsv(const QString &fileName, const double *values, qsizetype count);
+// One value a line under a header row "sample"; each line of Context first as
+// a comment ("# " + line), so that a reader told of the comment character
+// knows where the samples came from.
+QString SaveSamplesCsv(const QString &fileName, const double *values, qsizetype count, const QStringList &context = {});
 
 // The chart drawn afresh at scale times its shown size, without the focus mark.
 QImage ChartImage(QWidget *chart, int scale);

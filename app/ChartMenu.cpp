@@ -4,6 +4,7 @@
 #include "ChartPrint.h"
 #include "Kesl_kurvo.h"
 #include "MessageBox.h"
+#include "RadioGroup.h"
 #include "mainfrm.h"
 
 #include <QApplication>
@@ -67,13 +68,26 @@ void SavePicture(TFrmMain &frm, const QString &title, int scale)
         Report(frm, SaveChartPicture(frm.RC, name, scale));
 }
 
+// Fixed English words, as the command line's: a file for programs to read.
+QStringList SamplesContext(const TFrmMain &frm)
+{
+    const int index = frm.RGDistri->ItemIndex();
+    return {QStringLiteral("distribution: %1")
+                .arg(index == 0       ? QStringLiteral("normal")
+                         : index == 1 ? QStringLiteral("cauchy")
+                                      : QStringLiteral("none")),
+            QStringLiteral("location: %1").arg(frm.Location(), 0, 'f', 2),
+            QStringLiteral("width: %1").arg(frm.Width(), 0, 'f', 2),
+            QStringLiteral("count: %1").arg(frm.ShownSampleCount()), QStringLiteral("seed: %1").arg(frm.ViewSeed)};
+}
+
 void SaveSamples(TFrmMain &frm, const QString &title)
 {
     const QString name = AskFileName(frm, title, {Filter(frm, "CSV file", "*.csv")});
     if (name.isEmpty())
         return;
     const std::vector<double> samples = frm.ShownSamples();
-    Report(frm, SaveSamplesCsv(name, samples.data(), qsizetype(samples.size())));
+    Report(frm, SaveSamplesCsv(name, samples.data(), qsizetype(samples.size()), SamplesContext(frm)));
 }
 
 void AddExportEntries(QMenu *menu, TFrmMain &frm)

@@ -36,12 +36,14 @@ TEST(Export, FilesReadBackAndTwiceTheSizeIsDrawn)
 {
     QTemporaryDir dir;
     const double values[] = {-0.0, 0.1, 1.0 / 3, -2.5e-300, 4.9e-324, 1.7976931348623157e308, INFINITY};
-    ASSERT_EQ(SaveSamplesCsv(dir.filePath("s.csv"), values, std::size(values)), QString());
+    ASSERT_EQ(SaveSamplesCsv(dir.filePath("s.csv"), values, std::size(values), {"seed: 7"}), QString());
     EXPECT_NE(SaveSamplesCsv(dir.filePath("no/s.csv"), values, 1), QString());
     QFile file(dir.filePath("s.csv"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = file.readAll().split('\n'); // whatever the locale, '.' and one value a line
-    ASSERT_EQ(lines.size(), qsizetype(std::size(values)) + 1);
+    QList<QByteArray> lines = file.readAll().split('\n'); // whatever the locale, '.' and one value a line
+    ASSERT_EQ(lines.size(), qsizetype(std::size(values)) + 3);
+    EXPECT_EQ(lines.takeFirst(), "# seed: 7");
+    EXPECT_EQ(lines.takeFirst(), "sample");
     for (qsizetype i = 0; i < qsizetype(std::size(values)); ++i) {
         double back = 0;
         std::from_chars(lines[i].cbegin(), lines[i].cend(), back);
