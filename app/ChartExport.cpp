@@ -2,6 +2,7 @@
 #include "FileReplace.h"
 
 #include "FocusMark.h"
+#include "Kesl_kurvo.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -36,11 +37,17 @@ QImage ChartImage(QWidget *chart, int scale)
 
 namespace {
 
-// The chart is a picture of pixels: in a page format it goes as one image,
-// drawn at no less than twice the pixel ratio so that it prints sharply.
-void DrawChart(QPainter &painter, QWidget *chart, int scale)
+// In a page format the chart is drawn as lines, fills and text, one unit of
+// the page to a pixel of the chart; a widget that is no chart as it paints.
+void DrawChart(QPaintDevice &page, QWidget *chart)
 {
-    painter.drawImage(QRect(QPoint(), chart->size()), ChartImage(chart, std::max(scale, 2)));
+    if (auto *kurvo = qobject_cast<TCustomKurvo *>(chart)) {
+        kurvo->RenderTo(&page);
+        return;
+    }
+    QPainter painter(&page);
+    const TFocusMarkHidden hidden(chart);
+    chart->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
 }
 
 // Writes all of data through a temporary file, so an old file survives any failure.
@@ -67,38 +74,34 @@ QByteArray PngBytes(QWidget *chart, int scale)
     return Bytes([&](QBuffer &buffer) { ChartImage(chart, scale).save(&buffer, "PNG"); });
 }
 
-// For now the drawing holds the chart's picture at the chosen scale. Its size
-// is given at 96 pixels per inch as on a screen, like the PDF page: what
-// browsers and drawing programs take one pixel to be.
+// Its size is given at 96 pixels per inch as on a screen, like the PDF page:
+// what browsers and drawing programs take one pixel to be.
 QByteArray SvgBytes(QWidget *chart, int scale)
 {
-    const QImage image = ChartImage(chart, scale);
-    if (image.isNull())
+    if (chart->size().isEmpty())
         return {};
     return Bytes([&](QBuffer &buffer) {
         QSvgGenerator svg;
         svg.setOutputDevice(&buffer);
         svg.setResolution(96);
-        svg.setSize(image.size());
+        svg.setSize(chart->size() * scale);
         svg.setViewBox(QRect(QPoint(), chart->size()));
         svg.setTitle(chart->window()->windowTitle().toHtmlEscaped()); // Qt 6.4 writes it as it is
-        QPainter painter(&svg);
-        painter.drawImage(QRect(QPoint(), chart->size()), image);
+        DrawChart(svg, chart);
     });
 }
 
 void WritePdf(QBuffer &buffer, QWidget *chart, int scale)
 {
     QPdfWriter pdf(&buffer);
-    // One page the chart's size, at 96 pixels per inch as on a screen.
+    // One page scale times the chart's size at 96 pixels per inch as on a
+    // screen; at 96 / scale units per inch a unit is a pixel of the chart.
     constexpr int kDpi = 96;
-    pdf.setResolution(kDpi);
+    pdf.setResolution(kDpi / scale);
     pdf.setPageMargins(QMarginsF());
     pdf.setPageSize(QPageSize(QSizeF(chart->size() * scale) * 72.0 / kDpi, QPageSize::Point));
-    QPainter painter(&pdf);
-    painter.scale(scale, scale);
-    DrawChart(painter, chart, scale);
-    painter.end();
+    pdf.setTitle(chart->window()->windowTitle());
+    DrawChart(pdf, chart);
 }
 
 } // namespace

@@ -8,17 +8,12 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPicture>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QShortcut>
 
-#include <algorithm>
-#include <cmath>
-
 namespace {
-
-// The largest picture drawn for paper: about 250 dots per inch across a page.
-constexpr int kMaxPrintScale = 4;
 
 QString SourceLine(const TFrmMain &frm)
 {
@@ -72,10 +67,17 @@ QString PrintChart(TFrmMain &frm, QPrinter *printer)
     area.setTop(area.top() + DrawHeading(painter, area, SourceLine(frm), 10, false));
     area.setTop(area.top() + printer->logicalDpiY() / 4.0); // a quarter of an inch before the chart
     const QRectF target = Fitted(frm.RC->size(), area);
-    // Drawn afresh at the paper's resolution, as far as it makes a difference.
-    const int scale = std::clamp(int(std::ceil(target.width() / frm.RC->width())), 1, kMaxPrintScale);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(target, ChartImage(frm.RC, scale));
+    // The chart as lines, fills and text, recorded at its own size and
+    // replayed scaled onto the paper.
+    QPicture chart;
+    chart.setBoundingRect(QRect(QPoint(), frm.RC->size()));
+    frm.RC->RenderTo(&chart);
+    painter.translate(target.topLeft());
+    // A picture replayed on another device is scaled by the two resolutions;
+    // that part of the scale is taken back.
+    painter.scale(target.width() / frm.RC->width() * chart.logicalDpiX() / printer->logicalDpiX(),
+                  target.height() / frm.RC->height() * chart.logicalDpiY() / printer->logicalDpiY());
+    painter.drawPicture(0, 0, chart);
     return painter.end() ? QString() : failed;
 }
 

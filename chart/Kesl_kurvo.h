@@ -231,6 +231,11 @@ public:
     // ---- rendering ----
     virtual void Paint();
     void RenderFrame(TCanvas &canvas);
+    // The whole picture drawn afresh through a page canvas onto device, one
+    // unit of the device to a pixel of the chart: lines, fills and text as
+    // they are (a vector picture stays one), marks in their printer forms.
+    // The screen's bitmap is left as it is.
+    void RenderTo(QPaintDevice *device);
     virtual void RenderBackground(TCanvas &canvas, int ox, int oy);
     virtual void RenderData(TCanvas &canvas, int ox, int oy, bool monochrome, bool skipGrid);
     virtual void SetBounds(int left, int top, int width, int height);
@@ -271,7 +276,9 @@ protected:
     void Changed();
 
 private:
-    void RenderShadow(TCanvas &canvas, int W, int H, int s);
+    // keep: an area the frame fill leaves as it is (the data already drawn on a page).
+    void RenderShadow(TCanvas &canvas, int W, int H, int s, const QRect &keep = QRect());
+    void PaintScales();
     QPoint CaptionOrigin() const;
     void RenderCaption(TCanvas &canvas);
     struct TReplay; // per-paint drawing state

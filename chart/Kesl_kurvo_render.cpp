@@ -117,11 +117,20 @@ void TCustomKurvo::ResizeDataBitmap(bool printer)
 }
 
 // The frame fill and the drop shadow around the control.
-void TCustomKurvo::RenderShadow(TCanvas &c, int W, int H, int s)
+void TCustomKurvo::RenderShadow(TCanvas &c, int W, int H, int s, const QRect &keep)
 {
     c.Pen = TPen {d->windColor, 1, psSolid, pmCopy};
     c.Brush = TBrush {d->windColor, bsSolid};
-    c.FillRect(0, 0, W, H);
+    if (keep.isEmpty()) {
+        c.FillRect(0, 0, W, H);
+    } else {
+        // The bands around the kept area: nothing outside it is drawn over it.
+        const int l = keep.left(), t = keep.top(), r = keep.right() + 1, b = keep.bottom() + 1;
+        c.FillRect(0, 0, W, t);
+        c.FillRect(0, b, W, H);
+        c.FillRect(0, t, l, b);
+        c.FillRect(r, t, W, b);
+    }
     if (s <= 0)
         return;
     c.Pen.Color = d->shadowBakColor;
@@ -193,20 +202,64 @@ void TCustomKurvo::RenderFrame(TCanvas &c)
     RenderShadow(c, W, H, s);
     RenderCaption(c);
     CalcTransforms();
+    PaintScales();
+    if (OnScalesRendered)
+        OnScalesRendered(this, c, 0, 0);
+}
+
+// The hosted scales draw onto the canvas they are given (the control bitmap's).
+void TCustomKurvo::PaintScales()
+{
     for (TScale *sc : d->scaleX)
         if (sc->Visible())
             sc->ForcePaint();
     for (TScale *sc : d->scaleY)
         if (sc->Visible())
             sc->ForcePaint();
+}
+
+// The data first, clipped by the frame drawn around it afterwards: a page
+// cannot be relied on to clip (a drawing of lines has no clip paths), and
+// the frame fill covers whatever of the items reaches beyond the data area.
+// Scale labels keep their screen height: fonts are sized in pixels, which are
+// the page's units here.
+void TCustomKurvo::RenderTo(QPaintDevice *device)
+{
+    if (!device || IsLoading())
+        return;
+    if (d->laidOutSize != size()) {
+        const TFlagScope paint(d->paintSuppressed, true);
+        Relayout();
+    }
+    const TFlagScope quiet(d->autoRedraw, false);
+    TCanvas c(device);
+    const int ml = MarginLeft(), mt = MarginTop();
+    CalcTransforms();
+    RenderBackground(c, ml, mt);
+    RenderData(c, ml, mt, false, false);
+    const QRect area(QPoint(ml, mt), d->layout->DataSize(width(), height(), false));
+    RenderShadow(c, width(), height(), ShadowWidth(), area);
+    RenderCaption(c);
+    auto host = [this](TCanvas *canvas) {
+        for (auto *list : {&d->scaleX, &d->scaleY})
+            for (TScale *sc : *list)
+                sc->SetExternalCanvas(canvas, 0, 0);
+    };
+    host(&c);
+    PaintScales();
+    host(&d->ctrlBmp.Canvas());
     if (OnScalesRendered)
         OnScalesRendered(this, c, 0, 0);
+    c.Release();
 }
 
 void TCustomKurvo::RenderBackground(TCanvas &c, int ox, int oy)
 {
-    ResizeDataBitmap(c.IsPrinter());
-    const int bw = d->dataBmp.Width(), bh = d->dataBmp.Height();
+    // A page is drawn on directly; the data bitmap is the screen's.
+    const QSize s = d->layout->DataSize(width(), height(), c.IsPrinter());
+    if (!c.IsPrinter())
+        ResizeDataBitmap(false);
+    const int bw = s.width(), bh = s.height();
     c.Pen = TPen {d->chartFrameColor, 1, psSolid, pmCopy};
     c.Brush = TBrush {d->chartColor, bsSolid};
     c.CopyMode = cmSrcCopy;

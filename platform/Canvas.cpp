@@ -288,6 +288,14 @@ void TCanvas::ApplyPen(QPainter &p) const
         pen.setCapStyle(Pen.Width <= 1 ? Qt::SquareCap : Qt::FlatCap);
         pen.setJoinStyle(Qt::MiterJoin);
         p.setTransform(QTransform::fromTranslate(0.5, 0.5));
+    } else if (m_page && Pen.Width <= 1) {
+        // On a page a thin line is a unit wide (a hairline would vanish when
+        // zoomed), through the middle of the units it covers, its end left
+        // out as on the screen.
+        pen.setWidth(1);
+        pen.setCapStyle(Qt::FlatCap);
+        pen.setJoinStyle(Qt::MiterJoin);
+        p.setTransform(QTransform::fromTranslate(0.5, 0.5));
     } else if (Pen.Width <= 1) {
         // A cosmetic flat-capped pen leaves out the end pixel of a line.
         pen.setWidth(0);
@@ -296,6 +304,8 @@ void TCanvas::ApplyPen(QPainter &p) const
     } else {
         // Thick lines end flat at their end points, so a bar drawn from 0 to y
         // covers exactly that span (and needs no curve for its ends).
+        if (m_page)
+            Unshifted(p); // after a thin line
         pen.setWidth(Pen.Width);
         pen.setCapStyle(Qt::FlatCap);
         pen.setJoinStyle(Qt::RoundJoin);

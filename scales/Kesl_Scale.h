@@ -189,6 +189,7 @@ public:
     double MapOffset() const { return m_offset; }
     // The scale placed by its type and margins, offset by dx, dy, with its base line.
     void DrawScaleAndBase(TCanvas &c, int dx, int dy);
+    void DrawOpaque(TCanvas &c, int x, int y);
     // Ticks, labels and caption with the base line at BaseY / BaseX; pen colour,
     // pen width and font are the caller's.
     void DrawHorizScale(TCanvas &canvas, int baseY);

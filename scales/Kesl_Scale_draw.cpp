@@ -290,6 +290,21 @@ void TScale::DrawScaleAndBase(TCanvas &c, int dx, int dy)
     }
 }
 
+// Background, scale and frame of an opaque scale at (x, y).
+void TScale::DrawOpaque(TCanvas &c, int x, int y)
+{
+    const int W = width(), H = height();
+    c.Pen.Color = m_colorBackGnd;
+    c.Brush.Color = m_colorBackGnd;
+    c.Brush.Style = bsSolid;
+    c.Rectangle(x, y, x + W, y + H);
+    DrawScaleAndBase(c, x, y);
+    if (OnAfterScaleRendered)
+        OnAfterScaleRendered(this, c);
+    DrawFrame(c, m_frameStyle, x, y, x + W - 1, y + H - 1, m_highlightColor, clSilver, m_shadowColor, m_darkColor,
+              m_darkColor);
+}
+
 void TScale::Paint()
 {
     if (!Visible() || IsLoading() || m_paintLock)
@@ -324,19 +339,13 @@ void TScale::Paint()
         DrawScaleAndBase(*target, X, Y);
         if (OnAfterScaleRendered)
             OnAfterScaleRendered(this, *target);
+    } else if (W > 0 && H > 0 && target->IsPrinter()) {
+        // On a page the scale stays lines and text, not a picture of them.
+        DrawOpaque(*target, X, Y);
     } else if (W > 0 && H > 0) {
         TBitmap bmp(W, H);
-        TCanvas &c = bmp.Canvas();
-        c.Font = m_font;
-        c.Pen.Color = m_colorBackGnd;
-        c.Brush.Color = m_colorBackGnd;
-        c.Brush.Style = bsSolid;
-        c.Rectangle(0, 0, W, H);
-        DrawScaleAndBase(c, 0, 0);
-        if (OnAfterScaleRendered)
-            OnAfterScaleRendered(this, c);
-        DrawFrame(c, m_frameStyle, 0, 0, W - 1, H - 1, m_highlightColor, clSilver, m_shadowColor, m_darkColor,
-                  m_darkColor);
+        bmp.Canvas().Font = m_font;
+        DrawOpaque(bmp.Canvas(), 0, 0);
         const TCopyMode keep = target->CopyMode;
         target->CopyMode = cmSrcCopy;
         target->Draw(X, Y, bmp);

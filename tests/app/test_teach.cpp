@@ -123,6 +123,7 @@ TEST_F(Teach, PrintingPutsTheChartAndWhatItShowsOnOnePage)
     EXPECT_TRUE(text.contains("Cauchy Distribution Cauchy Distribution, location 1.50, width 1.00, " +
                               QString::number(frm.ShownSampleCount()) + " samples, seed 77"))
         << text.toStdString();
+    EXPECT_TRUE(text.contains("probability") && text.contains("-20.0")) << text.toStdString(); // the chart as text
 }
 
 TEST(TeachSwitches, SwitchOnTheExtrasAndTakeNoValue)
