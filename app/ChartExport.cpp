@@ -14,6 +14,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPicture>
 #include <QSvgGenerator>
 #include <QWidget>
 
@@ -50,6 +51,40 @@ void DrawChart(QPaintDevice &page, QWidget *chart)
     chart->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
 }
 
+// A page's heading: its lines, one under the other, above the chart.
+constexpr int kHeadingLine = 20;
+
+int HeadingHeight(const QStringList &heading)
+{
+    return int(heading.size()) * kHeadingLine;
+}
+
+// The heading centred above the chart, the first line in bold; the chart
+// recorded and replayed below it, still as lines, fills and text.
+void DrawPage(QPaintDevice &page, QWidget *chart, const QStringList &heading)
+{
+    if (heading.isEmpty()) {
+        DrawChart(page, chart);
+        return;
+    }
+    QPicture picture;
+    picture.setBoundingRect(QRect(QPoint(), chart->size()));
+    DrawChart(picture, chart);
+    QPainter painter(&page);
+    QFont font = chart->font();
+    for (qsizetype i = 0; i < heading.size(); ++i) {
+        font.setPixelSize(i == 0 ? 15 : 12);
+        font.setBold(i == 0);
+        painter.setFont(font);
+        painter.drawText(QRect(0, int(i) * kHeadingLine, chart->width(), kHeadingLine), Qt::AlignCenter, heading[i]);
+    }
+    painter.translate(0, HeadingHeight(heading));
+    // A picture replayed on another device is scaled by the two resolutions;
+    // that part of the scale is taken back.
+    painter.scale(qreal(picture.logicalDpiX()) / page.logicalDpiX(), qreal(picture.logicalDpiY()) / page.logicalDpiY());
+    painter.drawPicture(0, 0, picture);
+}
+
 // Writes all of data through a temporary file, so an old file survives any failure.
 QString Commit(const QString &fileName, const QByteArray &data)
 {
@@ -76,22 +111,23 @@ QByteArray PngBytes(QWidget *chart, int scale)
 
 // Its size is given at 96 pixels per inch as on a screen, like the PDF page:
 // what browsers and drawing programs take one pixel to be.
-QByteArray SvgBytes(QWidget *chart, int scale)
+QByteArray SvgBytes(QWidget *chart, int scale, const QStringList &heading)
 {
     if (chart->size().isEmpty())
         return {};
+    const QSize size = chart->size() + QSize(0, HeadingHeight(heading));
     return Bytes([&](QBuffer &buffer) {
         QSvgGenerator svg;
         svg.setOutputDevice(&buffer);
         svg.setResolution(96);
-        svg.setSize(chart->size() * scale);
-        svg.setViewBox(QRect(QPoint(), chart->size()));
+        svg.setSize(size * scale);
+        svg.setViewBox(QRect(QPoint(), size));
         svg.setTitle(chart->window()->windowTitle().toHtmlEscaped()); // Qt 6.4 writes it as it is
-        DrawChart(svg, chart);
+        DrawPage(svg, chart, heading);
     });
 }
 
-void WritePdf(QBuffer &buffer, QWidget *chart, int scale)
+void WritePdf(QBuffer &buffer, QWidget *chart, int scale, const QStringList &heading)
 {
     QPdfWriter pdf(&buffer);
     // One page scale times the chart's size at 96 pixels per inch as on a
@@ -99,14 +135,15 @@ void WritePdf(QBuffer &buffer, QWidget *chart, int scale)
     constexpr int kDpi = 96;
     pdf.setResolution(kDpi / scale);
     pdf.setPageMargins(QMarginsF());
-    pdf.setPageSize(QPageSize(QSizeF(chart->size() * scale) * 72.0 / kDpi, QPageSize::Point));
+    const QSize size = chart->size() + QSize(0, HeadingHeight(heading));
+    pdf.setPageSize(QPageSize(QSizeF(size * scale) * 72.0 / kDpi, QPageSize::Point));
     pdf.setTitle(chart->window()->windowTitle());
-    DrawChart(pdf, chart);
+    DrawPage(pdf, chart, heading);
 }
 
 } // namespace
 
-QString SaveChartPicture(QWidget *chart, const QString &fileName, int scale)
+QString SaveChartPicture(QWidget *chart, const QString &fileName, int scale, const QStringList &heading)
 {
     if (!chart || scale < 1 || scale > 4)
         return QStringLiteral("There is no picture to save.");
@@ -115,9 +152,9 @@ QString SaveChartPicture(QWidget *chart, const QString &fileName, int scale)
     if (suffix == QLatin1String("png"))
         data = PngBytes(chart, scale);
     else if (suffix == QLatin1String("svg"))
-        data = SvgBytes(chart, scale);
+        data = SvgBytes(chart, scale, heading);
     else if (suffix == QLatin1String("pdf"))
-        data = Bytes([&](QBuffer &buffer) { WritePdf(buffer, chart, scale); });
+        data = Bytes([&](QBuffer &buffer) { WritePdf(buffer, chart, scale, heading); });
     else
         return QStringLiteral("Unknown picture type \"%1\": use .png, .svg or .pdf.")
             .arg(QFileInfo(fileName).fileName());

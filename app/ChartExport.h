@@ -10,7 +10,9 @@ class QWidget;
 // Handing the chart and its samples to a class: a picture file, the clipboard,
 // a spreadsheet. Each returns an empty string on success, else a message for the user.
 // scale is 1 to 4: the picture is drawn at that many pixels per pixel shown.
-QString SaveChartPicture(QWidget *chart, const QString &fileName, int scale); // format by extension: .png, .svg, .pdf
+// The format by the extension: .png, .svg, .pdf. The lines of Heading (the
+// window's title, a line naming what the chart shows) head an SVG or PDF page.
+QString SaveChartPicture(QWidget *chart, const QString &fileName, int scale, const QStringList &heading = {});
 QString CopyChartPicture(QWidget *chart, int scale); // to the clipboard
 // One value a line under a header row "sample"; each line of Context first as
 // a comment ("# " + line), so that a reader told of the comment character

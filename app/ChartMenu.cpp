@@ -65,7 +65,7 @@ void SavePicture(TFrmMain &frm, const QString &title, int scale)
                                      {Filter(frm, "PNG picture", "*.png"), Filter(frm, "SVG drawing", "*.svg"),
                                       Filter(frm, "PDF document", "*.pdf")});
     if (!name.isEmpty())
-        Report(frm, SaveChartPicture(frm.RC, name, scale));
+        Report(frm, SaveChartPicture(frm.RC, name, scale, {frm.windowTitle(), ChartContextLine(frm)}));
 }
 
 // Fixed English words, as the command line's: a file for programs to read.

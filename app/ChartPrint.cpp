@@ -13,9 +13,7 @@
 #include <QPrinter>
 #include <QShortcut>
 
-namespace {
-
-QString SourceLine(const TFrmMain &frm)
+QString ChartContextLine(const TFrmMain &frm)
 {
     const int index = frm.RGDistri->ItemIndex();
     const QString distribution = index == 0 ? frm.Translated(QStringLiteral("Normal Distribution"))
@@ -25,6 +23,8 @@ QString SourceLine(const TFrmMain &frm)
                           {distribution, QString::number(frm.Location(), 'f', 2), QString::number(frm.Width(), 'f', 2),
                            QString::number(frm.ShownSampleCount()), QString::number(frm.ViewSeed)});
 }
+
+namespace {
 
 // Draws Text centred at the top of Area in a font of Points points; returns
 // the height it took.
@@ -64,7 +64,7 @@ QString PrintChart(TFrmMain &frm, QPrinter *printer)
     painter.setFont(QFont(frm.font(), printer));
     QRectF area(0, 0, printer->width(), printer->height()); // the printable area, in the printer's dots
     area.setTop(area.top() + DrawHeading(painter, area, frm.windowTitle(), 14, true));
-    area.setTop(area.top() + DrawHeading(painter, area, SourceLine(frm), 10, false));
+    area.setTop(area.top() + DrawHeading(painter, area, ChartContextLine(frm), 10, false));
     area.setTop(area.top() + printer->logicalDpiY() / 4.0); // a quarter of an inch before the chart
     const QRectF target = Fitted(frm.RC->size(), area);
     // The chart as lines, fills and text, recorded at its own size and

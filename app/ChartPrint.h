@@ -8,6 +8,10 @@
 class QPrinter;
 class TFrmMain;
 
+// "Cauchy Distribution, location 0.00, width 1.00, 100000 samples, seed 7" in
+// the table's language: what the chart shows, for a page's heading.
+QString ChartContextLine(const TFrmMain &frm);
+
 // The keys that print from anywhere in the window, the chart included.
 QKeySequence PrintKeys();
 

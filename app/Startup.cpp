@@ -6,6 +6,7 @@
 
 #include "Application.h"
 #include "ChartExport.h"
+#include "ChartPrint.h"
 #include "FileReplace.h"
 #include "MessageBox.h"
 
@@ -103,7 +104,7 @@ bool SaveSnapshot(TFrmMain &frm, const QByteArray &File, QString &error)
 
 bool SaveExport(TFrmMain &frm, const QString &File, QString &error)
 {
-    error = SaveChartPicture(frm.RC, File, 1);
+    error = SaveChartPicture(frm.RC, File, 1, {frm.windowTitle(), ChartContextLine(frm)});
     return error.isEmpty();
 }
 

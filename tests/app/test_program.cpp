@@ -149,7 +149,10 @@ TEST_F(Program, ExportWritesTheChartAloneInTheTypeItsNameAsks)
     for (int y = 0; y + png.height() <= window.height() && !found; ++y)
         found = window.copy(0, y, png.width(), png.height()) == png;
     EXPECT_TRUE(found);
-    EXPECT_EQ(QSvgRenderer(d + "c.svg").viewBox().size(), png.size());
+    // The pages carry the window's title and what the chart shows above it.
+    EXPECT_EQ(QSvgRenderer(d + "c.svg").viewBox().size(), png.size() + QSize(0, 40));
+    QFile svg(d + "c.svg");
+    EXPECT_TRUE(svg.open(QIODevice::ReadOnly) && svg.readAll().contains("Zufallszahlen, Startwert 7"));
     QFile pdf(d + "c.pdf");
     EXPECT_TRUE(pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-");
     const auto [code, err] = Run({"--export", d + "c.gif", "--language", "de"}, m_env);
