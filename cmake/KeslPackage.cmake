@@ -24,16 +24,16 @@ function(kesl_install_library target name)
   list(FILTER _headers EXCLUDE REGEX "_p\\.h$") # private headers stay beside the sources
   # Headers that only the library's own sources include.
   list(FILTER _headers EXCLUDE REGEX "/(PixelMath|Kesl_setting)\\.h$")
-  install(TARGETS ${target} EXPORT KeslTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-  install(FILES ${_headers} DESTINATION ${KESL_INCLUDE_DIR})
+  install(TARGETS ${target} EXPORT KeslTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev)
+  install(FILES ${_headers} DESTINATION ${KESL_INCLUDE_DIR} COMPONENT dev)
 endfunction()
 
 function(kesl_install_package)
-  install(EXPORT KeslTargets NAMESPACE Kesl:: DESTINATION ${KESL_CMAKE_DIR})
+  install(EXPORT KeslTargets NAMESPACE Kesl:: DESTINATION ${KESL_CMAKE_DIR} COMPONENT dev)
   configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/KeslConfig.cmake.in
                                 ${PROJECT_BINARY_DIR}/KeslConfig.cmake INSTALL_DESTINATION ${KESL_CMAKE_DIR})
   write_basic_package_version_file(${PROJECT_BINARY_DIR}/KeslConfigVersion.cmake
                                    VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)
   install(FILES ${PROJECT_BINARY_DIR}/KeslConfig.cmake ${PROJECT_BINARY_DIR}/KeslConfigVersion.cmake
-          DESTINATION ${KESL_CMAKE_DIR})
+          DESTINATION ${KESL_CMAKE_DIR} COMPONENT dev)
 endfunction()

@@ -5,7 +5,8 @@
 #   with --all:    also the tests, benchmarks and fuzzers (./test): GoogleTest, an X server
 #                  without a screen for the real-window tests and its tools,
 #                  Google Benchmark, clang with its fuzzing runtime and the
-#                  peer chart libraries the benchmarks compare against
+#                  peer chart libraries the benchmarks compare against, and the
+#                  tools that check the Debian package, its manual pages and metadata
 set -euo pipefail
 
 packages=(
@@ -17,6 +18,7 @@ if [[ "${1:-}" == "--all" ]]; then
   shift
   packages+=(
     libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils locales poppler-utils xvfb x11-utils
+    lintian appstream dpkg-dev groff-base man-db
     clang libclang-rt-14-dev
     libqcustomplot-dev qt6-charts-dev libqt6opengl6-dev
   )

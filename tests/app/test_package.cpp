@@ -1,0 +1,132 @@
+// Packs the test build's program into a Debian package (or takes the one
+// CAUCHY_DEB names), unpacks it into a temporary folder and checks what a lab
+// machine would get: the program runs from /usr/bin with its files from
+// /usr/share, and the package's checkers find nothing to object to.
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class Package : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        work = std::make_unique<QTemporaryDir>();
+        deb = qEnvironmentVariable("CAUCHY_DEB");
+        const QString cpack = QFileInfo(qEnvironmentVariable("CAUCHY_CMAKE")).dir().filePath("cpack");
+        if (Tool("dpkg-deb").isEmpty() || (deb.isEmpty() && !QFileInfo(cpack).isExecutable()))
+            return;
+        if (deb.isEmpty()) {
+            const QString config = qEnvironmentVariable("CAUCHY_BUILD_DIR") + "/CPackConfig.cmake";
+            if (Run(cpack, {"-G", "DEB", "--config", config, "-B", work->filePath("deb")}) != 0)
+                return;
+            const QStringList debs = QDir(work->filePath("deb")).entryList({"cauchy_*.deb"}, QDir::Files);
+            if (debs.size() == 1)
+                deb = work->filePath("deb/" + debs.first());
+        }
+        if (!deb.isEmpty() && Run(Tool("dpkg-deb"), {"-x", deb, work->filePath("root")}) == 0)
+            root = work->filePath("root");
+    }
+    static void TearDownTestSuite() { work.reset(); }
+    void SetUp() override
+    {
+        if (Tool("dpkg-deb").isEmpty())
+            GTEST_SKIP() << "dpkg-deb not installed";
+        ASSERT_FALSE(root.isEmpty()) << "the package was not built or not unpacked";
+    }
+
+    static QString Tool(const QString &name) { return QStandardPaths::findExecutable(name); }
+    // Exit code of a program run in the work folder; its output lands in output.
+    static int Run(const QString &program, const QStringList &args, QString *output = nullptr)
+    {
+        QProcess p;
+        p.setWorkingDirectory(work->path());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("ASAN_OPTIONS", "detect_leaks=0");
+        env.insert("LC_ALL", "C.UTF-8"); // the checkers' messages, and man's, in one language
+        env.remove("CAUCHY_LANGUAGE");
+        p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(program, args);
+        const bool finished = p.waitForFinished(600000) && p.exitStatus() == QProcess::NormalExit;
+        const QString out = QString::fromUtf8(p.readAll());
+        if (output)
+            *output = out;
+        EXPECT_TRUE(finished) << program.toStdString() << ": " << out.toStdString();
+        return finished ? p.exitCode() : -1;
+    }
+    static QString Root(const QString &file) { return root + "/" + file; }
+
+    static inline std::unique_ptr<QTemporaryDir> work;
+    static inline QString deb, root;
+};
+
+} // namespace
+
+TEST_F(Package, TheUnpackedProgramRunsWithItsFilesFromShare)
+{
+    for (const char *file :
+         {"usr/bin/cauchy", "usr/share/cauchy/cauchy.itl", "usr/share/cauchy/translations/de/cauchy.itl",
+          "usr/share/doc/cauchy/index.html", "usr/share/doc/cauchy/copyright", "usr/share/doc/cauchy/changelog.gz",
+          "usr/share/man/man1/cauchy.1.gz", "usr/share/man/de/man1/cauchy.1.gz",
+          "usr/share/applications/cauchy.desktop", "usr/share/icons/hicolor/32x32/apps/cauchy.png"})
+        EXPECT_TRUE(QFileInfo::exists(Root(file))) << file;
+    EXPECT_EQ(QDir(Root("usr/share/metainfo")).entryList({"*.metainfo.xml"}, QDir::Files).size(), 1);
+    // The component library stays out of the program's package.
+    EXPECT_FALSE(QFileInfo::exists(Root("usr/include")));
+    EXPECT_FALSE(QFileInfo::exists(Root("usr/lib")));
+
+    // Started from the unpacked /usr/bin, it reads its table from ../share/cauchy:
+    // the same picture as the build tree's program, and a German one that differs.
+    const auto shot = [](const QString &program, const QString &name, const QStringList &more = {}) {
+        const QString file = work->filePath(name);
+        EXPECT_EQ(Run(program, QStringList {"--snapshot", file, "--seed", "3"} + more), 0) << name.toStdString();
+        return QImage(file);
+    };
+    const QImage packed = shot(Root("usr/bin/cauchy"), "packed.png");
+    ASSERT_FALSE(packed.isNull());
+    EXPECT_EQ(packed, shot(qEnvironmentVariable("CAUCHY_BIN_DIR") + "/cauchy", "built.png"));
+    EXPECT_NE(packed, shot(Root("usr/bin/cauchy"), "german.png", {"--language", "de"}));
+}
+
+// Each checker that is installed passes: lintian finds no errors, the
+// metadata and the menu entry validate, the manual pages render without a
+// warning.
+TEST_F(Package, TheCheckersFindNothingToObjectTo)
+{
+    QString out;
+    if (const QString lintian = Tool("lintian"); !lintian.isEmpty()) {
+        EXPECT_EQ(Run(lintian, {"--fail-on", "error", deb}, &out), 0) << out.toStdString();
+    }
+    if (const QString appstream = Tool("appstreamcli"); !appstream.isEmpty()) {
+        const QDir metainfo(Root("usr/share/metainfo"));
+        for (const QString &f : metainfo.entryList({"*.metainfo.xml"}, QDir::Files))
+            EXPECT_EQ(Run(appstream, {"validate", "--no-net", metainfo.filePath(f)}, &out), 0) << out.toStdString();
+    }
+    if (const QString desktop = Tool("desktop-file-validate"); !desktop.isEmpty()) {
+        EXPECT_EQ(Run(desktop, {Root("usr/share/applications/cauchy.desktop")}, &out), 0) << out.toStdString();
+    }
+    if (const QString man = Tool("man"); !man.isEmpty()) {
+        for (const char *page : {"usr/share/man/man1/cauchy.1.gz", "usr/share/man/de/man1/cauchy.1.gz"}) {
+            QProcess p;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("LC_ALL", "C.UTF-8");
+            env.insert("MANWIDTH", "80");
+            p.setProcessEnvironment(env);
+            p.start(man, {"--warnings=all", "-l", Root(page)});
+            ASSERT_TRUE(p.waitForFinished(60000)) << page;
+            EXPECT_EQ(p.exitCode(), 0) << page;
+            EXPECT_FALSE(p.readAllStandardOutput().isEmpty()) << page;
+            EXPECT_EQ(p.readAllStandardError(), QByteArray()) << page;
+        }
+    }
+}

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the Debian package of the program: a release build installed under
+# /usr, packed by CPack with its dependencies computed by dpkg-shlibdeps.
+# Usage: tools/make-deb.sh [build folder]   (default: build/deb)
+# The package lands in the build folder: cauchy_<version>_<arch>.deb.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build/deb}
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr
+cmake --build "$build" --target cauchy cauchy_manuals
+(cd "$build" && cpack -G DEB)
+ls "$build"/cauchy_*.deb
