@@ -52,7 +52,8 @@ protected:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("ASAN_OPTIONS", "detect_leaks=0");
-        env.insert("LC_ALL", "C.UTF-8"); // the checkers' messages, and man's, in one language
+        env.insert("LC_ALL", "C.UTF-8"); // the checkers' messages in one language
+        env.remove("LOCPATH");
         env.remove("CAUCHY_LANGUAGE");
         p.setProcessEnvironment(env);
         p.setProcessChannelMode(QProcess::MergedChannels);
@@ -120,6 +121,7 @@ TEST_F(Package, TheCheckersFindNothingToObjectTo)
             QProcess p;
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             env.insert("LC_ALL", "C.UTF-8");
+            env.remove("LOCPATH");
             env.insert("MANWIDTH", "80");
             p.setProcessEnvironment(env);
             p.start(man, {"--warnings=all", "-l", Root(page)});
