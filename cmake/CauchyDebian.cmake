@@ -64,3 +64,6 @@ install(FILES ${PROJECT_BINARY_DIR}/${CAUCHY_APPSTREAM_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT program)
 install(FILES ${PROJECT_SOURCE_DIR}/docs/package/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/cauchy COMPONENT program)
+# Registers the documentation pages with the system's documentation index.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/package/cauchy.doc-base
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc-base RENAME cauchy COMPONENT program)
