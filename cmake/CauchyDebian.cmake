@@ -1,5 +1,5 @@
 # The program as a Debian package (tools/make-deb.sh builds it):
-#   cpack -G DEB   in a release build configured with CMAKE_INSTALL_PREFIX=/usr
+#   cpack -G DEB   in a release build
 # Only the "program" install component goes in; the component library
 # ("dev": headers, static libraries, CMake package) is left out, since the
 # program links it statically and a lab machine needs none of it.
@@ -34,7 +34,7 @@ set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 set(CPACK_SET_DESTDIR ON)
 # The package installs under /usr whatever prefix the build was configured with.
 set(CPACK_INSTALL_PREFIX /usr)
-# Files get 0644 and folders 0755 whatever the build tree's umask was.
+# Folders get 0755 whatever the umask of the one packing is.
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                                 WORLD_READ WORLD_EXECUTE)
 set(CPACK_STRIP_FILES ON)
