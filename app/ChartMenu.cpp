@@ -27,6 +27,7 @@ constexpr TExtraEntry kExtraEntries[] = {
     {"Density curve", "ActDensityCurve", &TTeachingExtras::DensityCurve},
     {"Share outside the window", "ActShareOutside", &TTeachingExtras::ShareOutside},
     {"Running median", "ActRunningMedian", &TTeachingExtras::RunningMedian},
+    {"Logarithmic y axis", "ActLogY", &TTeachingExtras::LogY},
 };
 
 QAction *AddEntry(QMenu *menu, const TFrmMain &frm, const char *key, const char *name)
@@ -125,6 +126,9 @@ QMenu *CreateChartMenu(TFrmMain &frm, QWidget *parent)
         // The median runs along the samples of a run; the histogram has none.
         if (e.Flag == &TTeachingExtras::RunningMedian)
             a->setEnabled(!frm.DistriShown);
+        // The means go below zero; only the histogram's densities fit a logarithm.
+        if (e.Flag == &TTeachingExtras::LogY)
+            a->setEnabled(frm.DistriShown);
         QObject::connect(a, &QAction::toggled, &frm, [&frm, flag = e.Flag](bool on) {
             TTeachingExtras extras = frm.Extras;
             extras.*flag = on;

@@ -122,6 +122,7 @@ constexpr TOption kOptions[] = {
     {"theory", "", "draw the exact density over the histogram"},
     {"outside", "", "show the share of samples beyond -20 ... 20, counted and exact"},
     {"median", "", "draw the running median beside the running mean"},
+    {"log-y", "", "draw the histogram on a logarithmic y axis, to show the tails"},
     // QApplication's and the platforms', written with one dash or two.
     {"platform,platformpluginpath,platformtheme,plugin,qwindowgeometry,qwindowicon,qwindowtitle,style,stylesheet,"
      "session,display,geometry",
@@ -181,6 +182,8 @@ bool Take(const QString &name, const QString &value, TStartOptions &o)
         o.Extras.ShareOutside = true;
     else if (name == QLatin1String("median"))
         o.Extras.RunningMedian = true;
+    else if (name == QLatin1String("log-y"))
+        o.Extras.LogY = true;
     else if (name == QLatin1String("snapshot"))
         o.Snapshot = value;
     else if (name == QLatin1String("export"))

@@ -4,6 +4,8 @@
 #include "RunningMedian.h"
 #include "ViewMath.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kCornerNote = 1; // the chart's text label used for the note
@@ -49,13 +51,13 @@ QString PercentText(double share)
 
 } // namespace
 
-void AddDensityCurve(TKurvo &rc, const TTheorySource &source)
+void AddDensityCurve(TKurvo &rc, const TTheorySource &source, double floor)
 {
     const TPenScope pen(rc, clRed, 1);
     const int first = rc.DataToPixel(1, kHistLow, 0).x(), last = rc.DataToPixel(1, kHistHigh, 0).x();
     for (int px = first; px <= last; ++px) {
         const double x = rc.PixelToData(1, px, 0).x();
-        const double y = Density(source.Distribution, source.Location, source.Width, x);
+        const double y = std::max(floor, Density(source.Distribution, source.Location, source.Width, x));
         if (px == first)
             rc.MoveTo(x, y);
         else

@@ -22,8 +22,9 @@ struct TTheorySource
 
 // A red polyline of one point per pixel column between the histogram's
 // limits, on the axes the chart shows now (set the range first). The chart's
-// data colour and line width are left as they were.
-void AddDensityCurve(TKurvo &rc, const TTheorySource &source);
+// data colour and line width are left as they were. Densities below Floor
+// are drawn at Floor (a logarithmic axis has no zero).
+void AddDensityCurve(TKurvo &rc, const TTheorySource &source, double floor = 0);
 
 // The arguments of the share-outside label text: the histogram's limits, the
 // counted share and the exact one, both in percent with two decimals.

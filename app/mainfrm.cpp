@@ -524,11 +524,14 @@ void TFrmMain::DrawDistri()
     std::vector<int> counts(static_cast<std::size_t>(Histo->NrOfElem()));
     for (std::size_t i = 0; i < counts.size(); ++i)
         counts[i] = Histo->Elem(static_cast<int>(i) + 1);
+    // On the logarithmic axis the bars stand on its lower end; empty bins have none.
+    const double bottom = Extras.LogY ? LogAxisLow(n) : 0;
     for (const THistogramBar &bar : HistogramBars(counts, n))
-        RC->AddLine(bar.X, 0, bar.X, bar.Height);
+        if (!Extras.LogY || bar.Height > 0)
+            RC->AddLine(bar.X, bottom, bar.X, bar.Height);
     // Range and captions are set before the one paint (the picture is the
     // same as painting after each): the view redraws on every scroll step.
-    RC->SetLayerRange(0, kHistLow, 0, kHistHigh, HistogramDensity(maxCount, n));
+    SetHistogramRange(bottom, HistogramDensity(maxCount, n));
     RC->Scale1X()->SetCaption(Translated(QStringLiteral("x")));
     RC->Scale1Y()->SetCaption(Translated(QStringLiteral("probability")));
     DrawDistriTheory(underflow + overflow, n);
@@ -536,11 +539,24 @@ void TFrmMain::DrawDistri()
     DescribeChart(*this);
 }
 
+// A logarithmic axis takes only positive ends: the range is set before the
+// switch to it, and the switch back comes before a range from zero.
+void TFrmMain::SetHistogramRange(double bottom, long double top)
+{
+    if (!Extras.LogY) {
+        RC->Scale1Y()->SetLogarithmic(false);
+        RC->SetLayerRange(0, kHistLow, 0, kHistHigh, top);
+        return;
+    }
+    RC->SetLayerRange(0, kHistLow, bottom, kHistHigh, std::max<long double>(top, 2 * bottom));
+    RC->Scale1Y()->SetLogarithmic(true);
+}
+
 void TFrmMain::DrawDistriTheory(int outside, int samples)
 {
     const std::optional<TTheorySource> theory = TheoryOf(SampleSource());
     if (theory && Extras.DensityCurve)
-        AddDensityCurve(*RC, *theory);
+        AddDensityCurve(*RC, *theory, Extras.LogY ? RC->Scale1Y()->RangeLow() : 0);
     QString note;
     if (theory && Extras.ShareOutside)
         note = Translated(QStringLiteral("outside <%1%> … <%2%>: <%3%> % (theory <%4%> %)"),
@@ -603,6 +619,7 @@ void TFrmMain::ShowMeans()
     }
     if (Extras.RunningMedian)
         AddRunningMedian(*RC, samples);
+    RC->Scale1Y()->SetLogarithmic(false);
     if (limit > 10)
         RC->SetLayerRange(0, 0, -limit - 1, kMaxMeanSamples, limit + 1);
     else

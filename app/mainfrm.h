@@ -149,6 +149,7 @@ private:
     void LoadTable(const QString &language);
     void ShowAboutThenDistri();
     // The density curve and the share-outside note, as Extras asks.
+    void SetHistogramRange(double bottom, long double top);
     void DrawDistriTheory(int outside, int samples);
     void StartMemoDrag();
     void ArrangeControls();

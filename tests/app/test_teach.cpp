@@ -62,6 +62,35 @@ TEST_F(Teach, CurveAndShareMeetTheHistogramOfTheSameSamples)
     EXPECT_TRUE(Items(clRed).empty() && !frm.RC->TextLabel(1)->Visible());
 }
 
+TEST_F(Teach, TheLogAxisShowsTheFilledBinsFromOneSampleUp)
+{
+    frm.SetExtras({true, false, false, true});
+    const int n = frm.Vec1->NrOfElem();
+    std::vector<int> counts(400);
+    for (int i = 1; i <= n; ++i)
+        if (const double bin = std::floor((frm.Vec1->Elem(i) + 20) / 0.1); bin >= 0 && bin < 400)
+            ++counts[std::size_t(bin)];
+    std::erase(counts, 0);
+    const auto [fewest, most] = std::minmax_element(counts.begin(), counts.end());
+    const std::vector<TChartItem> bars = Items(0x808080);
+    ASSERT_EQ(bars.size(), counts.size());
+    const auto [lowest, tallest] =
+        std::minmax_element(bars.begin(), bars.end(), [](auto &a, auto &b) { return a.Y2 < b.Y2; });
+    EXPECT_DOUBLE_EQ(tallest->Y2, *most / (n * 0.1));
+    EXPECT_DOUBLE_EQ(lowest->Y2, *fewest / (n * 0.1));
+    // One sample in a bin stands above the axis' lower end, on which every bar and the curve's tails rest.
+    EXPECT_TRUE(frm.RC->Scale1Y()->Logarithmic());
+    EXPECT_DOUBLE_EQ(frm.RC->Scale1Y()->RangeLow(), 0.5 / (n * 0.1));
+    EXPECT_TRUE(std::all_of(bars.begin(), bars.end(), [&](auto &b) { return b.Y1 == frm.RC->Scale1Y()->RangeLow(); }));
+    const std::vector<TChartItem> curve = Items(clRed);
+    EXPECT_TRUE(!curve.empty() && std::all_of(curve.begin(), curve.end(), [&](auto &c) {
+        return c.Y1 >= frm.RC->Scale1Y()->RangeLow();
+    }));
+    frm.SetExtras({});
+    EXPECT_FALSE(frm.RC->Scale1Y()->Logarithmic());
+    EXPECT_EQ(Items(0x808080).size(), 400u);
+}
+
 TEST_F(Teach, TheRunningMedianOfNormalSamplesSettlesAtTheLocation)
 {
     frm.RGDistri->SetItemIndex(0);
@@ -131,5 +160,6 @@ TEST(TeachSwitches, SwitchOnTheExtrasAndTakeNoValue)
     EXPECT_EQ(ParseCommandLine({"cauchy", "--median", "--theory"}).Options.Extras,
               (TTeachingExtras {true, false, true}));
     EXPECT_TRUE(ParseCommandLine({"cauchy", "--outside"}).Options.Extras.ShareOutside);
+    EXPECT_TRUE(ParseCommandLine({"cauchy", "--log-y"}).Options.Extras.LogY);
     EXPECT_FALSE(ParseCommandLine({"cauchy", "--theory=yes"}).Error.isEmpty());
 }
