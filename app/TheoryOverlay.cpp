@@ -5,6 +5,7 @@
 #include "ViewMath.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -63,6 +64,13 @@ void AddDensityCurve(TKurvo &rc, const TTheorySource &source, double floor)
         else
             rc.DrawTo(x, y);
     }
+}
+
+TTheorySource MeanOfSamples(const TTheorySource &source, int n)
+{
+    if (source.Distribution == TDistribution::Cauchy || n < 1)
+        return source;
+    return {source.Distribution, source.Location, source.Width / std::sqrt(double(n))};
 }
 
 QStringList ShareOutsideArguments(const TTheorySource &source, int outside, int samples)

@@ -20,6 +20,10 @@ struct TTheorySource
     double Width;
 };
 
+// The distribution of the mean of n samples of Source: the normal narrows
+// with the square root of n, the Cauchy stays the same for every n.
+TTheorySource MeanOfSamples(const TTheorySource &source, int n);
+
 // A red polyline of one point per pixel column between the histogram's
 // limits, on the axes the chart shows now (set the range first). The chart's
 // data colour and line width are left as they were. Densities below Floor

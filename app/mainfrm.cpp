@@ -181,6 +181,9 @@ void TFrmMain::CreateDescriptionAndData()
     Histo = new TIntVector(this);
     Histo->setObjectName(QStringLiteral("Histo"));
     Histo->SetNrOfElem(1);
+    MeanVec = new TVector(this);
+    MeanVec->setObjectName(QStringLiteral("MeanVec"));
+    MeanVec->SetNrOfElem(kMeans);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -501,16 +504,26 @@ void TFrmMain::ShowDistri()
     const TSampleSource source = SampleSource();
     ViewSeed = GeneratorSeed;
     double v = 0;
-    for (int i = 1; i <= n && source.Draw(v); ++i)
+    std::vector<double> means;
+    if (Extras.MeanOf > 0 && source.DrawMeans(Extras.MeanOf, kMeans, means))
+        for (int i = 1; i <= kMeans; ++i)
+            MeanVec->SetElem(i, means[static_cast<std::size_t>(i) - 1]);
+    for (int i = 1; i <= n && Extras.MeanOf <= 0 && source.Draw(v); ++i)
         Vec1->SetElem(i, v);
     DrawDistri();
 }
 
+TVector &TFrmMain::HistogramSamples() const
+{
+    return Extras.MeanOf > 0 ? *MeanVec : *Vec1;
+}
+
 void TFrmMain::DrawDistri()
 {
-    const int n = Vec1->NrOfElem();
+    TVector &samples = HistogramSamples();
+    const int n = samples.NrOfElem();
     int underflow = 0, overflow = 0, maxCount = 0;
-    if (!Vec1->Histogram(1, n, kHistLow, kHistHigh, kBinWidth, Histo, underflow, overflow, maxCount)) {
+    if (!samples.Histogram(1, n, kHistLow, kHistHigh, kBinWidth, Histo, underflow, overflow, maxCount)) {
         ShowMessageBox(mtError, QStringLiteral("Cannot calculate histogram"), this);
         return;
     }
@@ -554,11 +567,18 @@ void TFrmMain::SetHistogramRange(double bottom, long double top)
 
 void TFrmMain::DrawDistriTheory(int outside, int samples)
 {
-    const std::optional<TTheorySource> theory = TheoryOf(SampleSource());
-    if (theory && Extras.DensityCurve)
+    std::optional<TTheorySource> theory = TheoryOf(SampleSource());
+    const int meanOf = Extras.MeanOf;
+    if (theory && meanOf > 0)
+        theory = MeanOfSamples(*theory, meanOf);
+    // The histogram of means is there to be compared with its exact density.
+    if (theory && (Extras.DensityCurve || meanOf > 0))
         AddDensityCurve(*RC, *theory, Extras.LogY ? RC->Scale1Y()->RangeLow() : 0);
     QString note;
-    if (theory && Extras.ShareOutside)
+    if (theory && meanOf > 0)
+        note = Translated(QStringLiteral("means of <%1%> samples, outside <%2%> … <%3%>: <%4%> % (theory <%5%> %)"),
+                          QStringList {QString::number(meanOf)} + ShareOutsideArguments(*theory, outside, samples));
+    else if (theory && Extras.ShareOutside)
         note = Translated(QStringLiteral("outside <%1%> … <%2%>: <%3%> % (theory <%4%> %)"),
                           ShareOutsideArguments(*theory, outside, samples));
     ShowCornerNote(*RC, note);
@@ -566,8 +586,11 @@ void TFrmMain::DrawDistriTheory(int outside, int samples)
 
 void TFrmMain::SetExtras(const TTeachingExtras &extras)
 {
+    const bool newSamples = extras.MeanOf != Extras.MeanOf;
     Extras = extras;
-    if (DistriShown)
+    if (DistriShown && newSamples)
+        ShowDistri();
+    else if (DistriShown)
         DrawDistri();
     else
         ShowMeans();
@@ -575,15 +598,16 @@ void TFrmMain::SetExtras(const TTeachingExtras &extras)
 
 int TFrmMain::ShownSampleCount() const
 {
-    return DistriShown ? Vec1->NrOfElem() : std::clamp(NrOfSamples, 0, Vec1->NrOfElem());
+    return DistriShown ? HistogramSamples().NrOfElem() : std::clamp(NrOfSamples, 0, Vec1->NrOfElem());
 }
 
 std::vector<double> TFrmMain::ShownSamples() const
 {
     const int n = ShownSampleCount();
+    const TVector &shown = DistriShown ? HistogramSamples() : *Vec1;
     std::vector<double> samples(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i)
-        samples[static_cast<std::size_t>(i)] = Vec1->Elem(i + 1);
+        samples[static_cast<std::size_t>(i)] = shown.Elem(i + 1);
     return samples;
 }
 

@@ -67,6 +67,7 @@ public:
     TMemo *Memo1 = nullptr;
     TVector *Vec1 = nullptr;
     TIntVector *Histo = nullptr;
+    TVector *MeanVec = nullptr; // the means of Extras.MeanOf samples each
     QTimer *Timer1 = nullptr;
     // Host link with the translation engine; a quit request from a host frees it.
     QPointer<TvrxDemonClient> cliDemon;
@@ -113,6 +114,8 @@ public:
     void ShowDistri();
     // Counts and draws the samples Vec1 holds now, without drawing new ones.
     void DrawDistri();
+    // The samples the histogram counts: Vec1, or the means of samples.
+    TVector &HistogramSamples() const;
     // The running-means view: every sample so far and the mean of the first n.
     void ShowMeans();
     // The samples the current view shows: all of Vec1, or those of the run.
@@ -126,6 +129,8 @@ public:
     TSampleSource SampleSource() const;
     // The histogram's length: how many samples the first view draws.
     static constexpr int kSamples = 100000;
+    // How many means the histogram of means counts.
+    static constexpr int kMeans = 10000;
 
     // Memo1's drag mode is automatic: pressing it and moving the mouse drags
     // its text away. Tests put a hook in place of the blocking drag; the

@@ -91,6 +91,33 @@ TEST_F(Teach, TheLogAxisShowsTheFilledBinsFromOneSampleUp)
     EXPECT_EQ(Items(0x808080).size(), 400u);
 }
 
+TEST_F(Teach, MeansOfNormalSamplesNarrowAndMeansOfCauchySamplesDoNot)
+{
+    const auto means = [&](int distribution, int n) {
+        frm.RGDistri->SetItemIndex(distribution);
+        frm.SetExtras({.MeanOf = n});
+        const std::vector<double> m = frm.ShownSamples();
+        EXPECT_EQ(m.size(), 10000u);
+        return m;
+    };
+    // The spread of 10000 means estimated within five of its standard errors.
+    const std::vector<double> normal = means(0, 100);
+    double sum = 0, squares = 0;
+    for (const double m : normal)
+        sum += m, squares += m * m;
+    EXPECT_NEAR(std::sqrt(squares / 1e4 - sum * sum / 1e8), 0.1, 0.004);
+    // The exact share beyond -20 ... 20 is 3.18 % for every n; counted within
+    // five standard errors (0.18 %) of it.
+    for (const int n : {1, 100}) {
+        const std::vector<double> cauchy = means(1, n);
+        const auto outside = std::count_if(cauchy.begin(), cauchy.end(), [](double m) { return std::fabs(m) > 20; });
+        EXPECT_NEAR(outside / 1e4, 0.0318, 0.009) << n;
+        EXPECT_TRUE(frm.RC->TextLabel(1)->Caption().startsWith(
+            QString("means of %1 samples, outside \u2212%2").arg(n).arg(20)));
+    }
+    EXPECT_FALSE(Items(clRed).empty()); // the mean's density, without asking for the curve
+}
+
 TEST_F(Teach, TheRunningMedianOfNormalSamplesSettlesAtTheLocation)
 {
     frm.RGDistri->SetItemIndex(0);
@@ -122,6 +149,8 @@ TEST_F(Teach, TheChartMenuSpeaksTheTablesLanguageSwitchesAndCopies)
     outside->trigger();
     EXPECT_TRUE(frm.RC->TextLabel(1)->Caption().startsWith(QString::fromUtf8("außerhalb \u2212"
                                                                              "20 … 20: ")));
+    menu->findChild<QAction *>("ActMeanOf10")->trigger();
+    EXPECT_TRUE(frm.RC->TextLabel(1)->Caption().startsWith(QString::fromUtf8("Mittelwerte von 10 Zufallszahlen")));
     EXPECT_TRUE(menu->findChild<QAction *>("ActPrint")->text().startsWith(QString::fromUtf8("Drucken…\t")));
     menu->findChild<QAction *>("ActCopyPicture2")->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), frm.RC->size() * 2);
@@ -161,5 +190,8 @@ TEST(TeachSwitches, SwitchOnTheExtrasAndTakeNoValue)
               (TTeachingExtras {true, false, true}));
     EXPECT_TRUE(ParseCommandLine({"cauchy", "--outside"}).Options.Extras.ShareOutside);
     EXPECT_TRUE(ParseCommandLine({"cauchy", "--log-y"}).Options.Extras.LogY);
+    EXPECT_EQ(ParseCommandLine({"cauchy", "--view", "mean-of-n", "--n", "100"}).Options.MeanOf, 100);
+    for (const QStringList &bad : {QStringList {"--n", "2"}, {"--view", "mean-of-n"}, {"--view=mean-of-n", "--n=101"}})
+        EXPECT_FALSE(ParseCommandLine(QStringList {"cauchy"} + bad).Error.isEmpty()) << bad.join(' ').toStdString();
     EXPECT_FALSE(ParseCommandLine({"cauchy", "--theory=yes"}).Error.isEmpty());
 }
