@@ -29,6 +29,7 @@ constexpr TExtraEntry kExtraEntries[] = {
     {"Share outside the window", "ActShareOutside", &TTeachingExtras::ShareOutside},
     {"Running median", "ActRunningMedian", &TTeachingExtras::RunningMedian},
     {"Logarithmic y axis", "ActLogY", &TTeachingExtras::LogY},
+    {"Compare with the other distribution", "ActCompare", &TTeachingExtras::CompareOther},
 };
 
 QAction *AddEntry(QMenu *menu, const TFrmMain &frm, const char *key, const char *name)
@@ -151,7 +152,7 @@ QMenu *CreateChartMenu(TFrmMain &frm, QWidget *parent)
         if (e.Flag == &TTeachingExtras::RunningMedian)
             a->setEnabled(!frm.DistriShown);
         // The means go below zero; only the histogram's densities fit a logarithm.
-        if (e.Flag == &TTeachingExtras::LogY)
+        if (e.Flag == &TTeachingExtras::LogY || e.Flag == &TTeachingExtras::CompareOther)
             a->setEnabled(frm.DistriShown);
         QObject::connect(a, &QAction::toggled, &frm, [&frm, flag = e.Flag](bool on) {
             TTeachingExtras extras = frm.Extras;

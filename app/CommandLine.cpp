@@ -125,6 +125,7 @@ constexpr TOption kOptions[] = {
     {"outside", "", "show the share of samples beyond -20 ... 20, counted and exact"},
     {"median", "", "draw the running median beside the running mean"},
     {"log-y", "", "draw the histogram on a logarithmic y axis, to show the tails"},
+    {"compare", "", "draw the other distribution's density beside this one's"},
     // QApplication's and the platforms', written with one dash or two.
     {"platform,platformpluginpath,platformtheme,plugin,qwindowgeometry,qwindowicon,qwindowtitle,style,stylesheet,"
      "session,display,geometry",
@@ -187,6 +188,8 @@ bool Take(const QString &name, const QString &value, TStartOptions &o)
         o.Extras.ShareOutside = true;
     else if (name == QLatin1String("median"))
         o.Extras.RunningMedian = true;
+    else if (name == QLatin1String("compare"))
+        o.Extras.CompareOther = true;
     else if (name == QLatin1String("log-y"))
         o.Extras.LogY = true;
     else if (name == QLatin1String("snapshot"))

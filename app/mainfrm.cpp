@@ -64,6 +64,12 @@ std::optional<TTheorySource> TheoryOf(const TFrmMain::TSampleSource &source)
     return TTheorySource {d, source.LocationValue, source.WidthValue};
 }
 
+QString DistributionName(const TFrmMain &frm, TDistribution distribution)
+{
+    return frm.Translated(distribution == TDistribution::Normal ? QStringLiteral("normal density")
+                                                                : QStringLiteral("Cauchy density"));
+}
+
 // The description's height: the designed one, or what a longer text (another
 // language, a larger font) needs, up to half of the room below the panel.
 int MemoHeight(int textHeight, int windowHeight)
@@ -544,7 +550,7 @@ void TFrmMain::DrawDistri()
             RC->AddLine(bar.X, bottom, bar.X, bar.Height);
     // Range and captions are set before the one paint (the picture is the
     // same as painting after each): the view redraws on every scroll step.
-    SetHistogramRange(bottom, HistogramDensity(maxCount, n));
+    SetHistogramRange(bottom, std::max<long double>(HistogramDensity(maxCount, n), ComparedPeak()));
     RC->Scale1X()->SetCaption(Translated(QStringLiteral("x")));
     RC->Scale1Y()->SetCaption(Translated(QStringLiteral("probability")));
     DrawDistriTheory(underflow + overflow, n);
@@ -565,15 +571,46 @@ void TFrmMain::SetHistogramRange(double bottom, long double top)
     RC->Scale1Y()->SetLogarithmic(true);
 }
 
-void TFrmMain::DrawDistriTheory(int outside, int samples)
+// The density the histogram shows, of the samples or of their means; or the
+// other distribution's at the same location and width.
+std::optional<TTheorySource> TFrmMain::ShownTheory(bool other) const
 {
     std::optional<TTheorySource> theory = TheoryOf(SampleSource());
+    if (theory && other)
+        theory = OtherDistribution(*theory);
+    if (theory && Extras.MeanOf > 0)
+        return MeanOfSamples(*theory, Extras.MeanOf);
+    return theory;
+}
+
+// The other distribution's curve is seen whole: its peak is a quarter above
+// or a fifth below this one's.
+double TFrmMain::ComparedPeak() const
+{
+    const std::optional<TTheorySource> other = ShownTheory(true);
+    if (!other || !Extras.CompareOther)
+        return 0;
+    return Density(other->Distribution, other->Location, other->Width, other->Location);
+}
+
+void TFrmMain::DrawDistriTheory(int outside, int samples)
+{
+    const std::optional<TTheorySource> theory = ShownTheory(false);
     const int meanOf = Extras.MeanOf;
-    if (theory && meanOf > 0)
-        theory = MeanOfSamples(*theory, meanOf);
     // The histogram of means is there to be compared with its exact density.
-    if (theory && (Extras.DensityCurve || meanOf > 0))
-        AddDensityCurve(*RC, *theory, Extras.LogY ? RC->Scale1Y()->RangeLow() : 0);
+    const double floor = Extras.LogY ? RC->Scale1Y()->RangeLow() : 0;
+    if (theory && (Extras.DensityCurve || meanOf > 0 || Extras.CompareOther))
+        AddDensityCurve(*RC, *theory, floor);
+    if (theory && Extras.CompareOther) {
+        const TTheorySource other = *ShownTheory(true);
+        AddDensityCurve(*RC, other, floor, clBlue);
+        ShowLegend(
+            *RC,
+            Translated(QStringLiteral("red: <%1%>, blue: <%2%>"),
+                       {DistributionName(*this, theory->Distribution), DistributionName(*this, other.Distribution)}));
+    } else {
+        ShowLegend(*RC, QString());
+    }
     QString note;
     if (theory && meanOf > 0)
         note = Translated(QStringLiteral("means of <%1%> samples, outside <%2%> … <%3%>: <%4%> % (theory <%5%> %)"),
@@ -622,6 +659,7 @@ void TFrmMain::ShowMeans()
         samples[i] = Vec1->Elem(static_cast<int>(i) + 1);
     const std::vector<double> means = RunningMeans(samples);
     ShowCornerNote(*RC, QString());
+    ShowLegend(*RC, QString());
     double limit = 10.0;
     for (int i = 1; i <= NrOfSamples; ++i) {
         const double v = samples[static_cast<std::size_t>(i) - 1];

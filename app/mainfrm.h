@@ -2,6 +2,7 @@
 
 #include "SampleSource.h"
 #include "TeachingExtras.h"
+#include "TheoryOverlay.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -155,6 +156,8 @@ private:
     void ShowAboutThenDistri();
     // The density curve and the share-outside note, as Extras asks.
     void SetHistogramRange(double bottom, long double top);
+    std::optional<TTheorySource> ShownTheory(bool other) const;
+    double ComparedPeak() const;
     void DrawDistriTheory(int outside, int samples);
     void StartMemoDrag();
     void ArrangeControls();

@@ -118,6 +118,26 @@ TEST_F(Teach, MeansOfNormalSamplesNarrowAndMeansOfCauchySamplesDoNot)
     EXPECT_FALSE(Items(clRed).empty()); // the mean's density, without asking for the curve
 }
 
+TEST_F(Teach, TheOtherDistributionIsDrawnWholeAndNamedInTheLegend)
+{
+    const auto peak = [&](TColor color) {
+        const std::vector<TChartItem> c = Items(color);
+        return std::max_element(c.begin(), c.end(), [](auto &a, auto &b) { return a.Y1 < b.Y1; })->Y1;
+    };
+    frm.SetExtras({.CompareOther = true});
+    EXPECT_EQ(Items(clBlue).size(), Items(clRed).size());
+    EXPECT_NEAR(peak(clBlue), 1 / std::sqrt(2 * std::numbers::pi), 1e-3); // the normal's, above the Cauchy's
+    EXPECT_GE(frm.RC->Scale1Y()->RangeHigh(), peak(clBlue));
+    EXPECT_EQ(frm.RC->TextLabel(2)->Caption(), "red: Cauchy density, blue: normal density");
+    // Means of 100 normal samples beside the Cauchy, which is the same for every n.
+    frm.RGDistri->SetItemIndex(0);
+    frm.SetExtras({.CompareOther = true, .MeanOf = 100});
+    EXPECT_NEAR(peak(clBlue), 1 / std::numbers::pi, 1e-3);
+    EXPECT_NEAR(peak(clRed), 10 / std::sqrt(2 * std::numbers::pi), 1e-2);
+    frm.SetExtras({});
+    EXPECT_TRUE(Items(clBlue).empty() && !frm.RC->TextLabel(2)->Visible());
+}
+
 TEST_F(Teach, TheRunningMedianOfNormalSamplesSettlesAtTheLocation)
 {
     frm.RGDistri->SetItemIndex(0);
@@ -149,6 +169,9 @@ TEST_F(Teach, TheChartMenuSpeaksTheTablesLanguageSwitchesAndCopies)
     outside->trigger();
     EXPECT_TRUE(frm.RC->TextLabel(1)->Caption().startsWith(QString::fromUtf8("außerhalb \u2212"
                                                                              "20 … 20: ")));
+    menu->findChild<QAction *>("ActCompare")->trigger();
+    EXPECT_EQ(frm.RC->TextLabel(2)->Caption(),
+              QString::fromUtf8("rot: Cauchy-Dichte, blau: Dichte der Normalverteilung"));
     menu->findChild<QAction *>("ActMeanOf10")->trigger();
     EXPECT_TRUE(frm.RC->TextLabel(1)->Caption().startsWith(QString::fromUtf8("Mittelwerte von 10 Zufallszahlen")));
     EXPECT_TRUE(menu->findChild<QAction *>("ActPrint")->text().startsWith(QString::fromUtf8("Drucken…\t")));
@@ -189,7 +212,8 @@ TEST(TeachSwitches, SwitchOnTheExtrasAndTakeNoValue)
     EXPECT_EQ(ParseCommandLine({"cauchy", "--median", "--theory"}).Options.Extras,
               (TTeachingExtras {true, false, true}));
     EXPECT_TRUE(ParseCommandLine({"cauchy", "--outside"}).Options.Extras.ShareOutside);
-    EXPECT_TRUE(ParseCommandLine({"cauchy", "--log-y"}).Options.Extras.LogY);
+    EXPECT_TRUE(ParseCommandLine({"cauchy", "--log-y", "--compare"}).Options.Extras.LogY);
+    EXPECT_TRUE(ParseCommandLine({"cauchy", "--compare"}).Options.Extras.CompareOther);
     EXPECT_EQ(ParseCommandLine({"cauchy", "--view", "mean-of-n", "--n", "100"}).Options.MeanOf, 100);
     for (const QStringList &bad : {QStringList {"--n", "2"}, {"--view", "mean-of-n"}, {"--view=mean-of-n", "--n=101"}})
         EXPECT_FALSE(ParseCommandLine(QStringList {"cauchy"} + bad).Error.isEmpty()) << bad.join(' ').toStdString();
