@@ -106,6 +106,8 @@ TEST_F(Teach, MeansOfNormalSamplesNarrowAndMeansOfCauchySamplesDoNot)
     for (const double m : normal)
         sum += m, squares += m * m;
     EXPECT_NEAR(std::sqrt(squares / 1e4 - sum * sum / 1e8), 0.1, 0.004);
+    EXPECT_TRUE(frm.RC->accessibleDescription().contains("; 0.0 % outside"))
+        << frm.RC->accessibleDescription().toStdString();
     // The exact share beyond -20 ... 20 is 3.18 % for every n; counted within
     // five standard errors (0.18 %) of it.
     for (const int n : {1, 100}) {
