@@ -224,7 +224,7 @@ QStringList SourceArguments(const TFrmMain &frm, int count)
 
 QString HistogramDescription(const TFrmMain &frm)
 {
-    const int n = frm.Vec1->NrOfElem();
+    const int n = frm.ShownSampleCount(); // the samples or their means
     int tallest = 0;
     qint64 counted = 0;
     for (int i = 1; i <= frm.Histo->NrOfElem(); ++i) {

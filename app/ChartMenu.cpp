@@ -7,6 +7,7 @@
 #include "RadioGroup.h"
 #include "mainfrm.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFileDialog>
@@ -27,6 +28,8 @@ constexpr TExtraEntry kExtraEntries[] = {
     {"Density curve", "ActDensityCurve", &TTeachingExtras::DensityCurve},
     {"Share outside the window", "ActShareOutside", &TTeachingExtras::ShareOutside},
     {"Running median", "ActRunningMedian", &TTeachingExtras::RunningMedian},
+    {"Logarithmic y axis", "ActLogY", &TTeachingExtras::LogY},
+    {"Compare with the other distribution", "ActCompare", &TTeachingExtras::CompareOther},
 };
 
 QAction *AddEntry(QMenu *menu, const TFrmMain &frm, const char *key, const char *name)
@@ -112,6 +115,29 @@ void AddExportEntries(QMenu *menu, TFrmMain &frm)
     QObject::connect(a, &QAction::triggered, &frm, [&frm, title = a->text()] { SaveSamples(frm, title); });
 }
 
+// One entry per n; choosing the checked one again goes back to the samples.
+void AddMeanOfEntries(QMenu *menu, TFrmMain &frm)
+{
+    QMenu *sub = menu->addMenu(frm.Translated(QStringLiteral("Means of n samples")));
+    sub->menuAction()->setObjectName(QStringLiteral("ActMeanOf"));
+    sub->setEnabled(frm.DistriShown);
+    auto *group = new QActionGroup(sub);
+    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (const int n : {1, 2, 10, 100}) {
+        QAction *a = sub->addAction(frm.Translated(QStringLiteral("n = <%1%>"), {QString::number(n)}));
+        a->setObjectName(QStringLiteral("ActMeanOf%1").arg(n));
+        a->setCheckable(true);
+        a->setChecked(frm.Extras.MeanOf == n);
+        group->addAction(a);
+        QObject::connect(a, &QAction::toggled, &frm, [&frm, n](bool on) {
+            TTeachingExtras extras = frm.Extras;
+            if (on || extras.MeanOf == n)
+                extras.MeanOf = on ? n : 0;
+            frm.SetExtras(extras);
+        });
+    }
+}
+
 } // namespace
 
 QMenu *CreateChartMenu(TFrmMain &frm, QWidget *parent)
@@ -125,12 +151,16 @@ QMenu *CreateChartMenu(TFrmMain &frm, QWidget *parent)
         // The median runs along the samples of a run; the histogram has none.
         if (e.Flag == &TTeachingExtras::RunningMedian)
             a->setEnabled(!frm.DistriShown);
+        // The means go below zero; only the histogram's densities fit a logarithm.
+        if (e.Flag == &TTeachingExtras::LogY || e.Flag == &TTeachingExtras::CompareOther)
+            a->setEnabled(frm.DistriShown);
         QObject::connect(a, &QAction::toggled, &frm, [&frm, flag = e.Flag](bool on) {
             TTeachingExtras extras = frm.Extras;
             extras.*flag = on;
             frm.SetExtras(extras);
         });
     }
+    AddMeanOfEntries(menu, frm);
     menu->addSeparator();
     AddExportEntries(menu, frm);
     return menu;

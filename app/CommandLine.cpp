@@ -104,7 +104,7 @@ constexpr TOption kOptions[] = {
     {"version", "", "show the version and exit"},
     {"snapshot", "FILE.png", "render the window after start-up to FILE.png, show nothing, exit", "a file name"},
     {"export", "FILE", "write the chart's picture to FILE (.svg, .pdf or .png), show nothing, exit", "a file name"},
-    {"view", "distribution|means", "the view to start with (default: distribution)"},
+    {"view", "distribution|means|mean-of-n", "the view to start with (default: distribution)"},
     {"distribution", "normal|cauchy", "the distribution to start with (default: cauchy)"},
     {"location", "L", "location, -10 to 10 in steps of 0.1 (default: 0)", "a number",
      "a number from -10 to 10 in steps of 0.1"},
@@ -112,6 +112,8 @@ constexpr TOption kOptions[] = {
      "a number from 0.01 to 5 in steps of 0.01"},
     {"samples", "N", "for the means view: run N of the 500 steps at once (1 to 500)", "a number",
      "a whole number from 1 to 500"},
+    {"n", "N", "for the mean-of-n view: the histogram of means of N samples (1 to 100)", "a number",
+     "a whole number from 1 to 100"},
     {"seed", "S", "start the random numbers from S (0 to 4294967295) instead of the clock", "a number",
      "a whole number from 0 to 4294967295"},
     {"scale", "F", "draw the window F times as large, 1 to 4, for a projector\n(default: QT_SCALE_FACTOR, else 1)",
@@ -122,6 +124,8 @@ constexpr TOption kOptions[] = {
     {"theory", "", "draw the exact density over the histogram"},
     {"outside", "", "show the share of samples beyond -20 ... 20, counted and exact"},
     {"median", "", "draw the running median beside the running mean"},
+    {"log-y", "", "draw the histogram on a logarithmic y axis, to show the tails"},
+    {"compare", "", "draw the other distribution's density beside this one's"},
     // QApplication's and the platforms', written with one dash or two.
     {"platform,platformpluginpath,platformtheme,plugin,qwindowgeometry,qwindowicon,qwindowtitle,style,stylesheet,"
      "session,display,geometry",
@@ -137,10 +141,13 @@ const TOption *Find(const QString &name)
     return nullptr;
 }
 
-// How a name of the program's is written: one dash for a letter, two for a word.
+// How a name of the program's is written: one dash for a letter standing for
+// a word (-h for --help), two for a word and for a letter alone (--n).
 QString Written(const QString &name)
 {
-    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+    const TOption *option = Find(name);
+    const bool shortForm = name.size() == 1 && option && option->NameList().size() > 1;
+    return (shortForm ? QStringLiteral("-") : QStringLiteral("--")) + name;
 }
 
 // The parser reads "-name" as "--name" and "--h" as "-h". Here the program's
@@ -181,12 +188,18 @@ bool Take(const QString &name, const QString &value, TStartOptions &o)
         o.Extras.ShareOutside = true;
     else if (name == QLatin1String("median"))
         o.Extras.RunningMedian = true;
+    else if (name == QLatin1String("compare"))
+        o.Extras.CompareOther = true;
+    else if (name == QLatin1String("log-y"))
+        o.Extras.LogY = true;
     else if (name == QLatin1String("snapshot"))
         o.Snapshot = value;
     else if (name == QLatin1String("export"))
         o.Export = value;
     else if (name == QLatin1String("view") && word >= 0)
-        o.StartView = word ? TStartOptions::View::Means : TStartOptions::View::Distribution;
+        o.StartView = word == 1 ? TStartOptions::View::Means
+            : word == 2         ? TStartOptions::View::MeanOfN
+                                : TStartOptions::View::Distribution;
     else if (name == QLatin1String("distribution") && word >= 0)
         o.DistributionIndex = int(word);
     else if (name == QLatin1String("language") && language)
@@ -197,6 +210,8 @@ bool Take(const QString &name, const QString &value, TStartOptions &o)
         return bool(o.WidthPosition = ScrollPosition(value, 100, 1, 500));
     else if (name == QLatin1String("samples"))
         return bool(o.Samples = WholeNumber(value, 1, 500));
+    else if (name == QLatin1String("n"))
+        return bool(o.MeanOf = WholeNumber(value, 1, 100));
     else if (name == QLatin1String("seed"))
         return bool(o.Seed = WholeNumber(value, 0, 0xFFFFFFFFull));
     else if (name == QLatin1String("scale"))
@@ -251,6 +266,10 @@ QString ParseOptions(const QStringList &arguments, TStartOptions &o)
         return QStringLiteral("--export and --snapshot cannot be used together");
     if (o.Samples && o.StartView != TStartOptions::View::Means)
         return QStringLiteral("--samples needs --view means");
+    if (o.MeanOf && o.StartView != TStartOptions::View::MeanOfN)
+        return QStringLiteral("--n needs --view mean-of-n");
+    if (!o.MeanOf && o.StartView == TStartOptions::View::MeanOfN)
+        return QStringLiteral("--view mean-of-n needs --n");
     return {};
 }
 

@@ -14,7 +14,7 @@
 // to the host-link client, Qt's own switches to the application object.
 struct TStartOptions
 {
-    enum class View { Distribution, Means };
+    enum class View { Distribution, Means, MeanOfN };
 
     bool Help = false;
     bool Version = false;
@@ -25,6 +25,7 @@ struct TStartOptions
     std::optional<int> LocationPosition; // scroll-bar position: location * 10
     std::optional<int> WidthPosition; // scroll-bar position: width * 100
     std::optional<int> Samples; // running-means ticks run at once (1..500)
+    std::optional<int> MeanOf; // the mean-of-n view's n (1..100)
     std::optional<std::uint32_t> Seed; // generator start instead of the clock
     std::optional<double> Scale; // the window drawn at this many pixels per pixel (1..4)
     QString Language; // "de" or "en": a shipped table instead of the one beside the program

@@ -19,3 +19,21 @@ bool TSampleSource::Draw(double &value) const
     default: return false;
     }
 }
+
+bool TSampleSource::DrawMeans(int n, int count, std::vector<double> &out) const
+{
+    out.clear();
+    double v = 0;
+    if (n < 1 || count < 1 || !Draw(v))
+        return false;
+    out.resize(static_cast<std::size_t>(count));
+    for (double &mean : out) {
+        long double sum = 0;
+        for (int i = 0; i < n; ++i) {
+            sum += v;
+            Draw(v);
+        }
+        mean = static_cast<double>(sum / n);
+    }
+    return true;
+}

@@ -8,6 +8,8 @@ inline constexpr int kStartLocationPosition = 0;
 inline constexpr int kStartWidthPosition = 100;
 
 // The selected distribution and its parameters as the scroll bars give them.
+#include <vector>
+
 struct TSampleSource
 {
     int Distribution; // 0 normal, 1 Cauchy, anything else: none
@@ -23,4 +25,7 @@ struct TSampleSource
     // One sample from the shared generator; false (and nothing drawn) when no
     // distribution is selected.
     bool Draw(double &value) const;
+    // The means of n samples each, Count of them drawn one after the other
+    // into Out (resized); false (and Out left empty) when none is selected.
+    bool DrawMeans(int n, int count, std::vector<double> &out) const;
 };

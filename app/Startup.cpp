@@ -35,6 +35,7 @@ void ApplyStartParameters(TFrmMain &frm, const TStartOptions &options)
         frm.SBarWid->setValue(*options.WidthPosition);
     frm.FixedSeed = options.Seed;
     frm.Extras = options.Extras;
+    frm.Extras.MeanOf = options.MeanOf.value_or(0);
 }
 
 void ApplyStartView(TFrmMain &frm, const TStartOptions &options)

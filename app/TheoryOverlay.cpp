@@ -4,9 +4,19 @@
 #include "RunningMedian.h"
 #include "ViewMath.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
-constexpr int kCornerNote = 1; // the chart's text label used for the note
+// The chart's text labels used for the note (upper right) and the legend
+// (upper left).
+struct TCorner
+{
+    int Label;
+    TAlignment Alignment;
+};
+constexpr TCorner kNoteCorner {1, taRightJustify}, kLegendCorner {2, taLeftJustify};
 constexpr int kNoteInset = 6; // pixels between the note and the plot's corner
 constexpr TColor kGreen = 0x008000;
 
@@ -49,18 +59,32 @@ QString PercentText(double share)
 
 } // namespace
 
-void AddDensityCurve(TKurvo &rc, const TTheorySource &source)
+void AddDensityCurve(TKurvo &rc, const TTheorySource &source, double floor, TColor color)
 {
-    const TPenScope pen(rc, clRed, 1);
+    const TPenScope pen(rc, color, 1);
     const int first = rc.DataToPixel(1, kHistLow, 0).x(), last = rc.DataToPixel(1, kHistHigh, 0).x();
     for (int px = first; px <= last; ++px) {
         const double x = rc.PixelToData(1, px, 0).x();
-        const double y = Density(source.Distribution, source.Location, source.Width, x);
+        const double y = std::max(floor, Density(source.Distribution, source.Location, source.Width, x));
         if (px == first)
             rc.MoveTo(x, y);
         else
             rc.DrawTo(x, y);
     }
+}
+
+TTheorySource OtherDistribution(const TTheorySource &source)
+{
+    const TDistribution other =
+        source.Distribution == TDistribution::Normal ? TDistribution::Cauchy : TDistribution::Normal;
+    return {other, source.Location, source.Width};
+}
+
+TTheorySource MeanOfSamples(const TTheorySource &source, int n)
+{
+    if (source.Distribution == TDistribution::Cauchy || n < 1)
+        return source;
+    return {source.Distribution, source.Location, source.Width / std::sqrt(double(n))};
 }
 
 QStringList ShareOutsideArguments(const TTheorySource &source, int outside, int samples)
@@ -70,37 +94,57 @@ QStringList ShareOutsideArguments(const TTheorySource &source, int outside, int 
     return {LimitText(kHistLow), LimitText(kHistHigh), PercentText(counted), PercentText(theory)};
 }
 
-void ShowCornerNote(TKurvo &rc, const QString &text)
+namespace {
+
+void PlaceLabel(TKurvo &rc, const TCorner &corner)
 {
-    TTextLabel *note = rc.TextLabel(kCornerNote);
+    TTextLabel *label = rc.TextLabel(corner.Label);
+    if (!label->Visible())
+        return; // a hidden label is placed when it is shown
+    // Control pixels: the plot's top corner, inset.
+    const TChartGeometry area = rc.DataArea();
+    const double x = corner.Alignment == taRightJustify ? area.Right() - kNoteInset : area.Left() + kNoteInset;
+    const double y = area.Top() + kNoteInset;
+    if (label->PosX() != x)
+        label->SetPosX(x);
+    if (label->PosY() != y)
+        label->SetPosY(y);
+}
+
+void ShowLabel(TKurvo &rc, const TCorner &corner, const QString &text)
+{
+    TTextLabel *label = rc.TextLabel(corner.Label);
     if (text.isEmpty()) {
-        if (note->Visible())
-            note->SetVisible(false);
+        if (label->Visible())
+            label->SetVisible(false);
         return;
     }
-    note->SetAttachToData(tlamNone);
-    note->SetAlignment(taRightJustify);
-    note->SetVerticalAlignment(vaTop);
-    note->SetTransparent(false);
-    note->SetMode(tlsimple);
-    note->SetCaption(text);
-    note->SetVisible(true);
-    PlaceCornerNote(rc);
+    label->SetAttachToData(tlamNone);
+    label->SetAlignment(corner.Alignment);
+    label->SetVerticalAlignment(vaTop);
+    label->SetTransparent(false);
+    label->SetMode(tlsimple);
+    label->SetCaption(text);
+    label->SetVisible(true);
+    PlaceLabel(rc, corner);
+}
+
+} // namespace
+
+void ShowCornerNote(TKurvo &rc, const QString &text)
+{
+    ShowLabel(rc, kNoteCorner, text);
+}
+
+void ShowLegend(TKurvo &rc, const QString &text)
+{
+    ShowLabel(rc, kLegendCorner, text);
 }
 
 void PlaceCornerNote(TKurvo &rc)
 {
-    TTextLabel *note = rc.TextLabel(kCornerNote);
-    if (!note->Visible())
-        return; // a hidden note is placed when it is shown
-    // Control pixels: the plot's right edge and top, inset.
-    const TChartGeometry area = rc.DataArea();
-    const double x = area.Right() - kNoteInset;
-    const double y = area.Top() + kNoteInset;
-    if (note->PosX() != x)
-        note->SetPosX(x);
-    if (note->PosY() != y)
-        note->SetPosY(y);
+    PlaceLabel(rc, kNoteCorner);
+    PlaceLabel(rc, kLegendCorner);
 }
 
 void AddRunningMedian(TKurvo &rc, std::span<const double> samples)

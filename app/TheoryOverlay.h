@@ -3,6 +3,7 @@
 // label, and the running median beside the running mean.
 #pragma once
 
+#include "Colors.h"
 #include "Theory.h"
 
 #include <QString>
@@ -20,10 +21,18 @@ struct TTheorySource
     double Width;
 };
 
+// The other of the two distributions at the same location and width.
+TTheorySource OtherDistribution(const TTheorySource &source);
+
+// The distribution of the mean of n samples of Source: the normal narrows
+// with the square root of n, the Cauchy stays the same for every n.
+TTheorySource MeanOfSamples(const TTheorySource &source, int n);
+
 // A red polyline of one point per pixel column between the histogram's
 // limits, on the axes the chart shows now (set the range first). The chart's
-// data colour and line width are left as they were.
-void AddDensityCurve(TKurvo &rc, const TTheorySource &source);
+// data colour and line width are left as they were. Densities below Floor
+// are drawn at Floor (a logarithmic axis has no zero).
+void AddDensityCurve(TKurvo &rc, const TTheorySource &source, double floor = 0, TColor color = clRed);
 
 // The arguments of the share-outside label text: the histogram's limits, the
 // counted share and the exact one, both in percent with two decimals.
@@ -31,7 +40,9 @@ QStringList ShareOutsideArguments(const TTheorySource &source, int outside, int 
 
 // The label in the chart's upper right corner; an empty text hides it.
 void ShowCornerNote(TKurvo &rc, const QString &text);
-// Keeps the label in the corner when the chart changes its size.
+// The legend in the chart's upper left corner; an empty text hides it.
+void ShowLegend(TKurvo &rc, const QString &text);
+// Keeps the note and the legend in their corners when the chart changes its size.
 void PlaceCornerNote(TKurvo &rc);
 
 // A green line through the median of the first 1, 2, … n samples at x = n.

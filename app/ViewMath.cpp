@@ -7,6 +7,12 @@ long double HistogramDensity(int count, int samples)
     return static_cast<long double>(count) / samples / kBinWidthExt;
 }
 
+double LogAxisLow(int samples)
+{
+    // Without samples any positive end will do; the axis shows no bar.
+    return samples > 0 ? static_cast<double>(HistogramDensity(1, samples) / 2) : 1.0;
+}
+
 std::vector<THistogramBar> HistogramBars(std::span<const int> counts, int samples)
 {
     std::vector<THistogramBar> bars;

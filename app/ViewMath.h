@@ -23,6 +23,10 @@ struct THistogramBar
 // (they lower the bars): count / samples / bin width; 0 without samples.
 long double HistogramDensity(int count, int samples);
 
+// The lower end of a logarithmic density axis: half the density of one
+// sample in a bin, so that a bin holding one sample still shows a bar.
+double LogAxisLow(int samples);
+
 // One bar per bin, the first bin starting at kHistLow.
 std::vector<THistogramBar> HistogramBars(std::span<const int> counts, int samples);
 

@@ -64,6 +64,12 @@ std::optional<TTheorySource> TheoryOf(const TFrmMain::TSampleSource &source)
     return TTheorySource {d, source.LocationValue, source.WidthValue};
 }
 
+QString DistributionName(const TFrmMain &frm, TDistribution distribution)
+{
+    return frm.Translated(distribution == TDistribution::Normal ? QStringLiteral("normal density")
+                                                                : QStringLiteral("Cauchy density"));
+}
+
 // The description's height: the designed one, or what a longer text (another
 // language, a larger font) needs, up to half of the room below the panel.
 int MemoHeight(int textHeight, int windowHeight)
@@ -181,6 +187,9 @@ void TFrmMain::CreateDescriptionAndData()
     Histo = new TIntVector(this);
     Histo->setObjectName(QStringLiteral("Histo"));
     Histo->SetNrOfElem(1);
+    MeanVec = new TVector(this);
+    MeanVec->setObjectName(QStringLiteral("MeanVec"));
+    MeanVec->SetNrOfElem(kMeans);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -501,16 +510,26 @@ void TFrmMain::ShowDistri()
     const TSampleSource source = SampleSource();
     ViewSeed = GeneratorSeed;
     double v = 0;
-    for (int i = 1; i <= n && source.Draw(v); ++i)
+    std::vector<double> means;
+    if (Extras.MeanOf > 0 && source.DrawMeans(Extras.MeanOf, kMeans, means))
+        for (int i = 1; i <= kMeans; ++i)
+            MeanVec->SetElem(i, means[static_cast<std::size_t>(i) - 1]);
+    for (int i = 1; i <= n && Extras.MeanOf <= 0 && source.Draw(v); ++i)
         Vec1->SetElem(i, v);
     DrawDistri();
 }
 
+TVector &TFrmMain::HistogramSamples() const
+{
+    return Extras.MeanOf > 0 ? *MeanVec : *Vec1;
+}
+
 void TFrmMain::DrawDistri()
 {
-    const int n = Vec1->NrOfElem();
+    TVector &samples = HistogramSamples();
+    const int n = samples.NrOfElem();
     int underflow = 0, overflow = 0, maxCount = 0;
-    if (!Vec1->Histogram(1, n, kHistLow, kHistHigh, kBinWidth, Histo, underflow, overflow, maxCount)) {
+    if (!samples.Histogram(1, n, kHistLow, kHistHigh, kBinWidth, Histo, underflow, overflow, maxCount)) {
         ShowMessageBox(mtError, QStringLiteral("Cannot calculate histogram"), this);
         return;
     }
@@ -524,11 +543,14 @@ void TFrmMain::DrawDistri()
     std::vector<int> counts(static_cast<std::size_t>(Histo->NrOfElem()));
     for (std::size_t i = 0; i < counts.size(); ++i)
         counts[i] = Histo->Elem(static_cast<int>(i) + 1);
+    // On the logarithmic axis the bars stand on its lower end; empty bins have none.
+    const double bottom = Extras.LogY ? LogAxisLow(n) : 0;
     for (const THistogramBar &bar : HistogramBars(counts, n))
-        RC->AddLine(bar.X, 0, bar.X, bar.Height);
+        if (!Extras.LogY || bar.Height > 0)
+            RC->AddLine(bar.X, bottom, bar.X, bar.Height);
     // Range and captions are set before the one paint (the picture is the
     // same as painting after each): the view redraws on every scroll step.
-    RC->SetLayerRange(0, kHistLow, 0, kHistHigh, HistogramDensity(maxCount, n));
+    SetHistogramRange(bottom, std::max<long double>(HistogramDensity(maxCount, n), ComparedPeak()));
     RC->Scale1X()->SetCaption(Translated(QStringLiteral("x")));
     RC->Scale1Y()->SetCaption(Translated(QStringLiteral("probability")));
     DrawDistriTheory(underflow + overflow, n);
@@ -536,13 +558,64 @@ void TFrmMain::DrawDistri()
     DescribeChart(*this);
 }
 
+// A logarithmic axis takes only positive ends: the range is set before the
+// switch to it, and the switch back comes before a range from zero.
+void TFrmMain::SetHistogramRange(double bottom, long double top)
+{
+    if (!Extras.LogY) {
+        RC->Scale1Y()->SetLogarithmic(false);
+        RC->SetLayerRange(0, kHistLow, 0, kHistHigh, top);
+        return;
+    }
+    RC->SetLayerRange(0, kHistLow, bottom, kHistHigh, std::max<long double>(top, 2 * bottom));
+    RC->Scale1Y()->SetLogarithmic(true);
+}
+
+// The density the histogram shows, of the samples or of their means; or the
+// other distribution's at the same location and width.
+std::optional<TTheorySource> TFrmMain::ShownTheory(bool other) const
+{
+    std::optional<TTheorySource> theory = TheoryOf(SampleSource());
+    if (theory && other)
+        theory = OtherDistribution(*theory);
+    if (theory && Extras.MeanOf > 0)
+        return MeanOfSamples(*theory, Extras.MeanOf);
+    return theory;
+}
+
+// The other distribution's curve is seen whole: its peak is a quarter above
+// or a fifth below this one's.
+double TFrmMain::ComparedPeak() const
+{
+    const std::optional<TTheorySource> other = ShownTheory(true);
+    if (!other || !Extras.CompareOther)
+        return 0;
+    return Density(other->Distribution, other->Location, other->Width, other->Location);
+}
+
 void TFrmMain::DrawDistriTheory(int outside, int samples)
 {
-    const std::optional<TTheorySource> theory = TheoryOf(SampleSource());
-    if (theory && Extras.DensityCurve)
-        AddDensityCurve(*RC, *theory);
+    const std::optional<TTheorySource> theory = ShownTheory(false);
+    const int meanOf = Extras.MeanOf;
+    // The histogram of means is there to be compared with its exact density.
+    const double floor = Extras.LogY ? RC->Scale1Y()->RangeLow() : 0;
+    if (theory && (Extras.DensityCurve || meanOf > 0 || Extras.CompareOther))
+        AddDensityCurve(*RC, *theory, floor);
+    if (theory && Extras.CompareOther) {
+        const TTheorySource other = *ShownTheory(true);
+        AddDensityCurve(*RC, other, floor, clBlue);
+        ShowLegend(
+            *RC,
+            Translated(QStringLiteral("red: <%1%>, blue: <%2%>"),
+                       {DistributionName(*this, theory->Distribution), DistributionName(*this, other.Distribution)}));
+    } else {
+        ShowLegend(*RC, QString());
+    }
     QString note;
-    if (theory && Extras.ShareOutside)
+    if (theory && meanOf > 0)
+        note = Translated(QStringLiteral("means of <%1%> samples, outside <%2%> … <%3%>: <%4%> % (theory <%5%> %)"),
+                          QStringList {QString::number(meanOf)} + ShareOutsideArguments(*theory, outside, samples));
+    else if (theory && Extras.ShareOutside)
         note = Translated(QStringLiteral("outside <%1%> … <%2%>: <%3%> % (theory <%4%> %)"),
                           ShareOutsideArguments(*theory, outside, samples));
     ShowCornerNote(*RC, note);
@@ -550,8 +623,11 @@ void TFrmMain::DrawDistriTheory(int outside, int samples)
 
 void TFrmMain::SetExtras(const TTeachingExtras &extras)
 {
+    const bool newSamples = extras.MeanOf != Extras.MeanOf;
     Extras = extras;
-    if (DistriShown)
+    if (DistriShown && newSamples)
+        ShowDistri();
+    else if (DistriShown)
         DrawDistri();
     else
         ShowMeans();
@@ -559,15 +635,16 @@ void TFrmMain::SetExtras(const TTeachingExtras &extras)
 
 int TFrmMain::ShownSampleCount() const
 {
-    return DistriShown ? Vec1->NrOfElem() : std::clamp(NrOfSamples, 0, Vec1->NrOfElem());
+    return DistriShown ? HistogramSamples().NrOfElem() : std::clamp(NrOfSamples, 0, Vec1->NrOfElem());
 }
 
 std::vector<double> TFrmMain::ShownSamples() const
 {
     const int n = ShownSampleCount();
+    const TVector &shown = DistriShown ? HistogramSamples() : *Vec1;
     std::vector<double> samples(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i)
-        samples[static_cast<std::size_t>(i)] = Vec1->Elem(i + 1);
+        samples[static_cast<std::size_t>(i)] = shown.Elem(i + 1);
     return samples;
 }
 
@@ -582,6 +659,7 @@ void TFrmMain::ShowMeans()
         samples[i] = Vec1->Elem(static_cast<int>(i) + 1);
     const std::vector<double> means = RunningMeans(samples);
     ShowCornerNote(*RC, QString());
+    ShowLegend(*RC, QString());
     double limit = 10.0;
     for (int i = 1; i <= NrOfSamples; ++i) {
         const double v = samples[static_cast<std::size_t>(i) - 1];
@@ -603,6 +681,7 @@ void TFrmMain::ShowMeans()
     }
     if (Extras.RunningMedian)
         AddRunningMedian(*RC, samples);
+    RC->Scale1Y()->SetLogarithmic(false);
     if (limit > 10)
         RC->SetLayerRange(0, 0, -limit - 1, kMaxMeanSamples, limit + 1);
     else

@@ -2,6 +2,7 @@
 
 #include "SampleSource.h"
 #include "TeachingExtras.h"
+#include "TheoryOverlay.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -67,6 +68,7 @@ public:
     TMemo *Memo1 = nullptr;
     TVector *Vec1 = nullptr;
     TIntVector *Histo = nullptr;
+    TVector *MeanVec = nullptr; // the means of Extras.MeanOf samples each
     QTimer *Timer1 = nullptr;
     // Host link with the translation engine; a quit request from a host frees it.
     QPointer<TvrxDemonClient> cliDemon;
@@ -113,6 +115,8 @@ public:
     void ShowDistri();
     // Counts and draws the samples Vec1 holds now, without drawing new ones.
     void DrawDistri();
+    // The samples the histogram counts: Vec1, or the means of samples.
+    TVector &HistogramSamples() const;
     // The running-means view: every sample so far and the mean of the first n.
     void ShowMeans();
     // The samples the current view shows: all of Vec1, or those of the run.
@@ -126,6 +130,8 @@ public:
     TSampleSource SampleSource() const;
     // The histogram's length: how many samples the first view draws.
     static constexpr int kSamples = 100000;
+    // How many means the histogram of means counts.
+    static constexpr int kMeans = 10000;
 
     // Memo1's drag mode is automatic: pressing it and moving the mouse drags
     // its text away. Tests put a hook in place of the blocking drag; the
@@ -149,6 +155,9 @@ private:
     void LoadTable(const QString &language);
     void ShowAboutThenDistri();
     // The density curve and the share-outside note, as Extras asks.
+    void SetHistogramRange(double bottom, long double top);
+    std::optional<TTheorySource> ShownTheory(bool other) const;
+    double ComparedPeak() const;
     void DrawDistriTheory(int outside, int samples);
     void StartMemoDrag();
     void ArrangeControls();

@@ -62,6 +62,84 @@ TEST_F(Teach, CurveAndShareMeetTheHistogramOfTheSameSamples)
     EXPECT_TRUE(Items(clRed).empty() && !frm.RC->TextLabel(1)->Visible());
 }
 
+TEST_F(Teach, TheLogAxisShowsTheFilledBinsFromOneSampleUp)
+{
+    frm.SetExtras({true, false, false, true});
+    const int n = frm.Vec1->NrOfElem();
+    std::vector<int> counts(400);
+    for (int i = 1; i <= n; ++i)
+        if (const double bin = std::floor((frm.Vec1->Elem(i) + 20) / 0.1); bin >= 0 && bin < 400)
+            ++counts[std::size_t(bin)];
+    std::erase(counts, 0);
+    const auto [fewest, most] = std::minmax_element(counts.begin(), counts.end());
+    const std::vector<TChartItem> bars = Items(0x808080);
+    ASSERT_EQ(bars.size(), counts.size());
+    const auto [lowest, tallest] =
+        std::minmax_element(bars.begin(), bars.end(), [](auto &a, auto &b) { return a.Y2 < b.Y2; });
+    EXPECT_DOUBLE_EQ(tallest->Y2, *most / (n * 0.1));
+    EXPECT_DOUBLE_EQ(lowest->Y2, *fewest / (n * 0.1));
+    // One sample in a bin stands above the axis' lower end, on which every bar and the curve's tails rest.
+    EXPECT_TRUE(frm.RC->Scale1Y()->Logarithmic());
+    EXPECT_DOUBLE_EQ(frm.RC->Scale1Y()->RangeLow(), 0.5 / (n * 0.1));
+    EXPECT_TRUE(std::all_of(bars.begin(), bars.end(), [&](auto &b) { return b.Y1 == frm.RC->Scale1Y()->RangeLow(); }));
+    const std::vector<TChartItem> curve = Items(clRed);
+    EXPECT_TRUE(!curve.empty() && std::all_of(curve.begin(), curve.end(), [&](auto &c) {
+        return c.Y1 >= frm.RC->Scale1Y()->RangeLow();
+    }));
+    frm.SetExtras({});
+    EXPECT_FALSE(frm.RC->Scale1Y()->Logarithmic());
+    EXPECT_EQ(Items(0x808080).size(), 400u);
+}
+
+TEST_F(Teach, MeansOfNormalSamplesNarrowAndMeansOfCauchySamplesDoNot)
+{
+    const auto means = [&](int distribution, int n) {
+        frm.RGDistri->SetItemIndex(distribution);
+        frm.SetExtras({.MeanOf = n});
+        const std::vector<double> m = frm.ShownSamples();
+        EXPECT_EQ(m.size(), 10000u);
+        return m;
+    };
+    // The spread of 10000 means estimated within five of its standard errors.
+    const std::vector<double> normal = means(0, 100);
+    double sum = 0, squares = 0;
+    for (const double m : normal)
+        sum += m, squares += m * m;
+    EXPECT_NEAR(std::sqrt(squares / 1e4 - sum * sum / 1e8), 0.1, 0.004);
+    EXPECT_TRUE(frm.RC->accessibleDescription().contains("; 0.0 % outside"))
+        << frm.RC->accessibleDescription().toStdString();
+    // The exact share beyond -20 ... 20 is 3.18 % for every n; counted within
+    // five standard errors (0.18 %) of it.
+    for (const int n : {1, 100}) {
+        const std::vector<double> cauchy = means(1, n);
+        const auto outside = std::count_if(cauchy.begin(), cauchy.end(), [](double m) { return std::fabs(m) > 20; });
+        EXPECT_NEAR(outside / 1e4, 0.0318, 0.009) << n;
+        EXPECT_TRUE(frm.RC->TextLabel(1)->Caption().startsWith(
+            QString("means of %1 samples, outside \u2212%2").arg(n).arg(20)));
+    }
+    EXPECT_FALSE(Items(clRed).empty()); // the mean's density, without asking for the curve
+}
+
+TEST_F(Teach, TheOtherDistributionIsDrawnWholeAndNamedInTheLegend)
+{
+    const auto peak = [&](TColor color) {
+        const std::vector<TChartItem> c = Items(color);
+        return std::max_element(c.begin(), c.end(), [](auto &a, auto &b) { return a.Y1 < b.Y1; })->Y1;
+    };
+    frm.SetExtras({.CompareOther = true});
+    EXPECT_EQ(Items(clBlue).size(), Items(clRed).size());
+    EXPECT_NEAR(peak(clBlue), 1 / std::sqrt(2 * std::numbers::pi), 1e-3); // the normal's, above the Cauchy's
+    EXPECT_GE(frm.RC->Scale1Y()->RangeHigh(), peak(clBlue));
+    EXPECT_EQ(frm.RC->TextLabel(2)->Caption(), "red: Cauchy density, blue: normal density");
+    // Means of 100 normal samples beside the Cauchy, which is the same for every n.
+    frm.RGDistri->SetItemIndex(0);
+    frm.SetExtras({.CompareOther = true, .MeanOf = 100});
+    EXPECT_NEAR(peak(clBlue), 1 / std::numbers::pi, 1e-3);
+    EXPECT_NEAR(peak(clRed), 10 / std::sqrt(2 * std::numbers::pi), 1e-2);
+    frm.SetExtras({});
+    EXPECT_TRUE(Items(clBlue).empty() && !frm.RC->TextLabel(2)->Visible());
+}
+
 TEST_F(Teach, TheRunningMedianOfNormalSamplesSettlesAtTheLocation)
 {
     frm.RGDistri->SetItemIndex(0);
@@ -93,6 +171,11 @@ TEST_F(Teach, TheChartMenuSpeaksTheTablesLanguageSwitchesAndCopies)
     outside->trigger();
     EXPECT_TRUE(frm.RC->TextLabel(1)->Caption().startsWith(QString::fromUtf8("außerhalb \u2212"
                                                                              "20 … 20: ")));
+    menu->findChild<QAction *>("ActCompare")->trigger();
+    EXPECT_EQ(frm.RC->TextLabel(2)->Caption(),
+              QString::fromUtf8("rot: Cauchy-Dichte, blau: Dichte der Normalverteilung"));
+    menu->findChild<QAction *>("ActMeanOf10")->trigger();
+    EXPECT_TRUE(frm.RC->TextLabel(1)->Caption().startsWith(QString::fromUtf8("Mittelwerte von 10 Zufallszahlen")));
     EXPECT_TRUE(menu->findChild<QAction *>("ActPrint")->text().startsWith(QString::fromUtf8("Drucken…\t")));
     menu->findChild<QAction *>("ActCopyPicture2")->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), frm.RC->size() * 2);
@@ -131,5 +214,10 @@ TEST(TeachSwitches, SwitchOnTheExtrasAndTakeNoValue)
     EXPECT_EQ(ParseCommandLine({"cauchy", "--median", "--theory"}).Options.Extras,
               (TTeachingExtras {true, false, true}));
     EXPECT_TRUE(ParseCommandLine({"cauchy", "--outside"}).Options.Extras.ShareOutside);
+    EXPECT_TRUE(ParseCommandLine({"cauchy", "--log-y", "--compare"}).Options.Extras.LogY);
+    EXPECT_TRUE(ParseCommandLine({"cauchy", "--compare"}).Options.Extras.CompareOther);
+    EXPECT_EQ(ParseCommandLine({"cauchy", "--view", "mean-of-n", "--n", "100"}).Options.MeanOf, 100);
+    for (const QStringList &bad : {QStringList {"--n", "2"}, {"--view", "mean-of-n"}, {"--view=mean-of-n", "--n=101"}})
+        EXPECT_FALSE(ParseCommandLine(QStringList {"cauchy"} + bad).Error.isEmpty()) << bad.join(' ').toStdString();
     EXPECT_FALSE(ParseCommandLine({"cauchy", "--theory=yes"}).Error.isEmpty());
 }
