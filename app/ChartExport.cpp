@@ -67,9 +67,6 @@ void DrawPage(QPaintDevice &page, QWidget *chart, const QStringList &heading)
         DrawChart(page, chart);
         return;
     }
-    QPicture picture;
-    picture.setBoundingRect(QRect(QPoint(), chart->size()));
-    DrawChart(picture, chart);
     QPainter painter(&page);
     QFont font = chart->font();
     for (qsizetype i = 0; i < heading.size(); ++i) {
@@ -78,11 +75,7 @@ void DrawPage(QPaintDevice &page, QWidget *chart, const QStringList &heading)
         painter.setFont(font);
         painter.drawText(QRect(0, int(i) * kHeadingLine, chart->width(), kHeadingLine), Qt::AlignCenter, heading[i]);
     }
-    painter.translate(0, HeadingHeight(heading));
-    // A picture replayed on another device is scaled by the two resolutions;
-    // that part of the scale is taken back.
-    painter.scale(qreal(picture.logicalDpiX()) / page.logicalDpiX(), qreal(picture.logicalDpiY()) / page.logicalDpiY());
-    painter.drawPicture(0, 0, picture);
+    DrawChartInto(painter, chart, QRectF(QPointF(0, HeadingHeight(heading)), QSizeF(chart->size())));
 }
 
 // Writes all of data through a temporary file, so an old file survives any failure.
@@ -142,6 +135,21 @@ void WritePdf(QBuffer &buffer, QWidget *chart, int scale, const QStringList &hea
 }
 
 } // namespace
+
+void DrawChartInto(QPainter &painter, QWidget *chart, const QRectF &target)
+{
+    QPicture picture;
+    picture.setBoundingRect(QRect(QPoint(), chart->size()));
+    DrawChart(picture, chart);
+    painter.save();
+    painter.translate(target.topLeft());
+    // A picture replayed on another device is scaled by the two resolutions;
+    // that part of the scale is taken back.
+    painter.scale(target.width() / chart->width() * picture.logicalDpiX() / painter.device()->logicalDpiX(),
+                  target.height() / chart->height() * picture.logicalDpiY() / painter.device()->logicalDpiY());
+    painter.drawPicture(0, 0, picture);
+    painter.restore();
+}
 
 QString SaveChartPicture(QWidget *chart, const QString &fileName, int scale, const QStringList &heading)
 {

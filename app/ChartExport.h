@@ -5,11 +5,16 @@
 #include <QtGlobal>
 
 class QImage;
+class QPainter;
+class QRectF;
 class QWidget;
 
 // Handing the chart and its samples to a class: a picture file, the clipboard,
 // a spreadsheet. Each returns an empty string on success, else a message for the user.
 // scale is 1 to 4: the picture is drawn at that many pixels per pixel shown.
+// The chart as lines, fills and text, scaled into Target of Painter's device.
+void DrawChartInto(QPainter &painter, QWidget *chart, const QRectF &target);
+
 // The format by the extension: .png, .svg, .pdf. The lines of Heading (the
 // window's title, a line naming what the chart shows) head an SVG or PDF page.
 QString SaveChartPicture(QWidget *chart, const QString &fileName, int scale, const QStringList &heading = {});

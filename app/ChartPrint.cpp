@@ -8,7 +8,6 @@
 
 #include <QImage>
 #include <QPainter>
-#include <QPicture>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QShortcut>
@@ -67,17 +66,7 @@ QString PrintChart(TFrmMain &frm, QPrinter *printer)
     area.setTop(area.top() + DrawHeading(painter, area, ChartContextLine(frm), 10, false));
     area.setTop(area.top() + printer->logicalDpiY() / 4.0); // a quarter of an inch before the chart
     const QRectF target = Fitted(frm.RC->size(), area);
-    // The chart as lines, fills and text, recorded at its own size and
-    // replayed scaled onto the paper.
-    QPicture chart;
-    chart.setBoundingRect(QRect(QPoint(), frm.RC->size()));
-    frm.RC->RenderTo(&chart);
-    painter.translate(target.topLeft());
-    // A picture replayed on another device is scaled by the two resolutions;
-    // that part of the scale is taken back.
-    painter.scale(target.width() / frm.RC->width() * chart.logicalDpiX() / printer->logicalDpiX(),
-                  target.height() / frm.RC->height() * chart.logicalDpiY() / printer->logicalDpiY());
-    painter.drawPicture(0, 0, chart);
+    DrawChartInto(painter, frm.RC, target);
     return painter.end() ? QString() : failed;
 }
 
