@@ -8,14 +8,15 @@
 #include "Kesl_kurvo.h"
 #include "Kesl_vector.h"
 #include "Lingwa2000.h"
+#include "MainParts.h"
 #include "Memo.h"
 #include "MessageBox.h"
 #include "Messages.h"
+#include "ModelTexts.h"
 #include "QuarvisDemon.h"
 #include "RadioGroup.h"
 #include "Shell.h"
-#include "ViewMath.h"
-#include "mainfrm.h"
+#include "Simulation.h"
 
 #include <QAccessibleValueInterface>
 #include <QAccessibleWidget>
@@ -28,6 +29,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 
@@ -181,7 +183,7 @@ private:
     QList<QWidget *> m_marked;
 };
 
-void Describe(QWidget *w, const TFrmMain &frm, const char *name, const char *description)
+void Describe(QWidget *w, const TMainParts &frm, const char *name, const char *description)
 {
     if (name)
         w->setAccessibleName(frm.Translated(QString::fromUtf8(name)));
@@ -189,9 +191,9 @@ void Describe(QWidget *w, const TFrmMain &frm, const char *name, const char *des
 }
 
 // A shortcut of the window that clicks a button, as a click would: not while it is disabled.
-void ClickOn(TFrmMain &frm, const QKeySequence &keys, QAbstractButton *button)
+void ClickOn(TMainParts &frm, const QKeySequence &keys, QAbstractButton *button)
 {
-    auto *s = new QShortcut(keys, &frm);
+    auto *s = new QShortcut(keys, frm.Window);
     QObject::connect(s, &QShortcut::activated, button, [button] {
         if (button->isEnabled())
             button->click();
@@ -207,64 +209,35 @@ void ShowShortcut(QWidget *w, const QKeySequence &keys)
     w->setAccessibleDescription(text);
 }
 
-QString DistributionPhrase(const TFrmMain &frm)
-{
-    switch (frm.RGDistri->ItemIndex()) {
-    case 0: return frm.Translated(QStringLiteral("the normal distribution"));
-    case 1: return frm.Translated(QStringLiteral("the Cauchy distribution"));
-    default: return frm.Translated(QStringLiteral("the samples drawn before"));
-    }
-}
-
-// What both views share: the count, the distribution and its parameters.
-QStringList SourceArguments(const TFrmMain &frm, int count)
-{
-    return {QString::number(count), DistributionPhrase(frm), Fixed(frm.Location(), 2), Fixed(frm.Width(), 2)};
-}
-
-QString HistogramDescription(const TFrmMain &frm)
-{
-    const int n = frm.ShownSampleCount(); // the samples or their means
-    int tallest = 0;
-    qint64 counted = 0;
-    for (int i = 1; i <= frm.Histo->NrOfElem(); ++i) {
-        tallest = std::max(tallest, frm.Histo->Elem(i));
-        counted += frm.Histo->Elem(i);
-    }
-    const double outside = n > 0 ? 100.0 * double(n - counted) / n : 0.0;
-    const QString what = frm.Translated(
-        QStringLiteral("Histogram of <%1%> samples of <%2%>, location <%3%>, width <%4%>"), SourceArguments(frm, n));
-    const QString shape = frm.Translated(QStringLiteral("tallest bar <%1%>; <%2%> % outside −20 … 20"),
-                                         {Fixed(double(HistogramDensity(tallest, n)), 3), Fixed(outside, 1)});
-    return what + QStringLiteral("; ") + shape;
-}
-
-QString MeansDescription(const TFrmMain &frm)
-{
-    const int n = frm.ShownSampleCount();
-    if (n == 0)
-        return frm.Translated(QStringLiteral("Running means: no samples drawn yet"));
-    double sum = 0;
-    for (int i = 1; i <= n; ++i)
-        sum += frm.Vec1->Elem(i);
-    const QString what =
-        frm.Translated(QStringLiteral("Running means of <%1%> of 500 samples of <%2%>, location <%3%>, width <%4%>"),
-                       SourceArguments(frm, n));
-    return what + QStringLiteral("; ") +
-        frm.Translated(QStringLiteral("mean of all <%1%>: <%2%>"), {QString::number(n), Fixed(sum / n, 3)});
-}
-
 } // namespace
 
-QString ChartDescription(const TFrmMain &frm)
+// During a run the chart changes twenty times a second: the description is
+// announced at most about twice a second then, and the last state always
+// arrives (the run's end describes at once).
+void DescribeChart(TMainParts &frm)
 {
-    return (frm.DistriShown ? HistogramDescription(frm) : MeansDescription(frm)) + QLatin1Char('.');
+    constexpr int kQuietMs = 500;
+    auto *pending = frm.RC->findChild<QTimer *>(QStringLiteral("DescriptionTimer"), Qt::FindDirectChildrenOnly);
+    if (!pending) {
+        pending = new QTimer(frm.RC);
+        pending->setObjectName(QStringLiteral("DescriptionTimer"));
+        pending->setSingleShot(true);
+        pending->setInterval(kQuietMs);
+        QObject::connect(pending, &QTimer::timeout, frm.RC, [&frm] { DescribeChartNow(frm); });
+    }
+    if (!frm.Model->Running()) {
+        pending->stop();
+        DescribeChartNow(frm);
+    } else if (!pending->isActive()) {
+        DescribeChartNow(frm);
+        pending->start();
+    }
 }
 
-void DescribeChart(TFrmMain &frm)
+void DescribeChartNow(TMainParts &frm)
 {
     // With the way out and the menu: the chart keeps Tab for itself.
-    const QString text = ChartDescription(frm) + QLatin1Char(' ') +
+    const QString text = ChartDescription(*frm.Model, frm.Lookup) + QLatin1Char(' ') +
         frm.Translated(QStringLiteral("Menu: right click, Shift+F10 or the menu key. Leave with Ctrl+Tab.")) +
         QLatin1Char(' ') +
         frm.Translated(QStringLiteral("Print: <%1%>."), {PrintKeys().toString(QKeySequence::NativeText)});
@@ -272,7 +245,7 @@ void DescribeChart(TFrmMain &frm)
         frm.RC->setAccessibleDescription(text);
 }
 
-void NameControls(TFrmMain &frm)
+void NameControls(TMainParts &frm)
 {
     InstallFactory();
     for (QObject *o :
@@ -301,7 +274,7 @@ void NameControls(TFrmMain &frm)
     DescribeChart(frm);
 }
 
-void InstallKeyboardAccess(TFrmMain &frm)
+void InstallKeyboardAccess(TMainParts &frm)
 {
     const QList<QWidget *> order = {frm.RC,
                                     frm.SButShowDistri,
@@ -328,10 +301,10 @@ void InstallKeyboardAccess(TFrmMain &frm)
         ClickOn(frm, keys, button);
         ShowShortcut(button, keys);
     }
-    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), &frm);
-    QObject::connect(help, &QShortcut::activated, &frm, [&frm] { OpenDocumentation(frm); });
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), frm.Window);
+    QObject::connect(help, &QShortcut::activated, frm.Window, [&frm] { OpenDocumentation(frm); });
 
-    MarkFocus(&frm, {frm.SBarLoc, frm.SBarWid, frm.Memo1});
+    MarkFocus(frm.Window, {frm.SBarLoc, frm.SBarWid, frm.Memo1});
 }
 
 void MarkFocus(QWidget *owner, const QList<QWidget *> &controls)
@@ -339,7 +312,7 @@ void MarkFocus(QWidget *owner, const QList<QWidget *> &controls)
     new TFocusMark(owner, controls);
 }
 
-void OpenDocumentation(TFrmMain &frm)
+void OpenDocumentation(TMainParts &frm)
 {
     QString page = frm.Translated(QStringLiteral("HomePageURL"));
     if (!page.endsWith(QLatin1String(".html"), Qt::CaseInsensitive) || page.contains(QLatin1Char(':')))
@@ -351,15 +324,16 @@ void OpenDocumentation(TFrmMain &frm)
     else if (ShellOpen(QUrl::fromLocalFile(file).toString()) <= 32)
         problem = QStringLiteral("No program was found to show \"%1\".").arg(QUrl::fromLocalFile(file).toString());
     if (!problem.isEmpty())
-        ShowMessageBox(mtError, problem, &frm);
+        ShowMessageBox(mtError, problem, frm.Window);
 }
 
-void InstallAccessAids(TFrmMain &frm)
+void InstallAccessAids(TMainParts &frm, TvrxDemonClient *client)
 {
     UseQtTranslation(frm.Translated(QStringLiteral("$dlglanguage$")));
-    SetMessageTextFilter([client = frm.cliDemon](const QString &text) { return TranslateMessage(client, text); });
+    SetMessageTextFilter(
+        [client = QPointer<TvrxDemonClient>(client)](const QString &text) { return TranslateMessage(client, text); });
     NameControls(frm);
     InstallKeyboardAccess(frm);
     // Qt's texts follow the window that asked for them, not a closed one.
-    QObject::connect(&frm, &QObject::destroyed, [] { UseQtTranslation(QString()); });
+    QObject::connect(frm.Window, &QObject::destroyed, [] { UseQtTranslation(QString()); });
 }

@@ -1,5 +1,7 @@
 #include "ChartExport.h"
 #include "FileReplace.h"
+#include "ModelTexts.h"
+#include "Simulation.h"
 
 #include "FocusMark.h"
 #include "Kesl_kurvo.h"
@@ -198,4 +200,10 @@ QString SaveSamplesCsv(const QString &fileName, const double *values, qsizetype 
         data.append('\n');
     }
     return Commit(fileName, data);
+}
+
+QString SaveShownSamples(const TSimulation &model, const QString &fileName)
+{
+    const std::vector<double> values = model.ShownValues();
+    return SaveSamplesCsv(fileName, values.data(), qsizetype(values.size()), SamplesContext(model));
 }

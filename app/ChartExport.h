@@ -26,3 +26,8 @@ QString SaveSamplesCsv(const QString &fileName, const double *values, qsizetype 
 
 // The chart drawn afresh at scale times its shown size, without the focus mark.
 QImage ChartImage(QWidget *chart, int scale);
+
+class TSimulation;
+// The samples (or means) the model's view shows, with comment lines that say
+// where they came from, as SaveSamplesCsv writes them.
+QString SaveShownSamples(const TSimulation &model, const QString &fileName);

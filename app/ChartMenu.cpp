@@ -3,9 +3,11 @@
 #include "ChartExport.h"
 #include "ChartPrint.h"
 #include "Kesl_kurvo.h"
+#include "MainParts.h"
 #include "MessageBox.h"
+#include "ModelTexts.h"
 #include "RadioGroup.h"
-#include "mainfrm.h"
+#include "Simulation.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -22,142 +24,125 @@ struct TExtraEntry
 {
     const char *Key;
     const char *Name;
-    bool TTeachingExtras::*Flag;
+    TExtra Extra;
 };
 constexpr TExtraEntry kExtraEntries[] = {
-    {"Density curve", "ActDensityCurve", &TTeachingExtras::DensityCurve},
-    {"Share outside the window", "ActShareOutside", &TTeachingExtras::ShareOutside},
-    {"Running median", "ActRunningMedian", &TTeachingExtras::RunningMedian},
-    {"Logarithmic y axis", "ActLogY", &TTeachingExtras::LogY},
-    {"Compare with the other distribution", "ActCompare", &TTeachingExtras::CompareOther},
+    {"Density curve", "ActDensityCurve", TExtra::DensityCurve},
+    {"Share outside the window", "ActShareOutside", TExtra::ShareOutside},
+    {"Running median", "ActRunningMedian", TExtra::RunningMedian},
+    {"Logarithmic y axis", "ActLogY", TExtra::LogY},
+    {"Compare with the other distribution", "ActCompare", TExtra::CompareOther},
 };
 
-QAction *AddEntry(QMenu *menu, const TFrmMain &frm, const char *key, const char *name)
+QAction *AddEntry(QMenu *menu, const TMainParts &frm, const char *key, const char *name)
 {
     QAction *a = menu->addAction(frm.Translated(QString::fromUtf8(key)));
     a->setObjectName(QLatin1String(name));
     return a;
 }
 
-void Report(TFrmMain &frm, const QString &error)
+void Report(TMainParts &frm, const QString &error)
 {
     if (!error.isEmpty())
-        ShowMessageBox(mtError, error, &frm);
+        ShowMessageBox(mtError, error, frm.Window);
 }
 
 // A file name from the save dialog; a name typed without an extension gets
 // the one of the chosen file type. Empty when the dialog was cancelled.
-QString AskFileName(TFrmMain &frm, const QString &title, const QStringList &filters)
+QString AskFileName(TMainParts &frm, const QString &title, const QStringList &filters)
 {
     QString chosen;
-    QString name = QFileDialog::getSaveFileName(&frm, title, QString(), filters.join(QStringLiteral(";;")), &chosen);
+    QString name =
+        QFileDialog::getSaveFileName(frm.Window, title, QString(), filters.join(QStringLiteral(";;")), &chosen);
     const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("\\(\\*(\\.\\w+)\\)")).match(chosen);
     if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty() && m.hasMatch())
         name += m.captured(1);
     return name;
 }
 
-QString Filter(const TFrmMain &frm, const char *key, const char *pattern)
+QString Filter(const TMainParts &frm, const char *key, const char *pattern)
 {
     return frm.Translated(QString::fromUtf8(key)) + QStringLiteral(" (%1)").arg(QLatin1String(pattern));
 }
 
-void SavePicture(TFrmMain &frm, const QString &title, int scale)
+void SavePicture(TMainParts &frm, const QString &title, int scale)
 {
     const QString name = AskFileName(frm, title,
                                      {Filter(frm, "PNG picture", "*.png"), Filter(frm, "SVG drawing", "*.svg"),
                                       Filter(frm, "PDF document", "*.pdf")});
     if (!name.isEmpty())
-        Report(frm, SaveChartPicture(frm.RC, name, scale, {frm.windowTitle(), ChartContextLine(frm)}));
+        Report(frm, SaveChartPicture(frm.RC, name, scale, PageHeading(frm)));
 }
 
-// Fixed English words, as the command line's: a file for programs to read.
-QStringList SamplesContext(const TFrmMain &frm)
-{
-    const int index = frm.RGDistri->ItemIndex();
-    return {QStringLiteral("distribution: %1")
-                .arg(index == 0       ? QStringLiteral("normal")
-                         : index == 1 ? QStringLiteral("cauchy")
-                                      : QStringLiteral("none")),
-            QStringLiteral("location: %1").arg(frm.Location(), 0, 'f', 2),
-            QStringLiteral("width: %1").arg(frm.Width(), 0, 'f', 2),
-            QStringLiteral("count: %1").arg(frm.ShownSampleCount()), QStringLiteral("seed: %1").arg(frm.ViewSeed)};
-}
-
-void SaveSamples(TFrmMain &frm, const QString &title)
+void SaveSamples(TMainParts &frm, const QString &title)
 {
     const QString name = AskFileName(frm, title, {Filter(frm, "CSV file", "*.csv")});
     if (name.isEmpty())
         return;
-    const std::vector<double> samples = frm.ShownSamples();
-    Report(frm, SaveSamplesCsv(name, samples.data(), qsizetype(samples.size()), SamplesContext(frm)));
+    Report(frm, SaveShownSamples(*frm.Model, name));
 }
 
-void AddExportEntries(QMenu *menu, TFrmMain &frm)
+void AddExportEntries(QMenu *menu, TMainParts &frm)
 {
     for (const int scale : {1, 2}) {
         QAction *a = AddEntry(menu, frm, scale == 1 ? "Save picture…" : "Save picture (2×)…",
                               scale == 1 ? "ActSavePicture" : "ActSavePicture2");
-        QObject::connect(a, &QAction::triggered, &frm,
+        QObject::connect(a, &QAction::triggered, frm.Window,
                          [&frm, title = a->text(), scale] { SavePicture(frm, title, scale); });
     }
     for (const int scale : {1, 2}) {
         QAction *a = AddEntry(menu, frm, scale == 1 ? "Copy picture" : "Copy picture (2×)",
                               scale == 1 ? "ActCopyPicture" : "ActCopyPicture2");
-        QObject::connect(a, &QAction::triggered, &frm, [&frm, scale] { Report(frm, CopyChartPicture(frm.RC, scale)); });
+        QObject::connect(a, &QAction::triggered, frm.Window,
+                         [&frm, scale] { Report(frm, CopyChartPicture(frm.RC, scale)); });
     }
     QAction *print = AddEntry(menu, frm, "Print…", "ActPrint");
     // The key is the window's (it works without the menu); the menu only names it.
     print->setText(print->text() + QLatin1Char('\t') + PrintKeys().toString(QKeySequence::NativeText));
-    QObject::connect(print, &QAction::triggered, &frm, [&frm] { OpenPrintDialog(frm); });
+    QObject::connect(print, &QAction::triggered, frm.Window, [&frm] { OpenPrintDialog(frm); });
     QAction *a = AddEntry(menu, frm, "Save samples…", "ActSaveSamples");
-    a->setEnabled(frm.ShownSampleCount() > 0);
-    QObject::connect(a, &QAction::triggered, &frm, [&frm, title = a->text()] { SaveSamples(frm, title); });
+    a->setEnabled(frm.Model->ShownCount() > 0);
+    QObject::connect(a, &QAction::triggered, frm.Window, [&frm, title = a->text()] { SaveSamples(frm, title); });
 }
 
 // One entry per n; choosing the checked one again goes back to the samples.
-void AddMeanOfEntries(QMenu *menu, TFrmMain &frm)
+void AddMeanOfEntries(QMenu *menu, TMainParts &frm)
 {
     QMenu *sub = menu->addMenu(frm.Translated(QStringLiteral("Means of n samples")));
     sub->menuAction()->setObjectName(QStringLiteral("ActMeanOf"));
-    sub->setEnabled(frm.DistriShown);
+    sub->setEnabled(frm.Model->HistogramShown());
     auto *group = new QActionGroup(sub);
     group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (const int n : {1, 2, 10, 100}) {
         QAction *a = sub->addAction(frm.Translated(QStringLiteral("n = <%1%>"), {QString::number(n)}));
         a->setObjectName(QStringLiteral("ActMeanOf%1").arg(n));
         a->setCheckable(true);
-        a->setChecked(frm.Extras.MeanOf == n);
+        a->setChecked(frm.Model->Extras().MeanOf == n);
         group->addAction(a);
-        QObject::connect(a, &QAction::toggled, &frm, [&frm, n](bool on) {
-            TTeachingExtras extras = frm.Extras;
+        QObject::connect(a, &QAction::toggled, frm.Window, [&frm, n](bool on) {
+            TTeachingExtras extras = frm.Model->Extras();
             if (on || extras.MeanOf == n)
                 extras.MeanOf = on ? n : 0;
-            frm.SetExtras(extras);
+            frm.Model->SetExtras(extras);
         });
     }
 }
 
 } // namespace
 
-QMenu *CreateChartMenu(TFrmMain &frm, QWidget *parent)
+QMenu *CreateChartMenu(TMainParts &frm, QWidget *parent)
 {
     auto *menu = new QMenu(parent);
     menu->setObjectName(QStringLiteral("ChartMenu"));
     for (const TExtraEntry &e : kExtraEntries) {
         QAction *a = AddEntry(menu, frm, e.Key, e.Name);
         a->setCheckable(true);
-        a->setChecked(frm.Extras.*e.Flag);
-        // The median runs along the samples of a run; the histogram has none.
-        if (e.Flag == &TTeachingExtras::RunningMedian)
-            a->setEnabled(!frm.DistriShown);
-        // The means go below zero; only the histogram's densities fit a logarithm.
-        if (e.Flag == &TTeachingExtras::LogY || e.Flag == &TTeachingExtras::CompareOther)
-            a->setEnabled(frm.DistriShown);
-        QObject::connect(a, &QAction::toggled, &frm, [&frm, flag = e.Flag](bool on) {
-            TTeachingExtras extras = frm.Extras;
-            extras.*flag = on;
-            frm.SetExtras(extras);
+        a->setChecked(ExtraOn(frm.Model->Extras(), e.Extra));
+        a->setEnabled(frm.Model->Allows(e.Extra));
+        QObject::connect(a, &QAction::toggled, frm.Window, [&frm, extra = e.Extra](bool on) {
+            TTeachingExtras extras = frm.Model->Extras();
+            SetExtraOn(extras, extra, on);
+            frm.Model->SetExtras(extras);
         });
     }
     AddMeanOfEntries(menu, frm);
@@ -170,7 +155,7 @@ namespace {
 
 // Opens the menu at a point of the chart, unless a menu is open already (the
 // menu key may come as a key and as a menu request).
-void OpenChartMenu(TFrmMain &frm, const QPoint &pos)
+void OpenChartMenu(TMainParts &frm, const QPoint &pos)
 {
     if (QApplication::activePopupWidget())
         return;
@@ -183,7 +168,7 @@ void OpenChartMenu(TFrmMain &frm, const QPoint &pos)
 class TMenuKeys : public QObject
 {
 public:
-    explicit TMenuKeys(TFrmMain &frm) : QObject(&frm), m_frm(frm) { }
+    explicit TMenuKeys(TMainParts &frm) : QObject(frm.Window), m_frm(frm) { }
 
 protected:
     bool eventFilter(QObject *, QEvent *event) override
@@ -202,15 +187,15 @@ protected:
     }
 
 private:
-    TFrmMain &m_frm;
+    TMainParts &m_frm;
 };
 
 } // namespace
 
-void InstallChartMenu(TFrmMain &frm)
+void InstallChartMenu(TMainParts &frm)
 {
     frm.RC->setContextMenuPolicy(Qt::CustomContextMenu);
-    QObject::connect(frm.RC, &QWidget::customContextMenuRequested, &frm,
+    QObject::connect(frm.RC, &QWidget::customContextMenuRequested, frm.Window,
                      [&frm](const QPoint &pos) { OpenChartMenu(frm, pos); });
     frm.RC->installEventFilter(new TMenuKeys(frm));
     InstallPrintShortcut(frm);

@@ -4,12 +4,12 @@
 
 class QMenu;
 class QWidget;
-class TFrmMain;
+struct TMainParts;
 
 // Built afresh each time it opens, so its texts follow the loaded table and
 // its checks the window's extras.
-QMenu *CreateChartMenu(TFrmMain &frm, QWidget *parent);
+QMenu *CreateChartMenu(TMainParts &frm, QWidget *parent);
 
 // A right-click on the chart opens the menu there; Shift+F10 and the menu
 // key open it in the middle of the chart.
-void InstallChartMenu(TFrmMain &frm);
+void InstallChartMenu(TMainParts &frm);

@@ -2,9 +2,11 @@
 
 #include "ChartExport.h"
 #include "Kesl_kurvo.h"
+#include "MainParts.h"
 #include "MessageBox.h"
+#include "ModelTexts.h"
 #include "RadioGroup.h"
-#include "mainfrm.h"
+#include "Simulation.h"
 
 #include <QImage>
 #include <QPainter>
@@ -12,15 +14,9 @@
 #include <QPrinter>
 #include <QShortcut>
 
-QString ChartContextLine(const TFrmMain &frm)
+QStringList PageHeading(const TMainParts &frm)
 {
-    const int index = frm.RGDistri->ItemIndex();
-    const QString distribution = index == 0 ? frm.Translated(QStringLiteral("Normal Distribution"))
-        : index == 1                        ? frm.Translated(QStringLiteral("Cauchy Distribution"))
-                                            : frm.Translated(QStringLiteral("the samples drawn before"));
-    return frm.Translated(QStringLiteral("<%1%>, location <%2%>, width <%3%>, <%4%> samples, seed <%5%>"),
-                          {distribution, QString::number(frm.Location(), 'f', 2), QString::number(frm.Width(), 'f', 2),
-                           QString::number(frm.ShownSampleCount()), QString::number(frm.ViewSeed)});
+    return {PageTitle(*frm.Model, frm.Lookup), ChartContextLine(*frm.Model, frm.Lookup)};
 }
 
 namespace {
@@ -38,12 +34,14 @@ qreal DrawHeading(QPainter &painter, const QRectF &area, const QString &text, qr
     return used.height();
 }
 
-// The largest rectangle of Size's aspect ratio within Area, centred in it.
+// The largest rectangle of Size's aspect ratio within Area, centred across
+// it and right under its top, where the heading ends.
 QRectF Fitted(const QSizeF &size, const QRectF &area)
 {
     const QSizeF fitted = size.scaled(area.size(), Qt::KeepAspectRatio);
     QRectF target(QPointF(), fitted);
     target.moveCenter(area.center());
+    target.moveTop(area.top());
     return target;
 }
 
@@ -54,37 +52,38 @@ QKeySequence PrintKeys()
     return QKeySequence(Qt::CTRL | Qt::Key_P);
 }
 
-QString PrintChart(TFrmMain &frm, QPrinter *printer)
+QString PrintChart(TMainParts &frm, QPrinter *printer)
 {
     const QString failed = QStringLiteral("The chart could not be printed.");
     QPainter painter;
     if (!printer || frm.RC->size().isEmpty() || !painter.begin(printer))
         return failed;
-    painter.setFont(QFont(frm.font(), printer));
+    painter.setFont(QFont(frm.Window->font(), printer));
     QRectF area(0, 0, printer->width(), printer->height()); // the printable area, in the printer's dots
-    area.setTop(area.top() + DrawHeading(painter, area, frm.windowTitle(), 14, true));
-    area.setTop(area.top() + DrawHeading(painter, area, ChartContextLine(frm), 10, false));
+    const QStringList heading = PageHeading(frm);
+    area.setTop(area.top() + DrawHeading(painter, area, heading.value(0), 14, true));
+    area.setTop(area.top() + DrawHeading(painter, area, heading.value(1), 10, false));
     area.setTop(area.top() + printer->logicalDpiY() / 4.0); // a quarter of an inch before the chart
     const QRectF target = Fitted(frm.RC->size(), area);
     DrawChartInto(painter, frm.RC, target);
     return painter.end() ? QString() : failed;
 }
 
-void OpenPrintDialog(TFrmMain &frm)
+void OpenPrintDialog(TMainParts &frm)
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(frm.windowTitle());
+    printer.setDocName(PageHeading(frm).value(0));
     printer.setPageOrientation(QPageLayout::Landscape); // the chart is wider than high
-    QPrintDialog dialog(&printer, &frm);
+    QPrintDialog dialog(&printer, frm.Window);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const QString error = PrintChart(frm, &printer);
     if (!error.isEmpty())
-        ShowMessageBox(mtError, error, &frm);
+        ShowMessageBox(mtError, error, frm.Window);
 }
 
-void InstallPrintShortcut(TFrmMain &frm)
+void InstallPrintShortcut(TMainParts &frm)
 {
-    auto *shortcut = new QShortcut(PrintKeys(), &frm);
-    QObject::connect(shortcut, &QShortcut::activated, &frm, [&frm] { OpenPrintDialog(frm); });
+    auto *shortcut = new QShortcut(PrintKeys(), frm.Window);
+    QObject::connect(shortcut, &QShortcut::activated, frm.Window, [&frm] { OpenPrintDialog(frm); });
 }

@@ -4,13 +4,14 @@
 
 #include <QKeySequence>
 #include <QString>
+#include <QStringList>
 
 class QPrinter;
-class TFrmMain;
+struct TMainParts;
 
-// "Cauchy Distribution, location 0.00, width 1.00, 100000 samples, seed 7" in
-// the table's language: what the chart shows, for a page's heading.
-QString ChartContextLine(const TFrmMain &frm);
+// A page's heading in the table's language: the distribution shown, then a
+// line naming location, width, sample count and seed.
+QStringList PageHeading(const TMainParts &frm);
 
 // The keys that print from anywhere in the window, the chart included.
 QKeySequence PrintKeys();
@@ -19,10 +20,10 @@ QKeySequence PrintKeys();
 // the distribution, location, width, sample count and seed on top, the chart
 // below, scaled to the rest of the printable area at its own aspect ratio and
 // centred. Empty on success, else a message for the user.
-QString PrintChart(TFrmMain &frm, QPrinter *printer);
+QString PrintChart(TMainParts &frm, QPrinter *printer);
 
 // Qt's print dialog, then the page above; a failure is shown in a message box.
-void OpenPrintDialog(TFrmMain &frm);
+void OpenPrintDialog(TMainParts &frm);
 
 // PrintKeys open the print dialog while the window is active.
-void InstallPrintShortcut(TFrmMain &frm);
+void InstallPrintShortcut(TMainParts &frm);

@@ -1,8 +1,10 @@
 #include "Startup.h"
 
 #include "Kesl_kurvo.h"
+#include "Kesl_math1.h"
+#include "MainParts.h"
 #include "RadioGroup.h"
-#include "mainfrm.h"
+#include "Simulation.h"
 
 #include "Application.h"
 #include "ChartExport.h"
@@ -13,6 +15,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
 #include <QScrollBar>
@@ -25,24 +28,28 @@
 #include <memory>
 #include <vector>
 
-void ApplyStartParameters(TFrmMain &frm, const TStartOptions &options)
+void ApplyStartParameters(TMainParts &frm, const TStartOptions &options)
 {
+    TSimulation &model = *frm.Model;
     if (options.DistributionIndex)
-        frm.RGDistri->SetItemIndex(*options.DistributionIndex);
+        model.SetDistribution(*options.DistributionIndex == 0 ? TDistribution::Normal : TDistribution::Cauchy);
     if (options.LocationPosition)
-        frm.SBarLoc->setValue(*options.LocationPosition);
+        model.SetLocationPosition(*options.LocationPosition);
     if (options.WidthPosition)
-        frm.SBarWid->setValue(*options.WidthPosition);
-    frm.FixedSeed = options.Seed;
-    frm.Extras = options.Extras;
-    frm.Extras.MeanOf = options.MeanOf.value_or(0);
+        model.SetWidthPosition(*options.WidthPosition);
+    if (options.Seed)
+        model.Generator().SetSeed(*options.Seed);
+    model.SetFixedSeed(options.Seed);
+    TTeachingExtras extras = options.Extras;
+    extras.MeanOf = options.MeanOf.value_or(0);
+    model.SetExtras(extras);
 }
 
-void ApplyStartView(TFrmMain &frm, const TStartOptions &options)
+void ApplyStartView(TMainParts &frm, const TStartOptions &options)
 {
     if (options.StartView != TStartOptions::View::Means)
         return;
-    frm.SButDrawSamplesClick(frm.SButDrawSamples);
+    frm.Model->StartRun();
     if (!options.Samples)
         return;
     // The timer would take the same steps one by one. Only the last one is
@@ -50,10 +57,10 @@ void ApplyStartView(TFrmMain &frm, const TStartOptions &options)
     // it costs as much as all the steps at a large scale.
     const bool shown = !frm.RC->isHidden();
     frm.RC->hide();
-    for (int i = 0; i < *options.Samples && frm.MeansRunning; ++i) {
+    for (int i = 0; i < *options.Samples && frm.Model->Running(); ++i) {
         if (i + 1 == *options.Samples)
             frm.RC->setVisible(shown);
-        frm.Timer1Timer(frm.Timer1);
+        frm.Model->Step();
     }
     frm.RC->setVisible(shown);
 }
@@ -98,14 +105,18 @@ bool WriteSnapshotImage(const QImage &Picture, const QByteArray &File, QString &
     return true;
 }
 
-bool SaveSnapshot(TFrmMain &frm, const QByteArray &File, QString &error)
+bool SaveSnapshot(TMainParts &frm, const QByteArray &File, QString &error)
 {
-    return WriteSnapshotImage(frm.grab().toImage(), File, error);
+    return WriteSnapshotImage(frm.Window->grab().toImage(), File, error);
 }
 
-bool SaveExport(TFrmMain &frm, const QString &File, QString &error)
+bool SaveExport(TMainParts &frm, const QString &File, QString &error)
 {
-    error = SaveChartPicture(frm.RC, File, 1, {frm.windowTitle(), ChartContextLine(frm)});
+    // A samples file is the view's samples as "Save samples…" writes them.
+    if (QFileInfo(File).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0)
+        error = SaveShownSamples(*frm.Model, File);
+    else
+        error = SaveChartPicture(frm.RC, File, 1, PageHeading(frm));
     return error.isEmpty();
 }
 

@@ -6,22 +6,22 @@
 
 class QImage;
 
-class TFrmMain;
+struct TMainParts;
 
 // Puts the chosen distribution, location and width into the window's
 // controls; done before the window is shown, so nothing is drawn twice.
-void ApplyStartParameters(TFrmMain &frm, const TStartOptions &options);
+void ApplyStartParameters(TMainParts &frm, const TStartOptions &options);
 
 // After the start-up sequence: switches to the running-means view when asked,
 // running the requested number of steps at once.
-void ApplyStartView(TFrmMain &frm, const TStartOptions &options);
+void ApplyStartView(TMainParts &frm, const TStartOptions &options);
 
 // Renders the window as it looks after start-up into File (raw bytes of the
 // name, kept as given); false with a message when it cannot be written.
-bool SaveSnapshot(TFrmMain &frm, const QByteArray &File, QString &error);
+bool SaveSnapshot(TMainParts &frm, const QByteArray &File, QString &error);
 
 // Writes the chart alone to File as the chart menu's "Save picture…" does.
-bool SaveExport(TFrmMain &frm, const QString &File, QString &error);
+bool SaveExport(TMainParts &frm, const QString &File, QString &error);
 
 // Writes Picture to File in the format its extension names (PNG without one).
 // The file is replaced only once the new one is complete, so a failure leaves

@@ -1,10 +1,10 @@
 #include "AboutBox.h"
 #include "Application.h"
 #include "CommandLine.h"
-#include "Kesl_math1.h"
 #include "Messages.h"
 #include "QuarvisDemon.h"
 #include "ScreenFit.h"
+#include "Simulation.h"
 #include "Startup.h"
 #include "mainfrm.h"
 
@@ -38,11 +38,6 @@ try {
     if (snapshot)
         qputenv("QT_QPA_PLATFORM", "offscreen"); // nothing appears on a screen
 
-    // Each start gives different samples, unless a seed was asked for.
-    InitRandomVariates();
-    if (options.Seed)
-        GeneratorSeed = *options.Seed;
-
     // Values Qt would read but could not draw with; warned about above.
     if (parsed.DropScaleFactor)
         qunsetenv("QT_SCALE_FACTOR");
@@ -67,7 +62,7 @@ try {
     if (snapshot) {
         FrmMain.FormShow();
         ApplyStartView(FrmMain, options);
-        FrmMain.Timer1->stop();
+        FrmMain.Model->RunTimer()->stop();
         QString error;
         const bool saved = options.Export.isEmpty()
             ? SaveSnapshot(FrmMain, SnapshotPathBytes(argc, argv, options.Snapshot), error)

@@ -19,8 +19,9 @@
 #include "QuarvisDemon.h"
 #include "RadioGroup.h"
 #include "ScreenFit.h"
+#include "Simulation.h"
+#include "SimulationChart.h"
 #include "TheoryOverlay.h"
-#include "ViewMath.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -46,30 +47,6 @@
 
 namespace {
 
-constexpr int kTimerInterval = 50;
-constexpr int kMaxMeanSamples = 500;
-constexpr TColor kGrey = 0x808080;
-// Mark shapes: small plus, filled square, arrowheads up and down.
-constexpr std::uint8_t kMarkSample = 1;
-constexpr std::uint8_t kMarkMean = 7;
-constexpr std::uint8_t kMarkAbove = 36;
-constexpr std::uint8_t kMarkBelow = 34;
-
-// The distribution the selected source draws from; none without a selection.
-std::optional<TTheorySource> TheoryOf(const TFrmMain::TSampleSource &source)
-{
-    if (source.Distribution != 0 && source.Distribution != 1)
-        return std::nullopt;
-    const TDistribution d = source.Distribution == 0 ? TDistribution::Normal : TDistribution::Cauchy;
-    return TTheorySource {d, source.LocationValue, source.WidthValue};
-}
-
-QString DistributionName(const TFrmMain &frm, TDistribution distribution)
-{
-    return frm.Translated(distribution == TDistribution::Normal ? QStringLiteral("normal density")
-                                                                : QStringLiteral("Cauchy density"));
-}
-
 // The description's height: the designed one, or what a longer text (another
 // language, a larger font) needs, up to half of the room below the panel.
 int MemoHeight(int textHeight, int windowHeight)
@@ -93,8 +70,17 @@ TFrmMain::TFrmMain(QWidget *parent, bool singleInstance, const QString &language
     f.setPixelSize(13);
     setFont(f);
 
+    Window = this;
+    m_generator.SeedFromClock(); // each start gives other samples, unless a seed is set
+    Model = new TSimulation(m_generator, this);
+    Model->setObjectName(QStringLiteral("Model"));
+    Lookup = [this](const QString &key, const QStringList &arguments) {
+        return cliDemon ? cliDemon->Lingwa().LookupText(key, arguments) : FillPlaceholders(key, arguments);
+    };
     CreateControls(singleInstance, language);
-    InstallAccessAids(*this);
+    SyncControls();
+    connect(Model, &TSimulation::Changed, this, &TFrmMain::ModelChanged);
+    InstallAccessAids(*this, cliDemon);
 
     resize(kDesignWidth - kFrameWidth, kDesignHeight - kFrameHeight);
     PlaceOnScreen();
@@ -160,10 +146,11 @@ void TFrmMain::CreatePanel()
         RGDistri->setAutoFillBackground(true);
     }
     RGDistri->SetItems({QStringLiteral("LW_Normal Distribution"), QStringLiteral("LW_Cauchy Distribution")});
-    RGDistri->SetItemIndex(kStartDistribution);
 
-    SBarLoc = ScrollBar(Panel1, "SBarLoc", -100, 100, kStartLocationPosition, {376, 40, 121, 20});
-    SBarWid = ScrollBar(Panel1, "SBarWid", 1, 500, kStartWidthPosition, {512, 40, 121, 20});
+    SBarLoc = ScrollBar(Panel1, "SBarLoc", TSimulation::kLocationLow, TSimulation::kLocationHigh,
+                        Model->LocationPosition(), {376, 40, 121, 20});
+    SBarWid = ScrollBar(Panel1, "SBarWid", TSimulation::kWidthLow, TSimulation::kWidthHigh, Model->WidthPosition(),
+                        {512, 40, 121, 20});
 }
 
 void TFrmMain::CreateDescriptionAndData()
@@ -180,20 +167,6 @@ void TFrmMain::CreateDescriptionAndData()
     Memo1->document()->setDocumentMargin(2);
     Memo1->SetLines({QStringLiteral("LW_Description")});
     Memo1->viewport()->installEventFilter(this);
-
-    Vec1 = new TVector(this);
-    Vec1->setObjectName(QStringLiteral("Vec1"));
-    Vec1->SetNrOfElem(kSamples);
-    Histo = new TIntVector(this);
-    Histo->setObjectName(QStringLiteral("Histo"));
-    Histo->SetNrOfElem(1);
-    MeanVec = new TVector(this);
-    MeanVec->setObjectName(QStringLiteral("MeanVec"));
-    MeanVec->SetNrOfElem(kMeans);
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(kTimerInterval);
 }
 
 void TFrmMain::ConnectHandlers()
@@ -210,7 +183,6 @@ void TFrmMain::ConnectHandlers()
     RGDistri->OnClick = [this](QObject *sender) { RGDistriClick(sender); };
     connect(SBarLoc, &QScrollBar::valueChanged, this, [this] { SBarLocChange(SBarLoc); });
     connect(SBarWid, &QScrollBar::valueChanged, this, [this] { SBarWidChange(SBarWid); });
-    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(Timer1); });
 }
 
 void TFrmMain::CreateHostLink(bool singleInstance, const QString &language)
@@ -309,26 +281,6 @@ void TFrmMain::showEvent(QShowEvent *event)
         FormShow();
 }
 
-double TFrmMain::Location() const
-{
-    return TSampleSource::LocationOf(SBarLoc->value());
-}
-
-double TFrmMain::Width() const
-{
-    return TSampleSource::WidthOf(SBarWid->value());
-}
-
-QString TFrmMain::Translated(const QString &key, const QStringList &arguments) const
-{
-    if (cliDemon)
-        return cliDemon->Lingwa().LookupText(key, arguments);
-    QString text = key;
-    for (qsizetype i = 0; i < arguments.size(); ++i)
-        text.replace(QStringLiteral("<%%1%>").arg(i + 1), arguments[i]);
-    return text;
-}
-
 namespace {
 // The icon name comes from a table or a host: only a plain file name inside
 // the work area is accepted, never a path that leads elsewhere.
@@ -374,8 +326,7 @@ void TFrmMain::LoadIcon()
 
 void TFrmMain::FormShow()
 {
-    MeansRunning = false;
-    DistriShown = true;
+    Model->StopRun();
     LoadIcon();
     ReportScaleFit();
     // The About dialog doubles as the start-up screen; without one (tests,
@@ -407,88 +358,41 @@ void TFrmMain::ShowAboutThenDistri()
     if (FrmAbout)
         FrmAbout->ShowModal();
     // Unless a running-means run was started meanwhile (a start option).
-    if (DistriShown)
+    if (!Model->Running() && Model->RunCount() == 0)
         ShowDistri();
 }
 
 void TFrmMain::SButShowDistriClick(QObject *)
 {
-    DistriShown = true;
     ShowDistri();
-}
-
-void TFrmMain::SetParameterControlsEnabled(bool enabled)
-{
-    SButShowDistri->setEnabled(enabled);
-    RGDistri->setEnabled(enabled);
-    SBarLoc->setEnabled(enabled);
-    SBarWid->setEnabled(enabled);
 }
 
 void TFrmMain::SButDrawSamplesClick(QObject *)
 {
-    DistriShown = false;
-    MeansRunning = !MeansRunning;
-    if (MeansRunning) {
-        SButDrawSamples->setText(Translated(QStringLiteral("Stop")));
-        SetParameterControlsEnabled(false);
-        if (FixedSeed)
-            GeneratorSeed = *FixedSeed;
-        else
-            SeedFromClock();
-        ViewSeed = GeneratorSeed;
-        RC->ClearItems();
-        Vec1->Clear();
-        NrOfSamples = 0;
-        Timer1->start();
-    } else {
-        SButDrawSamples->setText(Translated(QStringLiteral("Calculate Means")));
-        SetParameterControlsEnabled(true);
-        Timer1->stop();
-    }
-}
-
-TFrmMain::TSampleSource TFrmMain::SampleSource() const
-{
-    return TSampleSource::At(RGDistri->ItemIndex(), SBarLoc->value(), SBarWid->value());
-}
-
-bool TFrmMain::DrawSample(double &value) const
-{
-    return SampleSource().Draw(value);
+    Model->ToggleRun();
 }
 
 void TFrmMain::Timer1Timer(QObject *)
 {
-    NrOfSamples += 1;
-    double v = 0;
-    if (DrawSample(v))
-        Vec1->SetElem(NrOfSamples, v);
-    if (NrOfSamples >= kMaxMeanSamples) {
-        Timer1->stop();
-        SButDrawSamplesClick(nullptr);
-    }
-    ShowMeans();
+    Model->Step();
 }
 
 void TFrmMain::RGDistriClick(QObject *)
 {
-    if (DistriShown)
-        ShowDistri();
+    const int index = RGDistri->ItemIndex();
+    Model->SetDistribution(index == 0       ? std::optional(TDistribution::Normal)
+                               : index == 1 ? std::optional(TDistribution::Cauchy)
+                                            : std::nullopt);
 }
 
 void TFrmMain::SBarLocChange(QObject *)
 {
-    NLabLoc->SetValue(Location());
-    if (DistriShown)
-        ShowDistri();
+    Model->SetLocationPosition(SBarLoc->value());
 }
 
 void TFrmMain::SBarWidChange(QObject *)
 {
-    NLabWid->SetValue(Width());
-    if (DistriShown)
-        ShowDistri();
+    Model->SetWidthPosition(SBarWid->value());
 }
 
 void TFrmMain::BButAboutClick(QObject *)
@@ -504,194 +408,46 @@ void TFrmMain::BButCloseClick(QObject *)
 
 void TFrmMain::ShowDistri()
 {
-    // With no distribution selected the samples already in Vec1 are counted again.
-    const int n = Vec1->NrOfElem();
-    // The parameters are read once: the loop runs 100000 times per scroll step.
-    const TSampleSource source = SampleSource();
-    ViewSeed = GeneratorSeed;
-    double v = 0;
-    std::vector<double> means;
-    if (Extras.MeanOf > 0 && source.DrawMeans(Extras.MeanOf, kMeans, means))
-        for (int i = 1; i <= kMeans; ++i)
-            MeanVec->SetElem(i, means[static_cast<std::size_t>(i) - 1]);
-    for (int i = 1; i <= n && Extras.MeanOf <= 0 && source.Draw(v); ++i)
-        Vec1->SetElem(i, v);
-    DrawDistri();
+    Model->ShowHistogram();
 }
 
-TVector &TFrmMain::HistogramSamples() const
+void TFrmMain::ModelChanged(TSimulation::TChanges what)
 {
-    return Extras.MeanOf > 0 ? *MeanVec : *Vec1;
+    SyncControls();
+    // Nothing is drawn before the first view (start options set the model
+    // before the window shows); a parameter change alone leaves the running
+    // means as they are drawn.
+    const bool noView = !Model->HistogramShown() && !Model->Running() && Model->RunCount() == 0;
+    if (!noView && (what & (TSimulation::DataChanged | TSimulation::ExtrasChanged)))
+        DrawView();
 }
 
-void TFrmMain::DrawDistri()
+// The controls show the model; setting a control to the value it has sends nothing.
+void TFrmMain::SyncControls()
 {
-    TVector &samples = HistogramSamples();
-    const int n = samples.NrOfElem();
-    int underflow = 0, overflow = 0, maxCount = 0;
-    if (!samples.Histogram(1, n, kHistLow, kHistHigh, kBinWidth, Histo, underflow, overflow, maxCount)) {
+    const std::optional<TDistribution> d = Model->Distribution();
+    const int index = !d ? -1 : *d == TDistribution::Normal ? 0 : 1;
+    if (RGDistri->ItemIndex() != index)
+        RGDistri->SetItemIndex(index);
+    SBarLoc->setValue(Model->LocationPosition());
+    SBarWid->setValue(Model->WidthPosition());
+    NLabLoc->SetValue(Model->Location());
+    NLabWid->SetValue(Model->Width());
+    const bool running = Model->Running();
+    const QString caption = Translated(running ? QStringLiteral("Stop") : QStringLiteral("Calculate Means"));
+    if (SButDrawSamples->text() != caption)
+        SButDrawSamples->setText(caption);
+    for (QWidget *w : {static_cast<QWidget *>(SButShowDistri), static_cast<QWidget *>(RGDistri),
+                       static_cast<QWidget *>(SBarLoc), static_cast<QWidget *>(SBarWid)})
+        w->setEnabled(!running);
+}
+
+void TFrmMain::DrawView()
+{
+    if (!DrawSimulation(*RC, *Model, Lookup)) {
         ShowMessageBox(mtError, QStringLiteral("Cannot calculate histogram"), this);
         return;
     }
-
-    // One grey bar per bin at its upper edge, scaled as a density over all N
-    // samples (those outside the bins lower the bars), painted once.
-    RC->SetPaintSuppressed(true);
-    RC->ClearItems();
-    RC->SetDataColor(kGrey);
-    RC->SetLineWidth(4);
-    std::vector<int> counts(static_cast<std::size_t>(Histo->NrOfElem()));
-    for (std::size_t i = 0; i < counts.size(); ++i)
-        counts[i] = Histo->Elem(static_cast<int>(i) + 1);
-    // On the logarithmic axis the bars stand on its lower end; empty bins have none.
-    const double bottom = Extras.LogY ? LogAxisLow(n) : 0;
-    for (const THistogramBar &bar : HistogramBars(counts, n))
-        if (!Extras.LogY || bar.Height > 0)
-            RC->AddLine(bar.X, bottom, bar.X, bar.Height);
-    // Range and captions are set before the one paint (the picture is the
-    // same as painting after each): the view redraws on every scroll step.
-    SetHistogramRange(bottom, std::max<long double>(HistogramDensity(maxCount, n), ComparedPeak()));
-    RC->Scale1X()->SetCaption(Translated(QStringLiteral("x")));
-    RC->Scale1Y()->SetCaption(Translated(QStringLiteral("probability")));
-    DrawDistriTheory(underflow + overflow, n);
-    RC->SetPaintSuppressed(false);
-    DescribeChart(*this);
-}
-
-// A logarithmic axis takes only positive ends: the range is set before the
-// switch to it, and the switch back comes before a range from zero.
-void TFrmMain::SetHistogramRange(double bottom, long double top)
-{
-    if (!Extras.LogY) {
-        RC->Scale1Y()->SetLogarithmic(false);
-        RC->SetLayerRange(0, kHistLow, 0, kHistHigh, top);
-        return;
-    }
-    RC->SetLayerRange(0, kHistLow, bottom, kHistHigh, std::max<long double>(top, 2 * bottom));
-    RC->Scale1Y()->SetLogarithmic(true);
-}
-
-// The density the histogram shows, of the samples or of their means; or the
-// other distribution's at the same location and width.
-std::optional<TTheorySource> TFrmMain::ShownTheory(bool other) const
-{
-    std::optional<TTheorySource> theory = TheoryOf(SampleSource());
-    if (theory && other)
-        theory = OtherDistribution(*theory);
-    if (theory && Extras.MeanOf > 0)
-        return MeanOfSamples(*theory, Extras.MeanOf);
-    return theory;
-}
-
-// The other distribution's curve is seen whole: its peak is a quarter above
-// or a fifth below this one's.
-double TFrmMain::ComparedPeak() const
-{
-    const std::optional<TTheorySource> other = ShownTheory(true);
-    if (!other || !Extras.CompareOther)
-        return 0;
-    return Density(other->Distribution, other->Location, other->Width, other->Location);
-}
-
-void TFrmMain::DrawDistriTheory(int outside, int samples)
-{
-    const std::optional<TTheorySource> theory = ShownTheory(false);
-    const int meanOf = Extras.MeanOf;
-    // The histogram of means is there to be compared with its exact density.
-    const double floor = Extras.LogY ? RC->Scale1Y()->RangeLow() : 0;
-    if (theory && (Extras.DensityCurve || meanOf > 0 || Extras.CompareOther))
-        AddDensityCurve(*RC, *theory, floor);
-    if (theory && Extras.CompareOther) {
-        const TTheorySource other = *ShownTheory(true);
-        AddDensityCurve(*RC, other, floor, clBlue);
-        ShowLegend(
-            *RC,
-            Translated(QStringLiteral("red: <%1%>, blue: <%2%>"),
-                       {DistributionName(*this, theory->Distribution), DistributionName(*this, other.Distribution)}));
-    } else {
-        ShowLegend(*RC, QString());
-    }
-    QString note;
-    if (theory && meanOf > 0)
-        note = Translated(QStringLiteral("means of <%1%> samples, outside <%2%> … <%3%>: <%4%> % (theory <%5%> %)"),
-                          QStringList {QString::number(meanOf)} + ShareOutsideArguments(*theory, outside, samples));
-    else if (theory && Extras.ShareOutside)
-        note = Translated(QStringLiteral("outside <%1%> … <%2%>: <%3%> % (theory <%4%> %)"),
-                          ShareOutsideArguments(*theory, outside, samples));
-    ShowCornerNote(*RC, note);
-}
-
-void TFrmMain::SetExtras(const TTeachingExtras &extras)
-{
-    const bool newSamples = extras.MeanOf != Extras.MeanOf;
-    Extras = extras;
-    if (DistriShown && newSamples)
-        ShowDistri();
-    else if (DistriShown)
-        DrawDistri();
-    else
-        ShowMeans();
-}
-
-int TFrmMain::ShownSampleCount() const
-{
-    return DistriShown ? HistogramSamples().NrOfElem() : std::clamp(NrOfSamples, 0, Vec1->NrOfElem());
-}
-
-std::vector<double> TFrmMain::ShownSamples() const
-{
-    const int n = ShownSampleCount();
-    const TVector &shown = DistriShown ? HistogramSamples() : *Vec1;
-    std::vector<double> samples(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i)
-        samples[static_cast<std::size_t>(i)] = shown.Elem(i + 1);
-    return samples;
-}
-
-void TFrmMain::ShowMeans()
-{
-    RC->SetPaintSuppressed(true);
-    RC->ClearItems();
-    RC->SetLineWidth(1);
-    // The plotting limit only grows, with the means of the samples before.
-    std::vector<double> samples(static_cast<std::size_t>(std::max(NrOfSamples, 0)));
-    for (std::size_t i = 0; i < samples.size(); ++i)
-        samples[i] = Vec1->Elem(static_cast<int>(i) + 1);
-    const std::vector<double> means = RunningMeans(samples);
-    ShowCornerNote(*RC, QString());
-    ShowLegend(*RC, QString());
-    double limit = 10.0;
-    for (int i = 1; i <= NrOfSamples; ++i) {
-        const double v = samples[static_cast<std::size_t>(i) - 1];
-        if (v > limit) {
-            RC->SetDataColor(clRed);
-            RC->AddMark(i, limit, kMarkAbove);
-        } else if (v < -limit) {
-            RC->SetDataColor(clRed);
-            RC->AddMark(i, -limit, kMarkBelow);
-        } else {
-            RC->SetDataColor(kGrey);
-            RC->AddMark(i, v, kMarkSample);
-        }
-        const double mean = means[static_cast<std::size_t>(i) - 1];
-        RC->SetDataColor(clBlue);
-        RC->AddMark(i, mean, kMarkMean);
-        if (std::fabs(mean) > limit)
-            limit = std::fabs(mean);
-    }
-    if (Extras.RunningMedian)
-        AddRunningMedian(*RC, samples);
-    RC->Scale1Y()->SetLogarithmic(false);
-    if (limit > 10)
-        RC->SetLayerRange(0, 0, -limit - 1, kMaxMeanSamples, limit + 1);
-    else
-        RC->SetLayerRange(0, 0, -11, kMaxMeanSamples, 11);
-    RC->Scale1X()->SetCaption(Translated(QStringLiteral("number of random numbers n")));
-    RC->Scale1Y()->SetCaption(Translated(
-        Extras.RunningMedian
-            ? QStringLiteral("random numbers (gray), the mean (blue) and the median (green) as a function of n")
-            : QStringLiteral("random numbers (gray) and the mean as a function of n (blue)")));
-    RC->SetPaintSuppressed(false);
     DescribeChart(*this);
 }
 

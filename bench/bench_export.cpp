@@ -37,8 +37,8 @@ void DrawPage(TKurvo &chart, TTarget target, QBuffer &buffer)
 
 void HistogramCase(benchmark::State &state, TTarget target)
 {
-    GeneratorSeed = 1;
     TFrmMain frm;
+    frm.Model->Generator().SetSeed(1);
     frm.show();
     QCoreApplication::processEvents();
     frm.ShowDistri();

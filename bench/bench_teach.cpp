@@ -10,9 +10,9 @@
 
 static void BM_ShowDistriTheory(benchmark::State &state)
 {
-    GeneratorSeed = 1;
     TFrmMain frm;
-    frm.Extras = {true, true, false};
+    frm.Model->Generator().SetSeed(1);
+    frm.Model->SetExtras({true, true, false});
     frm.show();
     QCoreApplication::processEvents();
     for (auto _ : state)
@@ -24,10 +24,10 @@ BENCHMARK(BM_ShowDistriTheory)->Unit(benchmark::kMillisecond);
 // loop drawing the same million samples: the rest is counting and drawing.
 static void BM_ShowMeanOf100(benchmark::State &state)
 {
-    GeneratorSeed = 1;
     TFrmMain frm;
-    frm.RGDistri->SetItemIndex(1);
-    frm.Extras.MeanOf = 100;
+    frm.Model->Generator().SetSeed(1);
+    frm.Model->SetDistribution(TDistribution::Cauchy);
+    frm.Model->SetExtras({.MeanOf = 100});
     frm.show();
     QCoreApplication::processEvents();
     for (auto _ : state)
@@ -37,12 +37,13 @@ BENCHMARK(BM_ShowMeanOf100)->Unit(benchmark::kMillisecond);
 
 static void BM_DrawMillionSamples(benchmark::State &state)
 {
-    GeneratorSeed = 1;
-    const TSampleSource source = TSampleSource::At(1, 0, 100);
+    TRandomGenerator generator;
+    generator.SetSeed(1);
+    const TSampleSource source = TSampleSource::At(TDistribution::Cauchy, 0, 100);
     for (auto _ : state) {
         double v = 0, sum = 0;
         for (int i = 0; i < 1000000; ++i) {
-            source.Draw(v);
+            source.Draw(generator, v);
             sum += v;
         }
         benchmark::DoNotOptimize(sum);

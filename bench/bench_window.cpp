@@ -13,8 +13,8 @@
 // histogram view draws, counts and paints 100000 fresh samples.
 static void BM_ScrollStep(benchmark::State &state)
 {
-    GeneratorSeed = 1;
     TFrmMain frm;
+    frm.Model->Generator().SetSeed(1);
     frm.show();
     QCoreApplication::processEvents();
     int position = 0;
@@ -29,8 +29,8 @@ BENCHMARK(BM_ScrollStep)->Unit(benchmark::kMillisecond);
 // The histogram view in full: samples, histogram, 400 bars, both paints.
 static void BM_ShowDistri(benchmark::State &state)
 {
-    GeneratorSeed = 1;
     TFrmMain frm;
+    frm.Model->Generator().SetSeed(1);
     frm.show();
     QCoreApplication::processEvents();
     for (auto _ : state)
@@ -41,16 +41,16 @@ BENCHMARK(BM_ShowDistri)->Unit(benchmark::kMillisecond);
 // One running-means tick with 500 samples: 1000 marks and all the means.
 static void BM_ShowMeansTick500(benchmark::State &state)
 {
-    GeneratorSeed = 1;
     TFrmMain frm;
+    frm.Model->Generator().SetSeed(1);
     frm.show();
     QCoreApplication::processEvents();
     frm.SButDrawSamplesClick(frm.SButDrawSamples);
-    frm.Timer1->stop();
+    frm.Model->RunTimer()->stop();
     for (int i = 0; i < 499; ++i)
-        frm.Timer1Timer(frm.Timer1);
+        frm.Timer1Timer(nullptr);
     for (auto _ : state)
-        frm.ShowMeans();
+        frm.DrawView();
     frm.SButDrawSamplesClick(nullptr);
 }
 BENCHMARK(BM_ShowMeansTick500)->Unit(benchmark::kMillisecond);

@@ -14,24 +14,7 @@ constexpr double kTwoPowMinus32 = 2.3283064365386963e-10; // exactly 2^-32
 constexpr long double kPi = 3.141592653589793238462643383279502884L;
 constexpr std::int64_t kMsPerDay = 86400000;
 
-bool gNormalCached = false;
-double gNormalValue = 0.0;
 TUtcClock gClock;
-
-inline std::uint32_t NextState()
-{
-    // Unsigned arithmetic wraps modulo 2^32, which is the generator's modulus.
-    GeneratorSeed = GeneratorSeed * kMultiplier + 1u;
-    return GeneratorSeed;
-}
-
-// The public UniformRandom may be interposed in a shared build and would then
-// not be inlined; the variates call this copy.
-inline long double NextUniform()
-{
-    // state < 2^32 fits the 64-bit mantissa, so the product is exact and below 1.
-    return static_cast<long double>(NextState()) * kTwoPowMinus32;
-}
 
 // Qt leaves the upper halves of the AVX registers dirty (after creating the
 // application object, and again whenever it shows or repaints a window). The
@@ -82,59 +65,61 @@ TUtcTimeOfDay SystemUtcTimeOfDay()
     return t;
 }
 
-void SeedFromTimeOfDay(const TUtcTimeOfDay &time)
+// Milliseconds since midnight; fields out of their range (a faulty clock
+// source) are clamped into it first.
+static std::uint32_t SeedOfTimeOfDay(const TUtcTimeOfDay &time)
 {
     const std::uint32_t hour = static_cast<std::uint32_t>(std::clamp(time.Hour, 0, 23));
     const std::uint32_t minute = static_cast<std::uint32_t>(std::clamp(time.Minute, 0, 59));
     const std::uint32_t second = static_cast<std::uint32_t>(std::clamp(time.Second, 0, 59));
     const std::uint32_t millisecond = static_cast<std::uint32_t>(std::clamp(time.Millisecond, 0, 999));
-    GeneratorSeed = ((hour * 60u + minute) * 60u + second) * 1000u + millisecond;
+    return ((hour * 60u + minute) * 60u + second) * 1000u + millisecond;
 }
 
-void SeedFromClock()
+void TRandomGenerator::SeedFromClock()
 {
-    SeedFromTimeOfDay(gClock ? gClock() : SystemUtcTimeOfDay());
+    m_state = SeedOfTimeOfDay(m_clock ? m_clock() : SystemUtcTimeOfDay());
 }
 
-long double UniformRandom()
+inline std::uint32_t TRandomGenerator::Next()
 {
-    return NextUniform();
+    // Unsigned arithmetic wraps modulo 2^32, which is the generator's modulus.
+    m_state = m_state * kMultiplier + 1u;
+    return m_state;
 }
 
-std::int32_t UniformIndex(std::int32_t n)
+long double TRandomGenerator::Uniform()
 {
-    const std::uint64_t state = NextState();
-    if (n <= 0)
-        return 0;
-    return static_cast<std::int32_t>((state * static_cast<std::uint64_t>(n)) >> 32);
+    // state < 2^32 fits the 64-bit mantissa, so the product is exact and below 1.
+    return static_cast<long double>(Next()) * kTwoPowMinus32;
 }
 
-double GaussRandom()
+double TRandomGenerator::Gauss()
 {
-    if (gNormalCached) {
-        gNormalCached = false;
-        return gNormalValue;
+    if (m_normalCached) {
+        m_normalCached = false;
+        return m_normalValue;
     }
-    gNormalCached = true;
+    m_normalCached = true;
     double a;
     double b;
     double s;
     do {
-        a = static_cast<double>(2.0L * NextUniform() - 1.0L);
-        b = static_cast<double>(2.0L * NextUniform() - 1.0L);
+        a = static_cast<double>(2.0L * Uniform() - 1.0L);
+        b = static_cast<double>(2.0L * Uniform() - 1.0L);
         s = static_cast<double>(static_cast<long double>(a) * a + static_cast<long double>(b) * b);
     } while (!(s < 1.0));
     // s is never 0: the generator cannot give the pair a = b = 0.
     const double f = static_cast<double>(std::sqrt(-2.0L * std::log(static_cast<long double>(s)) / s));
-    gNormalValue = static_cast<double>(static_cast<long double>(a) * f);
+    m_normalValue = static_cast<double>(static_cast<long double>(a) * f);
     return static_cast<double>(static_cast<long double>(b) * f);
 }
 
-double CauchyRandom(double location, double width)
+double TRandomGenerator::Cauchy(double location, double width)
 {
     // state × 2^-32 and u − 0.5 are exact in double (at most 32 significant
     // bits), so only the product with pi needs the extended format.
-    const double u = static_cast<double>(NextState()) * kTwoPowMinus32;
+    const double u = static_cast<double>(Next()) * kTwoPowMinus32;
     const double t = static_cast<double>(static_cast<long double>(u - 0.5) * kPi);
     // The tangent is taken at double precision: the extended-precision tangent
     // costs three to five times as much, and the histogram view draws 100000
@@ -146,15 +131,74 @@ double CauchyRandom(double location, double width)
     return static_cast<double>(tangent * width + location);
 }
 
+void TRandomGenerator::ClearNormalCache()
+{
+    m_normalCached = false;
+    m_normalValue = 0.0;
+}
+
+namespace {
+
+// The process-wide generator: its state is GeneratorSeed, which callers may
+// set directly; each call takes the state in and hands it back.
+TRandomGenerator &Shared()
+{
+    static TRandomGenerator generator;
+    return generator;
+}
+
+template<typename Draw> auto WithShared(Draw draw)
+{
+    TRandomGenerator &g = Shared();
+    g.SetSeed(GeneratorSeed);
+    const auto value = draw(g);
+    GeneratorSeed = g.Seed();
+    return value;
+}
+
+} // namespace
+
+void SeedFromTimeOfDay(const TUtcTimeOfDay &time)
+{
+    GeneratorSeed = SeedOfTimeOfDay(time);
+}
+
+void SeedFromClock()
+{
+    SeedFromTimeOfDay(gClock ? gClock() : SystemUtcTimeOfDay());
+}
+
+long double UniformRandom()
+{
+    return WithShared([](TRandomGenerator &g) { return g.Uniform(); });
+}
+
+std::int32_t UniformIndex(std::int32_t n)
+{
+    const std::uint64_t state = static_cast<std::uint64_t>(UniformRandom() * 4294967296.0L);
+    if (n <= 0)
+        return 0;
+    return static_cast<std::int32_t>((state * static_cast<std::uint64_t>(n)) >> 32);
+}
+
+double GaussRandom()
+{
+    return WithShared([](TRandomGenerator &g) { return g.Gauss(); });
+}
+
+double CauchyRandom(double location, double width)
+{
+    return WithShared([&](TRandomGenerator &g) { return g.Cauchy(location, width); });
+}
+
 void ClearNormalCache()
 {
-    gNormalCached = false;
-    gNormalValue = 0.0;
+    Shared().ClearNormalCache();
 }
 
 bool NormalValueCached()
 {
-    return gNormalCached;
+    return Shared().NormalValueCached();
 }
 
 void InitRandomVariates()

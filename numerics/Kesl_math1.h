@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 
 // Whole state of the uniform generator; 0 before any seeding.
 extern std::uint32_t GeneratorSeed;
@@ -59,3 +60,32 @@ bool NormalValueCached();
 // Start-up of the numerics: seeds from the clock and clears the normal cache.
 // The program calls it once before its main window is shown.
 void InitRandomVariates();
+
+// A generator of its own: the same sequence and variates as the functions
+// above, with its own state, normal cache and clock, for a caller that hands
+// its generator to whoever draws instead of sharing the process-wide one.
+class TRandomGenerator
+{
+public:
+    // Without a clock, SeedFromClock reads the system clock.
+    explicit TRandomGenerator(TUtcClock clock = {}) : m_clock(std::move(clock)) { }
+
+    std::uint32_t Seed() const { return m_state; }
+    // Sets the state; like reseeding the shared generator, keeps a cached normal value.
+    void SetSeed(std::uint32_t seed) { m_state = seed; }
+    // The state := milliseconds since midnight UTC of the clock.
+    void SeedFromClock();
+
+    long double Uniform();
+    double Gauss();
+    double Cauchy(double location, double width);
+    void ClearNormalCache();
+    bool NormalValueCached() const { return m_normalCached; }
+
+private:
+    std::uint32_t Next();
+    std::uint32_t m_state = 0;
+    bool m_normalCached = false;
+    double m_normalValue = 0.0;
+    TUtcClock m_clock;
+};

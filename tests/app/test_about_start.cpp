@@ -69,7 +69,7 @@ public:
             showings.push_back({d->windowTitle(), d->LblName->text(), d->LblVersion->text(), d->LblWebSite->text(),
                                 d->LblDescription->text(), d->BButOK->text(), d->HrefletHomepage->Caption(),
                                 d->HrefletHomepage->URL(), d->HrefletHomepage->isVisible(),
-                                frm && frm->Histo->NrOfElem() == 400,
+                                frm && frm->Model->Bins().NrOfElem() == 400,
                                 frm && frm->windowHandle() && frm->windowHandle()->isVisible()});
             // For a look by eye: CAUCHY_ABOUT_SCREENSHOT=/some/prefix.
             const QString shot = qEnvironmentVariable("CAUCHY_ABOUT_SCREENSHOT");
@@ -163,8 +163,8 @@ TEST_F(AboutStart, TheTableDecidesTheLanguageOfTheAboutTexts)
         EXPECT_TRUE(s.windowOnScreen);
         // The histogram view comes after the dialog is closed.
         EXPECT_FALSE(s.histogramDrawn);
-        EXPECT_EQ(frm.Histo->NrOfElem(), 400);
-        EXPECT_TRUE(frm.DistriShown);
+        EXPECT_EQ(frm.Model->Bins().NrOfElem(), 400);
+        EXPECT_TRUE(frm.Model->HistogramShown());
         EXPECT_TRUE(messages.isEmpty()) << messages.join("; ").toStdString();
     }
     // The two language texts differ.
@@ -193,8 +193,8 @@ TEST_F(AboutStart, ARunStartedBeforeTheDialogOpensIsNotDrawnOver)
     frm.SButDrawSamplesClick(frm.SButDrawSamples); // as --view means does
     QCoreApplication::processEvents();
     ASSERT_EQ(start.modal.showings.size(), 1u);
-    EXPECT_TRUE(frm.MeansRunning);
-    EXPECT_EQ(frm.Histo->NrOfElem(), 1); // no histogram was counted
+    EXPECT_TRUE(frm.Model->Running());
+    EXPECT_EQ(frm.Model->Bins().NrOfElem(), 1); // no histogram was counted
     frm.SButDrawSamplesClick(frm.SButDrawSamples);
 }
 
@@ -206,7 +206,7 @@ TEST_F(AboutStart, WithoutADialogTheStartShowsNothingModal)
     frm.show();
     frm.BButAboutClick(frm.SButAbout);
     EXPECT_TRUE(modal.showings.empty());
-    EXPECT_EQ(frm.Histo->NrOfElem(), 400);
+    EXPECT_EQ(frm.Model->Bins().NrOfElem(), 400);
 }
 
 TEST_F(AboutStart, TheIconOfTheTableReachesTheDialogAndBadIconsAreSkipped)
@@ -236,7 +236,7 @@ TEST_F(AboutStart, TheIconOfTheTableReachesTheDialogAndBadIconsAreSkipped)
         const QImage designIcon = icon();
         ShowAndStart(start.frm);
         EXPECT_EQ(start.modal.showings.size(), 1u);
-        EXPECT_EQ(start.frm.Histo->NrOfElem(), 400);
+        EXPECT_EQ(start.frm.Model->Bins().NrOfElem(), 400);
         EXPECT_EQ(icon(), own ? green : designIcon);
     }
     QFile::remove(good);

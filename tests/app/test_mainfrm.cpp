@@ -38,8 +38,8 @@ protected:
     {
         m_oldHandler = SetMessageBoxHandler(
             [this](TMsgDlgType, const QString &, const QString &text) { messages.push_back(text); });
-        GeneratorSeed = 12345;
         frm = std::make_unique<TFrmMain>();
+        frm->Model->Generator().SetSeed(12345);
     }
     void TearDown() override
     {
@@ -51,15 +51,15 @@ protected:
     {
         std::vector<double> out;
         for (int i = first; i <= last; ++i)
-            out.push_back(frm->Vec1->Elem(i));
+            out.push_back(frm->Model->Samples().Elem(i));
         return out;
     }
 
     // While a run goes on its timer ticks, its button stops it and the parameters are locked.
     void ExpectRunning(bool running) const
     {
-        EXPECT_EQ(frm->MeansRunning, running);
-        EXPECT_EQ(frm->Timer1->isActive(), running);
+        EXPECT_EQ(frm->Model->Running(), running);
+        EXPECT_EQ(frm->Model->RunTimer()->isActive(), running);
         EXPECT_EQ(frm->SButDrawSamples->text(), running ? "Stop" : "Calculate Means");
         for (QWidget *w : {static_cast<QWidget *>(frm->SButShowDistri), static_cast<QWidget *>(frm->RGDistri),
                            static_cast<QWidget *>(frm->SBarLoc), static_cast<QWidget *>(frm->SBarWid)})
@@ -102,10 +102,10 @@ TEST_F(MainWindow, LayoutMatchesTheDesign)
     EXPECT_EQ(frm->SBarWid->maximum(), 500);
     EXPECT_EQ(frm->SBarWid->value(), 100);
     EXPECT_EQ(frm->RGDistri->ItemIndex(), 1);
-    EXPECT_EQ(frm->Vec1->NrOfElem(), 100000);
-    EXPECT_EQ(frm->Histo->NrOfElem(), 1);
-    EXPECT_EQ(frm->Timer1->interval(), 50);
-    EXPECT_FALSE(frm->Timer1->isActive());
+    EXPECT_EQ(frm->Model->Samples().NrOfElem(), 100000);
+    EXPECT_EQ(frm->Model->Bins().NrOfElem(), 1);
+    EXPECT_EQ(frm->Model->RunTimer()->interval(), 50);
+    EXPECT_FALSE(frm->Model->RunTimer()->isActive());
     EXPECT_TRUE(frm->Memo1->isReadOnly());
 }
 
@@ -131,12 +131,12 @@ TEST_F(MainWindow, ResizingKeepsPanelMemoAndChartAreaInPlace)
 TEST_F(MainWindow, ShowingTheWindowDrawsTheHistogramView)
 {
     frm->show();
-    EXPECT_TRUE(frm->DistriShown);
-    EXPECT_FALSE(frm->MeansRunning);
-    EXPECT_EQ(frm->Histo->NrOfElem(), 400);
+    EXPECT_TRUE(frm->Model->HistogramShown());
+    EXPECT_FALSE(frm->Model->Running());
+    EXPECT_EQ(frm->Model->Bins().NrOfElem(), 400);
     int counted = 0;
     for (int i = 1; i <= 400; ++i)
-        counted += frm->Histo->Elem(i);
+        counted += frm->Model->Bins().Elem(i);
     // A few percent of Cauchy(0, 1) samples lie outside [-20, 20).
     EXPECT_GT(counted, 95000);
     EXPECT_LT(counted, 99500);
@@ -147,28 +147,28 @@ TEST_F(MainWindow, ParameterChangesRedrawOnlyWhileTheHistogramIsShown)
     frm->show();
     const auto before = Samples(1, 10);
     frm->SBarLoc->setValue(-100);
-    EXPECT_DOUBLE_EQ(frm->Location(), -10.0);
+    EXPECT_DOUBLE_EQ(frm->Model->Location(), -10.0);
     auto after = Samples(1, 10);
     EXPECT_NE(before, after);
     // Cauchy samples around the new location.
     int near = 0;
     for (int i = 1; i <= 1000; ++i)
-        near += std::abs(frm->Vec1->Elem(i) + 10.0) < 1.0;
+        near += std::abs(frm->Model->Samples().Elem(i) + 10.0) < 1.0;
     EXPECT_GT(near, 400);
 
     frm->SBarWid->setValue(1);
-    EXPECT_DOUBLE_EQ(frm->Width(), 0.01);
+    EXPECT_DOUBLE_EQ(frm->Model->Width(), 0.01);
 
     // Leave the histogram view: the scroll bars only change the parameters.
     frm->SButDrawSamplesClick(nullptr);
     frm->SButDrawSamplesClick(nullptr);
-    EXPECT_FALSE(frm->DistriShown);
+    EXPECT_FALSE(frm->Model->HistogramShown());
     const auto frozen = Samples(1, 10);
     frm->SBarLoc->setValue(50);
     frm->SBarWid->setValue(300);
     EXPECT_EQ(Samples(1, 10), frozen);
-    EXPECT_DOUBLE_EQ(frm->Location(), 5.0);
-    EXPECT_DOUBLE_EQ(frm->Width(), 3.0);
+    EXPECT_DOUBLE_EQ(frm->Model->Location(), 5.0);
+    EXPECT_DOUBLE_EQ(frm->Model->Width(), 3.0);
 }
 
 TEST_F(MainWindow, SelectingTheNormalDistributionRedrawsAtOnce)
@@ -178,12 +178,12 @@ TEST_F(MainWindow, SelectingTheNormalDistributionRedrawsAtOnce)
     EXPECT_EQ(frm->RGDistri->ItemIndex(), 0);
     double maxAbs = 0;
     for (int i = 1; i <= 100000; ++i)
-        maxAbs = std::max(maxAbs, std::abs(frm->Vec1->Elem(i)));
+        maxAbs = std::max(maxAbs, std::abs(frm->Model->Samples().Elem(i)));
     EXPECT_LT(maxAbs, 7.0); // no Cauchy tails left
     // The tallest bar of the standard normal is close to its density at 0.
     int maxCount = 0;
     for (int i = 1; i <= 400; ++i)
-        maxCount = std::max(maxCount, frm->Histo->Elem(i));
+        maxCount = std::max(maxCount, frm->Model->Bins().Elem(i));
     EXPECT_NEAR(maxCount / 100000.0 / 0.1, 0.3989, 0.02);
 }
 
@@ -191,7 +191,7 @@ TEST_F(MainWindow, NoSelectedDistributionCountsTheOldSamplesAgain)
 {
     frm->show();
     const auto before = Samples(1, 100);
-    frm->RGDistri->SetItemIndex(-1);
+    frm->Model->SetDistribution(std::nullopt);
     QTest::mouseClick(frm->SButShowDistri, Qt::LeftButton);
     EXPECT_EQ(Samples(1, 100), before);
     EXPECT_TRUE(messages.empty());
@@ -202,23 +202,23 @@ TEST_F(MainWindow, CalculateMeansStartsAndStopsARun)
     frm->show();
     QTest::mouseClick(frm->SButDrawSamples, Qt::LeftButton);
     ExpectRunning(true);
-    EXPECT_FALSE(frm->DistriShown);
-    EXPECT_EQ(frm->NrOfSamples, 0);
-    EXPECT_EQ(frm->Vec1->Elem(1), 0.0);
+    EXPECT_FALSE(frm->Model->HistogramShown());
+    EXPECT_EQ(frm->Model->RunCount(), 0);
+    EXPECT_EQ(frm->Model->Samples().Elem(1), 0.0);
 
     for (int i = 0; i < 37; ++i)
-        frm->Timer1Timer(frm->Timer1);
-    EXPECT_EQ(frm->NrOfSamples, 37);
-    EXPECT_NE(frm->Vec1->Elem(37), 0.0);
-    EXPECT_EQ(frm->Vec1->Elem(38), 0.0);
+        frm->Timer1Timer(nullptr);
+    EXPECT_EQ(frm->Model->RunCount(), 37);
+    EXPECT_NE(frm->Model->Samples().Elem(37), 0.0);
+    EXPECT_EQ(frm->Model->Samples().Elem(38), 0.0);
 
     QTest::mouseClick(frm->SButDrawSamples, Qt::LeftButton);
     ExpectRunning(false);
 
     // A new run starts again from nothing.
     QTest::mouseClick(frm->SButDrawSamples, Qt::LeftButton);
-    EXPECT_EQ(frm->NrOfSamples, 0);
-    EXPECT_EQ(frm->Vec1->Elem(37), 0.0);
+    EXPECT_EQ(frm->Model->RunCount(), 0);
+    EXPECT_EQ(frm->Model->Samples().Elem(37), 0.0);
 }
 
 TEST_F(MainWindow, TheFiveHundredthSampleEndsTheRun)
@@ -226,18 +226,18 @@ TEST_F(MainWindow, TheFiveHundredthSampleEndsTheRun)
     frm->show();
     frm->SButDrawSamplesClick(frm->SButDrawSamples);
     for (int i = 0; i < 500; ++i)
-        frm->Timer1Timer(frm->Timer1);
-    EXPECT_EQ(frm->NrOfSamples, 500);
+        frm->Timer1Timer(nullptr);
+    EXPECT_EQ(frm->Model->RunCount(), 500);
     ExpectRunning(false);
-    EXPECT_NE(frm->Vec1->Elem(500), 0.0);
+    EXPECT_NE(frm->Model->Samples().Elem(500), 0.0);
 }
 
 TEST_F(MainWindow, TheTimerDrivesTheRun)
 {
     frm->show();
     frm->SButDrawSamplesClick(frm->SButDrawSamples);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return frm->NrOfSamples >= 3; }, 60000));
-    EXPECT_TRUE(frm->MeansRunning);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frm->Model->RunCount() >= 3; }, 60000));
+    EXPECT_TRUE(frm->Model->Running());
     frm->SButDrawSamplesClick(frm->SButDrawSamples);
 }
 
@@ -249,9 +249,9 @@ TEST_F(MainWindow, SamplesOfARunUseTheParametersAtItsStart)
     frm->SBarWid->setValue(1);
     frm->SButDrawSamplesClick(frm->SButDrawSamples);
     for (int i = 0; i < 20; ++i)
-        frm->Timer1Timer(frm->Timer1);
+        frm->Timer1Timer(nullptr);
     for (int i = 1; i <= 20; ++i)
-        EXPECT_NEAR(frm->Vec1->Elem(i), 8.0, 0.06) << i;
+        EXPECT_NEAR(frm->Model->Samples().Elem(i), 8.0, 0.06) << i;
 }
 
 TEST_F(MainWindow, ExitClosesTheWindow)

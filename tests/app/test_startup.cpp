@@ -170,7 +170,7 @@ TEST(StartView, StepsRunAtOnceAreDrawnOnce)
     options.Samples = 40;
     const int before = frm.RC->PaintCount();
     ApplyStartView(frm, options);
-    EXPECT_EQ(frm.NrOfSamples, 40);
+    EXPECT_EQ(frm.Model->RunCount(), 40);
     EXPECT_LE(frm.RC->PaintCount() - before, 2);
     EXPECT_FALSE(frm.RC->isHidden());
 }

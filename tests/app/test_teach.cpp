@@ -26,7 +26,7 @@
 class Teach : public ::testing::Test
 {
 protected:
-    void SetUp() override { GeneratorSeed = 20261208, frm.show(); }
+    void SetUp() override { frm.Model->Generator().SetSeed(20261208), frm.show(); }
     std::vector<TChartItem> Items(TColor color) const
     {
         std::vector<TChartItem> out;
@@ -46,7 +46,7 @@ protected:
 
 TEST_F(Teach, CurveAndShareMeetTheHistogramOfTheSameSamples)
 {
-    frm.SetExtras({true, true, false});
+    frm.Model->SetExtras({true, true, false});
     // One point per pixel column from -20 to 20, the peak in the row of 1/pi.
     EXPECT_EQ(int(Items(clRed).size()), frm.RC->DataToPixel(1, 20, 0).x() - frm.RC->DataToPixel(1, -20, 0).x() + 1);
     EXPECT_NEAR(CurvePeak().y(), frm.RC->DataToPixel(1, 0, 1 / std::numbers::pi).y(), 1);
@@ -58,17 +58,17 @@ TEST_F(Teach, CurveAndShareMeetTheHistogramOfTheSameSamples)
     EXPECT_NEAR(note.section(": ", 1).section(' ', 0, 0).toDouble(), 3.1805, 0.17);
     frm.SBarLoc->setValue(50); // a scroll step draws the curve anew
     EXPECT_NEAR(CurvePeak().x(), frm.RC->DataToPixel(1, 5, 0).x(), 1);
-    frm.SetExtras({});
+    frm.Model->SetExtras({});
     EXPECT_TRUE(Items(clRed).empty() && !frm.RC->TextLabel(1)->Visible());
 }
 
 TEST_F(Teach, TheLogAxisShowsTheFilledBinsFromOneSampleUp)
 {
-    frm.SetExtras({true, false, false, true});
-    const int n = frm.Vec1->NrOfElem();
+    frm.Model->SetExtras({true, false, false, true});
+    const int n = frm.Model->Samples().NrOfElem();
     std::vector<int> counts(400);
     for (int i = 1; i <= n; ++i)
-        if (const double bin = std::floor((frm.Vec1->Elem(i) + 20) / 0.1); bin >= 0 && bin < 400)
+        if (const double bin = std::floor((frm.Model->Samples().Elem(i) + 20) / 0.1); bin >= 0 && bin < 400)
             ++counts[std::size_t(bin)];
     std::erase(counts, 0);
     const auto [fewest, most] = std::minmax_element(counts.begin(), counts.end());
@@ -86,7 +86,7 @@ TEST_F(Teach, TheLogAxisShowsTheFilledBinsFromOneSampleUp)
     EXPECT_TRUE(!curve.empty() && std::all_of(curve.begin(), curve.end(), [&](auto &c) {
         return c.Y1 >= frm.RC->Scale1Y()->RangeLow();
     }));
-    frm.SetExtras({});
+    frm.Model->SetExtras({});
     EXPECT_FALSE(frm.RC->Scale1Y()->Logarithmic());
     EXPECT_EQ(Items(0x808080).size(), 400u);
 }
@@ -94,9 +94,9 @@ TEST_F(Teach, TheLogAxisShowsTheFilledBinsFromOneSampleUp)
 TEST_F(Teach, MeansOfNormalSamplesNarrowAndMeansOfCauchySamplesDoNot)
 {
     const auto means = [&](int distribution, int n) {
-        frm.RGDistri->SetItemIndex(distribution);
-        frm.SetExtras({.MeanOf = n});
-        const std::vector<double> m = frm.ShownSamples();
+        frm.Model->SetDistribution(TDistribution(distribution));
+        frm.Model->SetExtras({.MeanOf = n});
+        const std::vector<double> m = frm.Model->ShownValues();
         EXPECT_EQ(m.size(), 10000u);
         return m;
     };
@@ -126,32 +126,28 @@ TEST_F(Teach, TheOtherDistributionIsDrawnWholeAndNamedInTheLegend)
         const std::vector<TChartItem> c = Items(color);
         return std::max_element(c.begin(), c.end(), [](auto &a, auto &b) { return a.Y1 < b.Y1; })->Y1;
     };
-    frm.SetExtras({.CompareOther = true});
+    frm.Model->SetExtras({.CompareOther = true});
     EXPECT_EQ(Items(clBlue).size(), Items(clRed).size());
     EXPECT_NEAR(peak(clBlue), 1 / std::sqrt(2 * std::numbers::pi), 1e-3); // the normal's, above the Cauchy's
     EXPECT_GE(frm.RC->Scale1Y()->RangeHigh(), peak(clBlue));
     EXPECT_EQ(frm.RC->TextLabel(2)->Caption(), "red: Cauchy density, blue: normal density");
     // Means of 100 normal samples beside the Cauchy, which is the same for every n.
-    frm.RGDistri->SetItemIndex(0);
-    frm.SetExtras({.CompareOther = true, .MeanOf = 100});
+    frm.Model->SetDistribution(TDistribution::Normal);
+    frm.Model->SetExtras({.CompareOther = true, .MeanOf = 100});
     EXPECT_NEAR(peak(clBlue), 1 / std::numbers::pi, 1e-3);
     EXPECT_NEAR(peak(clRed), 10 / std::sqrt(2 * std::numbers::pi), 1e-2);
-    frm.SetExtras({});
+    frm.Model->SetExtras({});
     EXPECT_TRUE(Items(clBlue).empty() && !frm.RC->TextLabel(2)->Visible());
 }
 
 TEST_F(Teach, TheRunningMedianOfNormalSamplesSettlesAtTheLocation)
 {
-    frm.RGDistri->SetItemIndex(0);
+    frm.Model->SetDistribution(TDistribution::Normal);
     frm.SBarLoc->setValue(30);
-    frm.DistriShown = false;
-    frm.NrOfSamples = 500;
-    for (int i = 1; i <= 500; ++i) {
-        double v = 0;
-        ASSERT_TRUE(frm.DrawSample(v));
-        frm.Vec1->SetElem(i, v);
-    }
-    frm.SetExtras({false, false, true});
+    frm.Model->StartRun();
+    while (frm.Model->Running())
+        frm.Model->Step();
+    frm.Model->SetExtras({false, false, true});
     ASSERT_EQ(Items(0x008000).size(), 500u);
     EXPECT_NEAR(Items(0x008000).back().Y1, 3.0, 0.2);
     EXPECT_TRUE(frm.RC->Scale1Y()->Caption().contains("median (green)"));
@@ -184,7 +180,7 @@ TEST_F(Teach, TheChartMenuSpeaksTheTablesLanguageSwitchesAndCopies)
 TEST_F(Teach, PrintingPutsTheChartAndWhatItShowsOnOnePage)
 {
     frm.SBarLoc->setValue(15);
-    GeneratorSeed = 77;
+    frm.Model->Generator().SetSeed(77);
     frm.ShowDistri();
     QTemporaryDir dir;
     QPrinter printer(QPrinter::HighResolution);
@@ -204,7 +200,7 @@ TEST_F(Teach, PrintingPutsTheChartAndWhatItShowsOnOnePage)
     EXPECT_TRUE(info.simplified().contains("Pages: 1 ")) << info.toStdString();
     const QString text = run("pdftotext", {dir.filePath("p.pdf"), "-"}).simplified();
     EXPECT_TRUE(text.contains("Cauchy Distribution Cauchy Distribution, location 1.50, width 1.00, " +
-                              QString::number(frm.ShownSampleCount()) + " samples, seed 77"))
+                              QString::number(frm.Model->ShownCount()) + " samples, seed 77"))
         << text.toStdString();
     EXPECT_TRUE(text.contains("probability") && text.contains("-20.0")) << text.toStdString(); // the chart as text
 }

@@ -25,8 +25,8 @@ protected:
     void SetUp() override
     {
         m_old = SetMessageBoxHandler([this](TMsgDlgType, const QString &, const QString &text) { messages << text; });
-        GeneratorSeed = 20261207;
         frm = std::make_unique<TFrmMain>();
+        frm->Model->Generator().SetSeed(20261207);
         frm->show();
     }
     void TearDown() override
@@ -128,7 +128,7 @@ TEST_F(Views, ParameterChangesRedrawOnlyTheHistogramView)
 
     QTest::mouseClick(frm->SButDrawSamples, Qt::LeftButton);
     for (int i = 0; i < 5; ++i)
-        frm->Timer1Timer(frm->Timer1);
+        frm->Timer1Timer(nullptr);
     QTest::mouseClick(frm->SButDrawSamples, Qt::LeftButton);
     ASSERT_EQ(frm->RC->ItemCount(), 10);
     frm->SBarLoc->setValue(30);
@@ -147,8 +147,8 @@ TEST_F(Views, AFullRunShowsFiveHundredSamplesAndMeans)
     EXPECT_FALSE(frm->SBarWid->isEnabled());
     EXPECT_EQ(frm->RC->ItemCount(), 0);
     for (int i = 0; i < 500; ++i)
-        frm->Timer1Timer(frm->Timer1);
-    EXPECT_FALSE(frm->MeansRunning);
+        frm->Timer1Timer(nullptr);
+    EXPECT_FALSE(frm->Model->Running());
     EXPECT_EQ(frm->SButDrawSamples->text(), "Calculate Means");
     for (QWidget *w : std::initializer_list<QWidget *> {frm->SButShowDistri, frm->RGDistri, frm->SBarLoc, frm->SBarWid})
         EXPECT_TRUE(w->isEnabled());
@@ -164,12 +164,12 @@ TEST_F(Views, StoppingKeepsThePairsDrawnSoFar)
 {
     QTest::mouseClick(frm->SButDrawSamples, Qt::LeftButton);
     for (int i = 0; i < 37; ++i)
-        frm->Timer1Timer(frm->Timer1);
+        frm->Timer1Timer(nullptr);
     QTest::mouseClick(frm->SButDrawSamples, Qt::LeftButton);
     EXPECT_EQ(frm->RC->ItemCount(), 74);
     QTest::mouseClick(frm->SButDrawSamples, Qt::LeftButton);
     EXPECT_EQ(frm->RC->ItemCount(), 0);
-    frm->Timer1Timer(frm->Timer1);
+    frm->Timer1Timer(nullptr);
     EXPECT_EQ(frm->RC->ItemCount(), 2);
     // The first mean equals the first sample.
     const TChartItem &sample = frm->RC->Item(0);
@@ -184,10 +184,10 @@ TEST_F(Views, StoppingKeepsThePairsDrawnSoFar)
 TEST_F(Views, ASampleBeyondTheLimitIsARedMarkerAndTheMeanWidensTheRange)
 {
     frm->SButDrawSamplesClick(frm->SButDrawSamples);
-    frm->Timer1->stop();
-    frm->Vec1->SetElem(1, 1000.0);
-    frm->NrOfSamples = 1;
-    frm->ShowMeans();
+    frm->Model->RunTimer()->stop();
+    frm->Model->Step();
+    frm->Model->Samples().SetElem(1, 1000.0);
+    frm->DrawView();
     ASSERT_EQ(frm->RC->ItemCount(), 2);
     EXPECT_EQ(frm->RC->Item(0).Style, 36);
     EXPECT_EQ(frm->RC->Item(0).Color, 0x0000FF);
@@ -196,9 +196,9 @@ TEST_F(Views, ASampleBeyondTheLimitIsARedMarkerAndTheMeanWidensTheRange)
     EXPECT_DOUBLE_EQ(frm->RC->ScaleY(1)->RangeLow(), -1001.0);
     EXPECT_DOUBLE_EQ(frm->RC->ScaleY(1)->RangeHigh(), 1001.0);
 
-    frm->Vec1->SetElem(2, 0.0);
-    frm->NrOfSamples = 2;
-    frm->ShowMeans();
+    frm->Model->Step();
+    frm->Model->Samples().SetElem(2, 0.0);
+    frm->DrawView();
     ASSERT_EQ(frm->RC->ItemCount(), 4);
     EXPECT_EQ(frm->RC->Item(0).Style, 36); // still the edge marker at 10
     EXPECT_EQ(frm->RC->Item(0).Y1, 10.0);
@@ -207,9 +207,9 @@ TEST_F(Views, ASampleBeyondTheLimitIsARedMarkerAndTheMeanWidensTheRange)
     EXPECT_EQ(frm->RC->Item(3).Color, 0xFF0000);
 
     // Within the limit the range stays at -11 .. 11; a sample equal to the limit is grey.
-    frm->Vec1->SetElem(1, -10.0);
-    frm->Vec1->SetElem(2, 10.0);
-    frm->ShowMeans();
+    frm->Model->Samples().SetElem(1, -10.0);
+    frm->Model->Samples().SetElem(2, 10.0);
+    frm->DrawView();
     EXPECT_EQ(frm->RC->Item(0).Style, 1);
     EXPECT_EQ(frm->RC->Item(2).Style, 1);
     EXPECT_DOUBLE_EQ(frm->RC->ScaleY(1)->RangeLow(), -11.0);
