@@ -71,6 +71,11 @@ TFrmMain::TFrmMain(QWidget *parent, bool singleInstance, const QString &language
     setFont(f);
 
     Window = this;
+    StartDrag = [this](QMimeData *mime) {
+        auto *drag = new QDrag(Memo1);
+        drag->setMimeData(mime);
+        drag->exec(Qt::CopyAction);
+    };
     m_generator.SeedFromClock(); // each start gives other samples, unless a seed is set
     Model = new TSimulation(m_generator, this);
     Model->setObjectName(QStringLiteral("Model"));
@@ -451,23 +456,6 @@ void TFrmMain::DrawView()
     DescribeChart(*this);
 }
 
-// Memo1's drag mode is automatic: pressing the description and moving the
-// mouse drags its text away, as a copy.
-namespace {
-TFrmMain::TStartDragHook &StartDragHook()
-{
-    static TFrmMain::TStartDragHook hook;
-    return hook;
-}
-} // namespace
-
-TFrmMain::TStartDragHook TFrmMain::SetStartDragHook(TStartDragHook hook)
-{
-    TStartDragHook old = std::move(StartDragHook());
-    StartDragHook() = std::move(hook);
-    return old;
-}
-
 bool TFrmMain::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
@@ -493,12 +481,5 @@ void TFrmMain::StartMemoDrag()
 {
     auto *mime = new QMimeData;
     mime->setText(Memo1->toPlainText());
-    if (const TStartDragHook &hook = StartDragHook()) {
-        hook(mime);
-        delete mime;
-        return;
-    }
-    auto *drag = new QDrag(Memo1);
-    drag->setMimeData(mime);
-    drag->exec(Qt::CopyAction);
+    StartDrag(mime);
 }

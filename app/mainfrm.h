@@ -69,10 +69,10 @@ public:
     void DrawView();
 
     // Memo1's drag mode is automatic: pressing it and moving the mouse drags
-    // its text away. Tests put a hook in place of the blocking drag; the
-    // previous hook is returned.
-    using TStartDragHook = std::function<void(QMimeData *Data)>;
-    static TStartDragHook SetStartDragHook(TStartDragHook hook);
+    // its text away. The drag itself (Qt's, which blocks until dropped) is a
+    // service of the window (it takes the data); another may take its place.
+    using TStartDrag = std::function<void(QMimeData *Data)>;
+    TStartDrag StartDrag;
 
 protected:
     bool event(QEvent *event) override;

@@ -14,8 +14,6 @@ constexpr double kTwoPowMinus32 = 2.3283064365386963e-10; // exactly 2^-32
 constexpr long double kPi = 3.141592653589793238462643383279502884L;
 constexpr std::int64_t kMsPerDay = 86400000;
 
-TUtcClock gClock;
-
 // Qt leaves the upper halves of the AVX registers dirty (after creating the
 // application object, and again whenever it shows or repaints a window). The
 // maths library's tangent then runs six to twenty times slower (measured: up
@@ -41,11 +39,6 @@ inline void ClearUpperVectorState() { }
 #endif
 
 } // namespace
-
-void SetUtcClock(TUtcClock clock)
-{
-    gClock = std::move(clock);
-}
 
 TUtcTimeOfDay SystemUtcTimeOfDay()
 {
@@ -165,7 +158,7 @@ void SeedFromTimeOfDay(const TUtcTimeOfDay &time)
 
 void SeedFromClock()
 {
-    SeedFromTimeOfDay(gClock ? gClock() : SystemUtcTimeOfDay());
+    SeedFromTimeOfDay(SystemUtcTimeOfDay());
 }
 
 long double UniformRandom()

@@ -20,11 +20,8 @@ struct TUtcTimeOfDay
     int Millisecond = 0;
 };
 
-// Source of the UTC time of day; SeedFromClock asks it. Tests install a fixed one.
+// Source of the UTC time of day, handed to a TRandomGenerator.
 using TUtcClock = std::function<TUtcTimeOfDay()>;
-
-// Installs the clock that SeedFromClock reads; an empty function restores the system clock.
-void SetUtcClock(TUtcClock clock);
 
 // Reads the system clock (UTC).
 TUtcTimeOfDay SystemUtcTimeOfDay();
@@ -33,7 +30,7 @@ TUtcTimeOfDay SystemUtcTimeOfDay();
 // of their range (a faulty clock source) are clamped into it first.
 void SeedFromTimeOfDay(const TUtcTimeOfDay &time);
 
-// Seeds from the installed clock (the system clock unless replaced).
+// Seeds from the system clock.
 void SeedFromClock();
 
 // Advances the state and returns it times 2^-32: a value in [0, 1).

@@ -461,7 +461,10 @@ TEST_F(MainWindow, PressingTheDescriptionAndMovingDragsItsText)
 {
     frm->show();
     QStringList dragged;
-    const TFrmMain::TStartDragHook old = TFrmMain::SetStartDragHook([&](QMimeData *data) { dragged << data->text(); });
+    frm->StartDrag = [&](QMimeData *data) {
+        dragged << data->text();
+        delete data;
+    };
     QWidget *memo = frm->Memo1->viewport();
     const QPoint from(20, 20);
     QTest::mousePress(memo, Qt::LeftButton, {}, from);
@@ -469,6 +472,5 @@ TEST_F(MainWindow, PressingTheDescriptionAndMovingDragsItsText)
     EXPECT_TRUE(dragged.isEmpty());
     QTest::mouseMove(memo, from + QPoint(QApplication::startDragDistance() + 2, 0));
     QTest::mouseRelease(memo, Qt::LeftButton, {}, from + QPoint(30, 0));
-    TFrmMain::SetStartDragHook(old);
     EXPECT_EQ(dragged, QStringList {frm->Memo1->toPlainText()});
 }

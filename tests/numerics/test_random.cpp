@@ -28,11 +28,7 @@ protected:
         ClearNormalCache();
         GeneratorSeed = 0;
     }
-    void TearDown() override
-    {
-        SetUtcClock({});
-        ClearNormalCache();
-    }
+    void TearDown() override { ClearNormalCache(); }
 };
 
 TEST_F(RandomTest, UniformSequenceFromZero)
@@ -243,16 +239,15 @@ TEST_F(RandomTest, SeedFromInstalledClock)
         {{-1, -5, -1, -3}, 0u},
     };
     for (const Case &c : cases) {
-        SetUtcClock([t = c.time] { return t; });
-        GeneratorSeed = 5;
-        SeedFromClock();
-        EXPECT_EQ(GeneratorSeed, c.expected);
+        TRandomGenerator generator([t = c.time] { return t; });
+        generator.SetSeed(5);
+        generator.SeedFromClock();
+        EXPECT_EQ(generator.Seed(), c.expected);
     }
 }
 
 TEST_F(RandomTest, SystemClockSeedIsTimeOfDay)
 {
-    SetUtcClock({});
     GeneratorSeed = 0xFFFFFFFFu;
     SeedFromClock();
     EXPECT_LT(GeneratorSeed, 86400000u);
@@ -264,13 +259,29 @@ TEST_F(RandomTest, SystemClockSeedIsTimeOfDay)
 
 TEST_F(RandomTest, StartupSeedsAndClearsCache)
 {
-    SetUtcClock([] { return TUtcTimeOfDay {10, 0, 0, 1}; });
-    GeneratorSeed = 3;
+    GeneratorSeed = 0xFFFFFFFFu;
     GaussRandom();
     ASSERT_TRUE(NormalValueCached());
     InitRandomVariates();
-    EXPECT_EQ(GeneratorSeed, 36000001u);
+    EXPECT_LT(GeneratorSeed, 86400000u);
     EXPECT_FALSE(NormalValueCached());
+}
+
+// A generator of one's own draws what the shared one draws from the same state.
+TEST_F(RandomTest, OwnGeneratorDrawsTheSharedSequence)
+{
+    for (const std::uint32_t seed : {0u, 2026u, 0xFFFFFFFFu}) {
+        TRandomGenerator own;
+        own.SetSeed(seed);
+        GeneratorSeed = seed;
+        ClearNormalCache();
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_EQ(own.Gauss(), GaussRandom()) << seed;
+            EXPECT_EQ(own.Cauchy(1.5, 0.5), CauchyRandom(1.5, 0.5)) << seed;
+            EXPECT_EQ(own.Uniform(), UniformRandom()) << seed;
+        }
+        EXPECT_EQ(own.Seed(), GeneratorSeed);
+    }
 }
 
 } // namespace
