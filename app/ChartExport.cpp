@@ -16,7 +16,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPicture>
 #include <QSvgGenerator>
 #include <QWidget>
 
@@ -41,16 +40,11 @@ QImage ChartImage(QWidget *chart, int scale)
 namespace {
 
 // In a page format the chart is drawn as lines, fills and text, one unit of
-// the page to a pixel of the chart; a widget that is no chart as it paints.
+// the page to a pixel of the chart.
 void DrawChart(QPaintDevice &page, QWidget *chart)
 {
-    if (auto *kurvo = qobject_cast<TCustomKurvo *>(chart)) {
-        kurvo->RenderTo(&page);
-        return;
-    }
     QPainter painter(&page);
-    const TFocusMarkHidden hidden(chart);
-    chart->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+    DrawChartInto(painter, chart, QRectF(QPointF(), QSizeF(chart->size())));
 }
 
 // A page's heading: its lines, one under the other, above the chart.
@@ -62,7 +56,7 @@ int HeadingHeight(const QStringList &heading)
 }
 
 // The heading centred above the chart, the first line in bold; the chart
-// recorded and replayed below it, still as lines, fills and text.
+// below it, still as lines, fills and text.
 void DrawPage(QPaintDevice &page, QWidget *chart, const QStringList &heading)
 {
     if (heading.isEmpty()) {
@@ -138,18 +132,20 @@ void WritePdf(QBuffer &buffer, QWidget *chart, int scale, const QStringList &hea
 
 } // namespace
 
+// A widget that is no chart is drawn as it paints.
 void DrawChartInto(QPainter &painter, QWidget *chart, const QRectF &target)
 {
-    QPicture picture;
-    picture.setBoundingRect(QRect(QPoint(), chart->size()));
-    DrawChart(picture, chart);
+    if (auto *kurvo = qobject_cast<TCustomKurvo *>(chart)) {
+        kurvo->Render(painter, target);
+        return;
+    }
+    if (chart->size().isEmpty())
+        return;
     painter.save();
     painter.translate(target.topLeft());
-    // A picture replayed on another device is scaled by the two resolutions;
-    // that part of the scale is taken back.
-    painter.scale(target.width() / chart->width() * picture.logicalDpiX() / painter.device()->logicalDpiX(),
-                  target.height() / chart->height() * picture.logicalDpiY() / painter.device()->logicalDpiY());
-    painter.drawPicture(0, 0, picture);
+    painter.scale(target.width() / chart->width(), target.height() / chart->height());
+    const TFocusMarkHidden hidden(chart);
+    chart->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
     painter.restore();
 }
 

@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
 #include <benchmark/benchmark.h>
@@ -25,13 +26,15 @@ void DrawPage(TKurvo &chart, TTarget target, QBuffer &buffer)
         pdf.setResolution(96);
         pdf.setPageMargins(QMarginsF());
         pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / 96, QPageSize::Point));
-        chart.RenderTo(&pdf);
+        QPainter painter(&pdf);
+        chart.Render(painter, QRectF(QPointF(), QSizeF(size)));
     } else {
         QSvgGenerator svg;
         svg.setOutputDevice(&buffer);
         svg.setSize(size);
         svg.setViewBox(QRect(QPoint(), size));
-        chart.RenderTo(&svg);
+        QPainter painter(&svg);
+        chart.Render(painter, QRectF(QPointF(), QSizeF(size)));
     }
 }
 

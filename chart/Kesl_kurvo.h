@@ -15,6 +15,7 @@
 #include "Kesl_kurvo_textlabel.h"
 
 #include <QPoint>
+#include <QRectF>
 #include <QString>
 #include <QVector>
 
@@ -29,6 +30,8 @@
 #include "Kesl_kurvo_types.h"
 
 struct TLayoutRow;
+
+class QPainter;
 
 class TCustomKurvo : public TControl
 {
@@ -231,11 +234,11 @@ public:
     // ---- rendering ----
     virtual void Paint();
     void RenderFrame(TCanvas &canvas);
-    // The whole picture drawn afresh through a page canvas onto device, one
-    // unit of the device to a pixel of the chart: lines, fills and text as
-    // they are (a vector picture stays one), marks in their printer forms.
-    // The screen's bitmap is left as it is.
-    void RenderTo(QPaintDevice *device);
+    // The whole chart as the screen shows it, drawn afresh into target of
+    // painter's device: lines, fills and text as they are, curves through
+    // their exact points, nothing outside the chart; marks take their printer
+    // forms on paper. The painter is left as it was; the screen's bitmap too.
+    void Render(QPainter &painter, const QRectF &target);
     virtual void RenderBackground(TCanvas &canvas, int ox, int oy);
     virtual void RenderData(TCanvas &canvas, int ox, int oy, bool monochrome, bool skipGrid);
     virtual void SetBounds(int left, int top, int width, int height);
@@ -276,9 +279,8 @@ protected:
     void Changed();
 
 private:
-    // keep: an area the frame fill leaves as it is (the data already drawn on a page).
-    void RenderShadow(TCanvas &canvas, int W, int H, int s, const QRect &keep = QRect());
-    void PaintScales();
+    void RenderShadow(TCanvas &canvas, int W, int H, int s);
+    void PaintScales(TCanvas &canvas);
     QPoint CaptionOrigin() const;
     void RenderCaption(TCanvas &canvas);
     struct TReplay; // per-paint drawing state

@@ -392,7 +392,7 @@ void TCustomKurvo::SetChartFrameColor(TColor c)
 
 void TCustomKurvo::SetShadowStyle(TShadowStyle s)
 {
-    d->Set<TStoreAlways>(d->shadowStyle, s == ssBox ? ssBox : ssFlying);
+    d->SetEnum(d->shadowStyle, s, ssBox);
 }
 
 void TCustomKurvo::SetShadowColor(TColor c)
@@ -422,22 +422,22 @@ void TCustomKurvo::SetCaptionPosY(int v)
 
 void TCustomKurvo::SetCaptionAlignment(TAlignment a)
 {
-    d->Set<TStoreAlways>(d->captionAlignment, a >= taLeftJustify && a <= taCenter ? a : d->captionAlignment);
+    d->SetEnum(d->captionAlignment, a, taCenter);
 }
 
 void TCustomKurvo::SetCaptionAnchorHoriz(TCaptionAnchorHoriz a)
 {
-    d->Set<TStoreAlways>(d->captionAnchorH, a >= cahControlLeft && a <= cahControlRight ? a : d->captionAnchorH);
+    d->SetEnum(d->captionAnchorH, a, cahControlRight);
 }
 
 void TCustomKurvo::SetCaptionAnchorVert(TCaptionAnchorVert a)
 {
-    d->Set<TStoreAlways>(d->captionAnchorV, a >= cavControlTop && a <= cavControlBottom ? a : d->captionAnchorV);
+    d->SetEnum(d->captionAnchorV, a, cavControlBottom);
 }
 
 void TCustomKurvo::SetGridStyle(GridStyleType g)
 {
-    d->Set<TStoreAlways>(d->gridStyle, g >= gsNone && g <= gsDotLines ? g : d->gridStyle);
+    d->SetEnum(d->gridStyle, g, gsDotLines);
 }
 
 void TCustomKurvo::SetGridColor(TColor c)

@@ -50,7 +50,7 @@ void TCustomKurvo::SetTextFontStyle(TFontStyles s)
 
 void TCustomKurvo::SetTextBkStyle(TTextBkg s)
 {
-    d->Set<TStoreAlways>(d->textBkStyle, s == tbSolid ? tbSolid : tbClear);
+    d->SetEnum(d->textBkStyle, s, tbSolid);
 }
 
 void TCustomKurvo::SetTextBkColor(TColor c)
@@ -60,7 +60,7 @@ void TCustomKurvo::SetTextBkColor(TColor c)
 
 void TCustomKurvo::SetTextAlignment(TAlignment a)
 {
-    d->Set<TStoreAlways>(d->textAlignment, (a == taLeftJustify || a == taRightJustify) ? a : taCenter);
+    d->SetEnum(d->textAlignment, a, taCenter);
 }
 
 bool TCustomKurvo::ClassVisible(int itemClass) const
@@ -113,25 +113,32 @@ void TCustomKurvo::Commit(const TChartItem &item)
     SyncSharedData();
 }
 
-void TCustomKurvo::AddItem(const TChartItem &item)
-{
-    TChartItem it = item;
-    it.Text[sizeof(it.Text) - 1] = 0;
-    it.LineWidth = std::clamp(it.LineWidth, 0, 255); // as LineWidth itself allows
-    Commit(it);
-}
-
 namespace {
 
+// The first TChartItem::kMaxChars characters of text, whole, into the record.
 void StoreText(TChartItem &it, const QString &text)
 {
-    const QByteArray b = text.toLatin1();
-    const std::size_t n = std::min<std::size_t>(std::size_t(b.size()), sizeof(it.Text) - 1);
-    std::memcpy(it.Text, b.constData(), n);
-    it.Text[n] = 0;
+    QByteArray b;
+    int chars = 0;
+    for (qsizetype i = 0; i < text.size() && chars < TChartItem::kMaxChars; ++chars) {
+        const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+        b += text.mid(i, n).toUtf8();
+        i += n;
+    }
+    std::memset(it.Text, 0, sizeof(it.Text));
+    std::memcpy(it.Text, b.constData(), std::size_t(b.size()));
 }
 
 } // namespace
+
+void TCustomKurvo::AddItem(const TChartItem &item)
+{
+    TChartItem it = item;
+    // The bytes as UTF-8, cut after the last whole character that fits.
+    StoreText(it, QString::fromUtf8(item.Text, qstrnlen(item.Text, sizeof(item.Text))));
+    it.LineWidth = std::clamp(it.LineWidth, 0, 255); // as LineWidth itself allows
+    Commit(it);
+}
 
 void TCustomKurvo::AddMark(double X, double Y, std::uint8_t Shape)
 {

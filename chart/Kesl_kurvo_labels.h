@@ -50,9 +50,8 @@ public:
     void SetPosX(double Value);
     void SetPosY(double Value);
     void SetColor(TColor Value);
-    // Any integer is accepted; a mode outside the enumeration is stored as chOff.
+    // A mode or style beyond its enumeration's last is ignored.
     void SetMode(TCrossHMode Value);
-    // A style outside the enumeration is stored as psSolid.
     void SetLineType(TPenStyle Value);
     void SetLineWid(int Value);
     // Clamped to 1..16.
@@ -125,8 +124,7 @@ public:
     void SetShadowDx(int Value);
     void SetShadowDy(int Value);
     void SetColorShadow(TColor Value);
-    // Enumeration setters store a value outside their enumeration as the
-    // default of the field, so a drawing switch never meets an unknown value.
+    // Enumeration setters ignore a value beyond their enumeration's last.
     void SetAlignment(TAlignment Value);
     void SetVerticalAlignment(TVerticalAlignment Value);
     void SetAttachToData(TTxtLblAttachMode Value);

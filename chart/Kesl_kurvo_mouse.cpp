@@ -2,6 +2,7 @@
 // pointer events to the ranges, the cross-hairs and the dragged labels.
 #include "Kesl_kurvo_mouse.h"
 
+#include "Kesl_setting.h"
 #include "PixelMath.h"
 
 #include <QCursor>
@@ -55,7 +56,7 @@ TKurvoMouse::~TKurvoMouse()
 
 void TKurvoMouse::SetMouseAction(TMouseActMode a)
 {
-    m_action = (a >= maNone && a <= maRotZOnly) ? a : maNone;
+    TStoreAlways::StoreEnum(m_action, a, maRotZOnly);
 }
 
 TCrossHair *TKurvoMouse::CrossHair(int index) const
@@ -384,11 +385,10 @@ const QImage &TKurvoMouse::ShownPicture(const QImage &finished)
     return m_bandImage;
 }
 
-void TKurvoMouse::DrawCrossHairs(TBitmap &bmp, int ox, int oy)
+void TKurvoMouse::DrawCrossHairs(TCanvas &cv, int ox, int oy)
 {
     if (std::all_of(m_cross.begin(), m_cross.end(), [](const TCrossHair *c) { return c->Mode() == chOff; }))
         return;
-    TCanvas &cv = bmp.Canvas();
     const TPen savedPen = cv.Pen;
     const TBrush savedBrush = cv.Brush;
     const TChartGeometry g = m_site.Geometry();

@@ -255,8 +255,9 @@ public:
     void MouseMove(TMouseShift shift, int X, int Y);
     void MouseUp(Qt::MouseButton button, TMouseShift shift, int X, int Y);
 
-    // Draws the visible cross-hairs into a finished picture.
-    void DrawCrossHairs(TBitmap &bmp, int ox, int oy);
+    // Draws the visible cross-hairs into a finished picture, or onto a page.
+    void DrawCrossHairs(TBitmap &bmp, int ox, int oy) { DrawCrossHairs(bmp.Canvas(), ox, oy); }
+    void DrawCrossHairs(TCanvas &canvas, int ox, int oy);
     // The picture to show: the finished one, or a copy of it carrying the band.
     const QImage &ShownPicture(const QImage &finished);
 

@@ -21,6 +21,12 @@ struct TCustomKurvo::PrivateData
         if (Rule::Store(field, std::forward<V>(v)))
             q.Changed();
     }
+    // An enumeration setting: a value beyond `last` is ignored, as everywhere.
+    template<class E> void SetEnum(E &field, E v, E last)
+    {
+        if (TStoreAlways::StoreEnum(field, v, last))
+            q.Changed();
+    }
 
     TCustomKurvo &q;
     std::shared_ptr<TKurvoItemStore> store = std::make_shared<TKurvoItemStore>();

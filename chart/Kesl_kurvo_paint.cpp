@@ -9,11 +9,22 @@
 
 #include <array>
 #include <cstdint>
+#include <unordered_set>
 
 namespace {
 
 using PixelMath::AddSat;
 using PixelMath::RoundSat;
+
+// Mark shapes above this are characters.
+constexpr std::uint8_t kLastFigure = 51;
+
+// A pixel offset from a point, kept within the paint engine's reach.
+QPointF Offset(QPointF from, double dx, double dy)
+{
+    constexpr double lim = PixelMath::kItemReach;
+    return QPointF(std::clamp(from.x() + RoundSat(dx), -lim, lim), std::clamp(from.y() + RoundSat(dy), -lim, lim));
+}
 
 // A recorded pen style outside the enumeration draws solid.
 TPenStyle PenStyleOf(std::uint8_t s)
@@ -82,6 +93,12 @@ struct TCustomKurvo::TReplay
     int distinct = 0; // points in the buffer
     QPoint penBeforeRun {};
     std::array<QPoint, kPolyBuffer> points {};
+    // On a page the run keeps its points as mapped, between pixels, and the
+    // pen where the last line ended (while the canvas' pen is still there).
+    bool page = false;
+    QPointF fstart {}, fpen {}, fpenBeforeRun {};
+    QPoint fpenAt {};
+    std::array<QPointF, kPolyBuffer> fpoints {};
 
     __attribute__((always_inline)) void Append(QPoint p)
     {
@@ -103,11 +120,39 @@ struct TCustomKurvo::TReplay
     {
         if (count == 0)
             return;
-        c.Polyline(points.data(), distinct);
+        if (page) {
+            c.PolylineF(fpoints.data(), distinct);
+            fstart = fpoints[std::size_t(distinct - 1)];
+            PenAt(fstart);
+        } else {
+            c.Polyline(points.data(), distinct);
+        }
         count = distinct = 0;
         start = c.PenPos();
     }
     QPoint PenPos() const { return count > 0 ? penBeforeRun : c.PenPos(); }
+
+    // The page's pen: where the last line ended, unless the canvas' pen has
+    // moved since (text moves it).
+    QPointF PenF() const { return c.PenPos() == fpenAt ? fpen : QPointF(c.PenPos()); }
+    void PenAt(QPointF p)
+    {
+        fpen = p;
+        fpenAt = c.PenPos();
+    }
+    void AppendF(QPointF p)
+    {
+        if (count == 0) {
+            penBeforeRun = c.PenPos();
+            fpenBeforeRun = PenF();
+            fpoints[0] = fstart;
+            distinct = count = 1;
+        }
+        if (p != fpoints[std::size_t(distinct - 1)])
+            fpoints[std::size_t(distinct++)] = p;
+        if (++count >= kPolyBuffer)
+            Flush();
+    }
     void Pen(TColor col, TPenStyle st)
     {
         if (c.Pen.Color != col)
@@ -132,6 +177,8 @@ struct TCustomKurvo::TItemPainter
           c(canvas),
           r {.c = canvas, .start = QPoint(ox, oy), .sx = ox - chart.MarginLeft(), .sy = oy - chart.MarginTop()},
           mono(monochrome),
+          page(canvas.IsPage()),
+          exact(canvas.SubUnits()),
           fontColor(chart.d->chartColor),
           items(chart.d->store->Data()),
           n(chart.d->store->Count())
@@ -142,10 +189,13 @@ struct TCustomKurvo::TItemPainter
     TCanvas &c;
     TReplay r;
     const bool mono;
+    const bool page; // drawn through the painter, cut at the clip
+    const bool exact; // lines through points between pixels
     TColor fontColor;
     const TPackedItem *const items;
     const int n;
     TMarkField field;
+    TBitmap probe {1, 1}; // a screen canvas with the page's pen, for what the screen would do
     // Marks of one shape drawn one by one before the rest of the run goes
     // through the field, whose write costs about a sweep of the surface.
     static constexpr int kFieldMinRun = 256;
@@ -164,8 +214,31 @@ struct TCustomKurvo::TItemPainter
         __builtin_prefetch(items + std::min(i + kPrefetchAhead, n - 1));
     }
 
+    // A point as mapped, not rounded, kept where the paint engine draws exactly.
+    QPointF MapF(int layer, double x, double y) const
+    {
+        if (!exact)
+            return QPointF(Map(layer, x, y));
+        const TLayerTransform &t = k.d->layers->Transform(layer);
+        return QPointF(Reach(PixelMath::AxisToPixel(t.fkx, t.fdx, t.logX, x, t.revX ? t.w : 0)) + r.sx,
+                       Reach(PixelMath::AxisToPixel(t.fky, t.fdy, t.logY, y, t.revY ? 0 : t.h)) + r.sy);
+    }
+    static double Reach(double v)
+    {
+        constexpr double lim = PixelMath::kItemReach;
+        v = v > -lim ? v : -lim; // NaN goes to the low end, as with RoundSat
+        return v < lim ? v : lim;
+    }
+
     void Run();
     void DrawPacked(int &i, TColor col, TPenStyle ps);
+    void MarkFont(int i, TColor col);
+    int PageMarks(int i, TColor col, TPenStyle ps);
+    int PageDrawTo(int i, TColor col, TPenStyle ps);
+    void PageLine(const TPackedItem &it, TColor col, TPenStyle ps);
+    void PageMoveTo(const TPackedItem &it);
+    void PageMoveRel(const TPackedItem &it);
+    void PageDrawRel(const TPackedItem &it, TColor col, TPenStyle ps);
     void DrawRest(const TChartItem &it, TColor col, TColor fill, TPenStyle ps);
     int Marks(int i, TColor col, TPenStyle ps);
     int FieldMarks(int i, const TFastMap &fm, const TPackedItem &look);
@@ -191,6 +264,9 @@ void TCustomKurvo::DrawItems(TCanvas &c, int ox, int oy, bool mono)
     c.Brush.Style = bsSolid;
     c.MoveTo(ox, oy);
     TItemPainter p(*this, c, ox, oy, mono);
+    p.r.page = p.page;
+    p.r.fstart = QPointF(ox, oy);
+    p.r.PenAt(p.r.fstart);
     p.Run();
     p.r.Flush();
     c.Font.Color = p.fontColor;
@@ -221,6 +297,17 @@ void TCustomKurvo::TItemPainter::Run()
 __attribute__((always_inline)) inline void TCustomKurvo::TItemPainter::DrawPacked(int &i, TColor col, TPenStyle ps)
 {
     const TPackedItem &it = items[i];
+    if (page) {
+        switch (it.Kind) {
+        case ikMark: i = PageMarks(i, col, ps); return;
+        case ikLine: PageLine(it, col, ps); return;
+        case ikDrawTo: i = PageDrawTo(i, col, ps); return;
+        case ikMoveTo: PageMoveTo(it); return;
+        case ikMoveRel: PageMoveRel(it); return;
+        case ikDrawRel: PageDrawRel(it, col, ps); return;
+        default: break;
+        }
+    }
     switch (it.Kind) {
     case ikMark: i = Marks(i, col, ps); break;
     case ikLine: Line(it, col, ps); break;
@@ -246,6 +333,8 @@ int TCustomKurvo::TItemPainter::Marks(int i, TColor col, TPenStyle ps)
     r.Pen(col, ps);
     const QPoint p = Map(it.Layer, it.X1, it.Y1);
     TMarkRun run(c, it.Style);
+    if (it.Style > kLastFigure)
+        MarkFont(i, col);
     run.Draw(p.x(), p.y());
     const TFastMap fm(k.d->layers->Transform(it.Layer), r.sx, r.sy);
     const int fieldAfter = std::max(kFieldMinRun, c.Width() / 64 * c.Height());
@@ -258,6 +347,8 @@ int TCustomKurvo::TItemPainter::Marks(int i, TColor col, TPenStyle ps)
             run = TMarkRun(c, m.Style);
             same = 0;
         }
+        if (m.Style > kLastFigure)
+            MarkFont(i, col);
         run.Draw(q.x(), q.y());
         if (++same == fieldAfter && DirectMarkMask(c, m.Style) && c.Width() > 0 && c.Height() > 0)
             i = FieldMarks(i, fm, it);
@@ -503,4 +594,118 @@ void TCustomKurvo::TItemPainter::Arrow(const TChartItem &it, TColor col, TColor 
     } else {
         c.Polygon({b, bp, bm});
     }
+}
+
+// A character mark in the chart's font at the item's size (the chart's own
+// size when it records none), in the mark's colour.
+void TCustomKurvo::TItemPainter::MarkFont(int i, TColor col)
+{
+    const int size = items[i].HasRest ? k.d->store->Get(i).Size : 0;
+    TFont f = k.d->font;
+    f.Color = col;
+    if (size > 0)
+        f.Height = -std::clamp((std::min(size, 720) * 96 + 36) / 72, 1, 960);
+    if (!(c.Font == f))
+        c.Font = f;
+}
+
+// ---- pages: points between pixels, one mark per device pixel ----
+
+// A run of marks of one look. The figures paint only in the pen colour, so
+// one already drawn at a device pixel makes another of its shape there add
+// nothing; a character mark may paint its background, so only one repeated
+// straight after it is left out.
+int TCustomKurvo::TItemPainter::PageMarks(int i, TColor col, TPenStyle ps)
+{
+    const TPackedItem &look = items[i];
+    r.Flush();
+    r.Pen(col, ps);
+    std::unordered_set<std::uint64_t> drawn;
+    std::uint64_t last = 0;
+    for (;; ++i) {
+        const TPackedItem &m = items[i];
+        const QPoint p = Map(m.Layer, m.X1, m.Y1);
+        const QPointF at = c.DevicePoint(QPointF(p) + QPointF(0.5, 0.5));
+        const auto cell = [](double v) { return std::uint64_t(std::uint32_t(PixelMath::RoundSat(std::floor(v)))); };
+        const std::uint64_t key = (cell(at.x()) << 32 | cell(at.y())) * 256 + m.Style;
+        const bool figure = m.Style <= kLastFigure;
+        if (figure ? drawn.insert(key).second : key != last) {
+            if (!figure)
+                MarkFont(i, col);
+            // A figure the screen writes as pixels leaves its pen where it was.
+            probe.Canvas().Pen = c.Pen;
+            probe.Canvas().Brush = c.Brush;
+            const QPoint pen = c.PenPos();
+            DrawMark(c, m.Style, p.x(), p.y());
+            if (DirectMarkMask(probe.Canvas(), m.Style))
+                c.MoveTo(pen.x(), pen.y());
+        }
+        last = figure ? 0 : key;
+        if (i + 1 >= n || !SameLook(items[i + 1], look, ikMark))
+            return i;
+    }
+}
+
+int TCustomKurvo::TItemPainter::PageDrawTo(int i, TColor col, TPenStyle ps)
+{
+    const TPackedItem &it = items[i];
+    if (c.Pen.Color != col || c.Pen.Style != ps || c.Brush.Color != it.FillColor) {
+        r.Flush();
+        c.Pen.Color = col;
+        c.Pen.Style = ps;
+        c.Brush.Color = it.FillColor;
+    }
+    r.AppendF(MapF(it.Layer, it.X1, it.Y1));
+    while (i + 1 < n && SameLook(items[i + 1], it, ikDrawTo) && items[i + 1].FillColor == it.FillColor) {
+        const TPackedItem &d = items[++i];
+        r.AppendF(MapF(d.Layer, d.X1, d.Y1));
+    }
+    return i;
+}
+
+void TCustomKurvo::TItemPainter::PageLine(const TPackedItem &it, TColor col, TPenStyle ps)
+{
+    r.Flush();
+    r.Pen(col, ps);
+    r.Brush(it.FillColor, c.Brush.Style);
+    const QPoint a = Map(it.Layer, it.X1, it.Y1), b = Map(it.Layer, it.X2, it.Y2);
+    if (a == b) { // as on screen: within one pixel, that pixel
+        c.SetPixel(a.x(), a.y(), col);
+        return;
+    }
+    const QPointF to = MapF(it.Layer, it.X2, it.Y2);
+    c.LineF(MapF(it.Layer, it.X1, it.Y1), to);
+    r.PenAt(to);
+}
+
+void TCustomKurvo::TItemPainter::PageMoveTo(const TPackedItem &it)
+{
+    r.Flush();
+    const QPointF p = MapF(it.Layer, it.X1, it.Y1);
+    r.start = Map(it.Layer, it.X1, it.Y1);
+    c.MoveTo(r.start.x(), r.start.y());
+    r.fstart = p;
+    r.PenAt(p);
+}
+
+void TCustomKurvo::TItemPainter::PageMoveRel(const TPackedItem &it)
+{
+    const QPointF to = Offset(r.count > 0 ? r.fpenBeforeRun : r.PenF(), it.X1, it.Y1);
+    r.Flush();
+    r.start = to.toPoint();
+    c.MoveTo(r.start.x(), r.start.y());
+    r.fstart = to;
+    r.PenAt(to);
+}
+
+void TCustomKurvo::TItemPainter::PageDrawRel(const TPackedItem &it, TColor col, TPenStyle ps)
+{
+    r.Flush();
+    const QPointF from = r.PenF(), to = Offset(from, it.X1, it.Y1);
+    c.Pen.Color = col;
+    c.Pen.Style = ps;
+    c.Brush.Color = it.FillColor;
+    c.LineF(from, to);
+    c.SetPixel(c.PenPos().x(), c.PenPos().y(), col);
+    r.PenAt(to);
 }

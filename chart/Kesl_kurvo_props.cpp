@@ -116,17 +116,13 @@ void TBakGndImg::SetIncludePath(bool Value)
 
 void TBakGndImg::SetFillMode(TBkgFill Value)
 {
-    if (!InEnumRange(Value, bfTile))
-        Value = bfStretch;
-    if (TStoreAlways::Store(m_fillMode, Value))
+    if (TStoreAlways::StoreEnum(m_fillMode, Value, bfTile))
         Changed();
 }
 
 void TBakGndImg::SetAreaMode(TBGAreaMode Value)
 {
-    if (!InEnumRange(Value, bamRect))
-        Value = bamNone;
-    if (TStoreAlways::Store(m_areaMode, Value))
+    if (TStoreAlways::StoreEnum(m_areaMode, Value, bamRect))
         Changed();
 }
 

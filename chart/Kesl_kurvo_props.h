@@ -199,7 +199,7 @@ public:
     void SetName(const QString &Value);
     // Switching it off drops the directory from the current Name.
     void SetIncludePath(bool Value);
-    // Enumeration values outside their range are stored as the default.
+    // Enumeration values beyond the last are ignored.
     void SetFillMode(TBkgFill Value);
     void SetAreaMode(TBGAreaMode Value);
     void SetAreaColor(TColor Value);

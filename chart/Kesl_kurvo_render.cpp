@@ -117,20 +117,11 @@ void TCustomKurvo::ResizeDataBitmap(bool printer)
 }
 
 // The frame fill and the drop shadow around the control.
-void TCustomKurvo::RenderShadow(TCanvas &c, int W, int H, int s, const QRect &keep)
+void TCustomKurvo::RenderShadow(TCanvas &c, int W, int H, int s)
 {
     c.Pen = TPen {d->windColor, 1, psSolid, pmCopy};
     c.Brush = TBrush {d->windColor, bsSolid};
-    if (keep.isEmpty()) {
-        c.FillRect(0, 0, W, H);
-    } else {
-        // The bands around the kept area: nothing outside it is drawn over it.
-        const int l = keep.left(), t = keep.top(), r = keep.right() + 1, b = keep.bottom() + 1;
-        c.FillRect(0, 0, W, t);
-        c.FillRect(0, b, W, H);
-        c.FillRect(0, t, l, b);
-        c.FillRect(r, t, W, b);
-    }
+    c.FillRect(0, 0, W, H);
     if (s <= 0)
         return;
     c.Pen.Color = d->shadowBakColor;
@@ -202,62 +193,68 @@ void TCustomKurvo::RenderFrame(TCanvas &c)
     RenderShadow(c, W, H, s);
     RenderCaption(c);
     CalcTransforms();
-    PaintScales();
+    PaintScales(c);
     if (OnScalesRendered)
         OnScalesRendered(this, c, 0, 0);
 }
 
-// The hosted scales draw onto the canvas they are given (the control bitmap's).
-void TCustomKurvo::PaintScales()
+// The hosted scales draw onto the control bitmap's canvas; for another
+// canvas they are lent to it for the while.
+void TCustomKurvo::PaintScales(TCanvas &c)
 {
+    auto host = [this](TCanvas *canvas) {
+        for (auto *list : {&d->scaleX, &d->scaleY})
+            for (TScale *sc : *list)
+                sc->SetExternalCanvas(canvas, 0, 0);
+    };
+    TCanvas &own = d->ctrlBmp.Canvas();
+    if (&c != &own)
+        host(&c);
     for (TScale *sc : d->scaleX)
         if (sc->Visible())
             sc->ForcePaint();
     for (TScale *sc : d->scaleY)
         if (sc->Visible())
             sc->ForcePaint();
+    if (&c != &own)
+        host(&own);
 }
 
-// The data first, clipped by the frame drawn around it afterwards: a page
-// cannot be relied on to clip (a drawing of lines has no clip paths), and
-// the frame fill covers whatever of the items reaches beyond the data area.
-// Scale labels keep their screen height: fonts are sized in pixels, which are
-// the page's units here.
-void TCustomKurvo::RenderTo(QPaintDevice *device)
+// The steps of Paint on a canvas over the painter, in the chart's pixels
+// scaled into the target: the frame, then the data area over what it covers,
+// cut at its edges as the data bitmap cuts it, then the cross-hairs.
+void TCustomKurvo::Render(QPainter &painter, const QRectF &target)
 {
-    if (!device || IsLoading())
+    if (IsLoading() || !painter.isActive() || width() <= 0 || height() <= 0 || !(target.width() > 0) ||
+        !(target.height() > 0))
         return;
     if (d->laidOutSize != size()) {
         const TFlagScope paint(d->paintSuppressed, true);
         Relayout();
     }
     const TFlagScope quiet(d->autoRedraw, false);
-    TCanvas c(device);
-    const int ml = MarginLeft(), mt = MarginTop();
-    CalcTransforms();
-    RenderBackground(c, ml, mt);
-    RenderData(c, ml, mt, false, false);
-    const QRect area(QPoint(ml, mt), d->layout->DataSize(width(), height(), false));
-    RenderShadow(c, width(), height(), ShadowWidth(), area);
-    RenderCaption(c);
-    auto host = [this](TCanvas *canvas) {
-        for (auto *list : {&d->scaleX, &d->scaleY})
-            for (TScale *sc : *list)
-                sc->SetExternalCanvas(canvas, 0, 0);
-    };
-    host(&c);
-    PaintScales();
-    host(&d->ctrlBmp.Canvas());
-    if (OnScalesRendered)
-        OnScalesRendered(this, c, 0, 0);
-    c.Release();
+    painter.save();
+    painter.translate(target.topLeft());
+    painter.scale(target.width() / width(), target.height() / height());
+    {
+        TCanvas c(painter);
+        const QRect whole(0, 0, width(), height());
+        c.SetClip(whole);
+        RenderFrame(c);
+        c.SetClip(QRect(QPoint(MarginLeft(), MarginTop()), d->layout->DataSize(width(), height(), false)));
+        RenderBackground(c, MarginLeft(), MarginTop());
+        RenderData(c, MarginLeft(), MarginTop(), false, false);
+        c.SetClip(whole);
+        d->mouse->DrawCrossHairs(c, 0, 0);
+    }
+    painter.restore();
 }
 
 void TCustomKurvo::RenderBackground(TCanvas &c, int ox, int oy)
 {
-    // A page is drawn on directly; the data bitmap is the screen's.
-    const QSize s = d->layout->DataSize(width(), height(), c.IsPrinter());
-    if (!c.IsPrinter())
+    // Another canvas is drawn on directly, the data area as on screen.
+    const QSize s = d->layout->DataSize(width(), height(), false);
+    if (&c == &d->dataBmp.Canvas())
         ResizeDataBitmap(false);
     const int bw = s.width(), bh = s.height();
     c.Pen = TPen {d->chartFrameColor, 1, psSolid, pmCopy};

@@ -50,8 +50,7 @@ void TScaleProps::DateFormatChanged()
 
 void TScaleProps::SetScaleType(TScaleType Value)
 {
-    if (InEnumRange(Value, sctYR))
-        m_scaleType = Value;
+    TStoreAlways::StoreEnum(m_scaleType, Value, sctYR);
 }
 
 void TScaleProps::SetCaption(const QString &Value)
@@ -71,12 +70,14 @@ void TScaleProps::SetCaptionPosY(int Value)
 
 void TScaleProps::SetCaptionAlignment(TAlignment Value)
 {
-    Store(m_captionAlignment, InEnumRange(Value, taCenter) ? Value : m_captionAlignment);
+    if (InEnumRange(Value, taCenter))
+        Store(m_captionAlignment, Value);
 }
 
 void TScaleProps::SetCaptionAnchor(TScaleUnitAnchor Value)
 {
-    Store(m_captionAnchor, InEnumRange(Value, uaSclBotRgt) ? Value : m_captionAnchor);
+    if (InEnumRange(Value, uaSclBotRgt))
+        Store(m_captionAnchor, Value);
 }
 
 void TScaleProps::SetColorScale(TColor Value)
@@ -117,13 +118,13 @@ void TScaleProps::SetLogarithmic(bool Value)
 
 void TScaleProps::SetLabelType(TFigType Value)
 {
-    if (InEnumRange(Value, ftUserText)) {
-        m_labelType = Value;
-        if (Value == ftDateTime)
-            m_logarithmic = false;
-        if (Value == ftTime)
-            m_decPlaces = 4;
-    }
+    if (!InEnumRange(Value, ftUserText))
+        return;
+    m_labelType = Value;
+    if (Value == ftDateTime)
+        m_logarithmic = false;
+    if (Value == ftTime)
+        m_decPlaces = 4;
     Changed();
 }
 
@@ -226,10 +227,10 @@ TScalePropsHoriz::TScalePropsHoriz(QObject *Owner) : TScaleProps(Owner)
 
 void TScalePropsHoriz::SetScaleLocation(TScaleLocationHoriz Value)
 {
-    if (InEnumRange(Value, slBottom)) {
-        m_location = Value;
-        SetScaleType(Value == slTop ? sctXB : sctXT);
-    }
+    if (!InEnumRange(Value, slBottom))
+        return;
+    m_location = Value;
+    SetScaleType(Value == slTop ? sctXB : sctXT);
     Changed();
 }
 
@@ -240,9 +241,9 @@ TScalePropsVert::TScalePropsVert(QObject *Owner) : TScaleProps(Owner)
 
 void TScalePropsVert::SetScaleLocation(TScaleLocationVert Value)
 {
-    if (InEnumRange(Value, slRight)) {
-        m_location = Value;
-        SetScaleType(Value == slLeft ? sctYR : sctYL);
-    }
+    if (!InEnumRange(Value, slRight))
+        return;
+    m_location = Value;
+    SetScaleType(Value == slLeft ? sctYR : sctYL);
     Changed();
 }

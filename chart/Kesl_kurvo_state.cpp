@@ -34,7 +34,7 @@ TPenStyle TCustomKurvo::PenStyle() const
 
 void TCustomKurvo::SetPenStyle(TPenStyle s)
 {
-    d->penStyle = s;
+    TStoreAlways::StoreEnum(d->penStyle, s, psInsideFrame);
 }
 
 int TCustomKurvo::LineWidth() const
@@ -84,7 +84,7 @@ TFrameStyle TCustomKurvo::BoxFrameStyle() const
 
 void TCustomKurvo::SetBoxFrameStyle(TFrameStyle s)
 {
-    d->boxFrame = s;
+    TStoreAlways::StoreEnum(d->boxFrame, s, fsEngraved);
 }
 
 int TCustomKurvo::TextSize() const

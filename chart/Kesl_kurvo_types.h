@@ -61,12 +61,14 @@ struct TChartItem
     std::int32_t Layer;
     bool Transparent;
     std::uint8_t FrameStyle;
-    char Text[18]; // at most 17 single-byte characters, zero-terminated
+    // At most kMaxChars characters (code points) in UTF-8, zero-terminated.
+    static constexpr int kMaxChars = 17;
+    char Text[kMaxChars * 4 + 1];
     std::int32_t Size;
     std::int32_t Depth;
     std::uint8_t Style;
 
-    QString TextString() const { return QString::fromLatin1(Text); }
+    QString TextString() const { return QString::fromUtf8(Text); }
 };
 
 enum TTextBkg { tbClear, tbSolid };

@@ -28,8 +28,9 @@ class MarkPen
 public:
     MarkPen(TCanvas &c, int x, int y) : m_c(c), m_x(x), m_y(y)
     {
-        m_visible = std::int64_t(x) + kFigureReach >= 0 && std::int64_t(x) - kFigureReach < c.Width() &&
-            std::int64_t(y) + kFigureReach >= 0 && std::int64_t(y) - kFigureReach < c.Height();
+        const QRect r = c.ClipRect();
+        m_visible = std::int64_t(x) + kFigureReach >= r.left() && std::int64_t(x) - kFigureReach <= r.right() &&
+            std::int64_t(y) + kFigureReach >= r.top() && std::int64_t(y) - kFigureReach <= r.bottom();
     }
 
     void Segment(int dx1, int dy1, int dx2, int dy2) { Path({{dx1, dy1}, {dx2, dy2}}); }
@@ -314,7 +315,8 @@ void DrawCharacterMark(TCanvas &c, std::uint8_t shape, int x, int y)
     const std::int64_t left = std::int64_t(x) - w / 2;
     const std::int64_t top = std::int64_t(y) - h / 2;
     // A margin of one text height covers glyphs that overhang their box.
-    if (left + w + h < 0 || left - h >= c.Width() || top + 2 * h < 0 || top - h >= c.Height()) {
+    const QRect r = c.ClipRect();
+    if (left + w + h < r.left() || left - h > r.right() || top + 2 * h < r.top() || top - h > r.bottom()) {
         // Off the canvas: only the pen moves, as the text output would move it.
         c.MoveTo(PixelMath::SatInt(left + w), PixelMath::SatInt(top));
         return;

@@ -1,8 +1,11 @@
 #include "Canvas.h"
 
 #include <QFontMetrics>
+#include <QPagedPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
+#include <QPainterPathStroker>
 
 #include <algorithm>
 #include <cstdlib>
@@ -49,12 +52,10 @@ Qt::BrushStyle QtBrushStyle(TBrushStyle s)
     return Qt::SolidPattern;
 }
 
-// Fills, text and pictures take the units as they are; only lines are moved
-// to the middles of the units (at a finer pixel ratio).
-void Unshifted(QPainter &p)
+// Paper: a printer's or a PDF writer's page.
+bool OnPaper(const QPaintDevice *device)
 {
-    if (!p.transform().isIdentity())
-        p.resetTransform();
+    return dynamic_cast<const QPagedPaintDevice *>(device) != nullptr;
 }
 
 // The surface a one-pixel solid line is walked into.
@@ -212,7 +213,25 @@ QFont TFont::ToQFont() const
 
 TCanvas::TCanvas(QImage *image) : m_image(image) { }
 
-TCanvas::TCanvas(QPaintDevice *page) : m_image(&m_noImage), m_page(page) { }
+TCanvas::TCanvas(QPaintDevice *page)
+    : m_image(&m_noImage), m_page(page), m_paper(OnPaper(page)), m_extent(0, 0, page->width(), page->height())
+{
+}
+
+TCanvas::TCanvas(QPainter &painter)
+    : m_image(&m_noImage),
+      m_page(painter.device()),
+      m_external(&painter),
+      m_paper(OnPaper(painter.device())),
+      m_base(painter.worldTransform()),
+      m_device(painter.deviceTransform())
+{
+    const QPaintEngine *engine = painter.paintEngine();
+    m_nativeClip = !engine || engine->type() != QPaintEngine::SVG;
+    m_rasterPage = engine && engine->type() == QPaintEngine::Raster;
+    const QRectF page(0, 0, m_page->width(), m_page->height());
+    m_extent = m_device.inverted().mapRect(page).toAlignedRect();
+}
 
 TCanvas::~TCanvas() = default;
 
@@ -235,6 +254,8 @@ const QFontMetrics &TCanvas::CurrentMetrics() const
 
 void TCanvas::Release() const
 {
+    if (m_external)
+        return;
     if (m_painter) {
         m_painter->end();
         m_painter.reset();
@@ -243,6 +264,8 @@ void TCanvas::Release() const
 
 QPainter &TCanvas::P() const
 {
+    if (m_external)
+        return *m_external;
     if (!m_painter) {
         m_painter = std::make_unique<QPainter>(m_page ? m_page : m_image);
         m_painter->setRenderHint(QPainter::Antialiasing, false);
@@ -273,12 +296,11 @@ void TCanvas::ApplyCompositionForPen(QPainter &p) const
     }
 }
 
-void TCanvas::ApplyPen(QPainter &p) const
+QPen TCanvas::QtPen(int &shift) const
 {
-    if (Pen.Style == psClear) {
-        p.setPen(Qt::NoPen);
-        return;
-    }
+    shift = -1;
+    if (Pen.Style == psClear)
+        return QPen(Qt::NoPen);
     QPen pen(ColorToQColor(Pen.Color));
     pen.setStyle(QtPenStyle(Pen.Style));
     if (!DirectPixels() && !m_page) {
@@ -287,17 +309,20 @@ void TCanvas::ApplyPen(QPainter &p) const
         pen.setWidth(std::max(Pen.Width, 1));
         pen.setCapStyle(Pen.Width <= 1 ? Qt::SquareCap : Qt::FlatCap);
         pen.setJoinStyle(Qt::MiterJoin);
-        p.setTransform(QTransform::fromTranslate(0.5, 0.5));
-    } else if (m_page && Pen.Width <= 1) {
+        shift = 1;
+    } else if (m_page && Pen.Width <= 1 && !m_rasterPage) {
         // On a page a thin line is a unit wide (a hairline would vanish when
         // zoomed), through the middle of the units it covers, its end left
         // out as on the screen.
         pen.setWidth(1);
         pen.setCapStyle(Qt::FlatCap);
         pen.setJoinStyle(Qt::MiterJoin);
-        p.setTransform(QTransform::fromTranslate(0.5, 0.5));
+        shift = 1;
     } else if (Pen.Width <= 1) {
-        // A cosmetic flat-capped pen leaves out the end pixel of a line.
+        // A cosmetic flat-capped pen leaves out the end pixel of a line (and
+        // breaks it by pixels, as on screen, on an image drawn as a page).
+        if (m_page)
+            shift = 0;
         pen.setWidth(0);
         pen.setCapStyle(Qt::FlatCap);
         pen.setJoinStyle(Qt::MiterJoin);
@@ -305,17 +330,40 @@ void TCanvas::ApplyPen(QPainter &p) const
         // Thick lines end flat at their end points, so a bar drawn from 0 to y
         // covers exactly that span (and needs no curve for its ends).
         if (m_page)
-            Unshifted(p); // after a thin line
+            shift = 0; // after a thin line
         pen.setWidth(Pen.Width);
         pen.setCapStyle(Qt::FlatCap);
         pen.setJoinStyle(Qt::RoundJoin);
     }
+    return pen;
+}
+
+// Fills, text and pictures take the units as they are; only lines are moved
+// to the middles of the units (at a finer pixel ratio, on a page).
+void TCanvas::Shift(QPainter &p, bool half) const
+{
+    const QTransform t = half ? QTransform::fromTranslate(0.5, 0.5) * m_base : m_base;
+    if (p.worldTransform() != t)
+        p.setWorldTransform(t);
+}
+
+void TCanvas::ApplyPen(QPainter &p) const
+{
+    int shift;
+    const QPen pen = QtPen(shift);
+    if (shift >= 0)
+        Shift(p, shift == 1);
     p.setPen(pen);
+}
+
+QBrush TCanvas::QtBrush() const
+{
+    return QBrush(ColorToQColor(Brush.Color), QtBrushStyle(Brush.Style));
 }
 
 void TCanvas::ApplyBrush(QPainter &p) const
 {
-    p.setBrush(QBrush(ColorToQColor(Brush.Color), QtBrushStyle(Brush.Style)));
+    p.setBrush(QtBrush());
 }
 
 void TCanvas::LineTo(int x, int y)
@@ -324,6 +372,11 @@ void TCanvas::LineTo(int x, int y)
     m_penPos = QPoint(x, y);
     if (Pen.Style == psClear || Blank() || from == m_penPos)
         return;
+    if (m_page) {
+        const QPointF ends[2] = {QPointF(from), QPointF(m_penPos)};
+        PageLines(ends, 2, false);
+        return;
+    }
     if (SimpleLinePen(Pen) && DirectPixels()) {
         Walk(PixelTarget(*this), from, m_penPos);
         return;
@@ -339,6 +392,13 @@ void TCanvas::Polyline(const QPoint *points, int count)
 {
     if (count <= 0)
         return;
+    if (m_page) {
+        // One path on a page, whatever the pen: one element of the page.
+        QVector<QPointF> f(count);
+        std::copy(points, points + count, f.begin());
+        PolylineF(f.constData(), count);
+        return;
+    }
     const bool simple = SimpleLinePen(Pen);
     if (simple && DirectPixels() && !Blank()) {
         // Segment by segment gives the same pixels for a one-pixel solid pen;
@@ -369,6 +429,10 @@ void TCanvas::Polygon(const QVector<QPoint> &points)
 {
     if (points.size() < 2 || Blank())
         return;
+    if (m_page) {
+        PagePolygon(points);
+        return;
+    }
     const bool simplePen = Pen.Width <= 1 && Pen.Style == psSolid && Pen.Mode == pmCopy;
     QPainter &p = P();
     ApplyCompositionForPen(p);
@@ -380,9 +444,9 @@ void TCanvas::Polygon(const QVector<QPoint> &points)
         // coordinates lie inside, which is exactly what the outline encloses.
         p.setPen(Qt::NoPen);
         ApplyBrush(p);
-        p.setTransform(QTransform::fromTranslate(0.5, 0.5));
+        Shift(p, true);
         p.drawPolygon(QPolygon(points));
-        p.resetTransform();
+        Shift(p, false);
     }
     if (!simplePen) {
         ApplyPen(p);
@@ -418,8 +482,8 @@ void TCanvas::FillRect(int x1, int y1, int x2, int y2)
         return;
     }
     QPainter &p = P();
-    Unshifted(p);
-    p.fillRect(r, QBrush(ColorToQColor(Brush.Color), QtBrushStyle(Brush.Style)));
+    Shift(p, false);
+    p.fillRect(r, QtBrush());
 }
 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
@@ -433,6 +497,13 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
     FillRect(x1, y1, x2, y2);
     if (Pen.Style == psClear)
         return;
+    if (m_page) {
+        const QPointF ring[4] = {QPointF(x1, y1), QPointF(x2 - 1, y1), QPointF(x2 - 1, y2 - 1), QPointF(x1, y2 - 1)};
+        PageLines(ring, 4, true);
+        if (x2 - x1 == 1 || y2 - y1 == 1)
+            SetPixel(x2 - 1, y2 - 1, Pen.Color);
+        return;
+    }
     if (x2 - x1 <= 2 || y2 - y1 <= 2 || (Pen.Width <= 1 && Pen.Style == psSolid && Pen.Mode == pmCopy)) {
         // Outline as four closed segments keeps the exclusive-corner rule exact.
         const QPoint keep = m_penPos;
@@ -462,6 +533,10 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
         std::swap(y1, y2);
     if (x1 == x2 || y1 == y2 || Blank())
         return;
+    if (m_page) {
+        PageEllipse(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+        return;
+    }
     QPainter &p = P();
     ApplyPen(p);
     ApplyBrush(p);
@@ -485,10 +560,10 @@ TColor TCanvas::Pixel(int x, int y) const
 
 void TCanvas::SetPixel(int x, int y, TColor c)
 {
-    if (x < 0 || y < 0 || x >= Width() || y >= Height())
+    if (m_page ? !ClipRect().contains(x, y) : (x < 0 || y < 0 || x >= Width() || y >= Height()))
         return;
     if (!DirectPixels()) {
-        Unshifted(P());
+        Shift(P(), false);
         P().fillRect(x, y, 1, 1, ColorToQColor(c));
         return;
     }
@@ -514,8 +589,12 @@ void TCanvas::TextOut(int x, int y, const QString &text)
     m_penPos = QPoint(x + w, y);
     if (Blank() || text.isEmpty())
         return;
+    if (m_page) {
+        PageText(x, y, text);
+        return;
+    }
     QPainter &p = P();
-    Unshifted(p);
+    Shift(p, false);
     if (m_textClip.isValid())
         p.setClipRect(m_textClip);
     if (Brush.Style != bsClear)
@@ -549,10 +628,23 @@ void TCanvas::DrawImage(const QRect &dest, const QImage &src, const QRect &srcRe
 {
     if (Blank() || src.isNull() || dest.isEmpty() || srcRect.isEmpty())
         return;
+    QRectF to(dest), from(srcRect);
+    if (m_page) {
+        // Only the part within the clip, with its part of the source.
+        to = to.intersected(ClipRect());
+        if (to.isEmpty())
+            return;
+        const qreal kx = from.width() / dest.width(), ky = from.height() / dest.height();
+        from = QRectF(from.x() + (to.x() - dest.x()) * kx, from.y() + (to.y() - dest.y()) * ky, to.width() * kx,
+                      to.height() * ky);
+    }
     QPainter &p = P();
-    Unshifted(p);
+    Shift(p, false);
     p.setCompositionMode(CopyModeComposition(CopyMode));
-    p.drawImage(dest, src, srcRect);
+    if (m_page)
+        p.drawImage(to, src, from);
+    else
+        p.drawImage(dest, src, srcRect);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 

@@ -8,12 +8,17 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <QTransform>
 #include <QVector>
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 
 class QPainter;
+class QPainterPath;
+class QBrush;
+class QPen;
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
 enum TPenMode { pmCopy, pmXor, pmNot, pmNotXor };
@@ -74,6 +79,9 @@ public:
     // A canvas over a page (a printer, a PDF writer, a recorded picture): every
     // call goes through the painter, there are no scan lines and Pixel reads -1.
     explicit TCanvas(QPaintDevice *page);
+    // A page drawn through a painter someone else began, in its coordinates
+    // as they are: the canvas never ends it and leaves restoring it to them.
+    explicit TCanvas(QPainter &painter);
     ~TCanvas();
     TCanvas(const TCanvas &) = delete;
     TCanvas &operator=(const TCanvas &) = delete;
@@ -92,6 +100,10 @@ public:
     void LineTo(int x, int y);
     void Polyline(const QVector<QPoint> &points) { Polyline(points.constData(), int(points.size())); }
     void Polyline(const QPoint *points, int count);
+    // Lines through points that need not lie on whole units: drawn as they
+    // are on a page, rounded to pixels on an image. The pen ends rounded.
+    void LineF(QPointF from, QPointF to);
+    void PolylineF(const QPointF *points, int count);
     void Polygon(const QVector<QPoint> &points);
     void Rectangle(int x1, int y1, int x2, int y2);
     void Rectangle(const QRect &r) { Rectangle(r.left(), r.top(), r.right() + 1, r.bottom() + 1); }
@@ -115,17 +127,38 @@ public:
     void Draw(int x, int y, const TBitmap &bmp);
     void StretchDraw(int x1, int y1, int x2, int y2, const TBitmap &bmp);
 
-    // True over a page: figures drawn as pixel patterns on screen take their
-    // line forms there.
-    bool IsPrinter() const { return m_page != nullptr; }
+    // True on paper (a printer's or PDF writer's page): figures drawn as pixel
+    // patterns elsewhere take their line forms there.
+    bool IsPrinter() const { return m_paper; }
+    // True over a page of any kind: every call goes through a painter.
+    bool IsPage() const { return m_page != nullptr; }
+    // Over a page: what lies wholly outside r (canvas units) is not drawn and
+    // what crosses its edge is cut there, by the painter where the device
+    // clips, else by cutting the shapes. An empty r removes the clip.
+    void SetClip(const QRect &r) { m_clip = r; }
+    // Where a point of the canvas lands in the device's own units.
+    QPointF DevicePoint(QPointF p) const { return m_device.map(p); }
+    // True over a page that shows more than whole units: a drawing, or an
+    // image with more than one pixel to a unit.
+    bool SubUnits() const { return m_page && (!m_rasterPage || std::abs(m_device.determinant()) > 1.0001); }
     // True when a unit is one pixel of the image, so scan lines may be written
     // directly; not over a page or an image of a finer pixel ratio.
     bool DirectPixels() const { return !m_page && m_image->devicePixelRatio() == 1.0; }
 
-    // In units: over an image of a finer pixel ratio, each unit is ratio pixels wide.
-    int Width() const { return m_page ? m_page->width() : qRound(m_image->width() / m_image->devicePixelRatio()); }
-    int Height() const { return m_page ? m_page->height() : qRound(m_image->height() / m_image->devicePixelRatio()); }
-    QRect ClipRect() const { return QRect(0, 0, Width(), Height()); }
+    // In units: over an image of a finer pixel ratio, each unit is ratio pixels
+    // wide; over a page, where the page ends in the canvas' units.
+    int Width() const { return m_page ? m_extent.right() + 1 : qRound(m_image->width() / m_image->devicePixelRatio()); }
+    int Height() const
+    {
+        return m_page ? m_extent.bottom() + 1 : qRound(m_image->height() / m_image->devicePixelRatio());
+    }
+    // What may be drawn on: the surface, or the page within its clip.
+    QRect ClipRect() const
+    {
+        if (m_page)
+            return m_clip.isEmpty() ? m_extent : m_clip.intersected(m_extent);
+        return QRect(0, 0, Width(), Height());
+    }
 
     // Direct access for fast pixel work; the pointer is valid until the next
     // resize. Ends no painting: writes land in the same buffer the painter uses.
@@ -140,7 +173,20 @@ public:
 
 private:
     QPainter &P() const;
+    // The painter's pen for Pen; shift: 1 lines through unit middles, 0 on
+    // the corners, -1 the transform as it is.
+    QPen QtPen(int &shift) const;
     void ApplyPen(QPainter &p) const;
+    void Shift(QPainter &p, bool half) const;
+    // Page drawing: Direct draws through the painter, Cut hands the areas the
+    // drawing covers to a filler (shape, brush) when the canvas must cut them.
+    template<class Direct, class Cut> void PageDraw(QRectF bounds, const QRect &clip, Direct direct, Cut cut);
+    void PageLines(const QPointF *points, int count, bool closed);
+    void PagePolygon(const QVector<QPoint> &points);
+    void PageEllipse(const QRect &box);
+    void PageText(int x, int y, const QString &text);
+    QPainterPath StrokeOf(const QPainterPath &centre) const;
+    QBrush QtBrush() const;
     void ApplyBrush(QPainter &p) const;
     void ApplyCompositionForPen(QPainter &p) const;
     void DrawImage(const QRect &dest, const QImage &src, const QRect &srcRect);
@@ -154,6 +200,13 @@ private:
 
     QImage *m_image;
     QPaintDevice *m_page = nullptr;
+    QPainter *m_external = nullptr; // a painter someone else began
+    bool m_paper = false;
+    bool m_nativeClip = true; // the page's painter clips (an SVG writer's does not)
+    bool m_rasterPage = false; // the page is an image: thin lines as on screen
+    QTransform m_base, m_device; // canvas units to the painter's world, to the device
+    QRect m_extent; // the page in canvas units
+    QRect m_clip;
     QImage m_noImage; // what m_image points to over a page
     mutable std::unique_ptr<QPainter> m_painter;
     QPoint m_penPos;

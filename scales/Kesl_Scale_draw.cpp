@@ -339,7 +339,7 @@ void TScale::Paint()
         DrawScaleAndBase(*target, X, Y);
         if (OnAfterScaleRendered)
             OnAfterScaleRendered(this, *target);
-    } else if (W > 0 && H > 0 && target->IsPrinter()) {
+    } else if (W > 0 && H > 0 && target->IsPage()) {
         // On a page the scale stays lines and text, not a picture of them.
         DrawOpaque(*target, X, Y);
     } else if (W > 0 && H > 0) {
