@@ -1,6 +1,8 @@
 #include "ChartExport.h"
 #include "FileReplace.h"
 
+#include "FileGuards.h"
+
 #include "FocusMark.h"
 #include "Kesl_kurvo.h"
 
@@ -79,11 +81,11 @@ void DrawPage(QPaintDevice &page, QWidget *chart, const QStringList &heading)
 }
 
 // Writes all of data through a temporary file, so an old file survives any failure.
-QString Commit(const QString &fileName, const QByteArray &data)
+QString Commit(const QByteArray &file, const QByteArray &data)
 {
     QString cause;
-    if (!ReplaceFile(QFile::encodeName(fileName), data, cause))
-        return QStringLiteral("Cannot write %1: %2").arg(fileName, cause);
+    if (!ReplaceFile(file, data, cause))
+        return QStringLiteral("Cannot write %1: %2").arg(ShownPath(QFile::decodeName(file)), cause);
     return {};
 }
 
@@ -153,6 +155,12 @@ void DrawChartInto(QPainter &painter, QWidget *chart, const QRectF &target)
 
 QString SaveChartPicture(QWidget *chart, const QString &fileName, int scale, const QStringList &heading)
 {
+    return SaveChartPictureAs(chart, QFile::encodeName(fileName), scale, heading);
+}
+
+QString SaveChartPictureAs(QWidget *chart, const QByteArray &file, int scale, const QStringList &heading)
+{
+    const QString fileName = QFile::decodeName(file);
     if (!chart || scale < 1 || scale > 4)
         return QStringLiteral("There is no picture to save.");
     const QString suffix = QFileInfo(fileName).suffix().toLower();
@@ -168,7 +176,7 @@ QString SaveChartPicture(QWidget *chart, const QString &fileName, int scale, con
             .arg(QFileInfo(fileName).fileName());
     if (data.isEmpty())
         return QStringLiteral("The picture could not be drawn.");
-    return Commit(fileName, data);
+    return Commit(file, data);
 }
 
 QString CopyChartPicture(QWidget *chart, int scale)
@@ -197,5 +205,5 @@ QString SaveSamplesCsv(const QString &fileName, const double *values, qsizetype 
         data.append(buffer, r.ptr - buffer);
         data.append('\n');
     }
-    return Commit(fileName, data);
+    return Commit(QFile::encodeName(fileName), data);
 }
