@@ -30,15 +30,27 @@ struct THeldMessage
 };
 QList<THeldMessage> HeldMessages;
 
-void HoldStartMessage(QtMsgType type, const QMessageLogContext &context, const QString &text)
+// Ends a start the framework cannot make with one line: the hint for a
+// missing display, or else the framework's own reason.
+[[noreturn]] void EndStart(const QString &reason)
 {
-    if (type == QtFatalMsg) {
+    const bool display = reason.isEmpty() || reason.contains(QLatin1String("platform plugin")) ||
+        reason.contains(QLatin1String("display"), Qt::CaseInsensitive) ||
+        reason.contains(QLatin1String("screen"), Qt::CaseInsensitive);
+    if (display)
         std::fputs("cauchy: no display found; to get a picture of the window instead, run: cauchy --snapshot "
                    "FILE.png\n",
                    stderr);
-        std::fflush(nullptr);
-        ::_exit(1);
-    }
+    else
+        std::fprintf(stderr, "cauchy: cannot start: %s\n", qPrintable(reason));
+    std::fflush(nullptr);
+    ::_exit(1);
+}
+
+void HoldStartMessage(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type == QtFatalMsg)
+        EndStart(text);
     HeldMessages.append({type, context.file, context.function, context.category, context.line, text});
 }
 
@@ -65,7 +77,12 @@ int SignalPipe[2] = {-1, -1};
 int FallbackPipe[2] = {-1, -1};
 std::atomic<bool> LoopWatches {false};
 std::atomic<bool> LoopEnded {false};
-static_assert(std::atomic<bool>::is_always_lock_free);
+// Files being written (TTerminationDeferred), and a signal that waits for them.
+std::atomic<int> WritesInProgress {0};
+std::atomic<int> WaitingSignal {0};
+static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free);
+
+constexpr int kTerminationSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 // Ends the process by the signal's default action (status "killed by sig").
 void DieBy(int sig)
@@ -78,7 +95,10 @@ void OnTerminationSignal(int sig)
 {
     const int saved = errno;
     if (!LoopWatches.load()) {
-        DieBy(sig); // delivered as soon as this handler returns
+        // Stored before the count is read: a write that ends in between sees it.
+        WaitingSignal = sig;
+        if (WritesInProgress.load() == 0)
+            DieBy(sig); // delivered as soon as this handler returns
     } else {
         const char byte = char(sig);
         [[maybe_unused]] ssize_t n = ::write(SignalPipe[1], &byte, 1);
@@ -93,10 +113,16 @@ void OnTerminationSignal(int sig)
 void *FallbackThread(void *)
 {
     char sig = 0;
+    const auto waitForWrites = [] {
+        while (WritesInProgress.load() > 0)
+            ::poll(nullptr, 0, 10);
+    };
     while (::read(FallbackPipe[0], &sig, 1) != 1) { }
     ::poll(nullptr, 0, TerminationGraceMs);
+    waitForWrites();
     if (LoopEnded.load())
         ::poll(nullptr, 0, 10 * TerminationGraceMs);
+    waitForWrites();
     DieBy(sig);
     ::_exit(128 + sig);
 }
@@ -120,8 +146,13 @@ void ApplicationDetail::TDisplayGuard::Release()
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
+    // A platform without a screen (a frame buffer that is not there) would
+    // end the program at the first window.
+    if (QGuiApplication::screens().isEmpty())
+        EndStart(QString());
     Release();
     SetProgramIdentity();
+    m_qtSettings = std::make_unique<TPrivateQtSettings>();
 }
 
 bool TApplication::notify(QObject *receiver, QEvent *event)
@@ -136,8 +167,34 @@ bool TApplication::notify(QObject *receiver, QEvent *event)
     return false;
 }
 
+void OpenStandardDescriptors()
+{
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        // The lowest free number is fd itself, as the ones below are open.
+        const int opened = ::open("/dev/null", O_RDWR | O_NOCTTY);
+        if (opened >= 0 && opened != fd)
+            ::close(opened);
+    }
+}
+
+TTerminationDeferred::TTerminationDeferred()
+{
+    ++WritesInProgress;
+}
+
+TTerminationDeferred::~TTerminationDeferred()
+{
+    // A signal that came meanwhile and that no loop takes ends the process now.
+    if (--WritesInProgress == 0 && !LoopWatches.load())
+        if (const int sig = WaitingSignal.load())
+            DieBy(sig);
+}
+
 void InstallProcessSignals()
 {
+    OpenStandardDescriptors();
     ::signal(SIGXFSZ, SIG_IGN);
     if (SignalPipe[0] >= 0)
         return;
@@ -157,8 +214,8 @@ void InstallProcessSignals()
     action.sa_handler = OnTerminationSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &action, nullptr);
-    ::sigaction(SIGINT, &action, nullptr);
+    for (const int sig : kTerminationSignals)
+        ::sigaction(sig, &action, nullptr);
 }
 
 void QuitOnTerminationSignals(QCoreApplication &App, bool &Requested)

@@ -3,6 +3,8 @@
 #include "ModelTexts.h"
 #include "Simulation.h"
 
+#include "FileGuards.h"
+
 #include "FocusMark.h"
 #include "Kesl_kurvo.h"
 
@@ -75,11 +77,11 @@ void DrawPage(QPaintDevice &page, QWidget *chart, const QStringList &heading)
 }
 
 // Writes all of data through a temporary file, so an old file survives any failure.
-QString Commit(const QString &fileName, const QByteArray &data)
+QString Commit(const QByteArray &file, const QByteArray &data)
 {
     QString cause;
-    if (!ReplaceFile(QFile::encodeName(fileName), data, cause))
-        return QStringLiteral("Cannot write %1: %2").arg(fileName, cause);
+    if (!ReplaceFile(file, data, cause))
+        return QStringLiteral("Cannot write %1: %2").arg(ShownPath(QFile::decodeName(file)), cause);
     return {};
 }
 
@@ -98,6 +100,12 @@ QByteArray PngBytes(QWidget *chart, int scale)
     return Bytes([&](QBuffer &buffer) { ChartImage(chart, scale).save(&buffer, "PNG"); });
 }
 
+// A document's title names what its page shows, as its heading does.
+QString DocumentTitle(QWidget *chart, const QStringList &heading)
+{
+    return heading.isEmpty() ? chart->window()->windowTitle() : heading.first();
+}
+
 // Its size is given at 96 pixels per inch as on a screen, like the PDF page:
 // what browsers and drawing programs take one pixel to be.
 QByteArray SvgBytes(QWidget *chart, int scale, const QStringList &heading)
@@ -111,7 +119,7 @@ QByteArray SvgBytes(QWidget *chart, int scale, const QStringList &heading)
         svg.setResolution(96);
         svg.setSize(size * scale);
         svg.setViewBox(QRect(QPoint(), size));
-        svg.setTitle(chart->window()->windowTitle().toHtmlEscaped()); // Qt 6.4 writes it as it is
+        svg.setTitle(DocumentTitle(chart, heading).toHtmlEscaped()); // Qt 6.4 writes it as it is
         DrawPage(svg, chart, heading);
     });
 }
@@ -126,7 +134,7 @@ void WritePdf(QBuffer &buffer, QWidget *chart, int scale, const QStringList &hea
     pdf.setPageMargins(QMarginsF());
     const QSize size = chart->size() + QSize(0, HeadingHeight(heading));
     pdf.setPageSize(QPageSize(QSizeF(size * scale) * 72.0 / kDpi, QPageSize::Point));
-    pdf.setTitle(chart->window()->windowTitle());
+    pdf.setTitle(DocumentTitle(chart, heading));
     DrawPage(pdf, chart, heading);
 }
 
@@ -151,6 +159,12 @@ void DrawChartInto(QPainter &painter, QWidget *chart, const QRectF &target)
 
 QString SaveChartPicture(QWidget *chart, const QString &fileName, int scale, const QStringList &heading)
 {
+    return SaveChartPictureAs(chart, QFile::encodeName(fileName), scale, heading);
+}
+
+QString SaveChartPictureAs(QWidget *chart, const QByteArray &file, int scale, const QStringList &heading)
+{
+    const QString fileName = QFile::decodeName(file);
     if (!chart || scale < 1 || scale > 4)
         return QStringLiteral("There is no picture to save.");
     const QString suffix = QFileInfo(fileName).suffix().toLower();
@@ -166,7 +180,7 @@ QString SaveChartPicture(QWidget *chart, const QString &fileName, int scale, con
             .arg(QFileInfo(fileName).fileName());
     if (data.isEmpty())
         return QStringLiteral("The picture could not be drawn.");
-    return Commit(fileName, data);
+    return Commit(file, data);
 }
 
 QString CopyChartPicture(QWidget *chart, int scale)
@@ -178,12 +192,12 @@ QString CopyChartPicture(QWidget *chart, int scale)
     return {};
 }
 
-QString SaveSamplesCsv(const QString &fileName, const double *values, qsizetype count, const QStringList &context)
+namespace {
+
+// The shortest form that reads back to the same double, with '.' whatever
+// the locale; infinities and NaN (no generator makes them) as inf and nan.
+QByteArray CsvBytes(const double *values, qsizetype count, const QStringList &context)
 {
-    // The shortest form that reads back to the same double, with '.' whatever
-    // the locale; infinities and NaN (no generator makes them) as inf and nan.
-    if (count < 0 || (!values && count > 0))
-        return QStringLiteral("There are no samples to save.");
     QByteArray data;
     data.reserve(count * 24);
     for (const QString &line : context)
@@ -195,11 +209,20 @@ QString SaveSamplesCsv(const QString &fileName, const double *values, qsizetype 
         data.append(buffer, r.ptr - buffer);
         data.append('\n');
     }
-    return Commit(fileName, data);
+    return data;
 }
 
-QString SaveShownSamples(const TSimulation &model, const QString &fileName)
+} // namespace
+
+QString SaveSamplesCsv(const QString &fileName, const double *values, qsizetype count, const QStringList &context)
+{
+    if (count < 0 || (!values && count > 0))
+        return QStringLiteral("There are no samples to save.");
+    return Commit(QFile::encodeName(fileName), CsvBytes(values, count, context));
+}
+
+QString SaveShownSamples(const TSimulation &model, const QByteArray &file)
 {
     const std::vector<double> values = model.ShownValues();
-    return SaveSamplesCsv(fileName, values.data(), qsizetype(values.size()), SamplesContext(model));
+    return Commit(file, CsvBytes(values.data(), qsizetype(values.size()), SamplesContext(model)));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -18,6 +19,8 @@ void DrawChartInto(QPainter &painter, QWidget *chart, const QRectF &target);
 // The format by the extension: .png, .svg, .pdf. The lines of Heading (the
 // window's title, a line naming what the chart shows) head an SVG or PDF page.
 QString SaveChartPicture(QWidget *chart, const QString &fileName, int scale, const QStringList &heading = {});
+// The same with the file's name as its bytes, which a text might not keep.
+QString SaveChartPictureAs(QWidget *chart, const QByteArray &file, int scale, const QStringList &heading = {});
 QString CopyChartPicture(QWidget *chart, int scale); // to the clipboard
 // One value a line under a header row "sample"; each line of Context first as
 // a comment ("# " + line), so that a reader told of the comment character
@@ -30,4 +33,4 @@ QImage ChartImage(QWidget *chart, int scale);
 class TSimulation;
 // The samples (or means) the model's view shows, with comment lines that say
 // where they came from, as SaveSamplesCsv writes them.
-QString SaveShownSamples(const TSimulation &model, const QString &fileName);
+QString SaveShownSamples(const TSimulation &model, const QByteArray &file);

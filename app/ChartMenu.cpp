@@ -12,6 +12,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -79,7 +80,7 @@ void SaveSamples(TMainParts &frm, const QString &title)
     const QString name = AskFileName(frm, title, {Filter(frm, "CSV file", "*.csv")});
     if (name.isEmpty())
         return;
-    Report(frm, SaveShownSamples(*frm.Model, name));
+    Report(frm, SaveShownSamples(*frm.Model, QFile::encodeName(name)));
 }
 
 void AddExportEntries(QMenu *menu, TMainParts &frm)

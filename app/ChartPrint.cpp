@@ -1,6 +1,7 @@
 #include "ChartPrint.h"
 
 #include "ChartExport.h"
+#include "FileReplace.h"
 #include "Kesl_kurvo.h"
 #include "MainParts.h"
 #include "MessageBox.h"
@@ -8,8 +9,11 @@
 #include "RadioGroup.h"
 #include "Simulation.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QShortcut>
@@ -52,7 +56,7 @@ QKeySequence PrintKeys()
     return QKeySequence(Qt::CTRL | Qt::Key_P);
 }
 
-QString PrintChart(TMainParts &frm, QPrinter *printer)
+static QString PrintPage(TMainParts &frm, QPaintDevice *printer)
 {
     const QString failed = QStringLiteral("The chart could not be printed.");
     QPainter painter;
@@ -67,6 +71,26 @@ QString PrintChart(TMainParts &frm, QPrinter *printer)
     const QRectF target = Fitted(frm.RC->size(), area);
     DrawChartInto(painter, frm.RC, target);
     return painter.end() ? QString() : failed;
+}
+
+// "Print to file" makes the PDF in memory and saves it as every other file
+// is saved: an old file stays as it was when the new one cannot be written.
+QString PrintChart(TMainParts &frm, QPrinter *printer)
+{
+    if (!printer || printer->outputFormat() != QPrinter::PdfFormat || printer->outputFileName().isEmpty())
+        return PrintPage(frm, printer);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&buffer);
+    pdf.setPageLayout(printer->pageLayout());
+    pdf.setResolution(printer->resolution());
+    pdf.setTitle(printer->docName());
+    pdf.setCreator(printer->creator());
+    QString error = PrintPage(frm, &pdf), cause;
+    if (error.isEmpty() && !ReplaceFile(QFile::encodeName(printer->outputFileName()), bytes, cause))
+        error = QStringLiteral("The chart could not be printed.");
+    return error;
 }
 
 void OpenPrintDialog(TMainParts &frm)

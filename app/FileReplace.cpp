@@ -1,5 +1,7 @@
 #include "FileReplace.h"
 
+#include "Application.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -55,6 +57,39 @@ void SyncFolderOf(const QByteArray &File)
     }
 }
 
+// Why an existing Target must stay as it is; empty when it may be replaced.
+// The file's mode decides, for root as for anyone: a file nobody may write
+// is refused, though root could open it. A file of several hard links is
+// refused too: replacing it would part it from its other names, and writing
+// it in place would lose the old contents when the write fails.
+QString Refusal(const QByteArray &Target, const struct stat &Old)
+{
+    if ((Old.st_mode & 0222) == 0)
+        return SystemError(EACCES);
+    if (::faccessat(AT_FDCWD, Target.constData(), W_OK, AT_EACCESS) != 0)
+        return SystemError(errno);
+    if (Old.st_nlink > 1)
+        return QStringLiteral("it has %1 hard links, which replacing it would part").arg(Old.st_nlink);
+    return {};
+}
+
+// The new file gets the old one's owner, group and mode as far as this user
+// may give them; a new one the mode the umask leaves.
+void TakeOwnerAndMode(int Fd, const struct stat *Old)
+{
+    if (!Old) {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(Fd, 0666 & ~mask);
+        return;
+    }
+    // The owner only root may give; the group any member of it. A set-id bit
+    // stays only with the owner or group it names.
+    const bool owner = ::fchown(Fd, Old->st_uid, Old->st_gid) == 0;
+    const bool group = owner || ::fchown(Fd, uid_t(-1), Old->st_gid) == 0;
+    ::fchmod(Fd, Old->st_mode & (owner ? 07777 : group ? 02777 : 0777));
+}
+
 } // namespace
 
 bool ReplaceFile(const QByteArray &File, const QByteArray &Bytes, QString &error)
@@ -70,20 +105,19 @@ bool ReplaceFile(const QByteArray &File, const QByteArray &Bytes, QString &error
         error = QStringLiteral("not a regular file");
         return false;
     }
-    // A write-protected file is kept, as a save from the window keeps it.
-    if (exists && ::access(target.constData(), W_OK) != 0) {
-        error = SystemError(errno);
+    if (const QString refusal = exists ? Refusal(target, old) : QString(); !refusal.isEmpty()) {
+        error = refusal;
         return false;
     }
+    // From the temporary file to the rename, a signal waits.
+    const TTerminationDeferred deferred;
     QByteArray temp = TemporaryName(target);
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {
         error = SystemError(errno);
         return false;
     }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, exists ? (old.st_mode & 07777) : (0666 & ~mask));
+    TakeOwnerAndMode(fd, exists ? &old : nullptr);
     bool ok = WriteAll(fd, Bytes) && ::fsync(fd) == 0;
     int cause = errno;
     if (::close(fd) != 0 && ok) {

@@ -18,6 +18,19 @@ class TSimulation;
 
 struct TMainParts
 {
+    // The layout's outer sizes include a window frame of this many pixels;
+    // Qt sizes a top-level widget by its client area.
+    static constexpr int kFrameWidth = 8;
+    static constexpr int kFrameHeight = 33;
+    static constexpr int kDesignLeft = 322;
+    static constexpr int kDesignTop = 231;
+    static constexpr int kDesignWidth = 760;
+    static constexpr int kDesignHeight = 417;
+    static constexpr int kMinWidth = 760;
+    static constexpr int kMinHeight = 400;
+    static constexpr int kPanelHeight = 73;
+    static constexpr int kMemoHeight = 88;
+
     // The window's controls, in creation order.
     TKurvo *RC = nullptr;
     QFrame *Panel1 = nullptr;

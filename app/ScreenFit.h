@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <QSizeF>
 
 #include <memory>
 
@@ -13,6 +14,14 @@ class TApplication;
 // of Window pixels at scale 1 (frame included) fits into Available device
 // pixels. Never below 1: a screen too small even for that gets scale 1.
 double ScaleThatFits(const QSize &Available, const QSize &Window, double Asked);
+
+// The most device pixels the window may take a side: more is no screen's,
+// and the pictures made of it then stay well under a gigabyte.
+inline constexpr int kMaxPictureSide = 8192;
+
+// QT_SCALE_FACTOR's Factor lowered so that a window of Device pixels at it
+// gets no side longer than kMaxPictureSide; Factor itself when it does not.
+double FactorWithin(const QSizeF &Device, double Factor);
 
 // The top-left corner for Window inside Available: where it is when it lies
 // inside, else moved as little as it takes; at the area's top-left corner in
@@ -30,6 +39,8 @@ struct TScaleFit
 // Creates the application object at the asked scale. When the main window
 // would not fit into the free area of the primary screen at it, creates it
 // again at the largest scale that fits: the scale is fixed once the object
-// exists, and the screen is known only then.
+// exists, and the screen is known only then. All of Qt's scale and text
+// resolution variables together never make the window larger than
+// kMaxPictureSide a side: beyond, it is created again smaller, with a warning.
 std::unique_ptr<TApplication> CreateApplicationThatFits(int &argc, char **argv);
 TScaleFit StartScale();

@@ -9,6 +9,7 @@
 #include "Application.h"
 #include "ChartExport.h"
 #include "ChartPrint.h"
+#include "FileGuards.h"
 #include "FileReplace.h"
 #include "MessageBox.h"
 
@@ -25,7 +26,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <memory>
+#include <new>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <vector>
 
 void ApplyStartParameters(TMainParts &frm, const TStartOptions &options)
@@ -98,8 +104,10 @@ bool WriteSnapshotImage(const QImage &Picture, const QByteArray &File, QString &
 {
     QByteArray bytes;
     QString cause;
-    if (!EncodeImage(Picture, File, bytes, cause) || !ReplaceFile(File, bytes, cause)) {
-        error = QStringLiteral("cannot write the snapshot \"%1\": %2").arg(QString::fromLocal8Bit(File), cause);
+    if (Picture.isNull())
+        cause = QStringLiteral("not enough memory for the picture");
+    if (!cause.isEmpty() || !EncodeImage(Picture, File, bytes, cause) || !ReplaceFile(File, bytes, cause)) {
+        error = QStringLiteral("cannot write the snapshot \"%1\": %2").arg(ShownPath(QFile::decodeName(File)), cause);
         return false;
     }
     return true;
@@ -110,14 +118,84 @@ bool SaveSnapshot(TMainParts &frm, const QByteArray &File, QString &error)
     return WriteSnapshotImage(frm.Window->grab().toImage(), File, error);
 }
 
-bool SaveExport(TMainParts &frm, const QString &File, QString &error)
+bool SaveExport(TMainParts &frm, const QByteArray &File, QString &error)
 {
     // A samples file is the view's samples as "Save samples…" writes them.
-    if (QFileInfo(File).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0)
+    if (File.toLower().endsWith(".csv"))
         error = SaveShownSamples(*frm.Model, File);
     else
-        error = SaveChartPicture(frm.RC, File, 1, PageHeading(frm));
+        error = SaveChartPictureAs(frm.RC, File, 1, PageHeading(frm));
     return error.isEmpty();
+}
+
+QByteArray FileArgumentBytes(int argc, char **argv, const QByteArray &Option, const QString &Parsed)
+{
+    QByteArray raw;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == Option && i + 1 < argc)
+            raw = argv[++i];
+        else if (arg.startsWith(Option + '='))
+            raw = arg.mid(Option.size() + 1);
+    }
+    return QString::fromLocal8Bit(raw) == Parsed ? raw : QFile::encodeName(Parsed);
+}
+
+namespace {
+
+// Descriptors a start needs beyond those open: measured with the lowest
+// limits at which a snapshot and a window still start, and some to spare
+// for the files the window opens later (fonts, dialogs, the host link).
+constexpr rlim_t kHeadlessDescriptors = 32, kWindowDescriptors = 64;
+
+// How many of the descriptors below Limit are open.
+rlim_t OpenDescriptors(rlim_t Limit)
+{
+    rlim_t open = 0;
+    for (rlim_t fd = 0; fd < Limit; ++fd)
+        open += ::fcntl(int(fd), F_GETFD) != -1;
+    return open;
+}
+
+char OutOfMemoryLine[160];
+
+void OnOutOfMemory()
+{
+    // Nothing here may ask for memory.
+    [[maybe_unused]] const ssize_t n = ::write(2, OutOfMemoryLine, std::strlen(OutOfMemoryLine));
+    ::_exit(1);
+}
+
+} // namespace
+
+QString CheckDescriptorLimit(bool Headless)
+{
+    const rlim_t needed = Headless ? kHeadlessDescriptors : kWindowDescriptors;
+    rlimit limit {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur >= 4 * needed)
+        return {};
+    const rlim_t open = OpenDescriptors(limit.rlim_cur);
+    if (limit.rlim_cur - open >= needed)
+        return {};
+    const rlim_t allowed = limit.rlim_cur;
+    limit.rlim_cur = open + needed;
+    if (limit.rlim_max >= limit.rlim_cur && ::setrlimit(RLIMIT_NOFILE, &limit) == 0)
+        return {};
+    return QStringLiteral("cannot start: only %1 files may be open at once (ulimit -n), and at least %2 are needed")
+        .arg(allowed)
+        .arg(open + needed);
+}
+
+void EndWhenMemoryRunsOut()
+{
+    rlimit limit {};
+    if (::getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+        std::snprintf(OutOfMemoryLine, sizeof OutOfMemoryLine,
+                      "cauchy: out of memory (the address space is limited to %llu MB: ulimit -v)\n",
+                      static_cast<unsigned long long>(limit.rlim_cur >> 20));
+    else
+        std::snprintf(OutOfMemoryLine, sizeof OutOfMemoryLine, "cauchy: out of memory\n");
+    std::set_new_handler(OnOutOfMemory);
 }
 
 int ReportStartFailure(int &argc, char **argv, bool Snapshot, const QString &Message)

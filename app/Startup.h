@@ -20,14 +20,30 @@ void ApplyStartView(TMainParts &frm, const TStartOptions &options);
 // name, kept as given); false with a message when it cannot be written.
 bool SaveSnapshot(TMainParts &frm, const QByteArray &File, QString &error);
 
-// Writes the chart alone to File as the chart menu's "Save picture…" does.
-bool SaveExport(TMainParts &frm, const QString &File, QString &error);
+// Writes the chart alone to File (raw bytes of the name) as the chart menu's
+// "Save picture…" does.
+bool SaveExport(TMainParts &frm, const QByteArray &File, QString &error);
+
+// The value of a file-name option ("--export") as its bytes on the command
+// line, which the parsed text might not keep; the parsed text's own encoding
+// when the bytes are not what the parser took.
+QByteArray FileArgumentBytes(int argc, char **argv, const QByteArray &Option, const QString &Parsed);
 
 // Writes Picture to File in the format its extension names (PNG without one).
 // The file is replaced only once the new one is complete, so a failure leaves
 // an old file as it was; a path that exists but is not a regular file, and an
 // unknown format, are refused. The message names the real cause.
 bool WriteSnapshotImage(const QImage &Picture, const QByteArray &File, QString &error);
+
+// Checks, before the framework starts, that the process may open the files
+// it needs (a display connection, wake-up pipes of its threads, fonts);
+// raises its own limit when the hard limit allows. Empty when it may, else
+// the line that says why the program cannot start.
+QString CheckDescriptorLimit(bool Headless);
+
+// From now on a memory request that cannot be met, wherever it is made,
+// ends the program with one line and exit status 1, not with an abort.
+void EndWhenMemoryRunsOut();
 
 // Ends a start-up that threw: one line on standard error and, for a window
 // run, the message in an error box. Returns the exit status, 1.

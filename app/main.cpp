@@ -37,6 +37,11 @@ try {
     const bool snapshot = options.Headless();
     if (snapshot)
         qputenv("QT_QPA_PLATFORM", "offscreen"); // nothing appears on a screen
+    EndWhenMemoryRunsOut();
+    if (const QString cause = CheckDescriptorLimit(snapshot); !cause.isEmpty()) {
+        std::fprintf(stderr, "cauchy: %s\n", qPrintable(cause));
+        return 1;
+    }
 
     // Values Qt would read but could not draw with; warned about above.
     if (parsed.DropScaleFactor)
@@ -66,7 +71,7 @@ try {
         QString error;
         const bool saved = options.Export.isEmpty()
             ? SaveSnapshot(FrmMain, SnapshotPathBytes(argc, argv, options.Snapshot), error)
-            : SaveExport(FrmMain, options.Export, error);
+            : SaveExport(FrmMain, FileArgumentBytes(argc, argv, "--export", options.Export), error);
         if (!saved) {
             std::fprintf(stderr, "cauchy: %s\n", qPrintable(TranslateMessage(FrmMain.cliDemon, error)));
             return 1;

@@ -22,19 +22,6 @@ class TFrmMain : public QWidget, public TMainParts
     Q_OBJECT
 
 public:
-    // The layout's outer sizes include a window frame of this many pixels;
-    // Qt sizes a top-level widget by its client area.
-    static constexpr int kFrameWidth = 8;
-    static constexpr int kFrameHeight = 33;
-    static constexpr int kDesignLeft = 322;
-    static constexpr int kDesignTop = 231;
-    static constexpr int kDesignWidth = 760;
-    static constexpr int kDesignHeight = 417;
-    static constexpr int kMinWidth = 760;
-    static constexpr int kMinHeight = 400;
-    static constexpr int kPanelHeight = 73;
-    static constexpr int kMemoHeight = 88;
-
     // Without a single-instance rule (a snapshot run) a running program does not stop this one.
     // A language ("de", "en") picks a table shipped with the program instead
     // of the one beside it; a host's table always wins.

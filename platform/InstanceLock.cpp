@@ -1,10 +1,10 @@
 #include "InstanceLock.h"
+#include "FileGuards.h"
 #include "RuntimeDirectory.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QSet>
 #include <QStandardPaths>
 #include <QSysInfo>
@@ -128,6 +128,36 @@ bool OwnerAlive(const TLockOwner &Owner, const QString &Path, const TInstanceLoc
     return Check ? Check(Owner.Pid) : true;
 }
 
+// Makes the lock file, never opening anything that is there already: with
+// O_EXCL even a FIFO at the path is an error, not a wait. -1 when it cannot
+// be made (errno tells why; EEXIST when something is there).
+int CreateLockFile(const QString &Path)
+{
+    const QByteArray path = QFile::encodeName(Path);
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return -1;
+    const QByteArray owner = QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+        QCoreApplication::applicationName().toUtf8() + '\n' + QSysInfo::machineHostName().toUtf8() + '\n' +
+        QSysInfo::machineUniqueId() + '\n' + QSysInfo::bootUniqueId() + '\n';
+    qsizetype done = 0;
+    while (done < owner.size()) {
+        const ssize_t n = ::write(fd, owner.constData() + done, size_t(owner.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    if (done == owner.size())
+        return fd;
+    const int cause = errno;
+    ::unlink(path.constData());
+    ::close(fd);
+    errno = cause;
+    return -1;
+}
+
 bool RemoveBrokenLock(const QString &Path, TFound Found)
 {
     if (Found == TFound::Directory)
@@ -162,35 +192,38 @@ TInstanceLock::TResult TInstanceLock::TryAcquire()
             continue;
         }
         if (found != TFound::Nothing && !RemoveBrokenLock(m_filePath, found)) {
-            m_error = QStringLiteral("%1 is not a lock and cannot be removed").arg(m_filePath);
+            m_error = QStringLiteral("%1 is not a lock and cannot be removed").arg(ShownPath(m_filePath));
             return TResult::Failed;
         }
-        auto lock = std::make_unique<QLockFile>(m_filePath);
-        // Only a dead owner makes a lock stale; a long-running instance keeps it.
-        lock->setStaleLockTime(0);
-        if (lock->tryLock(0)) {
-            m_lock = std::move(lock);
+        m_fd = CreateLockFile(m_filePath);
+        if (m_fd >= 0) {
             HeldHere().insert(m_filePath);
             return TResult::Acquired;
         }
-        if (lock->error() != QLockFile::LockFailedError)
+        if (errno != EEXIST)
             break;
         // Another instance made it in between: look at it again.
     }
-    m_error = QStringLiteral("cannot create %1").arg(m_filePath);
+    m_error = QStringLiteral("cannot create %1").arg(ShownPath(m_filePath));
     return TResult::Failed;
 }
 
 bool TInstanceLock::IsHeld() const
 {
-    return m_lock && m_lock->isLocked();
+    return m_fd >= 0;
 }
 
 void TInstanceLock::Release()
 {
-    if (m_lock) {
-        HeldHere().remove(m_filePath);
-        m_lock->unlock();
-        m_lock.reset();
-    }
+    if (m_fd < 0)
+        return;
+    HeldHere().remove(m_filePath);
+    // Only the file this object made: one put in its place is another's.
+    const QByteArray path = QFile::encodeName(m_filePath);
+    struct stat made = {}, there = {};
+    if (::fstat(m_fd, &made) == 0 && ::lstat(path.constData(), &there) == 0 && made.st_dev == there.st_dev &&
+        made.st_ino == there.st_ino)
+        ::unlink(path.constData());
+    ::close(m_fd);
+    m_fd = -1;
 }

@@ -3,9 +3,6 @@
 #include <QString>
 
 #include <functional>
-#include <memory>
-
-class QLockFile;
 
 // Keeps a program to one running instance per user: a lock file named
 // "<Name>.lock" in the user's runtime directory, held until Release() or
@@ -13,7 +10,9 @@ class QLockFile;
 // that ended, an empty or unreadable file, anything that is not a regular
 // file) is taken over, so a crash never blocks the next start. The lock of a
 // running process never goes stale by age. Only a regular file is ever
-// opened, so nothing found at the lock's path can block the start.
+// opened, so nothing found at the lock's path can block the start, even when
+// it appears there while the lock is being taken. The file holds the lines a
+// QLockFile would write (process id, program, host, machine id, boot id).
 class TInstanceLock
 {
 public:
@@ -53,7 +52,7 @@ public:
 private:
     QString m_name;
     QString m_filePath;
-    std::unique_ptr<QLockFile> m_lock;
+    int m_fd = -1; // the lock file this object made, open while it is held
     TOwnerCheck m_ownerCheck;
     qint64 m_ownerPid = 0;
     QString m_error;

@@ -1,25 +1,34 @@
 #include "SystemSettings.h"
+#include "FileGuards.h"
+#include "RuntimeDirectory.h"
 
+#include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QVariant>
 
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
 const QString kOrganization = QStringLiteral("Ostrel");
 const QString kApplication = QStringLiteral("quarvis");
 // More than any settings file of the host holds.
-constexpr off_t kMaxFileBytes = 1024 * 1024;
+constexpr qint64 kMaxFileBytes = 1024 * 1024;
 
 // The files QSettings reads for the system scope, in its order: the
 // application's file, then the organisation's, in every configuration
@@ -37,29 +46,37 @@ QStringList SettingsFiles()
     return files;
 }
 
-// QSettings opens and reads every file whole: a FIFO or a device would block
-// it or never end, a huge file would fill the memory.
-bool AllFilesAreSafe()
+// The value in one INI file, read from a copy in memory: QSettings opens the
+// file by its name, and the name may stand for something else by then.
+std::optional<QString> ValueIn(const QString &File, const QString &Key)
 {
-    for (const QString &file : SettingsFiles()) {
-        struct stat st = {};
-        if (::stat(QFile::encodeName(file).constData(), &st) == 0 &&
-            (!S_ISREG(st.st_mode) || st.st_size > kMaxFileBytes))
-            return false;
+    const std::optional<QByteArray> bytes = ReadRegularFile(QFile::encodeName(File), kMaxFileBytes);
+    if (!bytes)
+        return std::nullopt;
+    const int fd = ::memfd_create("settings", MFD_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    std::optional<QString> value;
+    if (::write(fd, bytes->constData(), size_t(bytes->size())) == bytes->size()) {
+        const QSettings settings(QStringLiteral("/proc/self/fd/%1").arg(fd), QSettings::IniFormat);
+        const QVariant v = settings.value(Key);
+        // An unquoted INI value with commas reads as a list; the value is one string.
+        if (v.typeId() == QMetaType::QStringList)
+            value = v.toStringList().join(QLatin1Char(','));
+        else if (v.isValid())
+            value = v.toString();
     }
-    return true;
+    ::close(fd);
+    return value;
 }
 
+// As QSettings looks: the first file that has the key.
 QString ReadNow(const QString &Key)
 {
-    if (!AllFilesAreSafe())
-        return QString();
-    const QSettings settings(QSettings::IniFormat, QSettings::SystemScope, kOrganization, kApplication);
-    const QVariant value = settings.value(Key);
-    // An unquoted INI value with commas reads as a list; the value is one string.
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1Char(','));
-    return value.toString();
+    for (const QString &file : SettingsFiles())
+        if (std::optional<QString> value = ValueIn(file, Key))
+            return *value;
+    return QString();
 }
 
 struct TPendingRead
@@ -97,4 +114,54 @@ QString ReadHostSystemSetting(const QString &Key, int DeadlineMs)
 QString ReadViewerHandle()
 {
     return ReadHostSystemSetting(QStringLiteral("demon/ViewerHandle"));
+}
+
+namespace {
+
+constexpr QSettings::Format kFormats[] = {QSettings::NativeFormat, QSettings::IniFormat};
+const QString kQtFile = QStringLiteral("QtProject.conf");
+
+void PointQtSettingsAt(const QString &User, const QString &System)
+{
+    for (const QSettings::Format format : kFormats) {
+        QSettings::setPath(format, QSettings::UserScope, User);
+        QSettings::setPath(format, QSettings::SystemScope, System);
+    }
+}
+
+} // namespace
+
+TPrivateQtSettings::TPrivateQtSettings()
+    : m_file(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') + kQtFile),
+      m_read(ReadRegularFile(QFile::encodeName(m_file), kMaxFileBytes))
+{
+    const QString runtime = RuntimeDirectory();
+    m_dir = std::make_unique<QTemporaryDir>((runtime.isEmpty() ? QDir::tempPath() : runtime) +
+                                            QStringLiteral("/qt-settings-XXXXXX"));
+    const QString user = m_dir->filePath(QStringLiteral("user")), system = m_dir->filePath(QStringLiteral("system"));
+    QFile copy(user + QLatin1Char('/') + kQtFile);
+    if (!m_dir->isValid() || !QDir().mkdir(user) || !QDir().mkdir(system) ||
+        (m_read && !(copy.open(QIODevice::WriteOnly) && copy.write(*m_read) == m_read->size() && copy.flush()))) {
+        m_dir.reset();
+        // Nowhere to keep a copy: no state at all, rather than a wait.
+        PointQtSettingsAt(QStringLiteral("/dev/null/none"), QStringLiteral("/dev/null/none"));
+        return;
+    }
+    PointQtSettingsAt(user, system);
+}
+
+TPrivateQtSettings::~TPrivateQtSettings()
+{
+    if (!m_dir)
+        return;
+    const std::optional<QByteArray> now =
+        ReadRegularFile(QFile::encodeName(m_dir->filePath(QStringLiteral("user/") + kQtFile)), kMaxFileBytes);
+    struct stat st = {};
+    const bool missing = ::lstat(QFile::encodeName(m_file).constData(), &st) != 0 && errno == ENOENT;
+    // Written back only over the regular file it was made from, or where there was none.
+    if (!now || now == m_read || !(m_read || missing))
+        return;
+    QSaveFile file(m_file);
+    if (file.open(QIODevice::WriteOnly) && file.write(*now) == now->size())
+        file.commit();
 }

@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageReader>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -19,6 +20,7 @@
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <utility>
 
 namespace {
 
@@ -167,6 +169,7 @@ TEST_F(Program, EndsCleanlyOnSignalsAndStartsOverBrokenLocks)
     // Signal, what is left where the lock goes, and whether the start warns.
     const std::tuple<int, std::function<void()>, bool> cases[] = {
         {SIGTERM, [] {}, false},
+        {SIGHUP, [] {}, false},
         {SIGINT, [&] { QFile(LockFile()).open(QIODevice::WriteOnly); }, false},
         {SIGTERM, [&] { QDir().mkpath(LockFile() + "/x"); }, true},
     };
@@ -257,4 +260,68 @@ TEST_F(Program, AHostileMachineStillGetsASnapshotOrOneMessage)
     SetImmutable(locked, false);
     EXPECT_EQ(QFileInfo(keep).size(), 3);
     EXPECT_EQ(QDir(d).entryList({"keep.png*"}, QDir::Files), QStringList {"keep.png"});
+}
+
+TEST_F(Program, ClosedStandardOutputAndErrorAreNoQuitSignal)
+{
+    QProcess p;
+    m_env.insert(QStringLiteral("CAUCHY_LANGUAGE"), QStringLiteral("fr")); // a warning on standard error
+    p.setChildProcessModifier([] { ::close(1), ::close(2); });
+    Start(p);
+    ASSERT_TRUE(LoopAnswers(p) && LoopAnswers(p));
+    EXPECT_EQ(p.state(), QProcess::Running);
+    ::kill(pid_t(p.processId()), SIGTERM);
+    ASSERT_TRUE(p.waitForFinished(15000));
+    EXPECT_EQ(p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, 0);
+}
+
+TEST_F(Program, ExportKeepsTheBytesOfItsName)
+{
+    const QString program = std::exchange(m_program, QStringLiteral("/bin/sh"));
+    for (const char *locale : {"C", "C.UTF-8"}) {
+        QTemporaryDir dir;
+        const QByteArray d = QFile::encodeName(dir.path()) + '/';
+        QProcessEnvironment env = m_env;
+        env.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(locale));
+        // The name as printf writes it, and its bytes.
+        for (const auto &[written, name] :
+             {std::pair {"a\\377\\376.png", "a\xff\xfe.png"}, {"c\\351.svg", "c\xe9.svg"}}) {
+            const auto [code, err] =
+                Run({"-c", R"sh(exec "$0" --export "$(printf "$1")")sh", program, d + written}, env);
+            EXPECT_EQ(code, 0) << err.toStdString();
+            EXPECT_EQ(::unlink(d + name), 0) << locale;
+        }
+        EXPECT_TRUE(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System));
+    }
+}
+
+TEST_F(Program, LimitsAndScalesEndInOneLineOrAPictureOfBoundedSize)
+{
+    const QString snap = m_run.path() + QStringLiteral("/s.png");
+    // Descriptors allowed (0: as now), variables set, exit code (-1: 0 or 1), the one line said.
+    const std::tuple<rlim_t, QStringList, int, const char *> cases[] = {
+        {4, {}, 1, "ulimit -n"},
+        {10, {}, 1, "ulimit -n"},
+        {16, {}, 1, "ulimit -n"},
+        {40, {}, 0, ""},
+        {0, {"QT_QPA_PLATFORM=linuxfb:fb=/nonexistent", "DISPLAY="}, 1, "no display found"},
+        {0, {"QT_SCREEN_SCALE_FACTORS=11"}, 0, "drawn at most 8192 pixels a side"},
+    };
+    for (const auto &[files, variables, exitCode, says] : cases) {
+        SCOPED_TRACE(says);
+        QProcessEnvironment env = m_env;
+        for (const QString &v : variables)
+            env.insert(v.section('=', 0, 0), v.section('=', 1));
+        const rlimit limit {files, files};
+        const bool window = variables.join(' ').contains("linuxfb");
+        QFile::remove(snap);
+        const auto [code, err] = Run(window ? QStringList() : QStringList {"--snapshot", snap}, env, [&limit] {
+            if (limit.rlim_cur)
+                ::setrlimit(RLIMIT_NOFILE, &limit);
+        });
+        EXPECT_EQ(code, exitCode) << err.toStdString();
+        EXPECT_TRUE(!*says || (err.count(says) == 1 && err.count("cauchy:") == 1)) << err.toStdString();
+        const QSize size = QImageReader(snap).size();
+        EXPECT_LE(std::max(size.width(), size.height()), 8192);
+    }
 }

@@ -1,7 +1,9 @@
 // Start-up pieces of the program entry: the snapshot file, the bytes of its
-// name, and a start that throws.
+// name, a start that throws, and files written while signals come.
 #include "Application.h"
 #include "ChartExport.h"
+#include "ChartPrint.h"
+#include "FileReplace.h"
 #include "Kesl_kurvo.h"
 #include "MessageBox.h"
 #include "Startup.h"
@@ -9,16 +11,21 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <cstring>
 #include <fstream>
+#include <poll.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -173,4 +180,98 @@ TEST(StartView, StepsRunAtOnceAreDrawnOnce)
     EXPECT_EQ(frm.Model->RunCount(), 40);
     EXPECT_LE(frm.RC->PaintCount() - before, 2);
     EXPECT_FALSE(frm.RC->isHidden());
+}
+
+TEST(Snapshot, TheModeDecidesForRootTooAndOwnerGroupAndModeStay)
+{
+    QTemporaryDir dir;
+    const QByteArray d = QFile::encodeName(dir.path()) + '/';
+    for (const char *name : {"prot", "hard", "theirs"})
+        QFile(d + name).open(QIODevice::WriteOnly);
+    constexpr uid_t kNobody = 65534;
+    const bool root = ::geteuid() == 0;
+    ASSERT_EQ(::chmod(d + "prot", 0444) | ::symlink(d + "prot", d + "link") | ::link(d + "hard", d + "hard2") |
+                  ::chmod(d + "theirs", 0640) | (root ? ::chown(d + "theirs", kNobody, kNobody) : 0),
+              0);
+    // File, replaced, the message.
+    const std::tuple<QByteArray, bool, QString> cases[] = {{"prot", false, strerror(EACCES)},
+                                                           {"link", false, strerror(EACCES)},
+                                                           {"hard", false, "hard links"},
+                                                           {"theirs", true, ""}};
+    for (const auto &[file, replaced, says] : cases) {
+        SCOPED_TRACE(file.toStdString());
+        QString error;
+        EXPECT_EQ(WriteSnapshotImage(QImage(8, 8, QImage::Format_RGB32), d + file, error), replaced);
+        EXPECT_TRUE(error.contains(says) && Read(d + file).isEmpty() != replaced) << error.toStdString();
+    }
+    struct stat st
+    {
+    };
+    ASSERT_EQ(::stat(d + "theirs", &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_TRUE(!root || (st.st_uid == kNobody && st.st_gid == kNobody));
+}
+
+TEST(Signals, AFileBeingWrittenIsFinishedFirst)
+{
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        QTemporaryDir dir;
+        const QByteArray file = QFile::encodeName(dir.filePath("f.svg"));
+        const int watch = ::inotify_init1(IN_CLOEXEC);
+        ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(dir.path()), IN_CREATE), 0);
+        // Headless, the signal comes as the temporary file appears.
+        const int status = InChild(
+            [&](int ready) {
+                InstallProcessSignals();
+                QString e;
+                return ::write(ready, "r", 1) == 1 && ReplaceFile(file, QByteArray(64 << 20, 'x'), e) ? 0 : 1;
+            },
+            [&](pid_t pid) {
+                char event[4096];
+                pollfd created {watch, POLLIN, 0};
+                if (::poll(&created, 1, 60000) == 1 && ::read(watch, event, sizeof event) > 0)
+                    ::kill(pid, signal);
+            });
+        ::close(watch);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList {"f.svg"});
+        EXPECT_EQ(QFileInfo(dir.filePath("f.svg")).size(), 64 << 20);
+    }
+    // In the window, a write longer than the watcher's grace is finished too.
+    QTemporaryDir dir;
+    InChild(
+        [&](int ready) {
+            InstallProcessSignals();
+            bool requested = false;
+            QuitOnTerminationSignals(*QCoreApplication::instance(), requested);
+            const TTerminationDeferred writing;
+            const bool told = ::write(ready, "r", 1) == 1;
+            std::this_thread::sleep_for(std::chrono::milliseconds(3 * TerminationGraceMs)); // goes on after the signal
+            return told && QFile(dir.filePath("done")).open(QIODevice::WriteOnly) ? 0 : 1;
+        },
+        [](pid_t pid) { ::kill(pid, SIGTERM); });
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("done")));
+}
+
+TEST(Print, ToAFileKeepsTheOldOneWhenTheNewCannotBeWritten)
+{
+    TFrmMain frm(nullptr, false);
+    frm.FormShow();
+    QTemporaryDir dir;
+    const QString file = dir.filePath("p.pdf");
+    QFile old(file);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    old.close();
+    const int status = InChild([&](int) {
+        InstallProcessSignals();
+        const rlimit small {2048, 2048};
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        return PrintChart(frm, &printer).isEmpty() ? 1 : 0;
+    });
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(Read(QFile::encodeName(file)), "old");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList {"p.pdf"});
 }

@@ -13,7 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -146,4 +148,21 @@ TEST_F(InstanceLock, ALockWhoseOwnerCannotBeShownRunningIsTakenOver)
         lock.Release();
         QDir(path).removeRecursively();
     }
+}
+
+TEST_F(InstanceLock, AFifoThatAppearsWhileTheLockIsTakenIsNeverOpened)
+{
+    TInstanceLock lock(QStringLiteral("KV_race"));
+    const QByteArray path = QFile::encodeName(lock.FilePath());
+    std::atomic<bool> stop {false};
+    std::thread planter([&] {
+        while (!stop)
+            ::mkfifo(path.constData(), 0600);
+    });
+    for (int i = 0; i < 200; ++i) {
+        EXPECT_NE(lock.TryAcquire(), TInstanceLock::TResult::HeldByOther);
+        lock.Release();
+    }
+    stop = true;
+    planter.join();
 }
