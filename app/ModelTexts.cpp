@@ -81,7 +81,7 @@ QStringList HistogramExtras(const TSimulation &model, const TTextLookup &text)
         parts << Tr(text, QStringLiteral("exact share outside −20 … 20: <%1%> %"), {Fixed(100 * exact, 2)});
     }
     if (e.LogY)
-        parts << Tr(text, QStringLiteral("logarithmic y axis"));
+        parts << Tr(text, QStringLiteral("bars on a logarithmic y axis"));
     return parts;
 }
 
@@ -186,6 +186,8 @@ QStringList SamplesContext(const TSimulation &model)
           << QStringLiteral("width: %1").arg(model.Width(), 0, 'f', 2)
           << QStringLiteral("count: %1").arg(model.ShownCount()) << QStringLiteral("seed: %1").arg(model.ViewSeed());
     if (model.View() == TView::MeansOfN)
-        lines << QStringLiteral("each row is the mean of %1 samples").arg(model.Extras().MeanOf);
+        lines << (model.Extras().MeanOf == 1
+                      ? QStringLiteral("each row is the mean of 1 sample")
+                      : QStringLiteral("each row is the mean of %1 samples").arg(model.Extras().MeanOf));
     return lines;
 }
