@@ -85,9 +85,10 @@ QImage Rendered(TKurvo &k)
     QPainter painter(&image);
     k.Render(painter, QRectF(QPointF(20, 20), QSizeF(k.size())));
     painter.end();
-    QImage around = image.copy();
+    QImage around = image, white = image;
     QPainter(&around).fillRect(QRect(QPoint(20, 20), k.size()), Qt::white);
-    EXPECT_EQ(around.allGray() && around.pixel(0, 0) == qRgb(255, 255, 255), true);
+    white.fill(Qt::white);
+    EXPECT_TRUE(around == white);
     return image.copy(QRect(QPoint(20, 20), k.size()));
 }
 
@@ -137,6 +138,13 @@ QImage Footprint(TKurvo &owner, TKurvo &chart)
     return marked;
 }
 
+// The chart drawn on a page the chart's size, one unit to a pixel.
+void Draw(TKurvo &k, QPaintDevice &page)
+{
+    QPainter painter(&page);
+    k.Render(painter, QRectF(QPointF(), QSizeF(k.size())));
+}
+
 QByteArray Svg(TKurvo &k)
 {
     QByteArray data;
@@ -146,9 +154,7 @@ QByteArray Svg(TKurvo &k)
     svg.setOutputDevice(&buffer);
     svg.setSize(k.size());
     svg.setViewBox(QRect(QPoint(), k.size()));
-    QPainter painter(&svg);
-    k.Render(painter, QRectF(QPointF(), QSizeF(k.size())));
-    painter.end();
+    Draw(k, svg);
     return data;
 }
 
@@ -160,14 +166,12 @@ qint64 Pdf(TKurvo &k, const QString &file)
         pdf.setResolution(96);
         pdf.setPageMargins(QMarginsF());
         pdf.setPageSize(QPageSize(QSizeF(k.size()) * 0.75, QPageSize::Point));
-        QPainter painter(&pdf);
-        k.Render(painter, QRectF(QPointF(), QSizeF(k.size())));
+        Draw(k, pdf);
     }
-    const QString info = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
-    if (!info.isEmpty()) {
-        QProcess read;
-        read.start(info, {file});
-        EXPECT_TRUE(read.waitForFinished(60000) && read.exitCode() == 0) << file.toStdString();
+    QProcess info;
+    info.start(QStandardPaths::findExecutable(QStringLiteral("pdfinfo")), {file});
+    if (info.waitForStarted()) {
+        EXPECT_TRUE(info.waitForFinished(60000) && info.exitCode() == 0) << file.toStdString();
     }
     return QFile(file).size();
 }
@@ -232,8 +236,6 @@ TEST(KurvoPages, InvisibleItemsCostNothing)
         for (int i = 0; i < 100000; ++i)
             marks ? k.AddMark(50, 50, std::uint8_t(i % 52)) : k.AddLine(-300 - i, 50, -200, 1e308 * (i % 2));
         const QByteArray svg = Svg(k);
-        fprintf(stderr, "WORST %d %d %d\n", int(marks), int(svg.size()),
-                int(Pdf(k, dir.filePath(QStringLiteral("w.pdf")))));
         EXPECT_TRUE(ValidXml(svg));
         EXPECT_LT(svg.size() - empty, marks ? 60000 : 200) << marks;
         EXPECT_LT(Pdf(k, dir.filePath(QStringLiteral("w.pdf"))), 100000) << marks;

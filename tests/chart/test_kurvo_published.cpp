@@ -8,6 +8,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 TEST(KurvoPublished, SettingsAreReachedByTheirNames)
@@ -19,6 +21,46 @@ TEST(KurvoPublished, SettingsAreReachedByTheirNames)
           "CaptionAnchorHoriz", "CaptionAnchorVert", "GridStyle", "StandardLayout", "Font", "UseDataOf"}) {
         const QMetaProperty p = mo->property(mo->indexOfProperty(name));
         EXPECT_TRUE(p.isWritable() && p.write(&k, p.read(&k))) << name;
+    }
+}
+
+// Every enumeration setting ignores a value beyond its last: nothing stored,
+// nothing repainted.
+TEST(KurvoPublished, EnumerationValuesBeyondTheLastAreIgnored)
+{
+    TKurvo k;
+    k.SetPaintSuppressed(false);
+    TBakGndImg &b = *k.BackGroundImg();
+    TScalePropsHoriz &x = *k.Scale1X();
+    TScalePropsVert &y = *k.Scale1Y();
+    // Each writes v and reads the setting back; then the value after the last.
+    const std::vector<std::pair<std::function<int(int)>, int>> settings = {
+        {[&](int v) { return k.SetShadowStyle(TShadowStyle(v)), int(k.ShadowStyle()); }, ssBox + 1},
+        {[&](int v) { return k.SetTextBkStyle(TTextBkg(v)), int(k.TextBkStyle()); }, tbSolid + 1},
+        {[&](int v) { return k.SetTextAlignment(TAlignment(v)), int(k.TextAlignment()); }, taCenter + 1},
+        {[&](int v) { return k.SetCaptionAlignment(TAlignment(v)), int(k.CaptionAlignment()); }, taCenter + 1},
+        {[&](int v) { return k.SetCaptionAnchorHoriz(TCaptionAnchorHoriz(v)), int(k.CaptionAnchorHoriz()); },
+         cahControlRight + 1},
+        {[&](int v) { return k.SetCaptionAnchorVert(TCaptionAnchorVert(v)), int(k.CaptionAnchorVert()); },
+         cavControlBottom + 1},
+        {[&](int v) { return k.SetGridStyle(GridStyleType(v)), int(k.GridStyle()); }, gsDotLines + 1},
+        {[&](int v) { return k.SetPenStyle(TPenStyle(v)), int(k.PenStyle()); }, psInsideFrame + 1},
+        {[&](int v) { return k.SetBoxFrameStyle(TFrameStyle(v)), int(k.BoxFrameStyle()); }, fsEngraved + 1},
+        {[&](int v) { return k.SetMouseAction(TMouseActMode(v)), int(k.MouseAction()); }, maRotZOnly + 1},
+        {[&](int v) { return b.SetFillMode(TBkgFill(v)), int(b.FillMode()); }, bfTile + 1},
+        {[&](int v) { return b.SetAreaMode(TBGAreaMode(v)), int(b.AreaMode()); }, bamRect + 1},
+        {[&](int v) { return x.SetCaptionAlignment(TAlignment(v)), int(x.CaptionAlignment()); }, taCenter + 1},
+        {[&](int v) { return x.SetCaptionAnchor(TScaleUnitAnchor(v)), int(x.CaptionAnchor()); }, uaSclBotRgt + 1},
+        {[&](int v) { return x.SetLabelType(TFigType(v)), int(x.LabelType()); }, ftUserText + 1},
+        {[&](int v) { return x.SetScaleLocation(TScaleLocationHoriz(v)), int(x.ScaleLocation()); }, slBottom + 1},
+        {[&](int v) { return y.SetScaleLocation(TScaleLocationVert(v)), int(y.ScaleLocation()); }, slRight + 1},
+    };
+    for (std::size_t i = 0; i < settings.size(); ++i) {
+        const auto &[set, beyond] = settings[i];
+        ASSERT_EQ(set(1), 1) << i;
+        const int paints = k.PaintCount();
+        EXPECT_EQ(set(beyond), 1) << i;
+        EXPECT_EQ(k.PaintCount(), paints) << i;
     }
 }
 
