@@ -31,29 +31,15 @@ TEST(KurvoPublished, EnumerationValuesBeyondTheLastAreIgnored)
     TKurvo k;
     k.SetPaintSuppressed(false);
     TBakGndImg &b = *k.BackGroundImg();
-    TScalePropsHoriz &x = *k.Scale1X();
-    TScalePropsVert &y = *k.Scale1Y();
     // Each writes v and reads the setting back; then the value after the last.
     const std::vector<std::pair<std::function<int(int)>, int>> settings = {
         {[&](int v) { return k.SetShadowStyle(TShadowStyle(v)), int(k.ShadowStyle()); }, ssBox + 1},
         {[&](int v) { return k.SetTextBkStyle(TTextBkg(v)), int(k.TextBkStyle()); }, tbSolid + 1},
         {[&](int v) { return k.SetTextAlignment(TAlignment(v)), int(k.TextAlignment()); }, taCenter + 1},
-        {[&](int v) { return k.SetCaptionAlignment(TAlignment(v)), int(k.CaptionAlignment()); }, taCenter + 1},
-        {[&](int v) { return k.SetCaptionAnchorHoriz(TCaptionAnchorHoriz(v)), int(k.CaptionAnchorHoriz()); },
-         cahControlRight + 1},
-        {[&](int v) { return k.SetCaptionAnchorVert(TCaptionAnchorVert(v)), int(k.CaptionAnchorVert()); },
-         cavControlBottom + 1},
-        {[&](int v) { return k.SetGridStyle(GridStyleType(v)), int(k.GridStyle()); }, gsDotLines + 1},
-        {[&](int v) { return k.SetPenStyle(TPenStyle(v)), int(k.PenStyle()); }, psInsideFrame + 1},
-        {[&](int v) { return k.SetBoxFrameStyle(TFrameStyle(v)), int(k.BoxFrameStyle()); }, fsEngraved + 1},
         {[&](int v) { return k.SetMouseAction(TMouseActMode(v)), int(k.MouseAction()); }, maRotZOnly + 1},
         {[&](int v) { return b.SetFillMode(TBkgFill(v)), int(b.FillMode()); }, bfTile + 1},
         {[&](int v) { return b.SetAreaMode(TBGAreaMode(v)), int(b.AreaMode()); }, bamRect + 1},
-        {[&](int v) { return x.SetCaptionAlignment(TAlignment(v)), int(x.CaptionAlignment()); }, taCenter + 1},
-        {[&](int v) { return x.SetCaptionAnchor(TScaleUnitAnchor(v)), int(x.CaptionAnchor()); }, uaSclBotRgt + 1},
-        {[&](int v) { return x.SetLabelType(TFigType(v)), int(x.LabelType()); }, ftUserText + 1},
-        {[&](int v) { return x.SetScaleLocation(TScaleLocationHoriz(v)), int(x.ScaleLocation()); }, slBottom + 1},
-        {[&](int v) { return y.SetScaleLocation(TScaleLocationVert(v)), int(y.ScaleLocation()); }, slRight + 1},
+        {[&](int v) { return k.Scale1X()->SetLabelType(TFigType(v)), int(k.Scale1X()->LabelType()); }, ftUserText + 1},
     };
     for (std::size_t i = 0; i < settings.size(); ++i) {
         const auto &[set, beyond] = settings[i];

@@ -420,35 +420,30 @@ TEST(MarkRun, GivesThePixelsOfDrawMarkAtEveryPoint)
 TEST(Marks, PaperTakesThePrinterFormsOfTheFigures)
 {
     QPicture picture;
-    EXPECT_FALSE(TCanvas(&picture).IsPrinter());
-    EXPECT_FALSE(TBitmap(4, 4).Canvas().IsPrinter());
+    EXPECT_FALSE(TCanvas(&picture).IsPrinter() || TBitmap(4, 4).Canvas().IsPrinter());
     const QString poppler = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
     if (poppler.isEmpty())
         GTEST_SKIP() << "pdftoppm is not installed";
     QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("m.pdf")), png = dir.filePath(QStringLiteral("m"));
     for (int shape : {1, 2, 3, 4, 5, 6, 18, 25, 9}) {
         TBitmap screen(41, 41);
         Prepare(screen, false);
         DrawMark(screen.Canvas(), std::uint8_t(shape), 20, 20);
-        const QString pdf = dir.filePath(QStringLiteral("m.pdf"));
         {
             QPdfWriter writer(pdf);
             writer.setResolution(96);
-            writer.setPageMargins(QMarginsF());
             writer.setPageSize(QPageSize(QSizeF(41, 41) * 0.75, QPageSize::Point));
+            writer.setPageMargins(QMarginsF());
             QPainter painter(&writer);
             TCanvas c(painter);
             ASSERT_TRUE(c.IsPrinter());
-            c.Brush = TBrush {kBack, bsSolid};
-            c.FillRect(0, 0, 41, 41);
             c.Pen = screen.Canvas().Pen;
             c.Brush = screen.Canvas().Brush;
             DrawMark(c, std::uint8_t(shape), 20, 20);
         }
-        QProcess::execute(poppler,
-                          {"-r", "96", "-aa", "no", "-aaVector", "no", "-png", "-singlefile", pdf,
-                           dir.filePath(QStringLiteral("m"))});
-        const QImage page = QImage(dir.filePath(QStringLiteral("m.png"))).copy(0, 0, 41, 41); // poppler rounds up
+        QProcess::execute(poppler, {"-r", "96", "-aa", "no", "-aaVector", "no", "-png", "-singlefile", pdf, png});
+        const QImage page = QImage(png + ".png").copy(0, 0, 41, 41); // poppler rounds the size up
         PixelSet printed;
         for (int y = 0; y < 41; ++y)
             for (int x = 0; x < 41; ++x)
