@@ -165,7 +165,7 @@ enum TBkgFill { bfSimple, bfStretch, bfTile };
 
 // Which part of the data area the coloured background area covers, bounded by
 // AreaLeft, AreaRight, AreaTop, AreaBottom in chart coordinates of layer 1.
-enum TBGAreaMode { bamNone, bamLeft, bamRight, bamTop, bamBottom, bamVStripe, bamHStripe, bamRect };
+enum TBGAreaMode : std::uint8_t { bamNone, bamLeft, bamRight, bamTop, bamBottom, bamVStripe, bamHStripe, bamRect };
 
 // Background image and coloured area of the chart's data area. Every setter
 // stores its value and notifies the chart through OnChange.

@@ -11,9 +11,9 @@
 #include <QString>
 
 // Side of the data area on which an x axis lies.
-enum TScaleLocationHoriz { slTop, slBottom };
+enum TScaleLocationHoriz : std::uint8_t { slTop, slBottom };
 // Side of the data area on which a y axis lies.
-enum TScaleLocationVert { slLeft, slRight };
+enum TScaleLocationVert : std::uint8_t { slLeft, slRight };
 
 // Everything about one axis of one chart layer: its range (used by the
 // coordinate mapping) and its appearance (copied into the layer's scale

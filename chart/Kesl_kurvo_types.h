@@ -71,11 +71,13 @@ struct TChartItem
     QString TextString() const { return QString::fromUtf8(Text); }
 };
 
-enum TTextBkg { tbClear, tbSolid };
-enum TShadowStyle { ssFlying, ssBox };
+// Stored in a byte, so that a stored form's value beyond the last is a value
+// of the type that its setter can refuse.
+enum TTextBkg : std::uint8_t { tbClear, tbSolid };
+enum TShadowStyle : std::uint8_t { ssFlying, ssBox };
 enum TCaptionAnchorHoriz { cahControlLeft, cahChartLeft, cahChartCenter, cahChartRight, cahControlRight };
 enum TCaptionAnchorVert { cavControlTop, cavChartTop, cavChartCenter, cavChartBottom, cavControlBottom };
-enum GridStyleType {
+enum GridStyleType : std::uint8_t {
     gsNone,
     gsPoints,
     gsVertLines,

@@ -7,6 +7,7 @@
 #include <QPainterPathStroker>
 
 #include <algorithm>
+#include <cmath>
 
 void TCanvas::LineF(QPointF from, QPointF to)
 {
@@ -83,8 +84,20 @@ void TCanvas::PageLines(const QPointF *points, int count, bool closed)
     }
     const QRectF b(lo, hi);
     const qreal m = std::max(Pen.Width, 1) + 1; // the pen, its joins and the half-unit shift
+    QRectF reach = b.adjusted(-m, -m, m, m);
+    const QPointF along = count == 2 ? points[1] - points[0] : QPointF();
+    if (!along.isNull()) {
+        // One segment ends flat at its ends: only its width reaches across it
+        // (so a bar standing on the data area's edge stays within it).
+        int shift;
+        QtPen(shift);
+        const qreal half = std::max(Pen.Width, 1) / 2.0, len = std::hypot(along.x(), along.y());
+        const qreal ax = std::abs(along.y()) / len * half, ay = std::abs(along.x()) / len * half;
+        const qreal s = shift == 1 ? 0.5 : 0;
+        reach = b.translated(s, s).adjusted(-ax, -ay, ax, ay);
+    }
     const QRectF clip(ClipRect());
-    if (!m_nativeClip && count > 2 && !clip.contains(b.adjusted(-m, -m, m, m))) {
+    if (!m_nativeClip && count > 2 && !clip.contains(reach)) {
         // Cut by hand, a line that crosses the edge is cut segment by
         // segment; the runs of segments within stay lines.
         QVector<QPointF> pts(points, points + count);
@@ -105,7 +118,7 @@ void TCanvas::PageLines(const QPointF *points, int count, bool closed)
         return;
     }
     PageDraw(
-        b.adjusted(-m, -m, m, m), ClipRect(),
+        reach, ClipRect(),
         [&](QPainter &p) {
             ApplyPen(p);
             ApplyCompositionForPen(p);
@@ -180,9 +193,8 @@ void TCanvas::PageText(int x, int y, const QString &text)
     const QFontMetrics &fm = CurrentMetrics();
     const QRect box(x, y, fm.horizontalAdvance(text), fm.height());
     const QRect clip = m_textClip.isValid() ? ClipRect().intersected(m_textClip) : ClipRect();
-    const int m = fm.height() / 2 + 1; // glyphs reach beyond their box
     PageDraw(
-        QRectF(box).adjusted(-m, -m, m, m), clip,
+        QRectF(box).adjusted(-1, -1, 1, 1), clip,
         [&](QPainter &p) {
             Shift(p, false);
             if (Brush.Style != bsClear)

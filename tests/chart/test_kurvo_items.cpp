@@ -80,7 +80,7 @@ TEST(KurvoItems, ItemsCaptureTheDrawingStateAtRecording)
     k.SetDataColor(clGreen);
     k.AddMark(5, 6, 34);
     k.SetTextAlignment(taRightJustify);
-    k.AddText(0, 0, QStringLiteral("a text longer than seventeen"));
+    k.AddText(0, 0, QStringLiteral("σ² ≈ 1, μ = 0, 𝜎 ≠ s")); // 𝜎 is two UTF-16 units
 
     const auto look = [&](int i) {
         const TChartItem it = k.Item(i);
@@ -93,7 +93,7 @@ TEST(KurvoItems, ItemsCaptureTheDrawingStateAtRecording)
     EXPECT_EQ(std::get<1>(look(2)), clGreen);
     const TChartItem l = k.Item(1), t = k.Item(3);
     EXPECT_EQ((std::vector<double> {l.X1, l.Y1, l.X2, l.Y2}), (std::vector<double> {1, 2, 3, 4}));
-    EXPECT_EQ(t.TextString(), QStringLiteral("a text longer tha")); // 17 characters
+    EXPECT_EQ(t.TextString(), QStringLiteral("σ² ≈ 1, μ = 0, 𝜎 ")); // 17 characters, 18 UTF-16 units
     EXPECT_EQ(t.Style, taRightJustify);
 }
 

@@ -8,6 +8,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 TEST(KurvoPublished, SettingsAreReachedByTheirNames)
@@ -19,6 +21,32 @@ TEST(KurvoPublished, SettingsAreReachedByTheirNames)
           "CaptionAnchorHoriz", "CaptionAnchorVert", "GridStyle", "StandardLayout", "Font", "UseDataOf"}) {
         const QMetaProperty p = mo->property(mo->indexOfProperty(name));
         EXPECT_TRUE(p.isWritable() && p.write(&k, p.read(&k))) << name;
+    }
+}
+
+// Every enumeration setting ignores a value beyond its last: nothing stored,
+// nothing repainted.
+TEST(KurvoPublished, EnumerationValuesBeyondTheLastAreIgnored)
+{
+    TKurvo k;
+    k.SetPaintSuppressed(false);
+    TBakGndImg &b = *k.BackGroundImg();
+    // Each writes v and reads the setting back; then the value after the last.
+    const std::vector<std::pair<std::function<int(int)>, int>> settings = {
+        {[&](int v) { return k.SetShadowStyle(TShadowStyle(v)), int(k.ShadowStyle()); }, ssBox + 1},
+        {[&](int v) { return k.SetTextBkStyle(TTextBkg(v)), int(k.TextBkStyle()); }, tbSolid + 1},
+        {[&](int v) { return k.SetTextAlignment(TAlignment(v)), int(k.TextAlignment()); }, taCenter + 1},
+        {[&](int v) { return k.SetMouseAction(TMouseActMode(v)), int(k.MouseAction()); }, maRotZOnly + 1},
+        {[&](int v) { return b.SetFillMode(TBkgFill(v)), int(b.FillMode()); }, bfTile + 1},
+        {[&](int v) { return b.SetAreaMode(TBGAreaMode(v)), int(b.AreaMode()); }, bamRect + 1},
+        {[&](int v) { return k.Scale1X()->SetLabelType(TFigType(v)), int(k.Scale1X()->LabelType()); }, ftUserText + 1},
+    };
+    for (std::size_t i = 0; i < settings.size(); ++i) {
+        const auto &[set, beyond] = settings[i];
+        ASSERT_EQ(set(1), 1) << i;
+        const int paints = k.PaintCount();
+        EXPECT_EQ(set(beyond), 1) << i;
+        EXPECT_EQ(k.PaintCount(), paints) << i;
     }
 }
 

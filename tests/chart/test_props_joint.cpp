@@ -266,8 +266,8 @@ TEST(BakGndImg, EverySetterNotifies)
     const char *A = "always";
     // clang-format off
     const std::initializer_list<TRuleRow> rows = {
-        {"Name", A, "/d/a.bmp"}, {"IncludePath", A, true}, {"FillMode", A, V(bfTile)},
-        {"FillMode", A, V(TBkgFill(3))}, {"AreaMode", A, V(bamRect)}, {"AreaColor", A, clRed}, {"AreaLeft", A, -2},
+        {"Name", A, "/d/a.bmp"}, {"IncludePath", A, true}, {"FillMode", A, V(bfTile), Beyond(bfTile)},
+        {"AreaMode", A, V(bamRect), Beyond(bamRect)}, {"AreaColor", A, clRed}, {"AreaLeft", A, -2},
         {"AreaRight", A, std::nan("")}, {"AreaTop", A, 5}, {"AreaBottom", A, -5},
     };
     // clang-format on
@@ -276,14 +276,6 @@ TEST(BakGndImg, EverySetterNotifies)
         b->OnChange = [&count, p = b.get()](QObject *s) { count += s == p; };
         return b;
     });
-}
-
-TEST(BakGndImg, UnknownFillModeFallsBackToStretch)
-{
-    TBakGndImg b;
-    b.SetFillMode(bfTile);
-    b.SetFillMode(static_cast<TBkgFill>(3));
-    EXPECT_EQ(b.FillMode(), bfStretch);
 }
 
 } // namespace

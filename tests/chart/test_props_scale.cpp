@@ -336,7 +336,7 @@ TEST(ScaleProps, EverySetterNotifiesOnce)
         {"caption pos x", [](auto &p) { p.SetCaptionPosX(5); }, 1},
         {"caption pos y equal", [](auto &p) { p.SetCaptionPosY(0); }, 1},
         {"alignment", [](auto &p) { p.SetCaptionAlignment(taLeftJustify); }, 1},
-        {"alignment unknown", [](auto &p) { p.SetCaptionAlignment(static_cast<TAlignment>(3)); }, 1},
+        {"alignment beyond the last, ignored", [](auto &p) { p.SetCaptionAlignment(static_cast<TAlignment>(3)); }, 0},
         {"anchor", [](auto &p) { p.SetCaptionAnchor(uaSclBotRgt); }, 1},
         {"colour", [](auto &p) { p.SetColorScale(clRed); }, 1},
         {"colour equal", [](auto &p) { p.SetColorScale(clBlack); }, 1},
