@@ -19,7 +19,6 @@
 #include <QAccessible>
 #include <QAccessibleValueInterface>
 #include <QApplication>
-#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -160,72 +159,6 @@ TEST(Keyboard, ALessonByKeysAlone)
     EXPECT_EQ(w.Focus(), "SButExit");
     w.Key(Qt::Key_Space);
     EXPECT_FALSE(f.isVisible());
-}
-
-TEST(Keyboard, ReturnPressesAFocusedToolButtonAndTheLessonStartsAtTheFirst)
-{
-    TWindow w(false);
-    TFrmMain &f = *w.frm;
-    EXPECT_EQ(QApplication::focusWidget(), f.SButShowDistri);
-    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
-        f.SButDrawSamples->setFocus();
-        w.Key(key);
-        EXPECT_TRUE(f.Model->Running());
-        w.Key(key);
-        EXPECT_FALSE(f.Model->Running());
-        f.SButShowDistri->setFocus();
-        w.Key(key);
-        EXPECT_TRUE(f.Model->HistogramShown());
-    }
-}
-
-// Wherever the focus is, F6 starts and stops a run, and the focus is back
-// there after it; the menu keys open the chart's menu.
-TEST(Keyboard, F6AndTheMenuKeysFromEveryControl)
-{
-    TWindow w(false);
-    TFrmMain &f = *w.frm;
-    QList<QWidget *> controls;
-    for (QWidget *c : f.findChildren<QWidget *>())
-        if (c->focusPolicy() != Qt::NoFocus && c->window() == &f)
-            controls << c;
-    ASSERT_GE(controls.size(), 10);
-    for (QWidget *c : controls) {
-        const std::string name = (c->objectName() + c->parent()->objectName()).toStdString();
-        c->setFocus();
-        w.Key(Qt::Key_F6);
-        EXPECT_TRUE(f.Model->Running()) << name;
-        EXPECT_EQ(QApplication::focusWidget(), c->isEnabled() ? c : f.SButDrawSamples) << name;
-        w.Key(Qt::Key_F6);
-        EXPECT_EQ(QApplication::focusWidget(), c) << name;
-        QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(), c->mapToGlobal(QPoint()));
-        for (const int how : {0, 1, 2}) {
-            if (how == 2)
-                QApplication::sendEvent(c, &request); // the menu key as the window system also says it
-            else
-                w.Key(how ? Qt::Key_Menu : Qt::Key_F10, how ? Qt::NoModifier : Qt::ShiftModifier);
-            QWidget *menu = QApplication::activePopupWidget();
-            ASSERT_TRUE(menu) << name << how;
-            EXPECT_EQ(menu->objectName(), "ChartMenu") << name << how;
-            menu->close();
-        }
-    }
-}
-
-TEST(Keyboard, TabIntoTheDistributionsLandsOnTheCheckedOne)
-{
-    TWindow w(false);
-    TFrmMain &f = *w.frm;
-    for (const int item : {0, 1, 0}) {
-        w.Key(item ? Qt::Key_2 : Qt::Key_1, Qt::AltModifier);
-        f.SButDrawSamples->setFocus();
-        w.Key(Qt::Key_Tab);
-        EXPECT_EQ(QApplication::focusWidget(), f.RGDistri->Button(item));
-        w.Key(Qt::Key_Tab); // one stop: out again
-        EXPECT_EQ(QApplication::focusWidget(), f.SBarLoc);
-        w.Key(Qt::Key_Tab, Qt::ShiftModifier);
-        EXPECT_EQ(QApplication::focusWidget(), f.RGDistri->Button(item));
-    }
 }
 
 TEST(Keyboard, AboutDialogOkFirstThenItsLinksOpenedByReturn)

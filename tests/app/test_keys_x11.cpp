@@ -1,175 +1,75 @@
-// The real program on an X server of its own, worked by the keys a person
-// presses (xdotool): what the window system takes part in, the focus after
-// the start-up dialog, the menu key's own event and a second start.
-#include <QDir>
+// The real program on an X server of its own (whose screen it keeps in a
+// file), worked by keys pressed through xdotool.
 #include <QFile>
 #include <QProcess>
-#include <QRect>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <memory>
-
-namespace {
-
-class TDisplay
-{
-public:
-    TDisplay()
-    {
-        // The screen is kept in a file as well: the test reads what it shows.
-        m_server.start("Xvfb",
-                       {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-fbdir", m_dir.path()});
-        m_ready = m_server.waitForReadyRead(30000);
-        m_env = QProcessEnvironment::systemEnvironment();
-        m_env.insert("DISPLAY", ':' + QString::fromLatin1(m_server.readAllStandardOutput()).trimmed());
-        m_env.insert("QT_QPA_PLATFORM", "xcb");
-        m_env.insert("XDG_RUNTIME_DIR", m_dir.path());
-    }
-    ~TDisplay()
-    {
-        m_server.terminate();
-        m_server.waitForFinished(10000);
-    }
-    bool Ready() const { return m_ready; }
-
-    void Start(QProcess &p, const QString &program, const QStringList &arguments) const
-    {
-        p.setProcessEnvironment(m_env);
-        p.start(program, arguments);
-        p.waitForStarted();
-    }
-    // xdotool's answer, one item a line.
-    QStringList Xdo(const QStringList &arguments) const
-    {
-        QProcess p;
-        Start(p, "xdotool", arguments);
-        p.waitForFinished(10000);
-        return QString::fromLatin1(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-    }
-    // Waits (at most 10 s) until the test holds.
-    static bool Until(const std::function<bool()> &test) { return QTest::qWaitFor(test, 10000); }
-    // The visible windows of a process whose name matches.
-    QStringList Windows(qint64 pid, const QString &name = ".*") const
-    {
-        return Xdo({"search", "--all", "--onlyvisible", "--pid", QString::number(pid), "--name", name});
-    }
-    QRect Geometry(const QString &window) const
-    {
-        const QString text = Xdo({"getwindowgeometry", window}).join(' ');
-        const QRegularExpressionMatch m =
-            QRegularExpression("Position: (\\d+),(\\d+).*Geometry: (\\d+)x(\\d+)").match(text);
-        return m.hasMatch()
-            ? QRect(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(), m.captured(4).toInt())
-            : QRect();
-    }
-    QString Focus() const { return Xdo({"getwindowfocus"}).value(0); }
-    void Keys(const QStringList &keys) const { Xdo(QStringList {"key", "--delay", "50"} + keys); }
-    // The screen's bytes (an XWD file of Xvfb's own).
-    QByteArray Screen() const
-    {
-        QFile f(m_dir.filePath("Xvfb_screen0"));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    // Waits until the screen stays as it is for a moment.
-    QByteArray Settled() const
-    {
-        QByteArray last = Screen();
-        Until([&] {
-            QTest::qWait(300);
-            const QByteArray now = Screen();
-            return std::exchange(last, now) == now;
-        });
-        return last;
-    }
-
-private:
-    QTemporaryDir m_dir;
-    QProcess m_server;
-    QProcessEnvironment m_env;
-    bool m_ready = false;
-};
-
-const QString kProgram = qEnvironmentVariable("CAUCHY_BIN_DIR") + "/cauchy";
-
-} // namespace
-
 TEST(KeysX11, ALessonByKeysInTheRealWindow)
 {
     if (QStandardPaths::findExecutable("Xvfb").isEmpty() || QStandardPaths::findExecutable("xdotool").isEmpty())
         GTEST_SKIP() << "needs Xvfb and xdotool (the packages xvfb and xdotool)";
-    const TDisplay x;
-    ASSERT_TRUE(x.Ready());
-    QProcess program;
-    const std::unique_ptr<QProcess, void (*)(QProcess *)> stop(&program, [](QProcess *p) {
-        p->kill();
-        p->waitForFinished();
-    });
-    x.Start(program, kProgram, {"--language", "en"});
-    const qint64 pid = program.processId();
-    ASSERT_TRUE(x.Until([&] { return !x.Windows(pid, "^About$").isEmpty(); }));
-    const QString main = x.Windows(pid, "^Cauchy Distribution$").value(0);
-    const QString about = x.Windows(pid, "^About$").value(0);
-    ASSERT_TRUE(x.Until([&] { return x.Focus() == about; }));
-
-    // Return closes the start-up dialog (OK has the focus); the window is
-    // active again with the focus on "Show Distribution", which Return presses:
-    // fresh samples change the picture.
-    x.Settled();
-    x.Keys({"Return"});
-    ASSERT_TRUE(x.Until([&] { return x.Windows(pid, "^About$").isEmpty() && x.Focus() == main; }));
-    const QByteArray before = x.Settled();
-    x.Keys({"Return"});
-    EXPECT_TRUE(x.Until([&] { return x.Screen() != before; }));
-
-    // From the location's scroll bar the menu key and Shift+F10 open the
-    // chart's menu in the middle of the chart, not the scroll bar's own menu
-    // at the pointer, which stands at the window's corner.
-    const QRect window = x.Geometry(main);
-    x.Xdo({"mousemove", QString::number(window.x() + 2), QString::number(window.y() + 2)});
-    x.Keys({"Tab", "Tab", "Tab"});
-    for (const char *key : {"Menu", "shift+F10"}) {
-        x.Keys({key});
-        QStringList popups;
-        ASSERT_TRUE(x.Until([&] { return (popups = x.Windows(pid)).size() == 2; })) << key;
-        popups.removeAll(main);
-        const QRect menu = x.Geometry(popups.value(0));
-        EXPECT_LE(std::abs(menu.x() - window.center().x()), 2) << key;
-        EXPECT_TRUE(window.adjusted(0, window.height() / 4, 0, -window.height() / 4).contains(menu.topLeft())) << key;
-        x.Keys({"Escape"});
-        ASSERT_TRUE(x.Until([&] { return x.Windows(pid).size() == 1; })) << key;
+    QTemporaryDir dir;
+    QProcess server, program, other, second;
+    server.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-fbdir", dir.path()});
+    ASSERT_TRUE(server.waitForReadyRead(30000));
+    // For the programs this test starts; the test itself stays off screen.
+    qputenv("DISPLAY", ':' + server.readAllStandardOutput().trimmed());
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
+    const auto xdo = [&](const QStringList &arguments) {
+        QProcess p;
+        p.start("xdotool", arguments);
+        p.waitForFinished(10000);
+        return QString::fromLatin1(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    };
+    const auto screen = [&] {
+        QFile f(dir.filePath("Xvfb_screen0"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    // Once the screen stays as it is, presses a key: true when the screen changes then.
+    const auto changes = [&](const QString &key) {
+        QByteArray last;
+        (void)QTest::qWaitFor([&] { return QTest::qWait(300), std::exchange(last, screen()) == last; }, 10000);
+        xdo({"key", key});
+        return QTest::qWaitFor([&] { return screen() != last; }, 10000);
+    };
+    program.start(qEnvironmentVariable("CAUCHY_BIN_DIR") + "/cauchy", {"--language", "en"});
+    const QString pid = QString::number(program.waitForStarted() ? program.processId() : 0);
+    const auto windows = [&] { return xdo({"search", "--onlyvisible", "--pid", pid}); };
+    const auto focus = [&] { return xdo({"getwindowfocus"}).value(0); };
+    // Return closes the start-up dialog, then presses "Show Distribution" (fresh samples).
+    ASSERT_TRUE(QTest::qWaitFor([&] { return windows().size() == 2; }, 10000));
+    ASSERT_TRUE(changes("Return"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return windows().size() == 1 && focus() == windows()[0]; }, 10000));
+    const QString main = focus();
+    EXPECT_TRUE(changes("Return"));
+    // From every stop of Tab (the chart last: it keeps Tab) the menu keys open the chart's
+    // menu in the middle of the window, not a control's own at the pointer (at the corner).
+    const QStringList at = xdo({"getwindowgeometry", "--shell", main}); // WINDOW=id, X=x, Y=y, WIDTH=w, ...
+    xdo({"mousemove", at.value(1).mid(2), at.value(2).mid(2)});
+    for (int stop = 0; stop < 9; ++stop) {
+        EXPECT_TRUE(changes(stop % 2 ? "Menu" : "shift+F10"));
+        const QStringList shown =
+            xdo({"getwindowgeometry", "--shell", windows().filter(QRegularExpression("^(?!" + main + "$)")).value(0)});
+        EXPECT_NEAR(shown.value(1).mid(2).toInt(), at.value(1).mid(2).toInt() + at.value(3).mid(6).toInt() / 2, 2);
+        EXPECT_TRUE(changes("Escape"));
+        xdo({"key", "Tab"});
     }
-    // The focus is on the scroll bar still, also after F6 started and stopped
-    // a run: Right moves the location, and the readout shows it.
-    for (const QStringList &keys : {QStringList {}, QStringList {"F6", "F6"}}) {
-        if (!keys.isEmpty())
-            x.Keys(keys);
-        const QByteArray shown = x.Settled();
-        x.Keys({"Right"});
-        EXPECT_TRUE(x.Until([&] { return x.Screen() != shown; })) << keys.join(' ').toStdString();
-    }
-
-    // A second start steps aside and brings the running window forward, from
-    // behind another program's window that has the focus.
-    QProcess other;
-    x.Start(other, "xmessage", {"-geometry", "+0+0", "another program"});
-    QString otherWindow;
-    ASSERT_TRUE(x.Until([&] {
-        return !(otherWindow = x.Xdo({"search", "--onlyvisible", "--class", "xmessage"}).value(0)).isEmpty();
-    }));
-    x.Xdo({"windowfocus", "--sync", otherWindow});
-    ASSERT_EQ(x.Focus(), otherWindow);
-    QProcess second;
-    x.Start(second, kProgram, {"--language", "en"});
+    // Tab lands on the checked distribution (Down then checks the other);
+    // F6 twice leaves the focus on the scroll bar (Right moves the location).
+    xdo({"key", "--delay", "100", "ctrl+Tab", "alt+1", "Tab", "Tab"});
+    EXPECT_TRUE(changes("Down"));
+    xdo({"key", "--delay", "100", "Tab", "F6", "F6"});
+    EXPECT_TRUE(changes("Right"));
+    // A second start steps aside and brings the window forward from behind another program's.
+    other.start("xmessage", {"-timeout", "60", "another program"});
+    xdo({"windowfocus", "--sync", xdo({"search", "--sync", "--onlyvisible", "--class", "xmessage"}).value(0)});
+    second.start(program.program(), program.arguments());
     EXPECT_TRUE(second.waitForFinished(30000) && second.exitCode() == 0);
-    EXPECT_TRUE(x.Until([&] { return x.Focus() == main; }));
-    other.kill();
-    other.waitForFinished();
-
-    program.terminate();
-    EXPECT_TRUE(program.waitForFinished(10000) && program.exitCode() == 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return focus() == main; }, 10000));
+    EXPECT_TRUE(changes("ctrl+q")); // Exit
 }
