@@ -38,9 +38,10 @@ void ActivateOnX11(QWidget *w)
 {
     auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
     auto *x11 = app ? app->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !w->windowHandle())
+    // Other platforms (off screen too) may answer without a connection.
+    xcb_connection_t *c = x11 && QGuiApplication::platformName() == QLatin1String("xcb") ? x11->connection() : nullptr;
+    if (!c || !w->windowHandle())
         return;
-    xcb_connection_t *c = x11->connection();
     const auto window = xcb_window_t(w->winId());
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
     if (WindowManagerRuns(c, root)) {
