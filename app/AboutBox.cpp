@@ -358,7 +358,12 @@ int TFrmAbout::ShowModal()
 {
     if (const TShowModalHook &hook = ModalHook())
         return hook(this);
-    return exec();
+    const int result = exec();
+    // The keys go back to the window the dialog was opened over, also where
+    // no window manager hands them back.
+    if (m_owner && m_owner->isVisible())
+        m_owner->activateWindow();
+    return result;
 }
 
 TFrmAbout::TShowModalHook TFrmAbout::SetShowModalHook(TShowModalHook hook)

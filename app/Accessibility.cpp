@@ -183,6 +183,56 @@ private:
     QList<QWidget *> m_marked;
 };
 
+// A control disabled while it has the focus (a run disables the parameters)
+// leaves the focus with the run's button, not wherever Qt's chain leads, and
+// gets it back once enabled again, unless the focus was moved meanwhile.
+class TFocusKeeper : public QObject
+{
+public:
+    TFocusKeeper(QWidget *window, QWidget *keeper) : QObject(window), m_window(window), m_keeper(keeper)
+    {
+        connect(qApp, &QApplication::focusChanged, this, &TFocusKeeper::FocusChanged);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::EnabledChange && watched == m_lost && m_lost->isEnabled()) {
+            QWidget *lost = Forget();
+            if (QApplication::focusWidget() == m_keeper)
+                lost->setFocus(Qt::OtherFocusReason);
+        }
+        return false;
+    }
+
+private:
+    void FocusChanged(QWidget *old, QWidget *now)
+    {
+        if (old && old != m_keeper && !old->isEnabled() && old->window() == m_window) {
+            if (!m_lost) {
+                m_lost = old;
+                old->installEventFilter(this);
+            }
+            if (now != m_keeper && m_keeper->isEnabled())
+                m_keeper->setFocus(Qt::OtherFocusReason);
+        } else if (old == m_keeper) {
+            Forget();
+        }
+    }
+    QWidget *Forget()
+    {
+        QWidget *lost = m_lost;
+        if (lost)
+            lost->removeEventFilter(this);
+        m_lost = nullptr;
+        return lost;
+    }
+
+    QWidget *m_window;
+    QWidget *m_keeper;
+    QPointer<QWidget> m_lost;
+};
+
 void Describe(QWidget *w, const TMainParts &frm, const char *name, const char *description)
 {
     if (name)
@@ -305,6 +355,7 @@ void InstallKeyboardAccess(TMainParts &frm)
     QObject::connect(help, &QShortcut::activated, frm.Window, [&frm] { OpenDocumentation(frm); });
 
     MarkFocus(frm.Window, {frm.SBarLoc, frm.SBarWid, frm.Memo1});
+    new TFocusKeeper(frm.Window, frm.SButDrawSamples);
 }
 
 void MarkFocus(QWidget *owner, const QList<QWidget *> &controls)

@@ -11,6 +11,7 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QChildEvent>
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QFileDialog>
@@ -165,29 +166,48 @@ void OpenChartMenu(TMainParts &frm, const QPoint &pos)
     menu->popup(frm.RC->mapToGlobal(pos));
 }
 
-// Shift+F10 and the menu key open the menu in the middle of the chart.
+// Shift+F10 and the menu key open the menu in the middle of the chart, from
+// whichever control of the window has the focus (the scroll bars and the
+// description would otherwise open menus of their own). Watches every widget
+// the window gets, as it gets it.
 class TMenuKeys : public QObject
 {
 public:
-    explicit TMenuKeys(TMainParts &frm) : QObject(frm.Window), m_frm(frm) { }
+    explicit TMenuKeys(TMainParts &frm) : QObject(frm.Window), m_frm(frm) { Watch(frm.Window); }
 
 protected:
-    bool eventFilter(QObject *, QEvent *event) override
+    bool eventFilter(QObject *watched, QEvent *event) override
     {
-        bool byKey = false;
-        if (event->type() == QEvent::KeyPress) {
-            const auto *k = static_cast<QKeyEvent *>(event);
-            byKey = k->key() == Qt::Key_Menu ||
-                (k->key() == Qt::Key_F10 && (k->modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier);
-        } else if (event->type() == QEvent::ContextMenu) {
-            byKey = static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard;
+        if (event->type() == QEvent::ChildAdded) {
+            // Only just being made: its own type is not known yet.
+            if (QObject *child = static_cast<QChildEvent *>(event)->child(); child->isWidgetType())
+                Watch(static_cast<QWidget *>(child));
+            return false;
         }
+        const bool byKey = IsMenuRequest(event) && static_cast<QWidget *>(watched)->window() == m_frm.Window;
         if (byKey)
             OpenChartMenu(m_frm, m_frm.RC->rect().center());
         return byKey;
     }
 
 private:
+    static bool IsMenuRequest(const QEvent *event)
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const auto *k = static_cast<const QKeyEvent *>(event);
+            return k->key() == Qt::Key_Menu ||
+                (k->key() == Qt::Key_F10 && (k->modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier);
+        }
+        return event->type() == QEvent::ContextMenu &&
+            static_cast<const QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard;
+    }
+    void Watch(QWidget *w)
+    {
+        w->installEventFilter(this);
+        for (QWidget *child : w->findChildren<QWidget *>())
+            child->installEventFilter(this);
+    }
+
     TMainParts &m_frm;
 };
 
@@ -198,6 +218,6 @@ void InstallChartMenu(TMainParts &frm)
     frm.RC->setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(frm.RC, &QWidget::customContextMenuRequested, frm.Window,
                      [&frm](const QPoint &pos) { OpenChartMenu(frm, pos); });
-    frm.RC->installEventFilter(new TMenuKeys(frm));
+    new TMenuKeys(frm);
     InstallPrintShortcut(frm);
 }

@@ -11,5 +11,5 @@ struct TMainParts;
 QMenu *CreateChartMenu(TMainParts &frm, QWidget *parent);
 
 // A right-click on the chart opens the menu there; Shift+F10 and the menu
-// key open it in the middle of the chart.
+// key, on any control of the window, open it in the middle of the chart.
 void InstallChartMenu(TMainParts &frm);

@@ -2,6 +2,7 @@
 
 #include "Kesl_Digrel.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QScrollBar>
@@ -28,6 +29,24 @@ QIcon GlyphAtEveryScale(const std::function<void(QPainter &)> &draw)
     }
     return icon;
 }
+
+// Qt's tool buttons answer Space only; a button with the focus is pressed by
+// Return as well, as every other button of the desktop is.
+class TSpeedButton : public QToolButton
+{
+public:
+    using QToolButton::QToolButton;
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override
+    {
+        const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+        if (enter && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && !e->isAutoRepeat())
+            click();
+        else
+            QToolButton::keyPressEvent(e);
+    }
+};
 
 } // namespace
 
@@ -58,7 +77,7 @@ QIcon ExitGlyph()
 
 QToolButton *SpeedButton(QWidget *parent, const char *name, const QString &caption, const QRect &geometry)
 {
-    auto *b = new QToolButton(parent);
+    auto *b = new TSpeedButton(parent);
     b->setObjectName(QLatin1String(name));
     b->setAutoRaise(true);
     b->setFocusPolicy(Qt::TabFocus); // by Tab only: a click leaves the focus where it was

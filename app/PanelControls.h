@@ -14,7 +14,8 @@ class TDigrel;
 QIcon AboutGlyph();
 QIcon ExitGlyph();
 
-// A flat speed button that takes the focus by Tab, not by a click.
+// A flat speed button that takes the focus by Tab, not by a click; Space or
+// Return presses it.
 QToolButton *SpeedButton(QWidget *parent, const char *name, const QString &caption, const QRect &geometry);
 
 // A horizontal scroll bar moved by one position per arrow, ten per page.

@@ -258,6 +258,9 @@ void TFrmMain::ReportScaleFit() const
     const QString note = Translated(QStringLiteral("Too large for the screen at scale <%1%>: shown at scale <%2%>."),
                                     {QString::number(fit.Asked), QString::number(fit.Used)});
     std::fprintf(stderr, "cauchy: %s\n", qPrintable(note));
+    // Also where a person looks: the description's first line.
+    if (Memo1->Lines().value(0) != note)
+        Memo1->SetLines(QStringList(note) + Memo1->Lines());
 }
 
 QRect TFrmMain::ChartArea() const
@@ -334,6 +337,9 @@ void TFrmMain::FormShow()
     Model->StopRun();
     LoadIcon();
     ReportScaleFit();
+    // The lesson starts at the first action, not in the chart (which keeps
+    // Tab for itself): the window has it once the About dialog closes.
+    SButShowDistri->setFocus();
     // The About dialog doubles as the start-up screen; without one (tests,
     // snapshots) nothing modal stops the start.
     if (!FrmAbout) {

@@ -2,6 +2,7 @@
 #include "QuarvisDemon.h"
 
 #include "MessageChannel.h"
+#include "WindowFront.h"
 
 #include <QWidget>
 
@@ -100,10 +101,6 @@ void TvrxCustomDemon::RaiseOwnerWindow()
 {
     // A second start hands its parameters over: the user wants to see this window.
     auto *owner = qobject_cast<QWidget *>(parent());
-    if (!owner || !owner->window()->isVisible())
-        return;
-    QWidget *window = owner->window();
-    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-    window->raise();
-    window->activateWindow();
+    if (owner && owner->window()->isVisible())
+        BringToFront(owner->window());
 }

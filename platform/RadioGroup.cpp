@@ -4,6 +4,8 @@
 #include <QEvent>
 #include <QRadioButton>
 
+#include <algorithm>
+
 TRadioGroup::TRadioGroup(QWidget *parent) : QGroupBox(parent), m_group(new QButtonGroup(this))
 {
     m_group->setExclusive(true);
@@ -14,6 +16,20 @@ TRadioGroup::TRadioGroup(QWidget *parent) : QGroupBox(parent), m_group(new QButt
         if (OnClick)
             OnClick(this);
     });
+    connect(m_group, &QButtonGroup::idToggled, this, &TRadioGroup::MoveTabStop);
+}
+
+// The group is one stop of the Tab key, on the checked item (the first when
+// none is), and the arrow keys move within it. Qt leaves the stop on the item
+// that last had the focus, also after a shortcut or the program checked another.
+void TRadioGroup::MoveTabStop()
+{
+    const int stop = std::max(0, int(m_group->checkedId()));
+    for (int i = 0; i < m_buttons.size(); ++i) {
+        const Qt::FocusPolicy p = m_buttons[i]->focusPolicy();
+        m_buttons[i]->setFocusPolicy(i == stop ? Qt::FocusPolicy(p | Qt::TabFocus)
+                                               : Qt::FocusPolicy(p & ~Qt::TabFocus));
+    }
 }
 
 void TRadioGroup::SetItems(const QStringList &items)
@@ -38,6 +54,7 @@ void TRadioGroup::SetItems(const QStringList &items)
     if (m_itemIndex >= m_items.size())
         m_itemIndex = -1;
     SetItemIndex(m_itemIndex);
+    MoveTabStop();
     Arrange();
 }
 
@@ -50,6 +67,7 @@ void TRadioGroup::SetItemIndex(int index)
         for (QRadioButton *b : m_buttons)
             b->setChecked(false);
         m_group->setExclusive(true);
+        MoveTabStop();
         return;
     }
     m_itemIndex = index;

@@ -36,6 +36,7 @@ protected:
 
 private:
     void Arrange();
+    void MoveTabStop();
 
     QStringList m_items;
     int m_itemIndex = -1;
