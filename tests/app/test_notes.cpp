@@ -9,24 +9,19 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-// Pixels wrong for the labels shown: inside one box, not the plot's background
-// once the labels are hidden (or inside two boxes); outside all, changed by them.
+// Pixels in one label's box not blank without the labels, in two boxes, or outside all changed by them.
 static int WrongPixels(TKurvo &rc)
 {
-    const auto picture = [&] {
-        QImage image(rc.size(), QImage::Format_RGB32);
-        rc.RenderTo(&image);
-        return image;
-    };
+    QImage bare(rc.size(), QImage::Format_RGB32), labelled(rc.size(), QImage::Format_RGB32);
     std::vector<int> shown;
     for (int i = 1; i <= TKurvo::kTextLabels; ++i)
         if (rc.TextLabel(i)->Visible())
             shown.push_back(i), rc.TextLabel(i)->SetVisible(false);
-    const QImage bare = picture();
+    rc.RenderTo(&bare);
     std::vector<QRect> boxes;
     for (const int i : shown)
         rc.TextLabel(i)->SetVisible(true), boxes.push_back(LabelBox(rc, i));
-    const QImage labelled = picture();
+    rc.RenderTo(&labelled);
     int wrong = 0;
     for (int y = 0; y < bare.height(); ++y)
         for (int x = 0; x < bare.width(); ++x) {
@@ -48,7 +43,6 @@ TEST(Notes, CoverNoBarOrCurve)
     TSimulation model(generator);
     TKurvo rc;
     ApplyMainChartDesign(rc);
-    rc.SetPaintSuppressed(false);
     model.ShowHistogram();
     const TTeachingExtras extras[] = {{.ShareOutside = true}, {.CompareOther = true}, {true, true, false, true, true}};
     for (const auto &[distribution, location, width] :
@@ -60,9 +54,7 @@ TEST(Notes, CoverNoBarOrCurve)
                     model.SetLocationPosition(location), model.SetWidthPosition(width);
                     e.MeanOf = n;
                     model.SetExtras(e);
-                    rc.SetBounds(0, 0, 752, 223);
-                    DrawSimulation(rc, model, languages[language]);
-                    // Placed again on the window's smallest chart.
+                    DrawSimulation(rc, model, languages[language]); // at the last size, then placed again
                     for (const QSize size : {QSize(752, 223), QSize(752, 200)}) {
                         rc.SetBounds(0, 0, size.width(), size.height()), PlaceCornerNote(rc);
                         EXPECT_EQ(WrongPixels(rc), 0) << distribution << ' ' << location << ' ' << width << " n " << n
