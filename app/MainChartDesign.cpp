@@ -103,11 +103,6 @@ void ApplyMainChartDesign(TKurvo &rc)
     rc.Loaded();
 }
 
-int LeftMarginFor(int labelWidth)
-{
-    return std::max(kMarginLeft, labelWidth + kLabelGap);
-}
-
 void FitLeftMargin(TKurvo &rc)
 {
     const TScalePropsVert &y = *rc.Scale1Y();
@@ -125,6 +120,6 @@ void FitLeftMargin(TKurvo &rc)
     int widest = 0;
     for (const TScaleTick &tick : ComputeScaleTicks(s).Ticks)
         widest = std::max(widest, fm.horizontalAdvance(tick.Label));
-    if (const int margin = LeftMarginFor(widest); margin != rc.MarginLeft())
+    if (const int margin = std::max(kMarginLeft, widest + kLabelGap); margin != rc.MarginLeft())
         rc.SetMarginLeft(margin);
 }

@@ -6,8 +6,6 @@ class TKurvo;
 
 void ApplyMainChartDesign(TKurvo &rc);
 
-// The left margin a y axis needs for its widest tick label of Width pixels:
-// never narrower than designed, so that no label is cut at the chart's edge.
-int LeftMarginFor(int labelWidth);
-// Gives the chart the left margin its y axis' tick labels need now (set the range first).
+// Gives the chart the left margin its y axis' tick labels need now (set the
+// range first): never narrower than designed, and no label cut at the edge.
 void FitLeftMargin(TKurvo &rc);

@@ -143,6 +143,28 @@ void LowerDataTo(TKurvo &rc, int top)
         rc.SetLayerRange(0, rc.Scale1X()->RangeLow(), y->RangeLow(), rc.Scale1X()->RangeHigh(), v);
 }
 
+// The pixels of the chart's items, each as the rectangle its pen covers.
+std::vector<QRect> ItemExtents(const TKurvo &rc)
+{
+    std::vector<QRect> out;
+    QPoint last;
+    for (int i = 0; i < rc.ItemCount(); ++i) {
+        const TChartItem item = rc.Item(i);
+        const QPoint a = rc.DataToPixel(item.Layer, item.X1, item.Y1);
+        // A mark reaches a few pixels around its point, a line half its pen beyond its ends.
+        const int reach = item.Kind == ikMark ? 4 : item.LineWidth / 2 + 1;
+        QPoint b = a;
+        if (item.Kind == ikLine)
+            b = rc.DataToPixel(item.Layer, item.X2, item.Y2);
+        else if (item.Kind == ikDrawTo)
+            b = last;
+        last = a;
+        if (item.Kind != ikMoveTo)
+            out.push_back(QRect(a, b).normalized().adjusted(-reach, -reach, reach, reach));
+    }
+    return out;
+}
+
 void SetLabelBox(TTextLabel &label, const QRect &box)
 {
     const double x = label.Alignment() == taRightJustify ? box.right() - kBoxPad : box.left() + kBoxPad;
@@ -198,27 +220,6 @@ TNotePlacement PlaceNotes(const QRect &plot, const std::vector<TNoteSize> &notes
         for (const QRect &box : p.Boxes)
             p.DataTop = std::max(p.DataTop, box.bottom() + kNoteGap + 1);
     return p;
-}
-
-std::vector<QRect> ItemExtents(const TKurvo &rc)
-{
-    std::vector<QRect> out;
-    QPoint last;
-    for (int i = 0; i < rc.ItemCount(); ++i) {
-        const TChartItem item = rc.Item(i);
-        const QPoint a = rc.DataToPixel(item.Layer, item.X1, item.Y1);
-        // A mark reaches a few pixels around its point, a line half its pen beyond its ends.
-        const int reach = item.Kind == ikMark ? 4 : item.LineWidth / 2 + 1;
-        QPoint b = a;
-        if (item.Kind == ikLine)
-            b = rc.DataToPixel(item.Layer, item.X2, item.Y2);
-        else if (item.Kind == ikDrawTo)
-            b = last;
-        last = a;
-        if (item.Kind != ikMoveTo)
-            out.push_back(QRect(a, b).normalized().adjusted(-reach, -reach, reach, reach));
-    }
-    return out;
 }
 
 QRect LabelBox(const TKurvo &rc, int index)

@@ -64,8 +64,6 @@ struct TNotePlacement
     int DataTop = 0;
 };
 TNotePlacement PlaceNotes(const QRect &plot, const std::vector<TNoteSize> &notes, const std::vector<QRect> &data);
-// The pixels of the chart's items, each as the rectangle its pen covers.
-std::vector<QRect> ItemExtents(const TKurvo &rc);
 // The box a text label of the chart fills, in control pixels.
 QRect LabelBox(const TKurvo &rc, int label);
 
