@@ -13,19 +13,18 @@
 static int WrongPixels(TKurvo &rc)
 {
     QImage bare(rc.size(), QImage::Format_RGB32), labelled(rc.size(), QImage::Format_RGB32);
-    std::vector<int> shown;
+    std::vector<std::pair<int, QRect>> shown; // label and box
     for (int i = 1; i <= TKurvo::kTextLabels; ++i)
         if (rc.TextLabel(i)->Visible())
-            shown.push_back(i), rc.TextLabel(i)->SetVisible(false);
+            shown.emplace_back(i, LabelBox(rc, i)), rc.TextLabel(i)->SetVisible(false);
     rc.RenderTo(&bare);
-    std::vector<QRect> boxes;
-    for (const int i : shown)
-        rc.TextLabel(i)->SetVisible(true), boxes.push_back(LabelBox(rc, i));
+    for (const auto &label : shown)
+        rc.TextLabel(label.first)->SetVisible(true);
     rc.RenderTo(&labelled);
     int wrong = 0;
     for (int y = 0; y < bare.height(); ++y)
         for (int x = 0; x < bare.width(); ++x) {
-            const auto in = std::count_if(boxes.begin(), boxes.end(), [&](const QRect &r) { return r.contains(x, y); });
+            const auto in = std::count_if(shown.begin(), shown.end(), [&](auto &l) { return l.second.contains(x, y); });
             wrong += in == 0 ? bare.pixel(x, y) != labelled.pixel(x, y) : in > 1 || bare.pixel(x, y) != 0xFFFFFFFF;
         }
     return wrong;
