@@ -1,8 +1,16 @@
 #include "MainChartDesign.h"
 
+#include "Kesl_ScaleTicks.h"
 #include "Kesl_kurvo.h"
 
+#include <QFontMetrics>
+
+#include <algorithm>
+
 namespace {
+
+constexpr int kMarginLeft = 50; // the chart's own, which the design keeps
+constexpr int kLabelGap = 8 + 2; // the scale's gap between tick and label, and some air at the edge
 
 // Both visible scales: black, numbered, at least three short ticks.
 void DesignMainScale(TScaleProps &p, int captionPosY, TAlignment alignment, TScaleUnitAnchor anchor)
@@ -93,4 +101,25 @@ void ApplyMainChartDesign(TKurvo &rc)
     bg->SetAreaTop(1);
     bg->SetAreaBottom(-1);
     rc.Loaded();
+}
+
+void FitLeftMargin(TKurvo &rc)
+{
+    const TScalePropsVert &y = *rc.Scale1Y();
+    TScaleTickSettings s;
+    s.RangeLow = y.RangeLow();
+    s.RangeHigh = y.RangeHigh();
+    s.MinTicks = y.MinTicks();
+    s.DecPlaces = y.DecPlaces();
+    s.ShortTicks = y.ShortTicks();
+    s.Logarithmic = y.Logarithmic();
+    s.LabelType = y.LabelType();
+    s.UserTickText = y.UserTickText();
+    s.Vertical = true;
+    const QFontMetrics fm(y.Font().ToQFont());
+    int widest = 0;
+    for (const TScaleTick &tick : ComputeScaleTicks(s).Ticks)
+        widest = std::max(widest, fm.horizontalAdvance(tick.Label));
+    if (const int margin = std::max(kMarginLeft, widest + kLabelGap); margin != rc.MarginLeft())
+        rc.SetMarginLeft(margin);
 }

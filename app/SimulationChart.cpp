@@ -1,6 +1,7 @@
 #include "SimulationChart.h"
 
 #include "Kesl_kurvo.h"
+#include "MainChartDesign.h"
 #include "Simulation.h"
 #include "TheoryOverlay.h"
 #include "ViewMath.h"
@@ -77,13 +78,17 @@ void DrawHistogramTheory(const TDrawing &d, int outside, int samples)
         ShowLegend(d.RC, QString());
     }
     QString note;
-    if (theory && extras.MeanOf > 0)
+    if (theory && extras.MeanOf == 1)
+        note = d.Tr(QStringLiteral("means of 1 sample, outside <%1%> … <%2%>: <%3%> % (theory <%4%> %)"),
+                    ShareOutsideArguments(*theory, outside, samples));
+    else if (theory && extras.MeanOf > 0)
         note = d.Tr(QStringLiteral("means of <%1%> samples, outside <%2%> … <%3%>: <%4%> % (theory <%5%> %)"),
                     QStringList {QString::number(extras.MeanOf)} + ShareOutsideArguments(*theory, outside, samples));
     else if (theory && extras.ShareOutside)
         note = d.Tr(QStringLiteral("outside <%1%> … <%2%>: <%3%> % (theory <%4%> %)"),
                     ShareOutsideArguments(*theory, outside, samples));
     ShowCornerNote(d.RC, note);
+    PlaceCornerNote(d.RC);
 }
 
 // One grey bar per bin at its upper edge, scaled as a density over all N
@@ -109,6 +114,7 @@ bool DrawHistogram(const TDrawing &d)
     SetHistogramRange(d, bottom, std::max<long double>(HistogramDensity(h.MaxCount, h.Samples), ComparedPeak(d.Model)));
     rc.Scale1X()->SetCaption(d.Tr(QStringLiteral("x")));
     rc.Scale1Y()->SetCaption(d.Tr(QStringLiteral("probability")));
+    FitLeftMargin(rc);
     DrawHistogramTheory(d, h.Outside, h.Samples);
     rc.SetPaintSuppressed(false);
     return true;
@@ -150,6 +156,7 @@ void DrawMeans(const TDrawing &d)
     rc.Scale1Y()->SetLogarithmic(false);
     const double high = limit > 10 ? limit + 1 : 11;
     rc.SetLayerRange(0, 0, -high, TSimulation::kRunLength, high);
+    FitLeftMargin(rc);
     rc.Scale1X()->SetCaption(d.Tr(QStringLiteral("number of random numbers n")));
     rc.Scale1Y()->SetCaption(
         d.Tr(median ? QStringLiteral("random numbers (gray), the mean (blue) and the median (green) as a function of n")

@@ -4,6 +4,8 @@
 #include "RunningMedian.h"
 #include "ViewMath.h"
 
+#include <QFontMetrics>
+
 #include <algorithm>
 #include <cmath>
 
@@ -96,19 +98,81 @@ QStringList ShareOutsideArguments(const TTheorySource &source, int outside, int 
 
 namespace {
 
-void PlaceLabel(TKurvo &rc, const TCorner &corner)
+constexpr int kBoxPad = 4, kBoxRim = 2; // the label's box around its text, as the chart draws it
+constexpr int kNoteGap = 4; // pixels between two boxes, and between the boxes and the data
+
+QSize TextSize(const TTextLabel &label)
 {
-    TTextLabel *label = rc.TextLabel(corner.Label);
-    if (!label->Visible())
-        return; // a hidden label is placed when it is shown
-    // Control pixels: the plot's top corner, inset.
+    const QFontMetrics fm(label.Font().ToQFont());
+    const QStringList lines = label.Caption().split(QLatin1Char('\n'));
+    int w = 0;
+    for (const QString &line : lines)
+        w = std::max(w, fm.horizontalAdvance(line));
+    return {w, fm.height() * int(lines.size())};
+}
+
+QSize BoxSize(const TTextLabel &label)
+{
+    const QSize text = TextSize(label);
+    return {text.width() + 2 * kBoxPad + 1, text.height() + 2 * kBoxRim + 1};
+}
+
+// Both corners count as inside, as the chart fills them.
+bool Meets(const QRect &box, const std::vector<QRect> &rects)
+{
+    return std::any_of(rects.begin(), rects.end(), [&](const QRect &r) { return box.intersects(r); });
+}
+
+// The y range's top raised so that the tallest item ends at pixel row Top.
+void LowerDataTo(TKurvo &rc, int top)
+{
+    double tallest = -HUGE_VAL;
+    for (int i = 0; i < rc.ItemCount(); ++i) {
+        const TChartItem item = rc.Item(i);
+        tallest = std::max({tallest, item.Y1, item.Kind == ikLine ? item.Y2 : item.Y1});
+    }
+    TScalePropsVert *y = rc.Scale1Y();
+    const bool log = y->Logarithmic();
+    const auto unit = [&](double v) { return log ? std::log(v) : v; };
     const TChartGeometry area = rc.DataArea();
-    const double x = corner.Alignment == taRightJustify ? area.Right() - kNoteInset : area.Left() + kNoteInset;
-    const double y = area.Top() + kNoteInset;
-    if (label->PosX() != x)
-        label->SetPosX(x);
-    if (label->PosY() != y)
-        label->SetPosY(y);
+    if (!(tallest > y->RangeLow()) || top >= area.Bottom())
+        return;
+    const double scale = double(area.H()) / (area.Bottom() - top);
+    const double high = unit(y->RangeLow()) + (unit(tallest) - unit(y->RangeLow())) * scale;
+    if (const double v = log ? std::exp(high) : high; v > y->RangeHigh())
+        rc.SetLayerRange(0, rc.Scale1X()->RangeLow(), y->RangeLow(), rc.Scale1X()->RangeHigh(), v);
+}
+
+// The pixels of the chart's items, each as the rectangle its pen covers.
+std::vector<QRect> ItemExtents(const TKurvo &rc)
+{
+    std::vector<QRect> out;
+    QPoint last;
+    for (int i = 0; i < rc.ItemCount(); ++i) {
+        const TChartItem item = rc.Item(i);
+        const QPoint a = rc.DataToPixel(item.Layer, item.X1, item.Y1);
+        // A mark reaches a few pixels around its point, a line half its pen beyond its ends.
+        const int reach = item.Kind == ikMark ? 4 : item.LineWidth / 2 + 1;
+        QPoint b = a;
+        if (item.Kind == ikLine)
+            b = rc.DataToPixel(item.Layer, item.X2, item.Y2);
+        else if (item.Kind == ikDrawTo)
+            b = last;
+        last = a;
+        if (item.Kind != ikMoveTo)
+            out.push_back(QRect(a, b).normalized().adjusted(-reach, -reach, reach, reach));
+    }
+    return out;
+}
+
+void SetLabelBox(TTextLabel &label, const QRect &box)
+{
+    const double x = label.Alignment() == taRightJustify ? box.right() - kBoxPad : box.left() + kBoxPad;
+    const double y = box.top() + kBoxRim;
+    if (label.PosX() != x)
+        label.SetPosX(x);
+    if (label.PosY() != y)
+        label.SetPosY(y);
 }
 
 void ShowLabel(TKurvo &rc, const TCorner &corner, const QString &text)
@@ -126,7 +190,6 @@ void ShowLabel(TKurvo &rc, const TCorner &corner, const QString &text)
     label->SetMode(tlsimple);
     label->SetCaption(text);
     label->SetVisible(true);
-    PlaceLabel(rc, corner);
 }
 
 } // namespace
@@ -141,10 +204,62 @@ void ShowLegend(TKurvo &rc, const QString &text)
     ShowLabel(rc, kLegendCorner, text);
 }
 
+TNotePlacement PlaceNotes(const QRect &plot, const std::vector<TNoteSize> &notes, const std::vector<QRect> &data)
+{
+    TNotePlacement p;
+    for (const TNoteSize &note : notes) {
+        const int left = note.Right ? plot.right() - kNoteInset - note.Size.width() + 1 : plot.left() + kNoteInset;
+        QRect box(QPoint(left, plot.top() + kNoteInset), note.Size);
+        // In the corner, or in a row of its own under the boxes it would meet there.
+        if (Meets(box.adjusted(-kNoteGap, 0, kNoteGap, 0), p.Boxes))
+            box.moveTop(p.Boxes.back().bottom() + kNoteGap + 1);
+        p.Boxes.push_back(box);
+    }
+    // Where one box would cover data, the data goes below all of them.
+    if (std::any_of(p.Boxes.begin(), p.Boxes.end(), [&](const QRect &box) { return Meets(box, data); }))
+        for (const QRect &box : p.Boxes)
+            p.DataTop = std::max(p.DataTop, box.bottom() + kNoteGap + 1);
+    return p;
+}
+
+QRect LabelBox(const TKurvo &rc, int index)
+{
+    const TTextLabel &label = *rc.TextLabel(index);
+    QPoint at = rc.DataToPixel(label.Layer(), label.PosX(), label.PosY());
+    if (label.AttachToData() == tlamNone || label.AttachToData() == tlamYOnly)
+        at.setX(qRound(label.PosX()));
+    if (label.AttachToData() == tlamNone || label.AttachToData() == tlamXOnly)
+        at.setY(qRound(label.PosY()));
+    const QSize text = TextSize(label);
+    const int dx = label.Alignment() == taRightJustify ? text.width()
+        : label.Alignment() == taCenter                ? text.width() / 2
+                                                       : 0;
+    const int dy = label.VerticalAlignment() == vaTop ? 0
+        : label.VerticalAlignment() == vaCenter       ? text.height() - text.height() / 2
+                                                      : text.height();
+    return QRect(at - QPoint(dx, dy), text).adjusted(-kBoxPad, -kBoxRim, kBoxPad + 1, kBoxRim + 1);
+}
+
 void PlaceCornerNote(TKurvo &rc)
 {
-    PlaceLabel(rc, kNoteCorner);
-    PlaceLabel(rc, kLegendCorner);
+    std::vector<TTextLabel *> shown;
+    std::vector<TNoteSize> sizes;
+    for (const TCorner &corner : {kNoteCorner, kLegendCorner})
+        if (TTextLabel *label = rc.TextLabel(corner.Label); label->Visible())
+            shown.push_back(label), sizes.push_back({BoxSize(*label), corner.Alignment == taRightJustify});
+    if (shown.empty())
+        return;
+    const bool suppressed = rc.PaintSuppressed();
+    rc.SetPaintSuppressed(true);
+    const TChartGeometry area = rc.DataArea();
+    const TNotePlacement p =
+        PlaceNotes(QRect(QPoint(area.Left(), area.Top()), QPoint(area.Right(), area.Bottom())), sizes, ItemExtents(rc));
+    // The widest pen reaches above the item's top point.
+    if (p.DataTop > 0)
+        LowerDataTo(rc, p.DataTop + 3);
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        SetLabelBox(*shown[i], p.Boxes[i]);
+    rc.SetPaintSuppressed(suppressed);
 }
 
 void AddRunningMedian(TKurvo &rc, std::span<const double> samples)

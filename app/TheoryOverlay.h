@@ -6,10 +6,12 @@
 #include "Colors.h"
 #include "Theory.h"
 
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
 #include <span>
+#include <vector>
 
 class TKurvo;
 
@@ -42,8 +44,28 @@ QStringList ShareOutsideArguments(const TTheorySource &source, int outside, int 
 void ShowCornerNote(TKurvo &rc, const QString &text);
 // The legend in the chart's upper left corner; an empty text hides it.
 void ShowLegend(TKurvo &rc, const QString &text);
-// Keeps the note and the legend in their corners when the chart changes its size.
+// Puts the shown note and legend into their corners (set them, the items and
+// the range first), and raises the y range's top where they would cover a bar
+// or a curve; again whenever the chart changes its size.
 void PlaceCornerNote(TKurvo &rc);
+
+// Where the note and the legend go: each box in Plot's upper right or left
+// corner, or under the boxes before it where it would meet one of them there.
+// DataTop is the pixel row the data must be lowered to, below all boxes; 0
+// when no box meets a rectangle of Data as it is.
+struct TNoteSize
+{
+    QSize Size;
+    bool Right;
+};
+struct TNotePlacement
+{
+    std::vector<QRect> Boxes; // one per note, in their order
+    int DataTop = 0;
+};
+TNotePlacement PlaceNotes(const QRect &plot, const std::vector<TNoteSize> &notes, const std::vector<QRect> &data);
+// The box a text label of the chart fills, in control pixels.
+QRect LabelBox(const TKurvo &rc, int label);
 
 // A green line through the median of the first 1, 2, … n samples at x = n.
 // The chart's data colour and line width are left as they were.

@@ -115,7 +115,7 @@ TEST_F(Teach, MeansOfNormalSamplesNarrowAndMeansOfCauchySamplesDoNot)
         const auto outside = std::count_if(cauchy.begin(), cauchy.end(), [](double m) { return std::fabs(m) > 20; });
         EXPECT_NEAR(outside / 1e4, 0.0318, 0.009) << n;
         EXPECT_TRUE(frm.RC->TextLabel(1)->Caption().startsWith(
-            QString("means of %1 samples, outside \u2212%2").arg(n).arg(20)));
+            (n == 1 ? QString("means of 1 sample") : QString("means of %1 samples").arg(n)) + ", outside \u221220"));
     }
     EXPECT_FALSE(Items(clRed).empty()); // the mean's density, without asking for the curve
 }
