@@ -22,12 +22,13 @@ try {
         std::fprintf(stderr, "cauchy: %s\n", qPrintable(warning));
     if (!parsed.Error.isEmpty()) {
         const QString tryHelp = QStringLiteral("\nTry 'cauchy --help' for more information.");
-        std::fprintf(stderr, "cauchy: %s\n", qPrintable(CommandLineText(argc, argv, parsed.Error + tryHelp)));
+        std::fprintf(stderr, "cauchy: %s\n",
+                     qPrintable(CommandLineText(argc, argv, parsed.Options.Language, parsed.Error + tryHelp)));
         return 2;
     }
     const TStartOptions &options = parsed.Options;
     if (options.Help) {
-        std::fputs(qPrintable(CommandLineText(argc, argv, HelpText())), stdout);
+        std::fputs(qPrintable(CommandLineHelp(argc, argv, options.Language)), stdout);
         return 0;
     }
     if (options.Version) {
