@@ -80,7 +80,8 @@ try {
     // A signal during start-up has ended its loops already.
     return app.TerminationRequested() ? 0 : app.exec();
 } catch (const std::exception &e) {
-    // Whatever start-up throws ends it with a message, never with an abort.
-    const bool snapshot = ParseCommandLine(ArgumentList(argc, argv)).Options.Headless();
+    // Whatever start-up throws ends it with a message, never with an abort;
+    // a box only where a screen could show it (not for a snapshot or export).
+    const bool snapshot = qgetenv("QT_QPA_PLATFORM") == "offscreen";
     return ReportStartFailure(argc, argv, snapshot, QString::fromLocal8Bit(e.what()));
 }
