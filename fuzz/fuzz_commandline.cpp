@@ -71,8 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const QString &w : r.Warnings)
         Check(OneLine(w) && !w.isEmpty());
     Check(r.Warnings.size() <= 3);
-    const QString &language = r.Options.Language;
-    Check(language.isEmpty() || language == u"de" || language == u"en");
+    const QString &used = r.Options.Language;
+    Check(used.isEmpty() || used == u"de" || used == u"en");
     if (!r.Error.isEmpty())
         return 0;
     CheckOptions(r);
