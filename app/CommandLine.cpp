@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "Simulation.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -80,57 +82,89 @@ std::optional<QString> LanguageValue(const QString &value)
     return std::nullopt;
 }
 
-// Every option once, in the order of the help: its names, its value's name
-// ("a|b": one of these words), the help line, what a missing value should
-// have been and what a given one must be (for words: one of them). Qt's own
-// switches have no help line; they are known so that their values are not
-// read as options.
+// Every option once, in the order of the help: its names (a letter standing
+// for a word, or words), its value's name in the help (none for a switch),
+// its help line's table key; for a value, the words it may be, else what a
+// missing one should have been and what a given one must be; for a switch,
+// the extra it switches on.
 struct TOption
 {
-    const char *Names; // a letter or words, separated by ","
-    const char *Value = ""; // empty for a switch
+    const char *Names;
+    const char *Value = "";
     const char *Help = "";
+    const char *Words = ""; // "a|b": one of these
     const char *Needs = "";
     const char *Rule = "";
+    std::optional<TExtra> Extra = std::nullopt;
 
     QStringList NameList() const { return QString::fromLatin1(Names).split(QLatin1Char(',')); }
-    QStringList Words() const { return QString::fromLatin1(Value).split(QLatin1Char('|')); }
+    QStringList WordList() const { return QString::fromLatin1(Words).split(QLatin1Char('|')); }
     bool TakesValue() const { return *Value; }
-    bool IsQt() const { return !*Help; }
 };
 
 constexpr TOption kOptions[] = {
-    {"h,help", "", "show this help and exit"},
-    {"version", "", "show the version and exit"},
-    {"snapshot", "FILE.png", "render the window after start-up to FILE.png, show nothing, exit", "a file name"},
-    {"export", "FILE", "write the chart's picture to FILE (.svg, .pdf or .png), show nothing, exit", "a file name"},
-    {"view", "distribution|means|mean-of-n", "the view to start with (default: distribution)"},
-    {"distribution", "normal|cauchy", "the distribution to start with (default: cauchy)"},
-    {"location", "L", "location, -10 to 10 in steps of 0.1 (default: 0)", "a number",
-     "a number from -10 to 10 in steps of 0.1"},
-    {"width", "W", "width, 0.01 to 5 in steps of 0.01 (default: 1)", "a number",
-     "a number from 0.01 to 5 in steps of 0.01"},
-    {"samples", "N", "for the means view: run N of the 500 steps at once (1 to 500)", "a number",
-     "a whole number from 1 to 500"},
-    {"n", "N", "for the mean-of-n view: the histogram of means of N samples (1 to 100)", "a number",
-     "a whole number from 1 to 100"},
-    {"seed", "S", "start the random numbers from S (0 to 4294967295) instead of the clock", "a number",
-     "a whole number from 0 to 4294967295"},
-    {"scale", "F", "draw the window F times as large, 1 to 4, for a projector\n(default: QT_SCALE_FACTOR, else 1)",
-     "a number", "a number from 1 to 4"},
-    {"language", "de|en",
-     "use the German or English texts shipped with the program\n"
-     "(default: CAUCHY_LANGUAGE, else the table beside the program)"},
-    {"theory", "", "draw the exact density over the histogram"},
-    {"outside", "", "show the share of samples beyond -20 ... 20, counted and exact"},
-    {"median", "", "draw the running median beside the running mean"},
-    {"log-y", "", "draw the histogram on a logarithmic y axis, to show the tails"},
-    {"compare", "", "draw the other distribution's density beside this one's"},
-    // QApplication's and the platforms', written with one dash or two.
-    {"platform,platformpluginpath,platformtheme,plugin,qwindowgeometry,qwindowicon,qwindowtitle,style,stylesheet,"
-     "session,display,geometry",
-     "value"},
-    {"reverse,widgetcount,nograb,dograb,sync"},
+    {.Names = "h,help", .Help = "show this help and exit"},
+    {.Names = "version", .Help = "show the version and exit"},
+    {.Names = "snapshot",
+     .Value = "FILE.png",
+     .Help = "render the window after start-up to FILE.png, show nothing, exit",
+     .Needs = "a file name"},
+    {.Names = "export",
+     .Value = "FILE",
+     .Help = "write the chart to FILE, show nothing, exit: its picture (.svg, .pdf or .png) or its samples (.csv)",
+     .Needs = "a file name"},
+    {.Names = "view",
+     .Value = "VIEW",
+     .Help = "the view to start with: distribution, means or mean-of-n (default: distribution)",
+     .Words = "distribution|means|mean-of-n"},
+    {.Names = "distribution",
+     .Value = "NAME",
+     .Help = "the distribution to start with: normal or cauchy (default: cauchy)",
+     .Words = "normal|cauchy"},
+    {.Names = "location",
+     .Value = "L",
+     .Help = "location, -10 to 10 in steps of 0.1 (default: 0)",
+     .Needs = "a number",
+     .Rule = "a number from -10 to 10 in steps of 0.1"},
+    {.Names = "width",
+     .Value = "W",
+     .Help = "width, 0.01 to 5 in steps of 0.01 (default: 1)",
+     .Needs = "a number",
+     .Rule = "a number from 0.01 to 5 in steps of 0.01"},
+    {.Names = "samples",
+     .Value = "N",
+     .Help = "for the means view: run N of the 500 steps at once (1 to 500)",
+     .Needs = "a number",
+     .Rule = "a whole number from 1 to 500"},
+    {.Names = "n",
+     .Value = "N",
+     .Help = "for the mean-of-n view: the histogram of means of N samples (1 to 100)",
+     .Needs = "a number",
+     .Rule = "a whole number from 1 to 100"},
+    {.Names = "seed",
+     .Value = "S",
+     .Help = "start the random numbers from S (0 to 4294967295) instead of the clock",
+     .Needs = "a number",
+     .Rule = "a whole number from 0 to 4294967295"},
+    {.Names = "scale",
+     .Value = "F",
+     .Help = "draw the window F times as large, 1 to 4, for a projector (default: QT_SCALE_FACTOR, else 1)",
+     .Needs = "a number",
+     .Rule = "a number from 1 to 4"},
+    {.Names = "language",
+     .Value = "de|en",
+     .Help = "use the German or English texts shipped with the program (default: CAUCHY_LANGUAGE, else the "
+             "table beside the program)",
+     .Words = "de|en"},
+    {.Names = "theory", .Help = "draw the exact density over the histogram", .Extra = TExtra::DensityCurve},
+    {.Names = "outside",
+     .Help = "show the share of samples beyond -20 ... 20, counted and exact",
+     .Extra = TExtra::ShareOutside},
+    {.Names = "median", .Help = "draw the running median beside the running mean", .Extra = TExtra::RunningMedian},
+    {.Names = "log-y", .Help = "draw the histogram on a logarithmic y axis, to show the tails", .Extra = TExtra::LogY},
+    {.Names = "compare",
+     .Help = "draw the other distribution's density beside this one's",
+     .Extra = TExtra::CompareOther},
 };
 
 const TOption *Find(const QString &name)
@@ -141,69 +175,56 @@ const TOption *Find(const QString &name)
     return nullptr;
 }
 
-// How a name of the program's is written: one dash for a letter standing for
-// a word (-h for --help), two for a word and for a letter alone (--n).
-QString Written(const QString &name)
+const TOption *FindExtra(TExtra extra)
 {
-    const TOption *option = Find(name);
-    const bool shortForm = name.size() == 1 && option && option->NameList().size() > 1;
-    return (shortForm ? QStringLiteral("-") : QStringLiteral("--")) + name;
+    for (const TOption &option : kOptions)
+        if (option.Extra == extra)
+            return &option;
+    return nullptr;
 }
 
-// The parser reads "-name" as "--name" and "--h" as "-h". Here the program's
-// options are written as Written gives and take a value only if they have one;
-// Qt's switches are written either way (as Qt reads them). The index of the
-// first argument that is no option so written, or the count. Values are
-// stepped over as the parser takes them.
-qsizetype FirstUnknown(const QStringList &arguments)
+// The arguments that name the option Name, whole, up to a "--" that ends the
+// options. The parser reads "-name" as "--name" and keeps neither; a message
+// shows what was typed.
+QStringList Naming(const QStringList &arguments, const QString &name)
 {
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString &arg = arguments[i];
-        if (!arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-"))
-            continue; // host switches and forwarded parameters
-        const QString written = arg.section(QLatin1Char('='), 0, 0);
-        const QString name = written.mid(arg.startsWith(QLatin1String("--")) ? 2 : 1);
-        const TOption *option = Find(name);
-        const bool hasValue = arg.contains(QLatin1Char('='));
-        if (!option || (!option->IsQt() && (written != Written(name) || (!option->TakesValue() && hasValue))))
-            return i;
-        if (option->TakesValue() && !hasValue)
-            ++i;
+    QStringList out;
+    for (qsizetype i = 1; i < arguments.size() && arguments[i] != QLatin1String("--"); ++i) {
+        const QString written = arguments[i].section(QLatin1Char('='), 0, 0);
+        if (written == QLatin1Char('-') + name || written == QLatin1String("--") + name)
+            out << arguments[i];
     }
-    return arguments.size();
+    return out;
 }
 
-// Puts the value of the option Name into O; false when it is not usable.
-bool Take(const QString &name, const QString &value, TStartOptions &o)
+// Qt writes its switches with one dash and a word.
+bool WrittenAsQt(const QString &argument)
 {
-    const qsizetype word = Find(name)->Words().indexOf(value);
-    const std::optional<QString> language = LanguageValue(value);
-    if (name == QLatin1String("h") || name == QLatin1String("help"))
+    const QString written = argument.section(QLatin1Char('='), 0, 0);
+    return written.size() > 2 && !written.startsWith(QLatin1String("--"));
+}
+
+// Puts the value of the option into O; false when it is not usable.
+bool Take(const TOption &option, const QString &value, TStartOptions &o)
+{
+    const QString name = option.NameList().constLast();
+    const qsizetype word = option.WordList().indexOf(value);
+    if (option.Extra)
+        SetExtraOn(o.Extras, *option.Extra, true);
+    else if (name == QLatin1String("help"))
         o.Help = true;
     else if (name == QLatin1String("version"))
         o.Version = true;
-    else if (name == QLatin1String("theory"))
-        o.Extras.DensityCurve = true;
-    else if (name == QLatin1String("outside"))
-        o.Extras.ShareOutside = true;
-    else if (name == QLatin1String("median"))
-        o.Extras.RunningMedian = true;
-    else if (name == QLatin1String("compare"))
-        o.Extras.CompareOther = true;
-    else if (name == QLatin1String("log-y"))
-        o.Extras.LogY = true;
     else if (name == QLatin1String("snapshot"))
         o.Snapshot = value;
     else if (name == QLatin1String("export"))
         o.Export = value;
     else if (name == QLatin1String("view") && word >= 0)
-        o.StartView = word == 1 ? TStartOptions::View::Means
-            : word == 2         ? TStartOptions::View::MeanOfN
-                                : TStartOptions::View::Distribution;
+        o.StartView = TStartOptions::View(word); // in the order of the words
     else if (name == QLatin1String("distribution") && word >= 0)
         o.DistributionIndex = int(word);
-    else if (name == QLatin1String("language") && language)
-        o.Language = *language;
+    else if (name == QLatin1String("language") && LanguageValue(value))
+        o.Language = *LanguageValue(value);
     else if (name == QLatin1String("location"))
         return bool(o.LocationPosition = ScrollPosition(value, 10, -100, 100));
     else if (name == QLatin1String("width"))
@@ -223,45 +244,39 @@ bool Take(const QString &name, const QString &value, TStartOptions &o)
 
 // What one option found on the command line does; the message when its value
 // is missing or not usable.
-QString Apply(const QString &name, const std::optional<QString> &value, TStartOptions &o)
+QString Apply(const TOption &option, const std::optional<QString> &value, TStartOptions &o)
 {
-    const TOption &option = *Find(name);
-    if (option.IsQt()) // Qt would take the next option as the value ("-platform --snapshot x.png").
-        return option.TakesValue() && (!value || value->startsWith(QLatin1Char('-')))
-            ? QStringLiteral("-%1 needs a value").arg(name)
-            : QString();
-    const QString words = option.Words().join(QStringLiteral(" or "));
+    const QString name = QLatin1String("--") + option.NameList().constLast();
+    const QString words = option.WordList().join(QStringLiteral(" or "));
     // An empty number or file name counts as none; an empty word is not one of the words.
     if (option.TakesValue() && (!value || (value->isEmpty() && *option.Needs)))
-        return QStringLiteral("%1 needs %2").arg(Written(name), *option.Needs ? QLatin1String(option.Needs) : words);
-    if (!Take(name, value.value_or(QString()), o))
+        return QStringLiteral("%1 needs %2").arg(name, *option.Needs ? QLatin1String(option.Needs) : words);
+    if (!Take(option, value.value_or(QString()), o))
         return QStringLiteral("%1 must be %2, not \"%3\"")
-            .arg(Written(name), *option.Rule ? QLatin1String(option.Rule) : words, Shown(*value));
+            .arg(name, *option.Rule ? QLatin1String(option.Rule) : words, Shown(*value));
     return {};
 }
 
-// The command line into O; the message for the first fault, or nothing.
-QString ParseOptions(const QStringList &arguments, TStartOptions &o)
+// The faults the parser found besides the values: a value given to a switch,
+// an option the program does not know that is not written as Qt's.
+QString WordingFault(const QCommandLineParser &parser, const QStringList &arguments)
 {
-    // The options before an unknown one are read first: their faults come first.
-    const qsizetype unknown = FirstUnknown(arguments);
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const TOption &option : kOptions)
-        parser.addOption(QCommandLineOption(option.NameList(), QString(), QLatin1String(option.Value)));
-    // Its complaints are of a value missing at the end, found below, and of a
-    // value given to a switch of Qt's, which Qt leaves alone.
-    parser.parse(unknown > 0 ? arguments.first(unknown) : QStringList {QString()});
-    QHash<const TOption *, qsizetype> seen; // values taken, per option
-    for (const QString &name : parser.optionNames()) {
-        const QStringList values = parser.values(name);
-        const qsizetype n = seen[Find(name)]++;
-        const QString error = Apply(name, n < values.size() ? std::optional(values[n]) : std::nullopt, o);
-        if (!error.isEmpty())
-            return error;
-    }
-    if (unknown < arguments.size())
-        return QStringLiteral("unknown option \"%1\"").arg(Shown(arguments[unknown].section(QLatin1Char('='), 0, 0)));
+    for (const QString &name : parser.optionNames())
+        if (!Find(name)->TakesValue())
+            for (const QString &argument : Naming(arguments, name))
+                if (argument.contains(QLatin1Char('=')))
+                    return QStringLiteral("%1 takes no value").arg(argument.section(QLatin1Char('='), 0, 0));
+    for (const QString &name : parser.unknownOptionNames())
+        for (const QString &argument : Naming(arguments, name))
+            if (!WrittenAsQt(argument))
+                return QStringLiteral("unknown option \"%1\"").arg(Shown(argument.section(QLatin1Char('='), 0, 0)));
+    return {};
+}
+
+// The options that do not go together; the extras the start view shows are
+// the model's to say.
+QString CombinationFault(const TStartOptions &o)
+{
     if (!o.Snapshot.isEmpty() && !o.Export.isEmpty())
         return QStringLiteral("--export and --snapshot cannot be used together");
     if (o.Samples && o.StartView != TStartOptions::View::Means)
@@ -270,7 +285,41 @@ QString ParseOptions(const QStringList &arguments, TStartOptions &o)
         return QStringLiteral("--n needs --view mean-of-n");
     if (!o.MeanOf && o.StartView == TStartOptions::View::MeanOfN)
         return QStringLiteral("--view mean-of-n needs --n");
-    return {};
+    constexpr TView kModelView[] = {TView::Histogram, TView::RunningMeans, TView::MeansOfN}; // by TStartOptions::View
+    const std::optional<TExtra> extra = ForbiddenExtra(kModelView[int(o.StartView)], o.Extras);
+    if (!extra)
+        return {};
+    const QString view = Find(QStringLiteral("view"))->WordList().at(int(o.StartView));
+    return FillPlaceholders(
+        QStringLiteral("<%1%> cannot be used with <%2%>"),
+        {QLatin1String("--") + QLatin1String(FindExtra(*extra)->Names), QStringLiteral("--view ") + view});
+}
+
+// The command line into O; the message for the first fault, or nothing. All
+// of it is read even then, so that the language is known.
+QString ParseOptions(const QStringList &arguments, TStartOptions &o)
+{
+    QCommandLineParser parser;
+    // "-name" is "--name", as Qt reads its own switches.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const TOption &option : kOptions)
+        parser.addOption(QCommandLineOption(option.NameList(), QString(), QLatin1String(option.Value)));
+    const bool clean = parser.parse(arguments.isEmpty() ? QStringList {QString()} : arguments);
+    QString error;
+    QHash<const TOption *, qsizetype> seen; // values taken, per option
+    for (const QString &name : parser.optionNames()) {
+        const TOption &option = *Find(name);
+        const QStringList values = parser.values(name);
+        const qsizetype n = seen[&option]++;
+        const QString fault = Apply(option, n < values.size() ? std::optional(values[n]) : std::nullopt, o);
+        if (error.isEmpty())
+            error = fault;
+    }
+    // The parser's own complaints are of a value missing at the end, found
+    // above, and of the faults below; its texts are not the program's.
+    if (error.isEmpty() && !clean)
+        error = WordingFault(parser, arguments);
+    return error.isEmpty() ? CombinationFault(o) : error;
 }
 
 // The language, scale and font resolution the environment asks for.
@@ -318,28 +367,20 @@ void SetProgramIdentity()
     QCoreApplication::setApplicationVersion(QStringLiteral(CAUCHY_VERSION));
 }
 
-QString HelpText()
+QString HelpText(const TTextLookup &text)
 {
-    QString text = QStringLiteral("Usage: cauchy [options]\n"
-                                  "Compares the normal and the Cauchy distribution.\n"
-                                  "\n"
-                                  "Options:\n");
-    // Names and value in a column of 28, the text after it; its further lines under it.
-    constexpr qsizetype kColumn = 28;
-    const QString under = QLatin1Char('\n') + QString(kColumn + 3, QLatin1Char(' '));
-    for (const TOption &option : kOptions) {
-        if (option.IsQt())
-            continue;
-        QStringList names;
-        for (const QString &name : option.NameList())
-            names << Written(name);
-        QString left = names.join(QStringLiteral(", "));
-        if (option.TakesValue())
-            left += QLatin1Char(' ') + QLatin1String(option.Value);
-        text += QStringLiteral("  ") + left.leftJustified(kColumn) + QLatin1Char(' ') +
-            QString::fromLatin1(option.Help).replace(QLatin1Char('\n'), under) + QLatin1Char('\n');
-    }
-    return text;
+    const auto tr = [&text](const char *key) {
+        const QString k = QString::fromUtf8(key);
+        return text ? text(k, {}) : k;
+    };
+    QCommandLineParser parser;
+    for (const TOption &option : kOptions)
+        parser.addOption(QCommandLineOption(option.NameList(), tr(option.Help), QLatin1String(option.Value)));
+    // Qt aligns the column and wraps the texts in the table's language. Its
+    // first three lines (usage, a blank, "Options:") name the program by the
+    // path it was started with, in Qt's language: those are the table's.
+    return tr("Usage: cauchy [options]") + QLatin1Char('\n') + tr("Compares the normal and the Cauchy distribution.") +
+        QStringLiteral("\n\n") + tr("Options:") + QLatin1Char('\n') + parser.helpText().section(QLatin1Char('\n'), 3);
 }
 
 QStringList ArgumentList(int argc, char **argv)
@@ -377,5 +418,7 @@ TParseResult ParseCommandLine(const QStringList &arguments, const TStartEnvironm
     result.Error = ParseOptions(arguments, result.Options);
     if (result.Error.isEmpty())
         ReadEnvironment(environment, result);
+    else if (result.Options.Language.isEmpty()) // the fault is said in the environment's language
+        result.Options.Language = LanguageValue(environment.Language).value_or(QString());
     return result;
 }

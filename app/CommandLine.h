@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TeachingExtras.h"
+#include "TextLookup.h"
 
 #include <QByteArray>
 #include <QString>
@@ -11,7 +12,9 @@
 
 // What the program was asked to do on its command line. Arguments that do not
 // start with "-" (host switches, parameters for a running instance) are left
-// to the host-link client, Qt's own switches to the application object.
+// to the host-link client. An option the program does not know is refused,
+// unless it is written as Qt writes its own switches, with one dash and a word
+// (-platform, -style, -reverse): those are left to the application object.
 struct TStartOptions
 {
     enum class View { Distribution, Means, MeanOfN };
@@ -19,7 +22,7 @@ struct TStartOptions
     bool Help = false;
     bool Version = false;
     QString Snapshot; // render the window after start-up to this PNG and exit
-    QString Export; // write the chart's picture after start-up to this .svg, .pdf or .png and exit
+    QString Export; // write the chart's picture (.svg, .pdf, .png) or its samples (.csv) and exit
     View StartView = View::Distribution;
     std::optional<int> DistributionIndex; // 0 normal, 1 Cauchy
     std::optional<int> LocationPosition; // scroll-bar position: location * 10
@@ -29,7 +32,7 @@ struct TStartOptions
     std::optional<std::uint32_t> Seed; // generator start instead of the clock
     std::optional<double> Scale; // the window drawn at this many pixels per pixel (1..4)
     QString Language; // "de" or "en": a shipped table instead of the one beside the program
-    TTeachingExtras Extras; // --theory, --outside, --median
+    TTeachingExtras Extras; // --theory, --outside, --median, --log-y, --compare
 
     // A snapshot or an export: no window is shown.
     bool Headless() const { return !Snapshot.isEmpty() || !Export.isEmpty(); }
@@ -47,7 +50,9 @@ struct TStartEnvironment
 struct TParseResult
 {
     TStartOptions Options;
-    QString Error; // empty when the command line is fine
+    // Empty when the command line is fine. Otherwise the first fault, and the
+    // options are what could be read: the language is there to say it in.
+    QString Error;
     QStringList Warnings; // one line each, for standard error; the start goes on
     // Unusable Qt variables, to be unset before Qt reads them.
     bool DropScaleFactor = false; // QT_SCALE_FACTOR
@@ -56,9 +61,11 @@ struct TParseResult
 
 // The language comes from the environment (CAUCHY_LANGUAGE) when the command
 // line names none, the scale from QT_SCALE_FACTOR; an unusable value there or
-// in QT_FONT_DPI is warned about and left out, never an error.
+// in QT_FONT_DPI is warned about and left out, never an error. Extras the
+// start view does not show are refused as the model's rule says.
 TParseResult ParseCommandLine(const QStringList &arguments, const TStartEnvironment &environment = {});
-QString HelpText();
+// The options and their help lines, each looked up by Text (none: English).
+QString HelpText(const TTextLookup &text = {});
 
 // The program's arguments as texts, in the encoding of the locale.
 QStringList ArgumentList(int argc, char **argv);

@@ -1,5 +1,6 @@
 #include "Messages.h"
 
+#include "CommandLine.h"
 #include "DataFiles.h"
 #include "Lingwa2000.h"
 #include "QuarvisDemon.h"
@@ -12,6 +13,7 @@
 #include <QRegularExpression>
 #include <QTranslator>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -63,6 +65,18 @@ bool Has(const TLingwa2000 &table, const QString &key)
     return table.Keys().contains(key.toLower().simplified());
 }
 
+// What Make says with the table of Language, before the window exists.
+QString WithProgramTable(int &argc, char **argv, const QString &language,
+                         const std::function<QString(TLingwa2000 &)> &make)
+{
+    std::unique_ptr<QCoreApplication> core;
+    if (!QCoreApplication::instance())
+        core = std::make_unique<QCoreApplication>(argc, argv);
+    TLingwa2000 table;
+    LoadProgramTable(table, language);
+    return make(table);
+}
+
 } // namespace
 
 QString TranslateMessage(TLingwa2000 &table, const QString &message)
@@ -94,41 +108,6 @@ QString TranslateMessage(TvrxDemonClient *client, const QString &message)
     return client ? TranslateMessage(client->Lingwa(), message) : message;
 }
 
-QString TranslateLines(TLingwa2000 &table, const QString &text)
-{
-    QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString &line : lines) {
-        if (!line.startsWith(QLatin1Char(' '))) {
-            line = TranslateMessage(table, line);
-            continue;
-        }
-        // An option line: the longest tail after a blank that the table knows
-        // is its explanation (the column may run into it with one blank).
-        for (qsizetype at = line.indexOf(QLatin1Char(' ')); at >= 0; at = line.indexOf(QLatin1Char(' '), at + 1)) {
-            const QString tail = line.mid(at + 1);
-            if (!tail.startsWith(QLatin1Char(' ')) && Has(table, tail)) {
-                line = line.left(at + 1) + table.LookupText(tail);
-                break;
-            }
-        }
-    }
-    return lines.join(QLatin1Char('\n'));
-}
-
-QString RequestedLanguage(const QStringList &arguments, const QString &environmentLanguage)
-{
-    const auto known = [](const QString &v) { return v == QLatin1String("de") || v == QLatin1String("en"); };
-    const QString option = QStringLiteral("--language");
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &a = arguments[i];
-        if (a.startsWith(option + QLatin1Char('=')) && known(a.mid(option.size() + 1)))
-            return a.mid(option.size() + 1);
-        if (a == option && i + 1 < arguments.size() && known(arguments[i + 1]))
-            return arguments[i + 1];
-    }
-    return known(environmentLanguage) ? environmentLanguage : QString();
-}
-
 void LoadProgramTable(TLingwa2000 &table, const QString &language)
 {
     const QString name = QFileInfo(TLingwa2000::ItlPathFor(QCoreApplication::applicationFilePath())).fileName();
@@ -140,18 +119,22 @@ void LoadProgramTable(TLingwa2000 &table, const QString &language)
         table.LoadTable(file);
 }
 
-QString CommandLineText(int &argc, char **argv, const QString &text)
+QString CommandLineText(int &argc, char **argv, const QString &language, const QString &text)
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const QString language = RequestedLanguage(arguments, qEnvironmentVariable("CAUCHY_LANGUAGE"));
-    std::unique_ptr<QCoreApplication> core;
-    if (!QCoreApplication::instance())
-        core = std::make_unique<QCoreApplication>(argc, argv);
-    TLingwa2000 table;
-    LoadProgramTable(table, language);
-    return TranslateLines(table, text);
+    return WithProgramTable(argc, argv, language, [&text](TLingwa2000 &table) {
+        QStringList lines = text.split(QLatin1Char('\n')); // each line a message
+        for (QString &line : lines)
+            line = TranslateMessage(table, line);
+        return lines.join(QLatin1Char('\n'));
+    });
+}
+
+QString CommandLineHelp(int &argc, char **argv, const QString &language)
+{
+    return WithProgramTable(argc, argv, language, [](TLingwa2000 &table) {
+        return HelpText(
+            [&table](const QString &key, const QStringList &arguments) { return table.LookupText(key, arguments); });
+    });
 }
 
 bool UseQtTranslation(const QString &languageTag)

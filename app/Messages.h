@@ -16,22 +16,15 @@ QString TranslateMessage(TLingwa2000 &table, const QString &message);
 // The same with the table of a host link; the message as it is without one.
 QString TranslateMessage(TvrxDemonClient *client, const QString &message);
 
-// Text line by line, each line a message; in an indented option line (the
-// help) only the option's explanation, so the option column stays aligned.
-QString TranslateLines(TLingwa2000 &table, const QString &text);
-
-// The language the command line or the environment asks for ("de", "en"),
-// found even when the rest of the command line is wrong; empty for none.
-QString RequestedLanguage(const QStringList &arguments, const QString &environmentLanguage);
-
 // For what is printed before the window exists: the table of that language,
 // or the one beside the program. Needs the application object.
 void LoadProgramTable(TLingwa2000 &table, const QString &language);
 
-// Lines printed on the command line in the language asked for there or
-// in CAUCHY_LANGUAGE; makes a core application object for the look-up when
-// none exists.
-QString CommandLineText(int &argc, char **argv, const QString &text);
+// Lines printed on the command line, and its help, in Language (the parsed
+// command line's: "de", "en", empty for the table beside the program); each
+// makes a core application object for the look-up when none exists.
+QString CommandLineText(int &argc, char **argv, const QString &language, const QString &text);
+QString CommandLineHelp(int &argc, char **argv, const QString &language);
 
 // Loads Qt's translation for the table's language tag ("lgGerman") when the
 // system has one, and drops it for any other; true when one is in use.

@@ -22,12 +22,13 @@ try {
         std::fprintf(stderr, "cauchy: %s\n", qPrintable(warning));
     if (!parsed.Error.isEmpty()) {
         const QString tryHelp = QStringLiteral("\nTry 'cauchy --help' for more information.");
-        std::fprintf(stderr, "cauchy: %s\n", qPrintable(CommandLineText(argc, argv, parsed.Error + tryHelp)));
+        std::fprintf(stderr, "cauchy: %s\n",
+                     qPrintable(CommandLineText(argc, argv, parsed.Options.Language, parsed.Error + tryHelp)));
         return 2;
     }
     const TStartOptions &options = parsed.Options;
     if (options.Help) {
-        std::fputs(qPrintable(CommandLineText(argc, argv, HelpText())), stdout);
+        std::fputs(qPrintable(CommandLineHelp(argc, argv, options.Language)), stdout);
         return 0;
     }
     if (options.Version) {
@@ -84,7 +85,8 @@ try {
     // A signal during start-up has ended its loops already.
     return app.TerminationRequested() ? 0 : app.exec();
 } catch (const std::exception &e) {
-    // Whatever start-up throws ends it with a message, never with an abort.
-    const bool snapshot = ParseCommandLine(ArgumentList(argc, argv)).Options.Headless();
+    // Whatever start-up throws ends it with a message, never with an abort;
+    // a box only where a screen could show it (not for a snapshot or export).
+    const bool snapshot = qgetenv("QT_QPA_PLATFORM") == "offscreen";
     return ReportStartFailure(argc, argv, snapshot, QString::fromLocal8Bit(e.what()));
 }

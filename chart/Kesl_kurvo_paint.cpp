@@ -394,9 +394,9 @@ int TCustomKurvo::TItemPainter::DrawTo(int i, TColor col, TPenStyle ps)
         int count = r.count, distinct = r.distinct;
         QPoint prev = r.points[std::size_t(distinct - 1)];
         while (count < kPolyBuffer && more()) {
-            const TPackedItem &d = items[++i];
+            const TPackedItem &next = items[++i];
             Prefetch(i);
-            const QPoint p = fm.Map(d.X1, d.Y1);
+            const QPoint p = fm.Map(next.X1, next.Y1);
             if (p != prev) // a zero-length segment draws nothing
                 r.points[std::size_t(distinct++)] = prev = p;
             ++count;

@@ -1,8 +1,10 @@
 // The whole command line of the program, with the environment variables the
 // start reads, up to where the window would be made: whatever comes, the
-// start ends with options inside their ranges, or with one line saying why not.
+// start ends with options inside their ranges that the start view can show,
+// or with one line saying why not, in a language the program has.
 #include "CommandLine.h"
 #include "FuzzInput.h"
+#include "Simulation.h"
 
 #include <QByteArray>
 #include <QString>
@@ -32,8 +34,12 @@ void CheckOptions(const TParseResult &r)
     Check(Within(o.DistributionIndex, 0, 1) && Within(o.LocationPosition, -100, 100) &&
           Within(o.WidthPosition, 1, 500) && Within(o.Samples, 1, 500));
     Check(!o.Samples || o.StartView == TStartOptions::View::Means);
+    Check(bool(o.MeanOf) == (o.StartView == TStartOptions::View::MeanOfN) && Within(o.MeanOf, 1, 100));
     Check(!o.Scale || (*o.Scale >= 1 && *o.Scale <= 4));
-    Check(o.Language.isEmpty() || o.Language == u"de" || o.Language == u"en");
+    const TView view = o.StartView == TStartOptions::View::Means ? TView::RunningMeans
+        : o.MeanOf                                               ? TView::MeansOfN
+                                                                 : TView::Histogram;
+    Check(!ForbiddenExtra(view, o.Extras));
 }
 
 } // namespace
@@ -65,6 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const QString &w : r.Warnings)
         Check(OneLine(w) && !w.isEmpty());
     Check(r.Warnings.size() <= 3);
+    const QString &used = r.Options.Language;
+    Check(used.isEmpty() || used == u"de" || used == u"en");
     if (!r.Error.isEmpty())
         return 0;
     CheckOptions(r);

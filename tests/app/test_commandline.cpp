@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "Simulation.h"
 #include "qt_printers.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +36,8 @@ TEST(CommandLine, AcceptedValuesBecomeScrollPositions)
         {"--samples 1 --view=means --seed 4294967295", {}, {}, {}, 1, 4294967295u, M},
         {"/serverhandle=abc file.txt -", {}, {}, {}, {}, {}, D},
         // Qt's own switches are left to the application object, values and all.
-        {"-platform offscreen --style=fusion -reverse --width 2", {}, {}, 200, {}, {}, D},
+        {"-platform offscreen -style=fusion -reverse --width 2", {}, {}, 200, {}, {}, D},
+        {"-seed 7 -h", {}, {}, {}, {}, 7u, D}, // one dash or two, as Qt's parser reads them
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.args);
@@ -56,21 +58,21 @@ TEST(CommandLine, BadValuesAndUnknownOptionsAreRefusedWithAMessage)
                              "--location",  "--width 0",         "--width 0.005",   "--width 5.01",
                              "--width inf", "--samples 0",       "--samples 501",   "--samples x",
                              "--seed -1",   "--seed 4294967296", "--view chart",    "--distribution gauss",
-                             "--snapshot",  "--help=yes",        "-help",           "--hepl",
+                             "--snapshot",  "--help=yes",        "--style=x",       "--hepl",
                              "-x",          "--samples 5",       "--language fr",   "--language"}) {
         const TParseResult r = Parse(args);
         EXPECT_FALSE(r.Error.isEmpty()) << args;
         EXPECT_FALSE(r.Error.contains('\n')) << args;
     }
     EXPECT_TRUE(Parse("--bogus").Error.contains("--bogus"));
-    EXPECT_TRUE(Parse("-help").Error.contains("-help"));
+    EXPECT_TRUE(Parse("-x=1").Error.contains("\"-x\""));
     // Arguments (split at "|") > what the message says: blanks around a number, a
-    // missing number, a Qt switch that would swallow an option, the first fault
-    // before an unknown option, an empty word.
+    // missing number, the first fault before an unknown option, an empty word, a
+    // value given to a switch.
     const QString exact = QStringLiteral(
         "--seed| 1>not \" 1\";--samples=2 |--view|means>not \"2 \";--scale|\t2>not \"?2\";--location>--location "
-        "needs a number;--width=>--width needs a number;-platform|--snapshot|x.png>-platform needs a value;"
-        "--location|99|--bogus>not \"99\";--view=>not \"\"");
+        "needs a number;--width=>--width needs a number;--location|99|--bogus>not \"99\";--view=>not \"\";"
+        "--log-y=1>--log-y takes no value;-compare=>-compare takes no value");
     for (const QString &c : exact.split(';'))
         EXPECT_TRUE(ParseCommandLine(QStringList {"cauchy"} + c.section('>', 0, 0).split('|'))
                         .Error.contains(c.section('>', 1)))
@@ -99,16 +101,39 @@ TEST(CommandLine, UnusableEnvironmentValuesAreWarnedAboutOnceAndIgnored)
     }
 }
 
-TEST(CommandLine, TheLanguageComesFromTheOptionElseTheEnvironment)
+TEST(CommandLine, TheLanguageComesFromTheOptionElseTheEnvironmentAlsoForAFault)
 {
     // Arguments, the environment's language, the language used.
-    const std::tuple<const char *, const char *, const char *> cases[] = {
-        {"", "", ""}, {"--language de", "", "de"}, {"--language=en", "de", "en"}, {"", "de", "de"}};
-    for (const auto &[args, environment, language] : cases) {
-        const TParseResult r = Parse(args, QLatin1String(environment));
-        ASSERT_TRUE(r.Error.isEmpty()) << r.Error.toStdString();
-        EXPECT_EQ(r.Options.Language, language) << args;
-    }
+    const std::tuple<const char *, const char *, const char *> cases[] = {{"", "", ""},
+                                                                          {"--language de", "", "de"},
+                                                                          {"--language=en", "de", "en"},
+                                                                          {"", "de", "de"},
+                                                                          {"--bad --language=de", "en", "de"},
+                                                                          {"--location 99 --language de", "", "de"},
+                                                                          {"--language fr", "en", "en"}};
+    for (const auto &[args, environment, language] : cases)
+        EXPECT_EQ(Parse(args, QLatin1String(environment)).Options.Language, language) << args;
+}
+
+TEST(CommandLine, ExtrasTheStartViewDoesNotShowAreRefusedByTheModelsRule)
+{
+    const std::pair<const char *, TView> views[] = {{"--view distribution", TView::Histogram},
+                                                    {"--view means", TView::RunningMeans},
+                                                    {"--view mean-of-n", TView::MeansOfN}};
+    const std::pair<const char *, TExtra> extras[] = {{"--theory", TExtra::DensityCurve},
+                                                      {"--outside", TExtra::ShareOutside},
+                                                      {"--median", TExtra::RunningMedian},
+                                                      {"--log-y", TExtra::LogY},
+                                                      {"--compare", TExtra::CompareOther}};
+    for (const auto &[view, model] : views)
+        for (const auto &[extra, which] : extras) {
+            const QString line = QString::fromUtf8(view) + ' ' + extra + (model == TView::MeansOfN ? " --n 5" : "");
+            const QString error = Parse(line.toUtf8().constData()).Error;
+            EXPECT_EQ(error.isEmpty(), ExtraAllowed(model, which)) << line.toStdString();
+            if (!error.isEmpty()) {
+                EXPECT_EQ(error, QString::fromUtf8(extra) + " cannot be used with " + view);
+            }
+        }
 }
 
 TEST(CommandLine, HelpNamesEveryOption)
