@@ -1,6 +1,6 @@
 #include "CommandLine.h"
 
-#include "Simulation.h"
+#include "ViewRules.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>

@@ -7,6 +7,7 @@
 #include "SampleSource.h"
 #include "TeachingExtras.h"
 #include "TheoryOverlay.h"
+#include "ViewRules.h"
 
 #include <QFlags>
 #include <QObject>
@@ -19,19 +20,6 @@ class QTimer;
 class TIntVector;
 class TRandomGenerator;
 class TVector;
-
-enum class TView { Histogram, RunningMeans, MeansOfN };
-enum class TExtra { DensityCurve, ShareOutside, RunningMedian, LogY, CompareOther };
-
-// The one rule of which extras a view shows: the density curve, the share
-// outside and the comparison belong to the histograms, the logarithmic axis
-// too (the means go below zero), the median to the running means.
-bool ExtraAllowed(TView view, TExtra extra);
-// The first extra Extras switches on that View does not show; none when all fit.
-std::optional<TExtra> ForbiddenExtra(TView view, const TTeachingExtras &extras);
-// Whether Extras switches Extra on.
-bool ExtraOn(const TTeachingExtras &extras, TExtra extra);
-void SetExtraOn(TTeachingExtras &extras, TExtra extra, bool on);
 
 // The histogram of the samples the view counts.
 struct THistogramCounts

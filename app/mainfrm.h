@@ -82,7 +82,8 @@ private:
     void StartMemoDrag();
     void ArrangeControls();
     void PlaceOnScreen();
-    // Says so on standard error when the window is drawn at a smaller scale than asked.
+    // Says so on standard error and atop the description when the window is
+    // drawn at a smaller scale than asked.
     void ReportScaleFit() const;
     void LoadIcon();
 
