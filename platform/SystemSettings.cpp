@@ -91,9 +91,9 @@ struct TPendingRead
 
 QString ReadHostSystemSetting(const QString &Key, int DeadlineMs)
 {
-    // Read on a thread of its own, so that a file that blocks (swapped for a
-    // FIFO after the check, on a hung network mount) cannot hold the start;
-    // after the deadline the thread is left to itself.
+    // Read on a thread of its own, so that a file that blocks (on a hung
+    // network mount) cannot hold the start; after the deadline the thread is
+    // left to itself.
     auto pending = std::make_shared<TPendingRead>();
     try {
         std::thread([pending, Key] {
