@@ -6,6 +6,7 @@
 #include <QMutex>
 #include <QSet>
 #include <QSocketNotifier>
+#include <QThreadPool>
 
 #include <atomic>
 #include <cerrno>
@@ -83,6 +84,7 @@ std::atomic<int> WaitingSignal {0};
 static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free);
 
 constexpr int kTerminationSignals[] = {SIGTERM, SIGINT, SIGHUP};
+constexpr uint kPoolThreadStack = 1024 * 1024;
 
 // Ends the process by the signal's default action (status "killed by sig").
 void DieBy(int sig)
@@ -151,6 +153,9 @@ TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
     if (QGuiApplication::screens().isEmpty())
         EndStart(QString());
     Release();
+    // Qt's pool splits large image scaling among its threads and waits for
+    // them; a thread that cannot get its stack (a memory limit) never comes.
+    QThreadPool::globalInstance()->setStackSize(kPoolThreadStack);
     SetProgramIdentity();
     m_qtSettings = std::make_unique<TPrivateQtSettings>();
 }
@@ -205,7 +210,11 @@ void InstallProcessSignals()
     sigfillset(&all);
     ::pthread_sigmask(SIG_SETMASK, &all, &previous);
     pthread_t thread;
-    const bool started = ::pthread_create(&thread, nullptr, FallbackThread, nullptr) == 0;
+    pthread_attr_t small;
+    ::pthread_attr_init(&small);
+    ::pthread_attr_setstacksize(&small, 64 * 1024); // it reads and waits, nothing more
+    const bool started = ::pthread_create(&thread, &small, FallbackThread, nullptr) == 0;
+    ::pthread_attr_destroy(&small);
     ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     if (!started)
         return;

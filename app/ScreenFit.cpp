@@ -29,9 +29,9 @@ bool ShowsOnAScreen()
     return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
 }
 
-// The device pixels of the window at the ratio and text resolution Qt
-// started with: the larger of each over all screens, as the window may move.
-QSizeF DeviceSize()
+} // namespace
+
+QSizeF WindowDeviceSize()
 {
     double ratio = 1, dpi = kBaseDpi;
     for (const QScreen *screen : QGuiApplication::screens()) {
@@ -40,6 +40,8 @@ QSizeF DeviceSize()
     }
     return QSizeF(TMainParts::kDesignWidth, TMainParts::kDesignHeight) * (dpi / kBaseDpi) * ratio;
 }
+
+namespace {
 
 std::unique_ptr<TApplication> CreateAgain(std::unique_ptr<TApplication> app, int &argc, char **argv,
                                           const std::vector<char *> &arguments, double factor)
@@ -96,7 +98,7 @@ std::unique_ptr<TApplication> CreateApplicationThatFits(int &argc, char **argv)
     Fit() = {asked, asked};
     // Every scale variable of Qt multiplies the others; together they may ask
     // for a picture larger than any screen, taking gigabytes.
-    const QSizeF device = DeviceSize();
+    const QSizeF device = WindowDeviceSize();
     if (const double within = FactorWithin(device, factor); within < factor) {
         std::fprintf(stderr,
                      "cauchy: the scale asked for (QT_SCALE_FACTOR, QT_SCREEN_SCALE_FACTORS, QT_FONT_DPI, --scale) "

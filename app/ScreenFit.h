@@ -19,6 +19,11 @@ double ScaleThatFits(const QSize &Available, const QSize &Window, double Asked);
 // and the pictures made of it then stay well under a gigabyte.
 inline constexpr int kMaxPictureSide = 8192;
 
+// The device pixels of the main window at the ratio and text resolution the
+// application object started with: the larger of each over all screens, as
+// the window may move. An estimate made before the window exists.
+QSizeF WindowDeviceSize();
+
 // QT_SCALE_FACTOR's Factor lowered so that a window of Device pixels at it
 // gets no side longer than kMaxPictureSide; Factor itself when it does not.
 double FactorWithin(const QSizeF &Device, double Factor);

@@ -26,7 +26,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <fcntl.h>
 #include <memory>
 #include <new>
@@ -148,6 +150,12 @@ namespace {
 // for the files the window opens later (fonts, dialogs, the host link).
 constexpr rlim_t kHeadlessDescriptors = 32, kWindowDescriptors = 64;
 
+// The address space a start takes beyond the window's pictures, measured
+// with the lowest limits at which a snapshot and a window still start, with
+// some to spare; and what each device pixel of the window adds (its picture,
+// the bitmaps of the chart and the gradient, their scaled copies).
+constexpr rlim_t kHeadlessMegabytes = 128, kWindowMegabytes = 256, kBytesPerPixel = 12;
+
 // How many of the descriptors below Limit are open.
 rlim_t OpenDescriptors(rlim_t Limit)
 {
@@ -159,14 +167,30 @@ rlim_t OpenDescriptors(rlim_t Limit)
 
 char OutOfMemoryLine[160];
 
-void OnOutOfMemory()
+[[noreturn]] void OnOutOfMemory()
 {
     // Nothing here may ask for memory.
     [[maybe_unused]] const ssize_t n = ::write(2, OutOfMemoryLine, std::strlen(OutOfMemoryLine));
     ::_exit(1);
 }
 
-} // namespace
+std::terminate_handler PreviousTerminate = nullptr;
+
+// Qt throws std::bad_alloc itself when an allocation fails, also where
+// nothing can catch it (a destructor); the end is the same as above.
+[[noreturn]] void OnTerminate()
+{
+    try {
+        if (const std::exception_ptr e = std::current_exception())
+            std::rethrow_exception(e);
+    } catch (const std::bad_alloc &) {
+        OnOutOfMemory();
+    } catch (...) {
+    }
+    if (PreviousTerminate)
+        PreviousTerminate();
+    std::abort();
+}
 
 QString CheckDescriptorLimit(bool Headless)
 {
@@ -186,6 +210,30 @@ QString CheckDescriptorLimit(bool Headless)
         .arg(open + needed);
 }
 
+} // namespace
+
+QString CheckMemoryLimit(bool Headless, const QSizeF &Window)
+{
+    const rlim_t needed = ((Headless ? kHeadlessMegabytes : kWindowMegabytes) << 20) +
+        rlim_t(Window.width() * Window.height() * kBytesPerPixel);
+    rlimit limit {};
+    if (::getrlimit(RLIMIT_AS, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur >= needed)
+        return {};
+    const rlim_t allowed = limit.rlim_cur;
+    limit.rlim_cur = needed;
+    if (limit.rlim_max >= needed && ::setrlimit(RLIMIT_AS, &limit) == 0)
+        return {};
+    return QStringLiteral("cannot start: the memory is limited to %1 MB (ulimit -v), and at least %2 MB are needed")
+        .arg(allowed >> 20)
+        .arg((needed >> 20) + 1);
+}
+
+QString CheckResourceLimits(bool Headless)
+{
+    const QString descriptors = CheckDescriptorLimit(Headless);
+    return descriptors.isEmpty() ? CheckMemoryLimit(Headless, QSizeF()) : descriptors;
+}
+
 void EndWhenMemoryRunsOut()
 {
     rlimit limit {};
@@ -196,6 +244,7 @@ void EndWhenMemoryRunsOut()
     else
         std::snprintf(OutOfMemoryLine, sizeof OutOfMemoryLine, "cauchy: out of memory\n");
     std::set_new_handler(OnOutOfMemory);
+    PreviousTerminate = std::set_terminate(OnTerminate);
 }
 
 int ReportStartFailure(int &argc, char **argv, bool Snapshot, const QString &Message)

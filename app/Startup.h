@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 
 #include <QByteArray>
+#include <QSizeF>
 
 class QImage;
 
@@ -36,10 +37,12 @@ QByteArray FileArgumentBytes(int argc, char **argv, const QByteArray &Option, co
 bool WriteSnapshotImage(const QImage &Picture, const QByteArray &File, QString &error);
 
 // Checks, before the framework starts, that the process may open the files
-// it needs (a display connection, wake-up pipes of its threads, fonts);
-// raises its own limit when the hard limit allows. Empty when it may, else
-// the line that says why the program cannot start.
-QString CheckDescriptorLimit(bool Headless);
+// it needs (a display connection, wake-up pipes of its threads, fonts) and
+// has the memory a start takes; raises its own limits when the hard limits
+// allow. Empty when it may, else the line that says why it cannot start.
+QString CheckResourceLimits(bool Headless);
+// The memory part again, once the window's size in device pixels is known.
+QString CheckMemoryLimit(bool Headless, const QSizeF &Window);
 
 // From now on a memory request that cannot be met, wherever it is made,
 // ends the program with one line and exit status 1, not with an abort.

@@ -39,7 +39,7 @@ try {
     if (snapshot)
         qputenv("QT_QPA_PLATFORM", "offscreen"); // nothing appears on a screen
     EndWhenMemoryRunsOut();
-    if (const QString cause = CheckDescriptorLimit(snapshot); !cause.isEmpty()) {
+    if (const QString cause = CheckResourceLimits(snapshot); !cause.isEmpty()) {
         std::fprintf(stderr, "cauchy: %s\n", qPrintable(cause));
         return 1;
     }
@@ -55,6 +55,10 @@ try {
         qputenv("QT_SCALE_FACTOR", QByteArray::number(*options.Scale));
     const std::unique_ptr<TApplication> application = CreateApplicationThatFits(argc, argv);
     TApplication &app = *application;
+    if (const QString cause = CheckMemoryLimit(snapshot, WindowDeviceSize()); !cause.isEmpty()) {
+        std::fprintf(stderr, "cauchy: %s\n", qPrintable(cause));
+        return 1;
+    }
     if (!snapshot)
         app.QuitOnTerminationSignals();
     TFrmMain FrmMain(nullptr, !snapshot, options.Language);

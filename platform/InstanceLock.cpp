@@ -15,6 +15,7 @@
 #include <limits>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -62,6 +63,8 @@ struct TLockOwner
     QString Host;
     QByteArray MachineId;
     QByteArray BootId;
+    dev_t Device = 0; // the file read, for a regular file
+    ino_t Inode = 0;
 };
 
 enum class TFound {
@@ -90,6 +93,8 @@ TFound ReadLockFile(const QString &Path, TLockOwner &Owner)
     char buffer[4096];
     qsizetype size = 0;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        Owner.Device = st.st_dev;
+        Owner.Inode = st.st_ino;
         ssize_t n = 0;
         while (size < qsizetype(sizeof buffer) &&
                ((n = ::read(fd, buffer + size, sizeof buffer - size_t(size))) > 0 || (n < 0 && errno == EINTR)))
@@ -128,15 +133,50 @@ bool OwnerAlive(const TLockOwner &Owner, const QString &Path, const TInstanceLoc
     return Check ? Check(Owner.Pid) : true;
 }
 
+bool SameFile(int Fd, const QByteArray &Path)
+{
+    struct stat opened = {}, there = {};
+    return ::fstat(Fd, &opened) == 0 && ::lstat(Path.constData(), &there) == 0 && opened.st_dev == there.st_dev &&
+        opened.st_ino == there.st_ino;
+}
+
+// A lock file judged stale goes only while it is still the file judged and
+// no process holds it: a starting instance holds its new file (flock) from
+// the moment it made it, so two starts that both saw the same stale lock
+// never remove each other's new one. Otherwise it is looked at again, after
+// a moment when another start holds it (it is taking it over).
+void RemoveStaleLock(const QString &Path, const TLockOwner &Judged)
+{
+    const QByteArray path = QFile::encodeName(Path);
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+    struct stat st = {};
+    if (fd < 0 || ::fstat(fd, &st) != 0 || st.st_dev != Judged.Device || st.st_ino != Judged.Inode) {
+        if (fd >= 0)
+            ::close(fd);
+        return;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
+        QThread::msleep(20);
+    else if (SameFile(fd, path))
+        ::unlink(path.constData());
+    ::close(fd);
+}
+
 // Makes the lock file, never opening anything that is there already: with
 // O_EXCL even a FIFO at the path is an error, not a wait. -1 when it cannot
-// be made (errno tells why; EEXIST when something is there).
+// be made (errno tells why; EEXIST when something is or was there).
 int CreateLockFile(const QString &Path)
 {
     const QByteArray path = QFile::encodeName(Path);
     const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0644);
     if (fd < 0)
         return -1;
+    // Taken by another start that found it empty and stale, or removed by it.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || !SameFile(fd, path)) {
+        ::close(fd);
+        errno = EEXIST;
+        return -1;
+    }
     const QByteArray owner = QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
         QCoreApplication::applicationName().toUtf8() + '\n' + QSysInfo::machineHostName().toUtf8() + '\n' +
         QSysInfo::machineUniqueId() + '\n' + QSysInfo::bootUniqueId() + '\n';
@@ -178,7 +218,8 @@ TInstanceLock::TResult TInstanceLock::TryAcquire()
         m_error = QStringLiteral("no private runtime directory");
         return TResult::Failed;
     }
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    ino_t graced = 0;
+    for (int attempt = 0; attempt < 8; ++attempt) {
         TLockOwner owner;
         const TFound found = ReadLockFile(m_filePath, owner);
         if (found == TFound::Lock && OwnerAlive(owner, m_filePath, m_ownerCheck)) {
@@ -186,12 +227,15 @@ TInstanceLock::TResult TInstanceLock::TryAcquire()
             return TResult::HeldByOther;
         }
         // A starting instance writes its lock right after creating it: look
-        // once more before calling an empty file broken.
-        if (found == TFound::Garbled && attempt == 0) {
+        // once more at each empty file before calling it broken.
+        if (found == TFound::Garbled && owner.Inode != graced) {
+            graced = owner.Inode;
             QThread::msleep(50);
             continue;
         }
-        if (found != TFound::Nothing && !RemoveBrokenLock(m_filePath, found)) {
+        if (found == TFound::Lock || found == TFound::Garbled)
+            RemoveStaleLock(m_filePath, owner);
+        else if (found != TFound::Nothing && !RemoveBrokenLock(m_filePath, found)) {
             m_error = QStringLiteral("%1 is not a lock and cannot be removed").arg(ShownPath(m_filePath));
             return TResult::Failed;
         }

@@ -2,18 +2,20 @@
 #include "FileGuards.h"
 #include "RuntimeDirectory.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QVariant>
 
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <condition_variable>
+#include <csignal>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -91,9 +93,9 @@ struct TPendingRead
 
 QString ReadHostSystemSetting(const QString &Key, int DeadlineMs)
 {
-    // Read on a thread of its own, so that a file that blocks (swapped for a
-    // FIFO after the check, on a hung network mount) cannot hold the start;
-    // after the deadline the thread is left to itself.
+    // Read on a thread of its own, so that a file that blocks (on a hung
+    // network mount) cannot hold the start; after the deadline the thread is
+    // left to itself.
     auto pending = std::make_shared<TPendingRead>();
     try {
         std::thread([pending, Key] {
@@ -129,6 +131,21 @@ void PointQtSettingsAt(const QString &User, const QString &System)
     }
 }
 
+const QString kCopyPrefix = QStringLiteral("qt-settings-");
+
+// Copies of processes that ended without removing theirs (killed, or ended
+// by a signal while writing).
+void RemoveLeftCopies(const QString &Base)
+{
+    for (const QString &name : QDir(Base).entryList({kCopyPrefix + QLatin1Char('*')}, QDir::Dirs)) {
+        bool ok = false;
+        const qint64 pid = name.mid(kCopyPrefix.size()).toLongLong(&ok);
+        const bool runs = ok && pid > 0 && pid <= INT_MAX && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
+        if (ok && (!runs || pid == QCoreApplication::applicationPid()))
+            QDir(Base + QLatin1Char('/') + name).removeRecursively();
+    }
+}
+
 } // namespace
 
 TPrivateQtSettings::TPrivateQtSettings()
@@ -136,13 +153,17 @@ TPrivateQtSettings::TPrivateQtSettings()
       m_read(ReadRegularFile(QFile::encodeName(m_file), kMaxFileBytes))
 {
     const QString runtime = RuntimeDirectory();
-    m_dir = std::make_unique<QTemporaryDir>((runtime.isEmpty() ? QDir::tempPath() : runtime) +
-                                            QStringLiteral("/qt-settings-XXXXXX"));
-    const QString user = m_dir->filePath(QStringLiteral("user")), system = m_dir->filePath(QStringLiteral("system"));
+    if (!runtime.isEmpty()) {
+        RemoveLeftCopies(runtime);
+        m_dir = runtime + QLatin1Char('/') + kCopyPrefix + QString::number(QCoreApplication::applicationPid());
+    }
+    const QString user = m_dir + QStringLiteral("/user"), system = m_dir + QStringLiteral("/system");
     QFile copy(user + QLatin1Char('/') + kQtFile);
-    if (!m_dir->isValid() || !QDir().mkdir(user) || !QDir().mkdir(system) ||
+    if (m_dir.isEmpty() || !QDir().mkpath(user) || !QDir().mkpath(system) ||
         (m_read && !(copy.open(QIODevice::WriteOnly) && copy.write(*m_read) == m_read->size() && copy.flush()))) {
-        m_dir.reset();
+        if (!m_dir.isEmpty())
+            QDir(m_dir).removeRecursively();
+        m_dir.clear();
         // Nowhere to keep a copy: no state at all, rather than a wait.
         PointQtSettingsAt(QStringLiteral("/dev/null/none"), QStringLiteral("/dev/null/none"));
         return;
@@ -152,10 +173,11 @@ TPrivateQtSettings::TPrivateQtSettings()
 
 TPrivateQtSettings::~TPrivateQtSettings()
 {
-    if (!m_dir)
+    if (m_dir.isEmpty())
         return;
     const std::optional<QByteArray> now =
-        ReadRegularFile(QFile::encodeName(m_dir->filePath(QStringLiteral("user/") + kQtFile)), kMaxFileBytes);
+        ReadRegularFile(QFile::encodeName(m_dir + QStringLiteral("/user/") + kQtFile), kMaxFileBytes);
+    QDir(m_dir).removeRecursively();
     struct stat st = {};
     const bool missing = ::lstat(QFile::encodeName(m_file).constData(), &st) != 0 && errno == ENOENT;
     // Written back only over the regular file it was made from, or where there was none.

@@ -3,10 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include <memory>
 #include <optional>
-
-class QTemporaryDir;
 
 // Read-only access to the machine-wide settings of the textbook host: the
 // INI file "Ostrel/quarvis.ini" in the system configuration directories
@@ -24,7 +21,9 @@ QString ReadViewerHandle();
 // it by its name, so that a FIFO there would hold them for ever. While an
 // object of this class exists they use a private copy in the runtime
 // directory instead: made from the file only when that is a regular file,
-// and put back in its place at the end when a dialog changed it.
+// and put back in its place at the end when a dialog changed it. Copies left
+// by processes that ended are removed. Without a runtime directory the
+// dialogs keep no state.
 class TPrivateQtSettings
 {
 public:
@@ -36,5 +35,5 @@ public:
 private:
     QString m_file; // the user's file
     std::optional<QByteArray> m_read; // what it held; nothing when missing or not a regular file
-    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_dir; // the copy's folder, "qt-settings-<process id>"; empty without one
 };

@@ -204,9 +204,7 @@ TEST(Snapshot, TheModeDecidesForRootTooAndOwnerGroupAndModeStay)
         EXPECT_EQ(WriteSnapshotImage(QImage(8, 8, QImage::Format_RGB32), d + file, error), replaced);
         EXPECT_TRUE(error.contains(says) && Read(d + file).isEmpty() != replaced) << error.toStdString();
     }
-    struct stat st
-    {
-    };
+    struct stat st = {};
     ASSERT_EQ(::stat(d + "theirs", &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_TRUE(!root || (st.st_uid == kNobody && st.st_gid == kNobody));
@@ -259,9 +257,7 @@ TEST(Print, ToAFileKeepsTheOldOneWhenTheNewCannotBeWritten)
     frm.FormShow();
     QTemporaryDir dir;
     const QString file = dir.filePath("p.pdf");
-    QFile old(file);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
-    old.close();
+    std::ofstream(QFile::encodeName(file).constData()) << "old";
     const int status = InChild([&](int) {
         InstallProcessSignals();
         const rlimit small {2048, 2048};
