@@ -7,6 +7,7 @@
 #include "SimulationChart.h"
 
 #include <QFile>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 // Pixels in one label's box not blank without the labels, in two boxes, or outside all changed by them.
@@ -17,10 +18,14 @@ static int WrongPixels(TKurvo &rc)
     for (int i = 1; i <= TKurvo::kTextLabels; ++i)
         if (rc.TextLabel(i)->Visible())
             shown.emplace_back(i, LabelBox(rc, i)), rc.TextLabel(i)->SetVisible(false);
-    rc.RenderTo(&bare);
+    const auto render = [&rc](QImage &image) {
+        QPainter painter(&image);
+        rc.Render(painter, QRectF(QPointF(), QSizeF(rc.size())));
+    };
+    render(bare);
     for (const auto &label : shown)
         rc.TextLabel(label.first)->SetVisible(true);
-    rc.RenderTo(&labelled);
+    render(labelled);
     int wrong = 0;
     for (int y = 0; y < bare.height(); ++y)
         for (int x = 0; x < bare.width(); ++x) {
