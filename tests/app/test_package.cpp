@@ -3,13 +3,16 @@
 // machine would get: the program runs from /usr/bin with its files from
 // /usr/share, and the package's checkers find nothing to object to.
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -131,4 +134,50 @@ TEST_F(Package, TheCheckersFindNothingToObjectTo)
             EXPECT_EQ(p.readAllStandardError(), QByteArray()) << page;
         }
     }
+}
+
+// Both manual pages describe every option the program's --help lists, with
+// every word a choice offers, in the first line of an item:
+//   .BR \-\-view " " distribution | means
+TEST(ManualPages, DescribeEveryOptionOfTheHelp)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("ASAN_OPTIONS", "detect_leaks=0");
+    p.setProcessEnvironment(env);
+    p.start(qEnvironmentVariable("CAUCHY_BIN_DIR") + "/cauchy", {"--help"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    const QStringList help = QString::fromUtf8(p.readAllStandardOutput()).split('\n');
+    // "  -h, --help    text", "  --seed S    text" or "  --view a|b text": names, then a value
+    // (in capitals, or choices) before the text.
+    const QRegularExpression item(R"(^  (-\S+(?:, -\S+)*)(?: ([A-Z]\S*|\S*\|\S*))?(?:\s|$))");
+    const auto roff = [](QString s) { return s.replace("-", "\\-"); };
+    int options = 0;
+    for (const char *page : {"docs/man/cauchy.1", "docs/man/cauchy.de.1"}) {
+        QFile f(qEnvironmentVariable("CAUCHY_SOURCE_DIR") + "/" + page);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << page;
+        const QStringList lines = QString::fromUtf8(f.readAll()).split('\n');
+        options = 0;
+        for (const QString &line : help) {
+            const auto m = item.match(line);
+            if (!m.hasMatch())
+                continue;
+            ++options;
+            const QStringList choices = m.captured(2).contains('|') ? m.captured(2).split('|') : QStringList();
+            for (const QString &name : m.captured(1).split(", ")) {
+                const QRegularExpression head("^\\.B[IR]? .*" + QRegularExpression::escape(roff(name)) + "([ \",]|$)");
+                // The first line of an item (after .TP) names the option.
+                const auto at =
+                    std::adjacent_find(lines.begin(), lines.end(), [&](const QString &tp, const QString &l) {
+                        return tp == ".TP" && head.match(l).hasMatch();
+                    });
+                ASSERT_NE(at, lines.end()) << page << " lacks " << name.toStdString();
+                for (const QString &choice : choices)
+                    EXPECT_TRUE((at + 1)->contains(" " + roff(choice)))
+                        << page << ": " << name.toStdString() << " lacks " << choice.toStdString();
+            }
+        }
+    }
+    EXPECT_GT(options, 5) << "no options read from --help";
 }
