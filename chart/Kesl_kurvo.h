@@ -1,7 +1,8 @@
 #pragma once
 
-// The chart control: recorded drawing items replayed onto off-screen bitmaps
-// through 16 layers of coordinate mapping, with hosted axis scales.
+/// @file
+/// The chart control: recorded drawing items replayed onto off-screen bitmaps
+/// through 16 layers of coordinate mapping, with hosted axis scales.
 
 #include "Canvas.h"
 #include "Control.h"
@@ -47,7 +48,7 @@ public:
 
     void Loaded() override;
 
-    // ---- item store ----
+    /// ---- item store ----
     int ItemCount() const;
     int AllocatedItems() const;
     TChartItem Item(int index) const; // index 0..ItemCount-1
@@ -93,7 +94,7 @@ public:
     bool PaintSuppressed() const;
     void SetPaintSuppressed(bool v);
 
-    // Recording. None of them repaints.
+    /// Recording. None of them repaints.
     void AddMark(double X, double Y, std::uint8_t Shape);
     void AddLine(double X1, double Y1, double X2, double Y2);
     void MoveTo(double X, double Y);
@@ -108,7 +109,7 @@ public:
     void DrawRel(int Dx, int Dy);
     void AddArrow(double X1, double Y1, double X2, double Y2, int HeadLength, bool OpenHead = false);
     void AddPixelBox(double X, double Y, int HalfWidth, int HalfHeight, bool Transparent = false);
-    // Appends a record as given (used for the kinds without an operation of their own).
+    /// Appends a record as given (used for the kinds without an operation of their own).
     void AddItem(const TChartItem &item);
     void ClearItems();
 
@@ -116,17 +117,17 @@ public:
     void SetUseDataOf(TCustomKurvo *v);
     int SharerCount() const;
 
-    // ---- layers, ranges and mapping ----
-    // layer 1..16, or kAllLayers to give every layer the same ranges.
+    /// ---- layers, ranges and mapping ----
+    /// layer 1..16, or kAllLayers to give every layer the same ranges.
     void SetLayerRange(int layer, long double XLow, long double YLow, long double XHigh, long double YHigh);
     void DataToPixel(int layer, double x, double y, int &px, int &py) const;
     QPoint DataToPixel(int layer, double x, double y) const;
     virtual void CalcTransforms();
     bool Isometric() const;
     void SetIsometric(bool v);
-    // The joint tables; their setters raise EKeslKurvoError for invalid joins.
+    /// The joint tables; their setters raise EKeslKurvoError for invalid joins.
     TJointLayers *JointLayers() const;
-    // x low, y high, x high, y low of entry 1..16 of a layer's history.
+    /// x low, y high, x high, y low of entry 1..16 of a layer's history.
     std::array<double, 4> RangeHistoryEntry(int layer, int entry) const;
     int RangeHistoryIndex() const;
     long double Kx(int layer) const;
@@ -134,7 +135,7 @@ public:
     long double Ky(int layer) const;
     long double Dy(int layer) const;
 
-    // ---- scale properties, margins, layouts ----
+    /// ---- scale properties, margins, layouts ----
     TScalePropsHoriz *ScaleX(int layer) const;
     TScalePropsVert *ScaleY(int layer) const;
     TScale *ScaleObjectX(int layer) const;
@@ -164,11 +165,11 @@ public:
     void SetTRim(int v) { SetMarginTop(v); }
     void SetBRim(int v) { SetMarginBottom(v); }
     TrcLayout StandardLayout() const;
-    // The control size with the margins and the shadow, and so the data area.
+    /// The control size with the margins and the shadow, and so the data area.
     TChartGeometry DataArea() const;
     void SetStandardLayout(TrcLayout k);
 
-    // ---- appearance ----
+    /// ---- appearance ----
     TColor WindColor() const;
     void SetWindColor(TColor c);
     TColor ChartColor() const;
@@ -208,7 +209,7 @@ public:
     TBakGndImg *BackGroundImg() const;
     TTextLabel *TextLabel(int index) const; // 1..30, nullptr outside
 
-    // ---- mouse: pan, zoom, rubber band, cross-hairs and label dragging ----
+    /// ---- mouse: pan, zoom, rubber band, cross-hairs and label dragging ----
     TKurvoMouse &Mouse() const;
     TCrossHair *CrossHair(int index) const; // 1..4
     TMouseActMode MouseAction() const;
@@ -219,7 +220,7 @@ public:
     TCrossHair *CrossHair2() const { return CrossHair(2); }
     TCrossHair *CrossHair3() const { return CrossHair(3); }
     TCrossHair *CrossHair4() const { return CrossHair(4); }
-    // The chart coordinates of a pixel on a layer: the inverse of DataToPixel.
+    /// The chart coordinates of a pixel on a layer: the inverse of DataToPixel.
     QPointF PixelToData(int layer, int px, int py) const;
     void PixelToData(int layer, int px, int py, double &x, double &y) const;
 
@@ -228,34 +229,34 @@ public:
     TRenderEvent OnScalesRendered;
     TScaleTickDrawnEvent OnScaleTickDrawn;
 
-    // ---- rendering ----
+    /// ---- rendering ----
     virtual void Paint();
     void RenderFrame(TCanvas &canvas);
-    // The whole picture drawn afresh through a page canvas onto device, one
-    // unit of the device to a pixel of the chart: lines, fills and text as
-    // they are (a vector picture stays one), marks in their printer forms.
-    // The screen's bitmap is left as it is.
+    /// The whole picture drawn afresh through a page canvas onto device, one
+    /// unit of the device to a pixel of the chart: lines, fills and text as
+    /// they are (a vector picture stays one), marks in their printer forms.
+    /// The screen's bitmap is left as it is.
     void RenderTo(QPaintDevice *device);
     virtual void RenderBackground(TCanvas &canvas, int ox, int oy);
     virtual void RenderData(TCanvas &canvas, int ox, int oy, bool monochrome, bool skipGrid);
     virtual void SetBounds(int left, int top, int width, int height);
-    // The dialog-code answer: 1 lets the arrow keys, 2 Tab reach the key events.
+    /// The dialog-code answer: 1 lets the arrow keys, 2 Tab reach the key events.
     virtual int DialogCode() const { return 3; }
 
-    // Key, with its modifiers: a key going down or up. Character: the text a
-    // key press types.
+    /// Key, with its modifiers: a key going down or up. Character: the text a
+    /// key press types.
     using TKeyEvent = std::function<void(QObject *Sender, int &Key, Qt::KeyboardModifiers Shift)>;
     using TKeyPressEvent = std::function<void(QObject *Sender, QChar &Key)>;
     TKeyEvent OnKeyDown;
     TKeyEvent OnKeyUp;
     TKeyPressEvent OnKeyPress;
 
-    // The picture of the last paint, control-sized; the data bitmap of the last paint.
+    /// The picture of the last paint, control-sized; the data bitmap of the last paint.
     const TBitmap &ControlBitmap() const;
     const TBitmap &DataBitmap() const;
-    // Number of completed paints (the picture was composed anew).
+    /// Number of completed paints (the picture was composed anew).
     int PaintCount() const;
-    // Control visibility as the Visible property says (not whether a window is mapped).
+    /// Control visibility as the Visible property says (not whether a window is mapped).
     bool VisibleSetting() const;
 
 protected:
@@ -272,11 +273,11 @@ protected:
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
 
-    // Repaint when AutoRedraw is set.
+    /// Repaint when AutoRedraw is set.
     void Changed();
 
 private:
-    // keep: an area the frame fill leaves as it is (the data already drawn on a page).
+    /// keep: an area the frame fill leaves as it is (the data already drawn on a page).
     void RenderShadow(TCanvas &canvas, int W, int H, int s, const QRect &keep = QRect());
     void PaintScales();
     QPoint CaptionOrigin() const;
@@ -309,7 +310,7 @@ private:
                         bool history);
     void ApplyRange(int layer, long double XLow, long double YLow, long double XHigh, long double YHigh, bool history);
     void RecordHistory();
-    // Every layer's x low, y high, x high and y low, as the history holds them.
+    /// Every layer's x low, y high, x high and y low, as the history holds them.
     std::array<std::array<double, 4>, kLayers> CurrentRanges() const;
     void OnLayerJoined(int layer, bool xAxis);
     void ResizeDataBitmap(bool printer);
@@ -324,7 +325,7 @@ private:
     std::unique_ptr<PrivateData> d;
 };
 
-// The chart as placed on forms.
+/// The chart as placed on forms.
 class TKurvo : public TCustomKurvo
 {
     Q_OBJECT

@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// Cross-hairs and text labels of the chart.
+
 #include "Canvas.h"
 #include "Colors.h"
 #include "Component.h"
@@ -8,23 +11,23 @@
 #include <QObject>
 #include <QString>
 
-// Which lines a cross-hair shows: none, the horizontal one at PosY, the
-// vertical one at PosX, or both.
+/// Which lines a cross-hair shows: none, the horizontal one at PosY, the
+/// vertical one at PosX, or both.
 enum TCrossHMode { chOff, chHoriz, chVert, chBoth };
 
-// Vertical placement of a text label's lines at its anchor.
+/// Vertical placement of a text label's lines at its anchor.
 enum TVerticalAlignment { vaTop, vaCenter, vaBottom };
 
-// Which coordinates of a text label are chart coordinates of its layer; the
-// others are control pixels.
+/// Which coordinates of a text label are chart coordinates of its layer; the
+/// others are control pixels.
 enum TTxtLblAttachMode { tlamNone, tlamXOnly, tlamYOnly, tlamBoth };
 
-// Decoration of a text label.
+/// Decoration of a text label.
 enum TTxtLblMode { tlOff, tlsimple, tlBox, tlUnderline, tlShadow };
 
-// One cross-hair of the chart. The chart sets its defaults, draws and drags it;
-// this object only holds the settings. Every setter notifies, even with an
-// unchanged value, so that writing a field always repaints the chart.
+/// One cross-hair of the chart. The chart sets its defaults, draws and drags it;
+/// this object only holds the settings. Every setter notifies, even with an
+/// unchanged value, so that writing a field always repaints the chart.
 class TCrossHair : public QObject
 {
     Q_OBJECT
@@ -50,15 +53,15 @@ public:
     void SetPosX(double Value);
     void SetPosY(double Value);
     void SetColor(TColor Value);
-    // Any integer is accepted; a mode outside the enumeration is stored as chOff.
+    /// Any integer is accepted; a mode outside the enumeration is stored as chOff.
     void SetMode(TCrossHMode Value);
-    // A style outside the enumeration is stored as psSolid.
+    /// A style outside the enumeration is stored as psSolid.
     void SetLineType(TPenStyle Value);
     void SetLineWid(int Value);
-    // Clamped to 1..16.
+    /// Clamped to 1..16.
     void SetLayer(int Value);
 
-    // There is no copy of a whole cross-hair: always raises EKeslError.
+    /// There is no copy of a whole cross-hair: always raises EKeslError.
     void Assign(const QObject *Source);
 
     TNotifyEvent OnChange;
@@ -75,9 +78,9 @@ private:
     int m_layer = 1;
 };
 
-// Settings of a text label placed on the chart at pixel or chart coordinates.
-// The chart draws and drags it; every setter notifies the owner through
-// OnChange (Layer only when the value is accepted).
+/// Settings of a text label placed on the chart at pixel or chart coordinates.
+/// The chart draws and drags it; every setter notifies the owner through
+/// OnChange (Layer only when the value is accepted).
 class TCustomTextLabel : public QObject
 {
     Q_OBJECT
@@ -120,27 +123,27 @@ public:
 
     void SetPosX(double Value);
     void SetPosY(double Value);
-    // A layer outside 1..16 is ignored: nothing stored, no notification.
+    /// A layer outside 1..16 is ignored: nothing stored, no notification.
     void SetLayer(int Value);
     void SetShadowDx(int Value);
     void SetShadowDy(int Value);
     void SetColorShadow(TColor Value);
-    // Enumeration setters store a value outside their enumeration as the
-    // default of the field, so a drawing switch never meets an unknown value.
+    /// Enumeration setters store a value outside their enumeration as the
+    /// default of the field, so a drawing switch never meets an unknown value.
     void SetAlignment(TAlignment Value);
     void SetVerticalAlignment(TVerticalAlignment Value);
     void SetAttachToData(TTxtLblAttachMode Value);
     void SetColorBkg(TColor Value);
     void SetColorBorder(TColor Value);
     void SetTransparent(bool Value);
-    // The font's attributes are copied into the label's own font.
+    /// The font's attributes are copied into the label's own font.
     void SetFont(const TFont &Value);
-    // Control characters other than the line feed become blanks.
+    /// Control characters other than the line feed become blanks.
     void SetCaption(const QString &Value);
     void SetMode(TTxtLblMode Value);
     void SetVisible(bool Value);
 
-    // There is no copy of a whole label: always raises EKeslError.
+    /// There is no copy of a whole label: always raises EKeslError.
     void Assign(const QObject *Source);
 
     TNotifyEvent OnChange;

@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// The chart's property objects: layer joins, background image and the chart's error.
+
 #include "Colors.h"
 #include "Component.h"
 #include "KeslError.h"
@@ -12,17 +15,17 @@
 #include <functional>
 #include <string>
 
-// Errors of the chart control (invalid layer joins).
+/// Errors of the chart control (invalid layer joins).
 class EKeslKurvoError : public EKeslError
 {
 public:
     explicit EKeslKurvoError(const std::string &message) : EKeslError(message) { }
 };
 
-// Which layer's range each layer follows, one table for x and one for y.
-// Entry n names the layer whose range layer n follows; n itself means the axis
-// is independent. Joins are one level deep: a layer that follows another
-// cannot be followed, and a followed layer cannot follow.
+/// Which layer's range each layer follows, one table for x and one for y.
+/// Entry n names the layer whose range layer n follows; n itself means the axis
+/// is independent. Joins are one level deep: a layer that follows another
+/// cannot be followed, and a followed layer cannot follow.
 class TJointLayers : public QObject
 {
     Q_OBJECT
@@ -62,21 +65,21 @@ class TJointLayers : public QObject
 public:
     static constexpr int LayerCount = kKurvoLayers;
 
-    // Called after a join took effect, before OnChange, so that the chart can
-    // give the layer the range of its new controller on that axis.
+    /// Called after a join took effect, before OnChange, so that the chart can
+    /// give the layer the range of its new controller on that axis.
     using TJoinEvent = std::function<void(QObject *Sender, int Layer, bool XAxis)>;
 
     explicit TJointLayers(QObject *Owner = nullptr);
 
-    // Controller of Layer (1..16) on x or y; 0 for a layer outside 1..16.
+    /// Controller of Layer (1..16) on x or y; 0 for a layer outside 1..16.
     int XControlledBy(int Layer) const;
     int YControlledBy(int Layer) const;
 
-    // Joins Layer to Dest on x (or y), or makes it independent with Dest ==
-    // Layer. Raises EKeslKurvoError for a destination outside 1..16, a
-    // destination that follows another layer itself, or a layer that others
-    // follow; the tables then stay as they were. A Layer outside 1..16 raises
-    // EKeslKurvoError as well.
+    /// Joins Layer to Dest on x (or y), or makes it independent with Dest ==
+    /// Layer. Raises EKeslKurvoError for a destination outside 1..16, a
+    /// destination that follows another layer itself, or a layer that others
+    /// follow; the tables then stay as they were. A Layer outside 1..16 raises
+    /// EKeslKurvoError as well.
     void SetXControlledBy(int Layer, int Dest);
     void SetYControlledBy(int Layer, int Dest);
 
@@ -145,8 +148,8 @@ public:
     int L16yControlledBy() const { return YControlledBy(16); }
     void SetL16yControlledBy(int Value) { SetYControlledBy(16, Value); }
 
-    // Copies all entries of another joint table without the join checks and
-    // notifies; any other source raises EKeslError.
+    /// Copies all entries of another joint table without the join checks and
+    /// notifies; any other source raises EKeslError.
     void Assign(const QObject *Source);
 
     TNotifyEvent OnChange;
@@ -160,15 +163,15 @@ private:
     TTable m_y {};
 };
 
-// How a background image covers the data area.
+/// How a background image covers the data area.
 enum TBkgFill { bfSimple, bfStretch, bfTile };
 
-// Which part of the data area the coloured background area covers, bounded by
-// AreaLeft, AreaRight, AreaTop, AreaBottom in chart coordinates of layer 1.
+/// Which part of the data area the coloured background area covers, bounded by
+/// AreaLeft, AreaRight, AreaTop, AreaBottom in chart coordinates of layer 1.
 enum TBGAreaMode { bamNone, bamLeft, bamRight, bamTop, bamBottom, bamVStripe, bamHStripe, bamRect };
 
-// Background image and coloured area of the chart's data area. Every setter
-// stores its value and notifies the chart through OnChange.
+/// Background image and coloured area of the chart's data area. Every setter
+/// stores its value and notifies the chart through OnChange.
 class TBakGndImg : public QObject
 {
     Q_OBJECT
@@ -195,11 +198,11 @@ public:
     double AreaTop() const { return m_areaTop; }
     double AreaBottom() const { return m_areaBottom; }
 
-    // Without IncludePath only the file name part is kept.
+    /// Without IncludePath only the file name part is kept.
     void SetName(const QString &Value);
-    // Switching it off drops the directory from the current Name.
+    /// Switching it off drops the directory from the current Name.
     void SetIncludePath(bool Value);
-    // Enumeration values outside their range are stored as the default.
+    /// Enumeration values outside their range are stored as the default.
     void SetFillMode(TBkgFill Value);
     void SetAreaMode(TBGAreaMode Value);
     void SetAreaColor(TColor Value);

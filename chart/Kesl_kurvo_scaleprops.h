@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// The settings of one axis of one chart layer.
+
 #include "Canvas.h"
 #include "Colors.h"
 #include "Component.h"
@@ -10,23 +13,23 @@
 #include <QObject>
 #include <QString>
 
-// Side of the data area on which an x axis lies.
+/// Side of the data area on which an x axis lies.
 enum TScaleLocationHoriz { slTop, slBottom };
-// Side of the data area on which a y axis lies.
+/// Side of the data area on which a y axis lies.
 enum TScaleLocationVert { slLeft, slRight };
 
-// Everything about one axis of one chart layer: its range (used by the
-// coordinate mapping) and its appearance (copied into the layer's scale
-// object). The owning chart binds OnChange; every setter ends by firing it
-// once, whether the value was new, equal or refused (the chart guards its own
-// reaction against re-entry when it sets ranges through these setters).
-//
-// The object starts in its loading state (TLoadable): while loading, a
-// logarithmic axis is accepted whatever the range. The chart calls Loaded()
-// once its stored form has been read.
-//
-// The date/time settings object is owned; a change of one of its settings is
-// reported through this object's OnChange (sender: this object).
+/// Everything about one axis of one chart layer: its range (used by the
+/// coordinate mapping) and its appearance (copied into the layer's scale
+/// object). The owning chart binds OnChange; every setter ends by firing it
+/// once, whether the value was new, equal or refused (the chart guards its own
+/// reaction against re-entry when it sets ranges through these setters).
+///
+/// The object starts in its loading state (TLoadable): while loading, a
+/// logarithmic axis is accepted whatever the range. The chart calls Loaded()
+/// once its stored form has been read.
+///
+/// The date/time settings object is owned; a change of one of its settings is
+/// reported through this object's OnChange (sender: this object).
 class TScaleProps : public QObject, public TLoadable
 {
     Q_OBJECT
@@ -52,7 +55,7 @@ class TScaleProps : public QObject, public TLoadable
     Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
 
 public:
-    // Smallest value a logarithmic axis accepts as a range end.
+    /// Smallest value a logarithmic axis accepts as a range end.
     static const double LogFloor; // 1e-100
 
     explicit TScaleProps(QObject *Owner = nullptr);
@@ -79,39 +82,39 @@ public:
     QString UserTickText() const { return m_userTickText; }
     bool Visible() const { return m_visible; }
 
-    // Internal: the side of the scale object on which the axis line lies. Set
-    // by ScaleLocation and by the chart's per-layer defaults; not notified.
+    /// Internal: the side of the scale object on which the axis line lies. Set
+    /// by ScaleLocation and by the chart's per-layer defaults; not notified.
     TScaleType ScaleType() const { return m_scaleType; }
     void SetScaleType(TScaleType Value);
 
     void SetCaption(const QString &Value);
     void SetCaptionPosX(int Value);
     void SetCaptionPosY(int Value);
-    // Enumeration values outside their range are ignored.
+    /// Enumeration values outside their range are ignored.
     void SetCaptionAlignment(TAlignment Value);
     void SetCaptionAnchor(TScaleUnitAnchor Value);
     void SetColorScale(TColor Value);
-    // Copies the seven date/time settings of Value into the owned object
-    // (nullptr is ignored); one notification.
+    /// Copies the seven date/time settings of Value into the owned object
+    /// (nullptr is ignored); one notification.
     void SetDateFormat(const TDTLabel *Value);
-    // Clamped to -3..12.
+    /// Clamped to -3..12.
     void SetDecPlaces(int Value);
     void SetFont(const TFont &Value);
-    // True is refused after loading unless both range ends are at least
-    // LogFloor and the labels are not date/time labels.
+    /// True is refused after loading unless both range ends are at least
+    /// LogFloor and the labels are not date/time labels.
     void SetLogarithmic(bool Value);
-    // ftDateTime switches Logarithmic off, ftTime sets DecPlaces to 4.
+    /// ftDateTime switches Logarithmic off, ftTime sets DecPlaces to 4.
     void SetLabelType(TFigType Value);
     void SetMinTicks(int Value);
-    // Values <= LogFloor and non-finite values are ignored; a range narrower
-    // than the new minimum is widened around its centre (not when that would
-    // overflow, or put a logarithmic axis' low end at or below zero).
+    /// Values <= LogFloor and non-finite values are ignored; a range narrower
+    /// than the new minimum is widened around its centre (not when that would
+    /// overflow, or put a logarithmic axis' low end at or below zero).
     void SetMinRange(double Value);
-    // A range end closer than MinRange to the other end moves the other end to
-    // MinRange away. Otherwise a logarithmic axis ignores an end below
-    // LogFloor. Always ignored: non-finite values, moves whose result would
-    // not be finite, and on a logarithmic axis a move that would leave an end
-    // at or below zero.
+    /// A range end closer than MinRange to the other end moves the other end to
+    /// MinRange away. Otherwise a logarithmic axis ignores an end below
+    /// LogFloor. Always ignored: non-finite values, moves whose result would
+    /// not be finite, and on a logarithmic axis a move that would leave an end
+    /// at or below zero.
     void SetRangeLow(double Value);
     void SetRangeHigh(double Value);
     void SetShortTicks(bool Value);
@@ -126,7 +129,7 @@ protected:
     void Changed();
 
 private:
-    // Stores a setting and notifies the owner.
+    /// Stores a setting and notifies the owner.
     template<typename T> void Store(T &field, const T &value);
 
     void DateFormatChanged();
@@ -156,8 +159,8 @@ private:
     bool m_holdChange = false; // while a whole date/time format is copied in
 };
 
-// Scale properties of an x axis: slTop puts the axis line on the lower side of
-// its scale object (sctXB), slBottom on the upper side (sctXT).
+/// Scale properties of an x axis: slTop puts the axis line on the lower side of
+/// its scale object (sctXB), slBottom on the upper side (sctXT).
 class TScalePropsHoriz : public TScaleProps
 {
     Q_OBJECT
@@ -167,16 +170,16 @@ public:
     explicit TScalePropsHoriz(QObject *Owner = nullptr);
 
     TScaleLocationHoriz ScaleLocation() const { return m_location; }
-    // Stores the location and sets the scale type; values outside the
-    // enumeration are ignored.
+    /// Stores the location and sets the scale type; values outside the
+    /// enumeration are ignored.
     void SetScaleLocation(TScaleLocationHoriz Value);
 
 private:
     TScaleLocationHoriz m_location = slBottom;
 };
 
-// Scale properties of a y axis: slLeft puts the axis line on the right side of
-// its scale object (sctYR), slRight on the left side (sctYL).
+/// Scale properties of a y axis: slLeft puts the axis line on the right side of
+/// its scale object (sctYR), slRight on the left side (sctYL).
 class TScalePropsVert : public TScaleProps
 {
     Q_OBJECT

@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// The numeric label: a number in a framed field with captions.
+
 #include "Kesl_DigrelFormat.h"
 #include "Kesl_DigrelTypes.h"
 #include "Kesl_keslbase.h"
@@ -13,10 +16,10 @@
 
 #include <functional>
 
-// A number in a framed field with a caption on either side: left text, value
-// field, right text. It paints itself into an off-screen bitmap and puts that on
-// its surface in one step; a transparent label lets the parent show through
-// everywhere but inside the field.
+/// A number in a framed field with a caption on either side: left text, value
+/// field, right text. It paints itself into an off-screen bitmap and puts that on
+/// its surface in one step; a transparent label lets the parent show through
+/// everywhere but inside the field.
 class TDigrel : public TControl
 {
     Q_OBJECT
@@ -46,7 +49,7 @@ class TDigrel : public TControl
     Q_PROPERTY(QString DTFormat READ DTFormat WRITE SetDTFormat)
 
 public:
-    // Lets the owner change the value text before it is drawn.
+    /// Lets the owner change the value text before it is drawn.
     using TBeforeDisplayEvent = std::function<void(QObject *Sender, QString &Text)>;
 
     explicit TDigrel(QWidget *parent = nullptr);
@@ -76,16 +79,16 @@ public:
     TColorScheme ColorScheme() const { return m_colorScheme; }
     TDisplay DisplayType() const { return m_format.DisplayType; }
     QString DTFormat() const { return m_format.DTFormat; }
-    // The frame colours the colour scheme chose (DarkShadow never changes).
+    /// The frame colours the colour scheme chose (DarkShadow never changes).
     TColor DarkShadowColor() const { return m_darkShadow; }
     TColor ShadowColor() const { return m_shadow; }
     TColor HighlightColor() const { return m_highlight; }
 
-    // Negative values are ignored; values above the width are stored as the width.
+    /// Negative values are ignored; values above the width are stored as the width.
     void SetLeftSpace(int v);
     void SetEmpty(bool v);
     void SetLabelWidth(int v);
-    // Negative values are ignored; values above 15 are stored as 15.
+    /// Negative values are ignored; values above 15 are stored as 15.
     void SetPrecision(int v);
     void SetComma(bool v);
     void SetForcePlusSign(bool v);
@@ -110,21 +113,21 @@ public:
 
     TBeforeDisplayEvent OnBeforeDisplay;
 
-    // The value as the field would show it, before OnBeforeDisplay and the width test.
+    /// The value as the field would show it, before OnBeforeDisplay and the width test.
     QString ValueText() const;
-    // The text drawn into the field by the latest paint (empty when none was).
+    /// The text drawn into the field by the latest paint (empty when none was).
     QString LastFieldText() const { return m_lastFieldText; }
 
-    // Copies the look and the value of another label and repaints; any other
-    // source raises EKeslError.
+    /// Copies the look and the value of another label and repaints; any other
+    /// source raises EKeslError.
     void Assign(const QObject *source);
-    // Hands this label over to a destination label's Assign.
+    /// Hands this label over to a destination label's Assign.
     void AssignTo(QObject *destination) const;
 
-    // Paints the label onto a surface that stands for its own canvas and already
-    // holds what lies beneath it; target's copy mode stays as the paint left it.
+    /// Paints the label onto a surface that stands for its own canvas and already
+    /// holds what lies beneath it; target's copy mode stays as the paint left it.
     void PaintOn(TCanvas &target);
-    // Draws the label's own picture (everything before it is put on a surface).
+    /// Draws the label's own picture (everything before it is put on a surface).
     void RenderBitmap(TBitmap &bmp);
 
     void Loaded() override;
@@ -133,11 +136,11 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    // Paints at once unless the label is being loaded.
+    /// Paints at once unless the label is being loaded.
     void PaintNow();
-    // Tells the platform whether the parent must be painted beneath the label.
+    /// Tells the platform whether the parent must be painted beneath the label.
     void UpdateOpaqueness();
-    // The colour of the rectangle pre-filled under the field of a transparent label.
+    /// The colour of the rectangle pre-filled under the field of a transparent label.
     TColor FieldUnderlayColor() const;
     QRect FieldUnderlayRect() const;
 

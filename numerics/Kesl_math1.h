@@ -10,12 +10,16 @@
 // Whole state of the uniform generator; 0 before any seeding.
 extern std::uint32_t GeneratorSeed;
 
-// Time of day in UTC as the clock reports it.
+/// Time of day in UTC as the clock reports it.
 struct TUtcTimeOfDay
 {
+    /// Hour, 0..23.
     int Hour = 0;
+    /// Minute, 0..59.
     int Minute = 0;
+    /// Second, 0..59.
     int Second = 0;
+    /// Millisecond, 0..999.
     int Millisecond = 0;
 };
 

@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// The axis scale: tick spacing, labels and drawing, and the stand-alone scale control.
+
 #include "Kesl_DigrelTypes.h"
 #include "Kesl_Scale_types.h"
 #include "Kesl_keslbase.h"
@@ -17,20 +20,20 @@
 #include <functional>
 #include <memory>
 
-// Raised after every tick line: the handler may draw on the canvas; (ChartX,
-// ChartY) is where the tick leaves the base line.
+/// Raised after every tick line: the handler may draw on the canvas; (ChartX,
+/// ChartY) is where the tick leaves the base line.
 using TScaleTickDrawnEvent = std::function<void(QObject *Sender, TCanvas &Canvas, TScaleType ScaleType,
                                                 double CurrentTickPos, int ChartX, int ChartY)>;
-// Raised by Paint before and after the scale is drawn onto Canvas.
+/// Raised by Paint before and after the scale is drawn onto Canvas.
 using TScaleRenderedEvent = std::function<void(QObject *Sender, TCanvas &Canvas)>;
 
 struct TScaleTick;
 struct TScaleTickResult;
 struct TScaleTickSettings;
 
-// One axis scale: a base line with ticks, labels and a caption. Stand-alone it
-// paints its own background and frame; hosted by a chart it has no window and
-// draws onto the chart's bitmap when the chart calls ForcePaint.
+/// One axis scale: a base line with ticks, labels and a caption. Stand-alone it
+/// paints its own background and frame; hosted by a chart it has no window and
+/// draws onto the chart's bitmap when the chart calls ForcePaint.
 class TScale : public TControl
 {
     Q_OBJECT
@@ -63,7 +66,7 @@ class TScale : public TControl
     Q_PROPERTY(TFrameStyle FrameStyle READ FrameStyle WRITE SetFrameStyle)
 
 public:
-    // Room of the tick list; further ticks are drawn but not recorded.
+    /// Room of the tick list; further ticks are drawn but not recorded.
     static constexpr int TickListCapacity = 250;
 
     explicit TScale(QWidget *parent = nullptr);
@@ -74,14 +77,14 @@ public:
     double RangeHigh() const { return m_rangeHigh; }
     bool Logarithmic() const { return m_logarithmic; }
     int MinTicks() const { return m_minTicks; }
-    // Ticks recorded by the last drawing.
+    /// Ticks recorded by the last drawing.
     int NumTicks() const { return int(m_ticks.size()); }
     int DecPlaces() const { return m_decPlaces; }
     bool ShortTicks() const { return m_shortTicks; }
     bool ShowBaseLine() const { return m_showBaseLine; }
     bool Transparent() const { return m_transparent; }
     TFigType LabelType() const { return m_labelType; }
-    // The owned date/time label settings; changing a field redraws the scale.
+    /// The owned date/time label settings; changing a field redraws the scale.
     TDTLabel *DateFormat() const { return m_dateFormat; }
     QString UserTickText() const { return m_userTickText; }
     QString ScaleInscript() const { return m_scaleInscript; }
@@ -99,27 +102,27 @@ public:
     TColorScheme ColorScheme() const { return m_colorScheme; }
     TFrameStyle FrameStyle() const { return m_frameStyle; }
     const TFont &Font() const { return m_font; }
-    // Frame colours chosen by the colour scheme (the dark one also draws the frame line).
+    /// Frame colours chosen by the colour scheme (the dark one also draws the frame line).
     TColor DarkColor() const { return m_darkColor; }
     TColor ShadowColor() const { return m_shadowColor; }
     TColor HighlightColor() const { return m_highlightColor; }
 
     void SetScaleType(TScaleType v);
-    // Equal ends are never kept: the other end moves to the value + 1.
+    /// Equal ends are never kept: the other end moves to the value + 1.
     void SetRangeLow(double v);
     void SetRangeHigh(double v);
-    // After loading, switching on needs both ends at or above the log floor and no date/time labels.
+    /// After loading, switching on needs both ends at or above the log floor and no date/time labels.
     void SetLogarithmic(bool v);
-    // A non-zero value is limited to 2..10; 0 asks for a tick at every whole unit.
+    /// A non-zero value is limited to 2..10; 0 asks for a tick at every whole unit.
     void SetMinTicks(int v);
-    // Limited to -3..12.
+    /// Limited to -3..12.
     void SetDecPlaces(int v);
     void SetShortTicks(bool v);
     void SetShowBaseLine(bool v);
     void SetTransparent(bool v);
-    // ftDateTime switches Logarithmic off; ftTime sets DecPlaces to 4.
+    /// ftDateTime switches Logarithmic off; ftTime sets DecPlaces to 4.
     void SetLabelType(TFigType v);
-    // Copies the given settings into the owned object (nothing for a null source).
+    /// Copies the given settings into the owned object (nothing for a null source).
     void SetDateFormat(const TDTLabel *v);
     void SetUserTickText(const QString &v);
     void SetScaleInscript(const QString &v);
@@ -128,7 +131,7 @@ public:
     void SetCaptionPosY(int v);
     void SetCaptionAlignment(TAlignment v);
     void SetCaptionAnchor(TScaleUnitAnchor v);
-    // Negative margins become 0.
+    /// Negative margins become 0.
     void SetMarginTop(int v);
     void SetMarginBottom(int v);
     void SetMarginLeft(int v);
@@ -145,33 +148,33 @@ public:
 
     // --- Hosting (a chart owns the scale and draws it onto its own bitmap) ---
 
-    // Opaque or hosted scales paint at once; a transparent stand-alone scale is
-    // invalidated so that its parent paints the background first.
+    /// Opaque or hosted scales paint at once; a transparent stand-alone scale is
+    /// invalidated so that its parent paints the background first.
     void Redraw();
-    // While locked Paint does nothing; unlocking redraws.
+    /// While locked Paint does nothing; unlocking redraws.
     void SetPaintLock(bool locked);
     bool PaintLocked() const { return m_paintLock; }
-    // Paints once whatever the lock, then restores it.
+    /// Paints once whatever the lock, then restores it.
     void ForcePaint();
-    // A hosted scale never becomes a window of its own.
+    /// A hosted scale never becomes a window of its own.
     void SetHosted(bool v);
     bool Hosted() const { return m_hosted; }
-    // Paint then draws onto this canvas at (x, y) instead of the scale's own
-    // surface; null goes back to the own surface. No repaint.
+    /// Paint then draws onto this canvas at (x, y) instead of the scale's own
+    /// surface; null goes back to the own surface. No repaint.
     void SetExternalCanvas(TCanvas *canvas, int x, int y);
     TCanvas *ExternalCanvas() const { return m_extCanvas; }
     int ExternalX() const { return m_extX; }
     int ExternalY() const { return m_extY; }
-    // Moves and sizes the scale, remaps and redraws (works without a window).
+    /// Moves and sizes the scale, remaps and redraws (works without a window).
     void SetBounds(int left, int top, int width, int height);
-    // Whether Paint draws: for a hosted scale a flag of its own (it never shows a
-    // window), for a stand-alone one the widget's visibility.
+    /// Whether Paint draws: for a hosted scale a flag of its own (it never shows a
+    /// window), for a stand-alone one the widget's visibility.
     bool Visible() const;
     void SetVisible(bool v);
     void setVisible(bool visible) override;
 
-    // Copies every setting but fonts, size, hosting and the render events from
-    // another scale, then redraws; any other source raises EKeslError.
+    /// Copies every setting but fonts, size, hosting and the render events from
+    /// another scale, then redraws; any other source raises EKeslError.
     void Assign(const QObject *source);
     void AssignTo(QObject *dest) const;
 
@@ -179,25 +182,25 @@ public:
 
     // --- Drawing ---
 
-    // Tick list entry index (from 1); 0 outside 1..NumTicks.
+    /// Tick list entry index (from 1); 0 outside 1..NumTicks.
     double TickValue(int index) const;
-    // Recomputes the value-to-pixel map from range, size and margins.
+    /// Recomputes the value-to-pixel map from range, size and margins.
     void UpdateMapping();
-    // Pixel along the scale (x for horizontal, y for vertical scales).
+    /// Pixel along the scale (x for horizontal, y for vertical scales).
     int ValueToPixel(double v) const;
     double MapFactor() const { return m_k; }
     double MapOffset() const { return m_offset; }
-    // The scale placed by its type and margins, offset by dx, dy, with its base line.
+    /// The scale placed by its type and margins, offset by dx, dy, with its base line.
     void DrawScaleAndBase(TCanvas &c, int dx, int dy);
     void DrawOpaque(TCanvas &c, int x, int y);
-    // Ticks, labels and caption with the base line at BaseY / BaseX; pen colour,
-    // pen width and font are the caller's.
+    /// Ticks, labels and caption with the base line at BaseY / BaseX; pen colour,
+    /// pen width and font are the caller's.
     void DrawHorizScale(TCanvas &canvas, int baseY);
     void DrawVertScale(TCanvas &canvas, int baseX);
-    // Background, scale, base line and frame onto the external canvas or the
-    // scale's own surface.
+    /// Background, scale, base line and frame onto the external canvas or the
+    /// scale's own surface.
     void Paint();
-    // The picture of the last Paint onto the scale's own surface.
+    /// The picture of the last Paint onto the scale's own surface.
     const QImage &Surface() const { return m_surface; }
 
 protected:
@@ -209,8 +212,8 @@ private:
     void DrawScale(TCanvas &canvas, int base, bool vertical);
     TScaleTickSettings TickSettings(bool vertical) const;
     bool TicksTowardsPlus() const;
-    // Where the ticks of one DrawScale go: base line, orientation, and the
-    // height of "0" measured once before any tick is drawn.
+    /// Where the ticks of one DrawScale go: base line, orientation, and the
+    /// height of "0" measured once before any tick is drawn.
     struct TTickPlace
     {
         int Base;
@@ -270,11 +273,11 @@ private:
     int m_extY = 0;
     bool m_paintLock = true;
     bool m_windowCreated = false;
-    // Transparent paints at an offset move the whole drawing, not only the base line.
+    /// Transparent paints at an offset move the whole drawing, not only the base line.
     int m_drawShift = 0;
 
-    // The scale's own surface (stand-alone scales): ARGB so that a transparent
-    // scale lets its parent show through.
+    /// The scale's own surface (stand-alone scales): ARGB so that a transparent
+    /// scale lets its parent show through.
     QImage m_surface;
     std::unique_ptr<TCanvas> m_surfaceCanvas;
     bool m_surfaceFresh = false;
