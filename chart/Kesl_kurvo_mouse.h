@@ -55,10 +55,17 @@ enum TChartPointer { cpUnchanged, cpDefault, cpCross, cpHand, cpZoomWind, cpZoom
 /// Keyboard modifiers and the mouse buttons held during a pointer event.
 struct TMouseShift
 {
+    /// Modifier keys held.
     Qt::KeyboardModifiers Keys = Qt::NoModifier;
+    /// Mouse buttons held.
     Qt::MouseButtons Buttons = Qt::NoButton;
+    /// Whether the left button is held.
     bool LeftHeld() const { return Buttons.testFlag(Qt::LeftButton); }
 };
+
+/// @cond INTERNAL
+// The mouse arithmetic and the chart's side of it: used by the chart itself,
+// not by a program that uses the chart.
 
 /// One axis of a layer as far as the mouse needs it.
 struct TAxisRange
@@ -213,33 +220,47 @@ public:
     virtual TCustomTextLabel *MouseTextLabel(int index) const = 0; // 1..TextLabelCount()
     virtual int TextLabelCount() const = 0;
 };
+/// @endcond
 
-/// The mouse state of one chart, its four cross-hairs and its events.
+/// The mouse state of one chart, its four cross-hairs and its events (a
+/// chart's Mouse()).
 class TKurvoMouse
 {
 public:
+    /// The pointer moved: whether it is over the data area, the modifiers and
+    /// buttons, and its position in chart coordinates of the drawing layer.
     using TMouseMoveInChartEvent =
         std::function<void(QObject *Sender, bool InChart, TMouseShift Shift, double rMousePosX, double rMousePosY)>;
+    /// A rubber band was drawn on Layer: its corners in chart coordinates.
     using TRubberBandEvent =
         std::function<void(QObject *Sender, int Layer, double LoX, double LoY, double HiX, double HiY)>;
+    /// A pan or zoom by the mouse changed ranges.
     using TZoomPanEvent = std::function<void(QObject *Sender)>;
+    /// A cross-hair was dragged to a new place.
     using TCrossHairMoveEvent = std::function<void(QObject *Sender, TCrossHair *WhichCrossHair)>;
+    /// A text label was dragged to a new place.
     using TTextLabelMoveEvent = std::function<void(QObject *Sender, TCustomTextLabel *WhichTextLabel)>;
 
     /// sender is passed to the events; the cross-hairs become its children.
     /// The site's widget gets mouse tracking: every move is reported, also
     /// without a button held.
     TKurvoMouse(TKurvoMouseSite &site, QObject *sender);
+    /// Unbinds the cross-hairs; those without a parent are freed.
     ~TKurvoMouse();
     TKurvoMouse(const TKurvoMouse &) = delete;
     TKurvoMouse &operator=(const TKurvoMouse &) = delete;
 
+    /// What a drag with the left button does (default maNone).
     TMouseActMode MouseAction() const { return m_action; }
     /// Values outside the enumeration are taken as maNone.
     void SetMouseAction(TMouseActMode a);
+    /// Whether the pointer keeps its shape whatever the action (default true).
     bool MouseCursorFixed() const { return m_cursorFixed; }
+    /// Sets MouseCursorFixed().
     void SetMouseCursorFixed(bool v) { m_cursorFixed = v; }
+    /// Cross-hair 1..4; nullptr for another index.
     TCrossHair *CrossHair(int index) const; // 1..4, nullptr outside
+    /// Whether pans and zooms by the mouse act on layer 1..16.
     bool LayerMouseActive(int layer) const;
     /// The chart coordinates of a pixel on a layer: the inverse of DataToPixel.
     QPointF PixelToData(int layer, int px, int py) const;
@@ -248,12 +269,17 @@ public:
     /// event that follows a double click is swallowed: call ConsumeDoubleClick
     /// first and skip the platform's handling and the event when it says so.
     bool ConsumeDoubleClick();
+    /// Notes a double click, so that the next down and up events are swallowed.
     void DoubleClick() { m_doubleClick = true; }
     /// The pointer entered or left the control (after the platform's handling).
     void MouseEnter();
+    /// The pointer left the control.
     void MouseLeave();
+    /// A button went down at (X, Y), in pixels of the control.
     void MouseDown(Qt::MouseButton button, TMouseShift shift, int X, int Y);
+    /// The pointer moved to (X, Y).
     void MouseMove(TMouseShift shift, int X, int Y);
+    /// A button was released at (X, Y).
     void MouseUp(Qt::MouseButton button, TMouseShift shift, int X, int Y);
 
     /// Draws the visible cross-hairs into a finished picture.
@@ -261,20 +287,34 @@ public:
     /// The picture to show: the finished one, or a copy of it carrying the band.
     const QImage &ShownPicture(const QImage &finished);
 
+    /// Whether a rubber band is being drawn.
     bool BandActive() const { return m_bandActive; }
+    /// Where the band began, in pixels.
     QPoint BandStart() const { return m_bandStart; }
+    /// The band's moving corner, in pixels.
     QPoint BandCorner() const { return m_bandCorner; }
+    /// Whether a drag is under way.
     bool Dragging() const { return m_drag; }
+    /// The cross-hair 1..4 a drag moves (or moved last).
     int GrabbedCrossHair() const { return m_grabbedCross; }
+    /// The text label a drag moves (or moved last), from 1.
     int GrabbedTextLabel() const { return m_grabbedLabel; }
+    /// The pointer shape set last.
     TChartPointer LastPointer() const { return m_pointer; }
 
+    /// Raised on every pointer move over the control.
     TMouseMoveInChartEvent OnMouseMoveInChart;
+    /// Raised when a rubber band is released.
     TRubberBandEvent OnRubberBand;
+    /// Raised after a pan or zoom changed ranges.
     TZoomPanEvent OnZoomPan;
+    /// Raised while a cross-hair is dragged.
     TCrossHairMoveEvent OnCrossHairMove;
+    /// Raised while a text label is dragged.
     TTextLabelMoveEvent OnTextLabelMove;
+    /// Raised when the pointer enters the control.
     TNotifyEvent OnMouseEnter;
+    /// Raised when the pointer leaves the control.
     TNotifyEvent OnMouseLeave;
 
 private:
@@ -320,6 +360,7 @@ private:
     QPoint m_drawnStart, m_drawnCorner;
 };
 
+/// @cond INTERNAL
 template<std::size_t N> int KurvoMouse::PickTextLabel(const std::array<TTextLabelSpot, N> &spots, int X, int Y)
 {
     int picked = 1;
@@ -336,3 +377,4 @@ template<std::size_t N> int KurvoMouse::PickTextLabel(const std::array<TTextLabe
     }
     return picked;
 }
+/// @endcond
