@@ -41,10 +41,22 @@ else()
     file(TIMESTAMP ${PROJECT_SOURCE_DIR}/CMakeLists.txt CAUCHY_SOURCE_DATE_EPOCH "%s" UTC)
   endif()
 endif()
-set(_saved_epoch "$ENV{SOURCE_DATE_EPOCH}")
-set(ENV{SOURCE_DATE_EPOCH} ${CAUCHY_SOURCE_DATE_EPOCH})
-string(TIMESTAMP CAUCHY_DEB_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
-set(ENV{SOURCE_DATE_EPOCH} "${_saved_epoch}")
+# The changelog's dates: the release's own (fixed, as in the metadata), and
+# for a rebuild the build's, which must come after it.
+set(CAUCHY_RELEASE_EPOCH 1796731200) # 2026-12-08 12:00 UTC, version 1.0
+function(cauchy_changelog_date epoch out)
+  set(_saved "$ENV{SOURCE_DATE_EPOCH}")
+  set(ENV{SOURCE_DATE_EPOCH} ${epoch})
+  string(TIMESTAMP _date "%a, %d %b %Y %H:%M:%S +0000" UTC)
+  set(ENV{SOURCE_DATE_EPOCH} "${_saved}")
+  set(${out} "${_date}" PARENT_SCOPE)
+endfunction()
+cauchy_changelog_date(${CAUCHY_RELEASE_EPOCH} CAUCHY_RELEASE_DATE)
+set(_rebuild_epoch ${CAUCHY_SOURCE_DATE_EPOCH})
+if(_rebuild_epoch LESS_EQUAL CAUCHY_RELEASE_EPOCH)
+  math(EXPR _rebuild_epoch "${CAUCHY_RELEASE_EPOCH} + 1")
+endif()
+cauchy_changelog_date(${_rebuild_epoch} CAUCHY_DEB_DATE)
 # cpack reads the stamp from the environment; this file sets it there.
 configure_file(${PROJECT_SOURCE_DIR}/cmake/CauchyCPackOptions.cmake.in ${PROJECT_BINARY_DIR}/CauchyCPackOptions.cmake
                @ONLY)
