@@ -12,13 +12,17 @@ cd "$(dirname "$0")/.."
 build=${1:-build/deb}
 shift || true
 
-# Debian's compiler and linker flags, hardening included.
+# Debian's compiler and linker flags, hardening included. The build folder's
+# path is mapped to one name, as Debian's flags map the source folder's, so
+# that it leaves no trace in the programs (their build ids hash it).
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-CXXFLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)"
+mkdir -p "$build"
+CXXFLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS) -ffile-prefix-map=$(realpath "$build")=build"
 LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
-export CXXFLAGS LDFLAGS
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr "$@"
+# The flags are given on every run, so a build folder made earlier takes them too.
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+  -DCMAKE_CXX_FLAGS="$CXXFLAGS" -DCMAKE_EXE_LINKER_FLAGS="$LDFLAGS" -DCMAKE_SHARED_LINKER_FLAGS="$LDFLAGS" "$@"
 # What the packages hold, not the tests and benchmarks.
 cmake --build "$build" --target cauchy kesl kesl_api_doc cauchy_manuals ${CAUCHY_JOBS:+-j "$CAUCHY_JOBS"}
 rm -f "$build"/*.deb
