@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// The chart's property objects: layer joins, background image and the chart's error.
+
 #include "Colors.h"
 #include "Component.h"
 #include "KeslError.h"
@@ -12,20 +15,27 @@
 #include <functional>
 #include <string>
 
-// Errors of the chart control (invalid layer joins).
+/// Errors of the chart control (invalid layer joins).
 class EKeslKurvoError : public EKeslError
 {
 public:
+    /// An error that reads message.
     explicit EKeslKurvoError(const std::string &message) : EKeslError(message) { }
 };
 
-// Which layer's range each layer follows, one table for x and one for y.
-// Entry n names the layer whose range layer n follows; n itself means the axis
-// is independent. Joins are one level deep: a layer that follows another
-// cannot be followed, and a followed layer cannot follow.
+/// Which layer's range each layer follows, one table for x and one for y.
+/// Entry n names the layer whose range layer n follows; n itself means the axis
+/// is independent. Joins are one level deep: a layer that follows another
+/// cannot be followed, and a followed layer cannot follow.
 class TJointLayers : public QObject
 {
     Q_OBJECT
+    ///@{
+
+    /// The controller of one layer on one axis (LnnxControlledBy: layer nn on x,
+    /// LnnyControlledBy: on y), 1..16; the layer's own number (the default) makes
+    /// the axis independent. See SetXControlledBy() for the rules; notifies
+    /// through OnJoined and OnChange.
     Q_PROPERTY(int L01xControlledBy READ L01xControlledBy WRITE SetL01xControlledBy)
     Q_PROPERTY(int L02xControlledBy READ L02xControlledBy WRITE SetL02xControlledBy)
     Q_PROPERTY(int L03xControlledBy READ L03xControlledBy WRITE SetL03xControlledBy)
@@ -58,28 +68,36 @@ class TJointLayers : public QObject
     Q_PROPERTY(int L14yControlledBy READ L14yControlledBy WRITE SetL14yControlledBy)
     Q_PROPERTY(int L15yControlledBy READ L15yControlledBy WRITE SetL15yControlledBy)
     Q_PROPERTY(int L16yControlledBy READ L16yControlledBy WRITE SetL16yControlledBy)
+    ///@}
 
 public:
+    /// Entries of each table: one per layer.
     static constexpr int LayerCount = kKurvoLayers;
 
-    // Called after a join took effect, before OnChange, so that the chart can
-    // give the layer the range of its new controller on that axis.
+    /// Called after a join took effect, before OnChange, so that the chart can
+    /// give the layer the range of its new controller on that axis.
     using TJoinEvent = std::function<void(QObject *Sender, int Layer, bool XAxis)>;
 
+    /// Tables with every layer independent, owned by Owner.
     explicit TJointLayers(QObject *Owner = nullptr);
 
-    // Controller of Layer (1..16) on x or y; 0 for a layer outside 1..16.
+    /// Controller of Layer (1..16) on x or y; 0 for a layer outside 1..16.
     int XControlledBy(int Layer) const;
+    /// Controller of Layer (1..16) on y; 0 for a layer outside 1..16.
     int YControlledBy(int Layer) const;
 
-    // Joins Layer to Dest on x (or y), or makes it independent with Dest ==
-    // Layer. Raises EKeslKurvoError for a destination outside 1..16, a
-    // destination that follows another layer itself, or a layer that others
-    // follow; the tables then stay as they were. A Layer outside 1..16 raises
-    // EKeslKurvoError as well.
+    /// Joins Layer to Dest on x (or y), or makes it independent with Dest ==
+    /// Layer. Raises EKeslKurvoError for a destination outside 1..16, a
+    /// destination that follows another layer itself, or a layer that others
+    /// follow; the tables then stay as they were. A Layer outside 1..16 raises
+    /// EKeslKurvoError as well.
     void SetXControlledBy(int Layer, int Dest);
+    /// As SetXControlledBy(), for the y axis.
     void SetYControlledBy(int Layer, int Dest);
 
+    ///@{
+
+    /// Accessors of the LnnxControlledBy and LnnyControlledBy properties.
     int L01xControlledBy() const { return XControlledBy(1); }
     void SetL01xControlledBy(int Value) { SetXControlledBy(1, Value); }
     int L02xControlledBy() const { return XControlledBy(2); }
@@ -144,12 +162,15 @@ public:
     void SetL15yControlledBy(int Value) { SetYControlledBy(15, Value); }
     int L16yControlledBy() const { return YControlledBy(16); }
     void SetL16yControlledBy(int Value) { SetYControlledBy(16, Value); }
+    ///@}
 
-    // Copies all entries of another joint table without the join checks and
-    // notifies; any other source raises EKeslError.
+    /// Copies all entries of another joint table without the join checks and
+    /// notifies; any other source raises EKeslError.
     void Assign(const QObject *Source);
 
+    /// Raised after every change of a table.
     TNotifyEvent OnChange;
+    /// Raised after a join took effect, before OnChange.
     TJoinEvent OnJoined;
 
 private:
@@ -160,54 +181,83 @@ private:
     TTable m_y {};
 };
 
-// How a background image covers the data area.
+/// How a background image covers the data area.
 enum TBkgFill { bfSimple, bfStretch, bfTile };
 
-// Which part of the data area the coloured background area covers, bounded by
-// AreaLeft, AreaRight, AreaTop, AreaBottom in chart coordinates of layer 1.
+/// Which part of the data area the coloured background area covers, bounded by
+/// AreaLeft, AreaRight, AreaTop, AreaBottom in chart coordinates of layer 1.
 enum TBGAreaMode : std::uint8_t { bamNone, bamLeft, bamRight, bamTop, bamBottom, bamVStripe, bamHStripe, bamRect };
 
-// Background image and coloured area of the chart's data area. Every setter
-// stores its value and notifies the chart through OnChange.
+/// Background image and coloured area of the chart's data area. Every setter
+/// stores its value and notifies the chart through OnChange.
 class TBakGndImg : public QObject
 {
     Q_OBJECT
+    /// File of the background image (default empty: none); without IncludePath
+    /// only its file name part is kept. Notifies.
     Q_PROPERTY(QString Name READ Name WRITE SetName)
+    /// Keeps the directory in Name (default false); switching it off drops the
+    /// directory from the current Name. Notifies.
     Q_PROPERTY(bool IncludePath READ IncludePath WRITE SetIncludePath)
+    /// How the image covers the data area (default bfStretch); values outside
+    /// the enumeration are stored as the default. Notifies.
     Q_PROPERTY(TBkgFill FillMode READ FillMode WRITE SetFillMode)
+    /// Which part of the data area the coloured area covers (default bamNone). Notifies.
     Q_PROPERTY(TBGAreaMode AreaMode READ AreaMode WRITE SetAreaMode)
+    /// Colour of the coloured area (default 0xDDDDDD, light grey). Notifies.
     Q_PROPERTY(TColor AreaColor READ AreaColor WRITE SetAreaColor)
+    /// Left bound of the coloured area in x units of layer 1 (default -1). Notifies.
     Q_PROPERTY(double AreaLeft READ AreaLeft WRITE SetAreaLeft)
+    /// Right bound of the coloured area in x units of layer 1 (default 1). Notifies.
     Q_PROPERTY(double AreaRight READ AreaRight WRITE SetAreaRight)
+    /// Upper bound of the coloured area in y units of layer 1 (default 1). Notifies.
     Q_PROPERTY(double AreaTop READ AreaTop WRITE SetAreaTop)
+    /// Lower bound of the coloured area in y units of layer 1 (default -1). Notifies.
     Q_PROPERTY(double AreaBottom READ AreaBottom WRITE SetAreaBottom)
 
 public:
+    /// Settings with no image and no coloured area, owned by Owner.
     explicit TBakGndImg(QObject *Owner = nullptr);
 
+    /// See the Name property.
     QString Name() const { return m_name; }
+    /// See the IncludePath property.
     bool IncludePath() const { return m_includePath; }
+    /// See the FillMode property.
     TBkgFill FillMode() const { return m_fillMode; }
+    /// See the AreaMode property.
     TBGAreaMode AreaMode() const { return m_areaMode; }
+    /// See the AreaColor property.
     TColor AreaColor() const { return m_areaColor; }
+    /// See the AreaLeft property.
     double AreaLeft() const { return m_areaLeft; }
+    /// See the AreaRight property.
     double AreaRight() const { return m_areaRight; }
+    /// See the AreaTop property.
     double AreaTop() const { return m_areaTop; }
+    /// See the AreaBottom property.
     double AreaBottom() const { return m_areaBottom; }
 
-    // Without IncludePath only the file name part is kept.
+    /// Without IncludePath only the file name part is kept.
     void SetName(const QString &Value);
-    // Switching it off drops the directory from the current Name.
+    /// Switching it off drops the directory from the current Name.
     void SetIncludePath(bool Value);
-    // Enumeration values beyond the last are ignored.
+    /// Enumeration values beyond the last are ignored.
     void SetFillMode(TBkgFill Value);
+    /// Sets the AreaMode property.
     void SetAreaMode(TBGAreaMode Value);
+    /// Sets the AreaColor property.
     void SetAreaColor(TColor Value);
+    /// Sets the AreaLeft property.
     void SetAreaLeft(double Value);
+    /// Sets the AreaRight property.
     void SetAreaRight(double Value);
+    /// Sets the AreaTop property.
     void SetAreaTop(double Value);
+    /// Sets the AreaBottom property.
     void SetAreaBottom(double Value);
 
+    /// Raised after every change of a setting; the chart binds it to its repaint.
     TNotifyEvent OnChange;
 
 private:

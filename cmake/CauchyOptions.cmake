@@ -25,7 +25,7 @@ endif()
 
 # One call per test directory: a GoogleTest program with a QApplication-owning main.
 function(cauchy_add_test name)
-  cmake_parse_arguments(T "SERIAL" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "SERIAL;WHOLE" "" "SOURCES;LIBS" ${ARGN})
   list(FILTER T_SOURCES INCLUDE REGEX "\\.cpp$")
   if(NOT T_SOURCES)
     return()
@@ -44,6 +44,13 @@ function(cauchy_add_test name)
   set(lock)
   if(T_SERIAL)
     set(lock RESOURCE_LOCK ${name})
+  endif()
+  # WHOLE: the cases share a setup too costly to repeat per case (packing
+  # the build), so the program runs once as one test.
+  if(T_WHOLE)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES TIMEOUT 1200)
+    return()
   endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600 ${lock})
 endfunction()

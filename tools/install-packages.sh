@@ -18,7 +18,7 @@ if [[ "${1:-}" == "--all" ]]; then
   shift
   packages+=(
     libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils locales poppler-utils xvfb x11-utils xdotool
-    lintian appstream dpkg-dev groff-base man-db python3-numpy
+    lintian appstream appstream-compose dpkg-dev groff-base man-db doxygen python3-numpy
     clang libclang-rt-14-dev
     libqcustomplot-dev qt6-charts-dev libqt6opengl6-dev
   )

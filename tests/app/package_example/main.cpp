@@ -1,10 +1,13 @@
 // One period of a sine wave on the library's chart; with a file name the
 // chart is saved as a picture instead of shown.
-#include "Kesl_kurvo.h"
+#include <kesl/Kesl_kurvo.h>
+#include <kesl/kesl_version.h>
 
 #include <QApplication>
 #include <cmath>
 #include <numbers>
+
+static_assert(KESL_VERSION_MAJOR >= 1, "the library's version header is read");
 
 int main(int argc, char **argv)
 {
