@@ -53,7 +53,10 @@ try {
     // draw through pictures of their own make them at it as well.
     if (options.Scale)
         qputenv("QT_SCALE_FACTOR", QByteArray::number(*options.Scale));
-    const std::unique_ptr<TApplication> application = CreateApplicationThatFits(argc, argv);
+    // A picture is drawn offscreen whatever Qt's own switches say, so they are
+    // not handed on: "-platform --snapshot x.png" would name no platform at all.
+    int qtArgc = snapshot ? 1 : argc;
+    const std::unique_ptr<TApplication> application = CreateApplicationThatFits(qtArgc, argv);
     TApplication &app = *application;
     if (const QString cause = CheckMemoryLimit(snapshot, WindowDeviceSize()); !cause.isEmpty()) {
         std::fprintf(stderr, "cauchy: %s\n", qPrintable(cause));

@@ -282,8 +282,9 @@ public:
     /// A button was released at (X, Y).
     void MouseUp(Qt::MouseButton button, TMouseShift shift, int X, int Y);
 
-    /// Draws the visible cross-hairs into a finished picture, or onto a page.
+    /// Draws the visible cross-hairs into a finished picture.
     void DrawCrossHairs(TBitmap &bmp, int ox, int oy) { DrawCrossHairs(bmp.Canvas(), ox, oy); }
+    /// Draws the visible cross-hairs onto a canvas, a page's among them.
     void DrawCrossHairs(TCanvas &canvas, int ox, int oy);
     /// The picture to show: the finished one, or a copy of it carrying the band.
     const QImage &ShownPicture(const QImage &finished);

@@ -97,9 +97,10 @@ struct TChartItem
     bool Transparent;
     /// 3-D edge of ikBox, a TFrameStyle.
     std::uint8_t FrameStyle;
-    /// Text of ikText and ikTextOffset: at most kMaxChars characters (code
-    /// points) in UTF-8, zero-terminated.
+    /// Most characters (code points) of a text item.
     static constexpr int kMaxChars = 17;
+    /// Text of ikText and ikTextOffset: at most kMaxChars characters in
+    /// UTF-8, zero-terminated.
     char Text[kMaxChars * 4 + 1];
     /// Font size in points (text kinds), angle in degrees (ikBar3D), head
     /// length in pixels (ikArrow).

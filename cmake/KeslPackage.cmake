@@ -63,6 +63,10 @@ function(kesl_add_shared_library)
   add_dependencies(kesl ${KESL_LAYERS})
   set_property(TARGET kesl APPEND PROPERTY LINK_DEPENDS ${_archives})
   target_link_libraries(kesl PUBLIC Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network)
+  # The host link brings a window forward through the X server's own calls.
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(KESL_XCB REQUIRED IMPORTED_TARGET xcb)
+  target_link_libraries(kesl PRIVATE PkgConfig::KESL_XCB)
   # Every symbol resolved at link time: a missing library shows here, not in a caller's program.
   target_link_options(kesl PRIVATE LINKER:-z,defs LINKER:--as-needed)
   set_target_properties(kesl PROPERTIES VERSION ${KESL_VERSION} SOVERSION ${KESL_VERSION_MAJOR} EXPORT_NAME kesl)

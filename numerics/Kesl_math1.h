@@ -63,25 +63,32 @@ bool NormalValueCached();
 /// The program calls it once before its main window is shown.
 void InitRandomVariates();
 
-// A generator of its own: the same sequence and variates as the functions
-// above, with its own state, normal cache and clock, for a caller that hands
-// its generator to whoever draws instead of sharing the process-wide one.
+/// A generator of its own: the same sequence and variates as the functions
+/// above, with its own state, normal cache and clock, for a caller that hands
+/// its generator to whoever draws instead of sharing the process-wide one.
+/// Not thread-safe: one thread draws from one generator.
 class TRandomGenerator
 {
 public:
-    // Without a clock, SeedFromClock reads the system clock.
+    /// Without a clock, SeedFromClock reads the system clock. The state starts at 0.
     explicit TRandomGenerator(TUtcClock clock = {}) : m_clock(std::move(clock)) { }
 
+    /// The whole state of the generator.
     std::uint32_t Seed() const { return m_state; }
-    // Sets the state; like reseeding the shared generator, keeps a cached normal value.
+    /// Sets the state; like reseeding the shared generator, keeps a cached normal value.
     void SetSeed(std::uint32_t seed) { m_state = seed; }
-    // The state := milliseconds since midnight UTC of the clock.
+    /// The state := milliseconds since midnight UTC of the clock (0 … 86399999).
     void SeedFromClock();
 
+    /// As UniformRandom: a value in [0, 1).
     long double Uniform();
+    /// As GaussRandom: a standard normal value, every second one cached.
     double Gauss();
+    /// As CauchyRandom: a Cauchy value with the given location and width.
     double Cauchy(double location, double width);
+    /// As ClearNormalCache.
     void ClearNormalCache();
+    /// Whether Gauss holds a cached value for its next call.
     bool NormalValueCached() const { return m_normalCached; }
 
 private:

@@ -197,6 +197,7 @@ public:
     /// In units: over an image of a finer pixel ratio, each unit is ratio pixels
     /// wide; over a page, where the page ends in the canvas' units.
     int Width() const { return m_page ? m_extent.right() + 1 : qRound(m_image->width() / m_image->devicePixelRatio()); }
+    /// Height in units (see Width()).
     int Height() const
     {
         return m_page ? m_extent.bottom() + 1 : qRound(m_image->height() / m_image->devicePixelRatio());

@@ -229,7 +229,8 @@ TEST(ManualPages, DescribeEveryOptionOfTheHelp)
         const QStringList lines = QString::fromUtf8(f.readAll()).split('\n');
         options = 0;
         for (const QString &line : help) {
-            const auto m = item.match(line);
+            // The help writes a value in angle brackets ("--view <VIEW>", "--language <de|en>").
+            const auto m = item.match(QString(line).remove('<').remove('>'));
             if (!m.hasMatch())
                 continue;
             ++options;

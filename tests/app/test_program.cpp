@@ -129,6 +129,9 @@ TEST_F(Program, SnapshotsAreRepeatableWithASeedAndShowTheChosenView)
     EXPECT_EQ(a.size(), QSize(752, 384));
     EXPECT_EQ(a, b);
     EXPECT_NE(snapshot({"--seed", "7", "--view", "means", "--samples", "20"}, "m.png"), a);
+    // Qt's own switches do not reach a picture run: "--snapshot" is no platform's name.
+    EXPECT_EQ(Run({"-platform", "--snapshot", m_run.path() + "/p.png", "--seed", "7"}, m_env).first, 0);
+    EXPECT_EQ(QImage(m_run.path() + "/p.png"), a);
 
     const auto [badCode, badErr] = Run({"--snapshot", m_run.path() + "/no/such/dir/x.png"}, m_env);
     EXPECT_NE(badCode, 0);
