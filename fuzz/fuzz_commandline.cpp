@@ -4,7 +4,7 @@
 // or with one line saying why not, in a language the program has.
 #include "CommandLine.h"
 #include "FuzzInput.h"
-#include "Simulation.h"
+#include "ViewRules.h"
 
 #include <QByteArray>
 #include <QString>
