@@ -391,19 +391,23 @@ QStringList ArgumentList(int argc, char **argv)
     return out;
 }
 
-QByteArray SnapshotPathBytes(int argc, char **argv, const QString &Parsed)
+QByteArray FileArgumentBytes(int argc, char **argv, const QByteArray &Option, const QString &Parsed)
 {
-    static const QByteArray option = QByteArrayLiteral("--snapshot");
     QByteArray raw;
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
-        if (arg == option && i + 1 < argc)
+        if (arg == Option && i + 1 < argc)
             raw = argv[++i];
-        else if (arg.startsWith(option + '='))
-            raw = arg.mid(option.size() + 1);
+        else if (arg.startsWith(Option + '='))
+            raw = arg.mid(Option.size() + 1);
     }
     // Only when it is the name the parser took; otherwise its own encoding.
     return QString::fromLocal8Bit(raw) == Parsed ? raw : QFile::encodeName(Parsed);
+}
+
+QByteArray SnapshotPathBytes(int argc, char **argv, const QString &Parsed)
+{
+    return FileArgumentBytes(argc, argv, QByteArrayLiteral("--snapshot"), Parsed);
 }
 
 TStartEnvironment TStartEnvironment::FromProcess()

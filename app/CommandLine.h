@@ -72,6 +72,8 @@ QStringList ArgumentList(int argc, char **argv);
 // The snapshot file name as its bytes on the command line (the parsed text
 // would lose bytes that are not UTF-8).
 QByteArray SnapshotPathBytes(int argc, char **argv, const QString &Parsed);
+// The value of any file-name option ("--export") the same way.
+QByteArray FileArgumentBytes(int argc, char **argv, const QByteArray &Option, const QString &Parsed);
 QString VersionText();
 
 // The application's name and version. No display name: the platform would

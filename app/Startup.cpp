@@ -130,19 +130,6 @@ bool SaveExport(TMainParts &frm, const QByteArray &File, QString &error)
     return error.isEmpty();
 }
 
-QByteArray FileArgumentBytes(int argc, char **argv, const QByteArray &Option, const QString &Parsed)
-{
-    QByteArray raw;
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray arg(argv[i]);
-        if (arg == Option && i + 1 < argc)
-            raw = argv[++i];
-        else if (arg.startsWith(Option + '='))
-            raw = arg.mid(Option.size() + 1);
-    }
-    return QString::fromLocal8Bit(raw) == Parsed ? raw : QFile::encodeName(Parsed);
-}
-
 namespace {
 
 // Descriptors a start needs beyond those open: measured with the lowest

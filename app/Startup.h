@@ -25,11 +25,6 @@ bool SaveSnapshot(TMainParts &frm, const QByteArray &File, QString &error);
 // "Save picture…" does.
 bool SaveExport(TMainParts &frm, const QByteArray &File, QString &error);
 
-// The value of a file-name option ("--export") as its bytes on the command
-// line, which the parsed text might not keep; the parsed text's own encoding
-// when the bytes are not what the parser took.
-QByteArray FileArgumentBytes(int argc, char **argv, const QByteArray &Option, const QString &Parsed);
-
 // Writes Picture to File in the format its extension names (PNG without one).
 // The file is replaced only once the new one is complete, so a failure leaves
 // an old file as it was; a path that exists but is not a regular file, and an
